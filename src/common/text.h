@@ -1,0 +1,24 @@
+// Small text helpers on UTF-8 strings. Rules that count characters count
+// Unicode code points, not bytes.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace orv {
+
+std::size_t CharCount(std::string_view utf8);
+// The last n characters (the whole text when it is shorter).
+std::string_view LastChars(std::string_view utf8, std::size_t n);
+// The text without its first n characters.
+std::string_view DropChars(std::string_view utf8, std::size_t n);
+// Lower-cases the ASCII letters; other characters are kept.
+std::string LowerAscii(std::string_view text);
+// Removes space characters (only) at both ends.
+std::string_view TrimSpaces(std::string_view text);
+// True when the text is longer than `length` characters and its last
+// `suffix` characters, lower-cased, equal `suffix` (given in lower case).
+bool EndsWithNoCase(std::string_view utf8, std::string_view lowerSuffix);
+// Appends a backslash unless the text already ends in one.
+std::string WithTrailingBackslash(std::string_view path);
+
+} // namespace orv

@@ -1,0 +1,19 @@
+// Opens the program's windows. Each call creates a new window; the program
+// lives until the last of them unloads.
+#pragma once
+#include <cstdint>
+
+namespace orv::platform {
+
+class Forms {
+public:
+    virtual ~Forms() = default;
+    // The full-screen slideshow, shown without waiting for it.
+    virtual void ShowSlideshow() = 0;
+    // The slideshow as a child of the preview host window.
+    virtual void ShowPreview(std::int32_t host) = 0;
+    // The settings dialog, shown without waiting for it.
+    virtual void ShowSettings() = 0;
+};
+
+} // namespace orv::platform

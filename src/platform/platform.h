@@ -1,0 +1,23 @@
+// The services the core uses, handed around as one bundle. The Windows layer
+// fills it with real implementations, the host tests with fakes.
+#pragma once
+#include "platform/clock.h"
+#include "platform/desktop.h"
+#include "platform/environment.h"
+#include "platform/forms.h"
+#include "platform/message_box.h"
+#include "platform/settings_store.h"
+
+namespace orv::platform {
+
+struct Platform {
+    SettingsStore& store;
+    Environment& environment;
+    MessageBoxes& messages;
+    Clock& clock;
+    Random& random;
+    Desktop& desktop;
+    Forms& forms;
+};
+
+} // namespace orv::platform

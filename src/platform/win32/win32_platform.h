@@ -1,0 +1,27 @@
+// Every Windows implementation of the platform services, built once by
+// wWinMain and handed to the core as one Platform bundle.
+#pragma once
+#include "platform/platform.h"
+#include "platform/win32/basic_services.h"
+#include "platform/win32/desktop_win32.h"
+#include "platform/win32/environment_win32.h"
+#include "platform/win32/forms_win32.h"
+#include "platform/win32/registry_store.h"
+#include "startup/mod_screen_saver.h"
+
+namespace orv::win32 {
+
+struct Win32Platform {
+    explicit Win32Platform(modScreenSaver& module) : forms(*this, module) {}
+
+    RegistryStore store;
+    Win32Environment environment;
+    Win32MessageBoxes messages;
+    Win32Clock clock;
+    Win32Random random;
+    Win32Desktop desktop;
+    Win32Forms forms;
+    platform::Platform bundle{store, environment, messages, clock, random, desktop, forms};
+};
+
+} // namespace orv::win32

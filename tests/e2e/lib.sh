@@ -1,0 +1,47 @@
+# Shared helpers of the end-to-end scripts. Each script sources this file;
+# MIRVO, DRIVER, ROOT and E2E_WORK come from ctest.
+set -euo pipefail
+WINE_RUN="$ROOT/scripts/wine-run"
+rm -rf "$E2E_WORK" && mkdir -p "$E2E_WORK"
+failures=0
+
+# Runs the test driver; its output without carriage returns.
+driver() { "$WINE_RUN" "$DRIVER" "$@" | tr -d '\r'; }
+
+# Starts Mirvo.scr with the given switch in the background; MIRVO_PID is its pid.
+start_mirvo() {
+  "$WINE_RUN" "$MIRVO" "$@" >"$E2E_WORK/mirvo.out" 2>&1 &
+  MIRVO_PID=$!
+}
+
+# Waits up to $1 seconds for Mirvo.scr to end; its exit code is in MIRVO_RC.
+wait_mirvo() {
+  local limit=${1:-10} i=0
+  while kill -0 "$MIRVO_PID" 2>/dev/null; do
+    sleep 0.1
+    i=$((i + 1))
+    if [ $i -gt $((limit * 10)) ]; then MIRVO_RC=timeout; return 1; fi
+  done
+  set +e; wait "$MIRVO_PID"; MIRVO_RC=$?; set -e
+}
+
+# The registry of the prefix, through Wine's own reg tool.
+reg() { "$WINE_RUN" reg "$@" 2>/dev/null | tr -d '\r'; }
+clear_settings() { reg delete 'HKCU\Software\Orvandel' /f >/dev/null || true; }
+set_setting() { reg add 'HKCU\Software\Orvandel\Settings' /v "$1" /t REG_SZ /d "$2" /f >/dev/null; }
+
+# The Windows path of a Linux path in the prefix.
+winpath() { "$WINE_RUN" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+
+screenshot() { import -window root -depth 8 "$1"; }
+
+check() { # check DESCRIPTION ACTUAL EXPECTED
+  if [ "$2" == "$3" ]; then echo "ok: $1"
+  else echo "FAIL: $1"; echo "  expected: $3"; echo "  actual:   $2"; failures=$((failures + 1)); fi
+}
+
+finish() {
+  if [ "${MIRVO_PID:-}" ] && kill -0 "$MIRVO_PID" 2>/dev/null; then kill "$MIRVO_PID" 2>/dev/null || true; fi
+  if [ "$failures" -ne 0 ]; then echo "$failures check(s) failed"; exit 1; fi
+  echo "all checks passed"
+}

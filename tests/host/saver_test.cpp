@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "common/runtime_error.h"
+#include "fakes/fake_platform.h"
+#include "saver/about.h"
+#include "saver/cls_pic_ss.h"
+
+namespace orv {
+namespace {
+
+class PicSSTest : public ::testing::Test {
+protected:
+    fakes::FakePlatform fake;
+    clsPicSS pss{fake.platform};
+};
+
+TEST_F(PicSSTest, StartsEmpty) {
+    EXPECT_EQ(pss.Path(), "");
+    EXPECT_EQ(pss.Time(), 0);
+    EXPECT_EQ(pss.ShowClock(), 0);
+    EXPECT_EQ(pss.ScalePercentage(), 0);
+    EXPECT_EQ(pss.MPEGFile(), "");
+    EXPECT_FALSE(pss.PreviewMode());
+}
+
+TEST_F(PicSSTest, NumericSettersRoundAndKeepTheOldValueOnError) {
+    pss.SetTime(2.5);
+    EXPECT_EQ(pss.Time(), 2);
+    pss.SetTime(3.5);
+    EXPECT_EQ(pss.Time(), 4);
+    EXPECT_THROW(pss.SetTime(40000.0), RuntimeError);
+    EXPECT_EQ(pss.Time(), 4);
+    pss.SetScalePercentage(std::string_view("50.5"));
+    EXPECT_EQ(pss.ScalePercentage(), 50);
+    EXPECT_THROW(pss.SetScalePercentage(std::string_view("abc")), RuntimeError);
+    EXPECT_EQ(pss.ScalePercentage(), 50);
+    pss.SetShowClock(-32768.0);
+    EXPECT_EQ(pss.ShowClock(), -32768);
+    EXPECT_THROW(pss.SetShowClock(-32769.0), RuntimeError);
+}
+
+TEST_F(PicSSTest, IsPlayListLooksAtTheTrimmedName) {
+    const std::pair<const char*, bool> cases[] = {
+        {"list.m3u", true},  {"LIST.M3U", true}, {"  C:\\a b\\list.m3u  ", true},
+        {"", false},         {".m3u", false},    {"a.m3u8", false},
+        {"list.m3u.txt", false}, {"x.m3u", true}, {"\tlist.m3u", true}, {"list.m3u\t", false},
+    };
+    for (const auto& [name, expected] : cases) {
+        pss.SetMPEGFile(name);
+        EXPECT_EQ(pss.IsPlayList(), expected) << '"' << name << '"';
+    }
+}
+
+TEST_F(PicSSTest, MPEGPathIsTheFolderWithItsBackslash) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Music\\a.mp3", "C:\\Music\\"}, {"a.mp3", ""},       {"C:\\list.m3u", "C:\\"},
+        {" C:\\M\\x.mp3 ", "C:\\M\\"},       {"", ""},            {"\\\\srv\\share\\t.mp3", "\\\\srv\\share\\"},
+    };
+    for (const auto& [file, path] : cases) {
+        pss.SetMPEGFile(file);
+        EXPECT_EQ(pss.MPEGPath(), path) << file;
+    }
+}
+
+TEST_F(PicSSTest, UnknownModesOpenNothing) {
+    pss.Execute(3);
+    pss.Execute(-1);
+    EXPECT_TRUE(fake.forms.opened.empty());
+    pss.Execute(pssScreenSaver);
+    pss.Execute(pssSettings);
+    EXPECT_FALSE(pss.PreviewMode());
+    EXPECT_EQ(fake.forms.opened, (std::vector<std::string>{"slideshow", "settings"}));
+}
+
+TEST_F(PicSSTest, ShowMouseCursorIsOneCall) {
+    pss.ShowMouseCursor(false);
+    pss.ShowMouseCursor(true);
+    EXPECT_EQ(fake.desktop.calls, (std::vector<std::string>{"ShowCursor(false)", "ShowCursor(true)"}));
+}
+
+TEST(AboutText, HasTheVersionLineTheYearAndFiveCarriageReturns) {
+    const std::string text = AboutText({1, 2, 305}, 2031);
+    EXPECT_EQ(text.substr(0, text.find('\r')), "Orvandel - Version: 1.2.305 (Quelbrin)");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 5);
+    EXPECT_EQ(text.find('\n'), std::string::npos);
+    EXPECT_NE(text.find("2031"), std::string::npos);
+    EXPECT_NE(text.find("\r\rYou can install this screensaver by rightclicking on it\r"
+                        "and selecting 'Install' from the popup menu."),
+              std::string::npos);
+    EXPECT_NE(text.back(), '\r');
+    EXPECT_EQ(AboutTitle(), "About - Orvandel");
+}
+
+TEST_F(PicSSTest, AboutTakesTheYearFromTheClock) {
+    fake.clock.now.year = 2040;
+    pss.About();
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_NE(fake.messages.shown[0].text.find("2040"), std::string::npos);
+}
+
+} // namespace
+} // namespace orv

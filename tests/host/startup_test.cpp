@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include "common/runtime_error.h"
+#include "fakes/fake_platform.h"
+#include "startup/command_line.h"
+#include "startup/mod_screen_saver.h"
+
+namespace orv {
+namespace {
+
+TEST(ClassifySwitch, FollowsTheSwitchTableInOrder) {
+    const std::pair<const char*, StartSwitch> cases[] = {
+        {"/p 1234", StartSwitch::Preview},   {"/p", StartSwitch::Preview},
+        {"/c", StartSwitch::Settings},       {"/c:1234", StartSwitch::Settings},
+        {"/c 1234", StartSwitch::Settings},  {"", StartSwitch::Settings},
+        {"/s", StartSwitch::ScreenSaver},    {"/sx", StartSwitch::ScreenSaver},
+        {"/S", StartSwitch::About},          {"/a 12", StartSwitch::ChangePassword},
+        {"/a", StartSwitch::ChangePassword}, {"/P 1234", StartSwitch::None},
+        {"/C", StartSwitch::None},           {"/A", StartSwitch::None},
+        {"xyz", StartSwitch::None},          {" /s", StartSwitch::None},
+        {"/", StartSwitch::None},            {"-s", StartSwitch::None},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(ClassifySwitch(text), expected) << '"' << text << '"';
+}
+
+int ErrorNumberOf(const char* text) {
+    try {
+        WindowHandleArgument(text);
+    } catch (const RuntimeError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+TEST(WindowHandleArgument, ReadsTheTextAfterSwitchAndSeparator) {
+    EXPECT_EQ(WindowHandleArgument("/p 1234"), 1234);
+    EXPECT_EQ(WindowHandleArgument("/p:1234"), 1234);
+    EXPECT_EQ(WindowHandleArgument("/p  1234 "), 1234);
+    EXPECT_EQ(WindowHandleArgument("/a 1234.5"), 1234);
+    EXPECT_EQ(WindowHandleArgument("/a 1235.5"), 1236);
+    EXPECT_EQ(WindowHandleArgument("/a -7"), -7);
+    EXPECT_EQ(ErrorNumberOf("/a"), 5);
+    EXPECT_EQ(ErrorNumberOf("/p"), 5);
+    EXPECT_EQ(ErrorNumberOf(""), 5);
+    EXPECT_EQ(ErrorNumberOf("/a "), 13);
+    EXPECT_EQ(ErrorNumberOf("/a abc"), 13);
+    EXPECT_EQ(ErrorNumberOf("/a 12ab"), 13);
+    EXPECT_EQ(ErrorNumberOf("/a 99999999999"), 6);
+}
+
+class MainTest : public ::testing::Test {
+protected:
+    fakes::FakePlatform fake;
+    modScreenSaver module;
+    void Run(const std::string& argumentText) {
+        fake.environment.argumentText = argumentText;
+        Main(fake.platform, module);
+    }
+};
+
+TEST_F(MainTest, AnEmptyStoreGivesTheDefaults) {
+    Run("xyz");
+    const clsPicSS& pss = *module.objPicSS;
+    EXPECT_EQ(pss.Path(), "C:\\Program Files\\Orvandel");
+    EXPECT_EQ(pss.Time(), 5);
+    EXPECT_EQ(pss.ShowClock(), 1);
+    EXPECT_EQ(pss.MPEGFile(), "");
+    EXPECT_EQ(pss.ScalePercentage(), 100);
+    EXPECT_FALSE(pss.PreviewMode());
+    EXPECT_EQ(module.strWinDir, "C:\\windows");
+    EXPECT_TRUE(fake.forms.opened.empty());
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(MainTest, ReadsTheKeysInOrderAndConvertsThem) {
+    fake.store.Set("PicturesPath", "");
+    fake.store.Set("DisplayTime", "  12abc");
+    fake.store.Set("ShowClock", "2");
+    fake.store.Set("MPEGFile", "C:\\Music\\list.m3u");
+    fake.store.Set("ScalePercentage", "50.5");
+    Run("/S");
+    EXPECT_EQ(fake.store.reads, (std::vector<std::string>{"PicturesPath", "DisplayTime", "ShowClock",
+                                                            "MPEGFile", "ScalePercentage"}));
+    const clsPicSS& pss = *module.objPicSS;
+    EXPECT_EQ(pss.Path(), "") << "an existing empty value is not replaced by the default";
+    EXPECT_EQ(pss.Time(), 12);
+    EXPECT_EQ(pss.ShowClock(), 2);
+    EXPECT_TRUE(pss.IsPlayList());
+    EXPECT_EQ(pss.ScalePercentage(), 50);
+}
+
+TEST_F(MainTest, StoredTimesRoundHalfToEven) {
+    const std::pair<const char*, int> cases[] = {{"7.5", 8}, {"6.5", 6}, {"no digits", 0}, {"1 2", 12}};
+    for (const auto& [stored, expected] : cases) {
+        fake.store.Set("DisplayTime", stored);
+        Run("");
+        EXPECT_EQ(module.objPicSS->Time(), expected) << stored;
+    }
+}
+
+TEST_F(MainTest, AnOutOfRangeScaleEndsStartUpWithOverflow) {
+    fake.store.Set("ScalePercentage", "40000");
+    try {
+        Run("/s");
+        FAIL() << "no error";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.Number(), 6);
+    }
+    EXPECT_TRUE(fake.forms.opened.empty());
+}
+
+TEST_F(MainTest, DispatchesEachSwitch) {
+    Run("/s");
+    Run("/c");
+    Run("");
+    Run("/p 77");
+    EXPECT_EQ(fake.forms.opened,
+              (std::vector<std::string>{"slideshow", "settings", "settings", "preview 77"}));
+    EXPECT_TRUE(module.objPicSS->PreviewMode());
+}
+
+TEST_F(MainTest, PreviewWithABadHandleShowsTheErrorBox) {
+    Run("/p");
+    Run("/p abc");
+    ASSERT_EQ(fake.messages.shown.size(), 2u);
+    EXPECT_EQ(fake.messages.shown[0].text, "5: Invalid procedure call or argument");
+    EXPECT_EQ(fake.messages.shown[1].text, "13: Type mismatch");
+    EXPECT_EQ(fake.messages.shown[1].style, 16);
+    EXPECT_EQ(fake.messages.shown[1].title, "Orvandel");
+    EXPECT_TRUE(fake.forms.opened.empty());
+}
+
+TEST_F(MainTest, PasswordChangeGetsTheOwnerHandle) {
+    Run("/a 4321");
+    EXPECT_EQ(fake.environment.passwordChanges, std::vector<std::int32_t>{4321});
+    EXPECT_THROW(Run("/a"), RuntimeError);
+    EXPECT_THROW(Run("/a xy"), RuntimeError);
+    EXPECT_EQ(fake.environment.passwordChanges.size(), 1u);
+}
+
+TEST_F(MainTest, AboutShowsTheBoxWithTitleAndIcon) {
+    Run("/S");
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].title, "About - Orvandel");
+    EXPECT_EQ(fake.messages.shown[0].style, 64);
+    EXPECT_EQ(fake.messages.shown[0].text.substr(0, 38), "Orvandel - Version: 0.0.41 (Quelbrin)\r");
+}
+
+} // namespace
+} // namespace orv
