@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/environment.h"
+#include "platform/file_system.h"
 #include "platform/forms.h"
 #include "platform/message_box.h"
 #include "platform/settings_store.h"
@@ -18,6 +19,7 @@ struct Platform {
     Random& random;
     Desktop& desktop;
     Forms& forms;
+    FileSystem& files;
 };
 
 } // namespace orv::platform

@@ -18,8 +18,13 @@ template <typename H, auto Close>
 using unique_any = std::unique_ptr<std::remove_pointer_t<H>, HandleCloser<Close>>;
 
 inline void CloseKey(HKEY key) noexcept { RegCloseKey(key); }
-inline void CloseFind(HANDLE h) noexcept { FindClose(h); }
-inline void CloseFile(HANDLE h) noexcept { CloseHandle(h); }
+// Find and file handles signal failure with INVALID_HANDLE_VALUE, not null.
+inline void CloseFind(HANDLE h) noexcept {
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+}
+inline void CloseFile(HANDLE h) noexcept {
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+}
 inline void DeleteGdiObject(HGDIOBJ o) noexcept { DeleteObject(o); }
 inline void DeleteMemoryDc(HDC dc) noexcept { DeleteDC(dc); }
 inline void DestroyWnd(HWND w) noexcept { DestroyWindow(w); }

@@ -5,6 +5,7 @@
 #include "platform/win32/basic_services.h"
 #include "platform/win32/desktop_win32.h"
 #include "platform/win32/environment_win32.h"
+#include "platform/win32/file_system_win32.h"
 #include "platform/win32/forms_win32.h"
 #include "platform/win32/registry_store.h"
 #include "startup/mod_screen_saver.h"
@@ -21,7 +22,8 @@ struct Win32Platform {
     Win32Random random;
     Win32Desktop desktop;
     Win32Forms forms;
-    platform::Platform bundle{store, environment, messages, clock, random, desktop, forms};
+    Win32FileSystem files;
+    platform::Platform bundle{store, environment, messages, clock, random, desktop, forms, files};
 };
 
 } // namespace orv::win32

@@ -1,5 +1,7 @@
 // Fakes of the platform services that record what the core asks of them.
 #pragma once
+#include <algorithm>
+#include <cctype>
 #include <map>
 #include <string>
 #include <tuple>
@@ -102,6 +104,64 @@ public:
     void ShowSettings() override { opened.push_back("settings"); }
 };
 
+// An in-memory file system. Paths are Windows paths; a folder's entries are
+// listed in the order they were added.
+class FakeFileSystem : public platform::FileSystem {
+public:
+    struct Entry {
+        std::string path;
+        bool folder = false;
+        bool hidden = false;
+        bool system = false;
+        std::string text; // contents, already as UTF-8
+    };
+    std::vector<Entry> entries;
+    std::vector<std::string> unreadable; // ReadAnsiText throws for these
+
+    void AddFile(const std::string& path, const std::string& text = "") { entries.push_back({path, false, false, false, text}); }
+    void AddFolder(const std::string& path) { entries.push_back({path, true, false, false, ""}); }
+
+    const Entry* Find(const std::string& path) const {
+        for (const auto& e : entries)
+            if (Lower(e.path) == Lower(path)) return &e;
+        return nullptr;
+    }
+    std::vector<std::string> ListFiles(const std::string& folder) override {
+        std::vector<std::string> names;
+        for (const auto& e : entries) {
+            if (e.folder || e.hidden || e.system) continue;
+            if (Lower(e.path.substr(0, folder.size())) != Lower(folder)) continue;
+            const std::string name = e.path.substr(folder.size());
+            if (!name.empty() && name.find('\\') == std::string::npos) names.push_back(name);
+        }
+        return names;
+    }
+    bool NormalFileExists(const std::string& path) override {
+        const Entry* e = Find(path);
+        return e && !e->folder && !e->hidden && !e->system;
+    }
+    bool Lookup(const std::string& pattern, platform::LookupFilter filter) override {
+        std::string p = pattern;
+        if (p.size() > 3 && p.back() == '\\') p.pop_back();
+        const Entry* e = Find(p);
+        if (!e || e->hidden || e->system) return false;
+        return filter == platform::LookupFilter::FoldersAndFiles || !e->folder;
+    }
+    std::string ReadAnsiText(const std::string& path) override {
+        for (const auto& u : unreadable)
+            if (Lower(u) == Lower(path)) throw RuntimeError(75, "Path/File access error");
+        const Entry* e = Find(path);
+        if (!e || e->folder) throw FileNotFound();
+        return e->text;
+    }
+
+private:
+    static std::string Lower(std::string s) {
+        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    }
+};
+
 // Everything at once, wired into a Platform bundle.
 struct FakePlatform {
     FakeStore store;
@@ -111,7 +171,8 @@ struct FakePlatform {
     FakeRandom random;
     FakeDesktop desktop;
     FakeForms forms;
-    platform::Platform platform{store, environment, messages, clock, random, desktop, forms};
+    FakeFileSystem files;
+    platform::Platform platform{store, environment, messages, clock, random, desktop, forms, files};
 };
 
 } // namespace orv::fakes

@@ -1,0 +1,33 @@
+// Directory listings, file look-ups and reading text files.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace orv::platform {
+
+enum class LookupFilter {
+    FoldersAndFiles, // folders and ordinary files (neither hidden nor system)
+    FilesOnly,       // ordinary files only
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // Names (not paths) of the plain files in `folder` (which ends in a
+    // backslash), in the platform's listing order: read-only files included,
+    // folders, hidden and system files left out. A folder that cannot be
+    // listed gives an empty list.
+    virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
+    // True when a normal file of exactly this name exists: not a folder, not
+    // hidden, not system. Names with wildcards or that cannot be searched
+    // count as missing.
+    virtual bool NormalFileExists(const std::string& path) = 0;
+    // True when the path, whose last part may hold * and ?, matches an entry
+    // that the filter admits. A trailing backslash names the folder itself.
+    virtual bool Lookup(const std::string& pattern, LookupFilter filter) = 0;
+    // The whole file, read in the platform's 8-bit code page, as UTF-8.
+    // Throws RuntimeError when the file cannot be opened or read.
+    virtual std::string ReadAnsiText(const std::string& path) = 0;
+};
+
+} // namespace orv::platform

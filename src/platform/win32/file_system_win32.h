@@ -1,0 +1,15 @@
+// Directory listings, look-ups and text files through the W functions.
+#pragma once
+#include "platform/file_system.h"
+
+namespace orv::win32 {
+
+class Win32FileSystem : public platform::FileSystem {
+public:
+    std::vector<std::string> ListFiles(const std::string& folder) override;
+    bool NormalFileExists(const std::string& path) override;
+    bool Lookup(const std::string& pattern, platform::LookupFilter filter) override;
+    std::string ReadAnsiText(const std::string& path) override;
+};
+
+} // namespace orv::win32
