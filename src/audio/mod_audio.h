@@ -2,9 +2,7 @@
 // current track, sends the media command strings for one device under the
 // alias "mp3", and advances a playlist when a track ends. The slideshow and
 // the settings dialog call it; the notification window forwards end-of-track
-// messages to AudioWindowProc.
-//
-// (Interface agreed between the subsystems; the music work fills it in.)
+// messages to AudioWindowProc, which hands their status to OnMciNotify.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -22,22 +20,29 @@ class AudioNotifyWindow;
 } // namespace platform
 
 class modAudio {
-public:
+  public:
     modAudio(platform::Platform& platform, modScreenSaver& module, platform::MediaDevice& media,
              platform::AudioNotifyWindow& notifyWindow);
 
-    // Reads an M3U playlist into strTracks; true when it found a track.
+    // Reads an M3U playlist into strTracks; true when it found a track (then
+    // intTrack is 1). A file that cannot be read is reported in a message box.
     bool LoadPlayList(std::string_view strFile);
-    // Plays one file (closing the device first); see the rules in the .cpp.
+    // Plays one existing .mp3, .wav or .mid file, closing the device first.
+    // A playlist track (configured playlist, list position set) is played with
+    // an end-of-track notification; anything else with "play mp3" followed by
+    // strPlayOptions. A missing or unsupported file sends nothing at all.
     void PlayMusic(std::string_view strFile, std::string_view strPlayOptions);
     void StopMusic();
+    // Next wraps from the last track to the first; Previous stops at the
+    // first. Both do nothing while no list has ever been loaded.
     void NextTrack();
     void PreviousTrack();
 
     // frmAudioNotify: load installs AudioWindowProc, unload restores the old one.
     void LoadNotifyWindow();
     void UnloadNotifyWindow();
-    // What the notification window does with an end-of-track message.
+    // What the notification window does with an end-of-track message: only
+    // a successful end (status 1) starts the next track.
     void OnMciNotify(std::uintptr_t status);
 
     const std::vector<std::string>& strTracks() const { return strTracks_; }
@@ -45,7 +50,15 @@ public:
     // The current track's path (slot intTrack), or empty.
     std::string CurrentTrack() const;
 
-private:
+    // Status values of the end-of-play notification.
+    static constexpr std::uintptr_t kNotifySuccessful = 1, kNotifySuperseded = 2,
+                                    kNotifyAborted = 4, kNotifyFailure = 8;
+
+  private:
+    bool FileExists(const std::string& path);
+    void Send(const std::string& command, bool notify);
+    bool IsPlayList() const;
+
     platform::Platform& platform_;
     modScreenSaver& module_;
     platform::MediaDevice& media_;

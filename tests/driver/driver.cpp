@@ -14,8 +14,11 @@
 //   driver children TITLE                one line per child: class id visible x y w h "text"
 //   driver focus TITLE                   control id and class of the focused control
 //   driver settext TITLE ID TEXT         sets a child control's text
+//   driver clickid TITLE ID              presses the child button with that control id
+//   driver itemtext TITLE ID             the text of the child control with that id
 //   driver host WIDTH HEIGHT SECONDS     a host window for previews: prints its
 //                                        handle, lives SECONDS, then destroys itself
+//   driver foreground                    class and title of the foreground window
 #include <windows.h>
 
 #include <cstdio>
@@ -203,6 +206,15 @@ int wmain(int argc, wchar_t** argv) {
     const double wait = argc > 3 ? _wtof(argv[3]) : 5.0;
 
     if (cmd == L"host" && argc >= 5) return Host(_wtoi(argv[2]), _wtoi(argv[3]), _wtof(argv[4]));
+    if (cmd == L"foreground") {
+        HWND f = GetForegroundWindow();
+        if (!f) return 1;
+        wchar_t cls[256] = {};
+        GetClassNameW(f, cls, 256);
+        std::printf("%s \"%s\"\n", Utf8(cls).c_str(), Escaped(TextOf(f)).c_str());
+        std::fflush(stdout);
+        return 0;
+    }
     if (cmd == L"gone") {
         const ULONGLONG end = GetTickCount64() + (ULONGLONG)(wait * 1000);
         while (Find(arg(2)))
@@ -252,6 +264,14 @@ int wmain(int argc, wchar_t** argv) {
         wchar_t cls[256] = {};
         GetClassNameW(info.hwndFocus, cls, 256);
         std::printf("%d %s\n", GetDlgCtrlID(info.hwndFocus), Utf8(cls).c_str());
+    } else if (cmd == L"clickid" && argc >= 4) {
+        HWND child = GetDlgItem(w, _wtoi(argv[3]));
+        if (!child) return 1;
+        PostMessageW(child, BM_CLICK, 0, 0);
+    } else if (cmd == L"itemtext" && argc >= 4) {
+        HWND child = GetDlgItem(w, _wtoi(argv[3]));
+        if (!child) return 1;
+        std::printf("%s\n", Escaped(TextOf(child)).c_str());
     } else if (cmd == L"settext" && argc >= 5) {
         HWND child = GetDlgItem(w, _wtoi(argv[3]));
         if (!child) return 1;

@@ -45,3 +45,32 @@ finish() {
   if [ "$failures" -ne 0 ]; then echo "$failures check(s) failed"; exit 1; fi
   echo "all checks passed"
 }
+
+# The colour of one pixel of a screenshot as #RRGGBB.
+pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -n 1 | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1; }
+
+# The colour of one pixel by name, allowing for JPEG's small shifts: black,
+# white, red, green, blue, yellow, or the hex value for anything else.
+colour() {
+  local hex r g b
+  hex=$(pixel "$@"); r=$((16#${hex:1:2})); g=$((16#${hex:3:2})); b=$((16#${hex:5:2}))
+  hi() { [ "$1" -ge 200 ]; }
+  lo() { [ "$1" -le 55 ]; }
+  if lo $r && lo $g && lo $b; then echo black
+  elif hi $r && hi $g && hi $b; then echo white
+  elif hi $r && lo $g && lo $b; then echo red
+  elif lo $r && hi $g && lo $b; then echo green
+  elif lo $r && lo $g && hi $b; then echo blue
+  elif hi $r && hi $g && lo $b; then echo yellow
+  else echo "$hex"; fi
+}
+
+# Gives the keyboard to the full-screen show (bare Xvfb needs the X focus set).
+focus_mirvo() {
+  local w
+  w=$(xdotool search --onlyvisible --class mirvo | head -n 1)
+  [ -n "$w" ] && xdotool windowfocus --sync "$w"
+}
+
+# True while Mirvo.scr runs.
+mirvo_running() { kill -0 "$MIRVO_PID" 2>/dev/null; }

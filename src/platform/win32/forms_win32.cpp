@@ -1,11 +1,13 @@
 #include "platform/win32/forms_win32.h"
 
+#include "platform/win32/frm_main_win32.h"
+#include "platform/win32/frm_settings_win32.h"
+#include "platform/win32/win32_platform.h"
+
 namespace orv::win32 {
 
-// The slideshow, preview and settings windows are not built yet: these
-// modes end the program without a window for now.
-void Win32Forms::ShowSlideshow() {}
-void Win32Forms::ShowPreview(std::int32_t) {}
-void Win32Forms::ShowSettings() {}
+void Win32Forms::ShowSlideshow() { ShowFullScreenSlideshow(services_, module_); }
+void Win32Forms::ShowPreview(std::int32_t host) { ShowPreviewSlideshow(services_, module_, host); }
+void Win32Forms::ShowSettings() { ShowSettingsDialog(services_.bundle, module_, services_.audio); }
 
 } // namespace orv::win32

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -93,7 +94,36 @@ public:
 class FakeDesktop : public platform::Desktop {
 public:
     std::vector<std::string> calls;
+    // Registry values by "root\\key\\value"; missing ones cannot be read.
+    std::map<std::string, platform::RegistryValue> registry;
+    // The password dialog's answers in turn; nothing = no such dialog.
+    std::vector<std::optional<std::int32_t>> passwordAnswers;
+    std::string userDataFolder = "C:\\Users\\me\\AppData\\Local\\Orvandel";
+
     void ShowCursor(bool show) override { calls.push_back(show ? "ShowCursor(true)" : "ShowCursor(false)"); }
+    void SetScreenSaverRunning(bool running) override {
+        calls.push_back(running ? "SetScreenSaverRunning(true)" : "SetScreenSaverRunning(false)");
+    }
+    std::optional<platform::RegistryValue> QueryRegistryValue(std::uint32_t root, const std::string& keyPath,
+                                                              const std::string& valueName) override {
+        const auto it = registry.find(std::to_string(root) + "\\" + keyPath + "\\" + valueName);
+        if (it == registry.end()) return std::nullopt;
+        return it->second;
+    }
+    std::optional<std::int32_t> VerifyScreenSavePwd(std::intptr_t owner) override {
+        calls.push_back("VerifyScreenSavePwd(" + std::to_string(owner) + ")");
+        if (passwordAnswers.empty()) return std::nullopt;
+        const auto answer = passwordAnswers.front();
+        passwordAnswers.erase(passwordAnswers.begin());
+        return answer;
+    }
+    void SetWallpaper(const std::string& bmpPath) override { calls.push_back("SetWallpaper(" + bmpPath + ")"); }
+    std::string UserDataFolder() override { return userDataFolder; }
+    // Sets the password switch as the registry would hold it.
+    void SetPasswordSwitch(std::uint32_t type, const std::string& data) {
+        registry[std::to_string(platform::kHkeyCurrentUser) + "\\Control Panel\\Desktop\\ScreenSaveUsePassword"] =
+            {type, data};
+    }
 };
 
 class FakeForms : public platform::Forms {

@@ -1,0 +1,292 @@
+// Measures the picture change and the folder listing and prints figures; it
+// asserts nothing. bench/run generates the inputs and drives it.
+//   picture_bench picture FILE DRAWN.bmp [RUNS]  a change: open, fit to the
+//       screen, render and blit; against a bare full-size WIC decode and the
+//       GDI+ decode + stretched DrawImage path; working set after the change
+//       and its peak. Saves what was drawn to DRAWN.bmp.
+//   picture_bench list FOLDER\ [RUNS]  ListFiles against a bare find loop.
+#include <windows.h>
+
+#include <objidl.h> // before gdiplus.h, which needs it under WIN32_LEAN_AND_MEAN
+
+#include <gdiplus.h>
+#include <psapi.h>
+#include <wincodec.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32/file_system_win32.h"
+#include "platform/win32/picture_file.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/wide.h"
+
+using namespace orv::win32;
+
+namespace {
+
+double Now() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart * 1000.0 / frequency;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty()      ? 0
+           : v.size() % 2 ? v[v.size() / 2]
+                          : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+double TimeOnce(const std::function<void()>& work) {
+    const double t0 = Now();
+    work();
+    return Now() - t0;
+}
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
+}
+
+PROCESS_MEMORY_COUNTERS Memory() {
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof(pmc);
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc));
+    return pmc;
+}
+
+double Mb(SIZE_T bytes) {
+    return bytes / (1024.0 * 1024.0);
+}
+
+// The picture's place on the screen: fitted with its proportions kept.
+RECT Fit(SIZE picture, int sw, int sh) {
+    const double aspect = static_cast<double>(picture.cy) / picture.cx;
+    if (static_cast<double>(sh) / sw > aspect) {
+        const int h = static_cast<int>(picture.cy * (static_cast<double>(sw) / picture.cx) + 0.5);
+        const int top = (sh - h) / 2;
+        return {0, top, sw, top + h};
+    }
+    const int w = static_cast<int>(picture.cx * (static_cast<double>(sh) / picture.cy) + 0.5);
+    const int left = (sw - w) / 2;
+    return {left, 0, left + w, sh};
+}
+
+// Copies a rectangle of the window back and writes it as a 32-bit BMP.
+bool SaveDrawn(HWND window, const RECT& r, const std::wstring& path) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const unique_hbitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib) return false;
+    HDC windowDc = GetDC(window);
+    {
+        const unique_hdc memory(CreateCompatibleDC(windowDc));
+        const SelectGuard select(memory.get(), dib.get());
+        BitBlt(memory.get(), 0, 0, w, h, windowDc, r.left, r.top, SRCCOPY);
+    }
+    ReleaseDC(window, windowDc);
+    GdiFlush();
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(w) * h * 4;
+    std::ofstream out(std::filesystem::path(path), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
+    out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(w) * h * 4);
+    return static_cast<bool>(out);
+}
+
+// The plainest full decode: every pixel in the decoder's own format.
+void WicFullDecode(const std::wstring& path) {
+    IWICImagingFactory* f = nullptr;
+    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                     reinterpret_cast<void**>(&f));
+    const com_ptr<IWICImagingFactory> factory(f);
+    IWICBitmapDecoder* d = nullptr;
+    if (!factory || FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                              WICDecodeMetadataCacheOnDemand, &d)))
+        return;
+    const com_ptr<IWICBitmapDecoder> decoder(d);
+    IWICBitmapFrameDecode* fr = nullptr;
+    if (FAILED(decoder->GetFrame(0, &fr))) return;
+    const com_ptr<IWICBitmapFrameDecode> frame(fr);
+    UINT w = 0, h = 0;
+    WICPixelFormatGUID format{};
+    frame->GetSize(&w, &h);
+    frame->GetPixelFormat(&format);
+    UINT bpp = 32;
+    if (IsEqualGUID(format, GUID_WICPixelFormat24bppBGR)) bpp = 24;
+    if (IsEqualGUID(format, GUID_WICPixelFormat8bppIndexed) ||
+        IsEqualGUID(format, GUID_WICPixelFormat8bppGray))
+        bpp = 8;
+    const UINT stride = (w * bpp / 8 + 3) & ~3u;
+    const std::size_t size = static_cast<std::size_t>(stride) * h;
+    const auto pixels = std::make_unique_for_overwrite<BYTE[]>(size);
+    frame->CopyPixels(nullptr, stride, static_cast<UINT>(size), pixels.get());
+}
+
+LRESULT CALLBACK WindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return DefWindowProcW(w, m, wp, lp);
+}
+
+int BenchPicture(const std::wstring& path, const std::wstring& drawnPath, int runs) {
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = L"OrvandelPictureBench";
+    RegisterClassW(&wc);
+    const unique_hwnd window(CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"picture bench",
+                                             WS_POPUP | WS_VISIBLE, 0, 0, sw, sh, nullptr, nullptr,
+                                             wc.hInstance, nullptr));
+    PumpMessages();
+    const SIZE_T baseline = Memory().WorkingSetSize;
+
+    // The show's change: the old picture goes first, then the new one is
+    // opened, rendered at its screen size and drawn.
+    ScaledBitmap current;
+    RECT place{};
+    SIZE natural{};
+    std::vector<double> openTimes, renderTimes;
+    const auto change = [&] {
+        current = {};
+        const double t0 = Now();
+        const auto picture = PictureFile::Open(path);
+        if (!picture) return;
+        natural = picture->NaturalSize();
+        place = Fit(natural, sw, sh);
+        const double t1 = Now();
+        current = picture->Render(place.right - place.left, place.bottom - place.top);
+        openTimes.push_back(t1 - t0);
+        renderTimes.push_back(Now() - t1);
+        if (!current) return;
+        HDC windowDc = GetDC(window.get());
+        {
+            const unique_hdc memory(CreateCompatibleDC(windowDc));
+            const SelectGuard select(memory.get(), current.bitmap.get());
+            BitBlt(windowDc, place.left, place.top, current.width, current.height, memory.get(), 0,
+                   0, SRCCOPY);
+        }
+        ReleaseDC(window.get(), windowDc);
+        GdiFlush();
+    };
+    const auto classicChange = [&] {
+        Gdiplus::Bitmap bitmap(path.c_str());
+        HDC windowDc = GetDC(window.get());
+        {
+            Gdiplus::Graphics graphics(windowDc);
+            graphics.DrawImage(&bitmap, static_cast<INT>(place.left), static_cast<INT>(place.top),
+                               static_cast<INT>(place.right - place.left),
+                               static_cast<INT>(place.bottom - place.top));
+        }
+        ReleaseDC(window.get(), windowDc);
+        GdiFlush();
+    };
+
+    // Our changes alone first, for the memory figures and the drawn picture.
+    std::vector<double> ours;
+    for (int i = 0; i < runs; ++i) {
+        ours.push_back(TimeOnce(change));
+        PumpMessages();
+    }
+    if (!current) {
+        std::printf("picture %ls: could not be opened or rendered\n", path.c_str());
+        return 1;
+    }
+    Sleep(200);
+    PumpMessages();
+    const PROCESS_MEMORY_COUNTERS settled = Memory();
+    SaveDrawn(window.get(), place, drawnPath);
+
+    // Then the three paths in turn, so a busy moment of the machine falls on
+    // all of them alike.
+    ULONG_PTR gdiplusToken = 0;
+    Gdiplus::GdiplusStartupInput startup;
+    Gdiplus::GdiplusStartup(&gdiplusToken, &startup, nullptr);
+    std::vector<double> wic, classic;
+    for (int i = 0; i < runs; ++i) {
+        ours.push_back(TimeOnce(change));
+        wic.push_back(TimeOnce([&] { WicFullDecode(path); }));
+        classic.push_back(TimeOnce(classicChange));
+        PumpMessages();
+    }
+    Gdiplus::GdiplusShutdown(gdiplusToken);
+
+    const double o = Median(ours), w = Median(wic), c = Median(classic);
+    std::printf("picture %ls\n", path.c_str());
+    std::printf("  natural %ldx%ld, drawn %ldx%ld on a %dx%d screen, %d runs (ours %d)\n",
+                natural.cx, natural.cy, place.right - place.left, place.bottom - place.top, sw, sh,
+                runs, 2 * runs);
+    std::printf("  change (open+render+blit) median %8.1f ms\n", o);
+    std::printf("    of which open %.1f ms, render %.1f ms (medians)\n", Median(openTimes),
+                Median(renderTimes));
+    std::printf("  bare WIC full decode      median %8.1f ms   ratio %.2f (target <= 1.15)\n", w,
+                o / w);
+    std::printf("  GDI+ decode + DrawImage   median %8.1f ms   ratio %.2f (target <= 0.75)\n", c,
+                o / c);
+    std::printf("  working set: before %.1f MB, after the change settled %.1f MB (held by the "
+                "change %.1f MB), "
+                "peak during our changes %.1f MB\n",
+                Mb(baseline), Mb(settled.WorkingSetSize), Mb(settled.WorkingSetSize) - Mb(baseline),
+                Mb(settled.PeakWorkingSetSize));
+    std::printf("  settled-bytes %zu\n", static_cast<std::size_t>(settled.WorkingSetSize));
+    return 0;
+}
+
+int BenchList(const std::wstring& folder, int runs) {
+    Win32FileSystem files;
+    const std::string utf8 = Utf8(folder);
+    std::size_t ourCount = 0, bareCount = 0;
+    std::vector<double> ours, bare;
+    for (int i = 0; i < runs; ++i) {
+        ours.push_back(TimeOnce([&] { ourCount = files.ListFiles(utf8).size(); }));
+        bare.push_back(TimeOnce([&] {
+            bareCount = 0;
+            WIN32_FIND_DATAW data;
+            const unique_find find(FindFirstFileExW((folder + L"*.*").c_str(), FindExInfoBasic,
+                                                    &data, FindExSearchNameMatch, nullptr,
+                                                    FIND_FIRST_EX_LARGE_FETCH));
+            if (find.get() == INVALID_HANDLE_VALUE) return;
+            do {
+                if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++bareCount;
+            } while (FindNextFileW(find.get(), &data));
+        }));
+    }
+    const double o = Median(ours), b = Median(bare);
+    std::printf("list %ls: %zu files (bare loop %zu), %d runs\n", folder.c_str(), ourCount,
+                bareCount, runs);
+    std::printf("  ListFiles median %8.1f ms, bare FindFirstFileEx loop median %8.1f ms, ratio "
+                "%.2f (target <= 1.2)\n",
+                o, b, o / b);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const ComApartment com;
+    const std::wstring mode = argc > 1 ? argv[1] : L"";
+    if (mode == L"picture" && argc >= 4)
+        return BenchPicture(argv[2], argv[3], argc > 4 ? _wtoi(argv[4]) : 5);
+    if (mode == L"list" && argc >= 3) return BenchList(argv[2], argc > 3 ? _wtoi(argv[3]) : 5);
+    std::fprintf(stderr,
+                 "usage: picture_bench picture FILE DRAWN.bmp [RUNS] | list FOLDER\\ [RUNS]\n");
+    return 2;
+}

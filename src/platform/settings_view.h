@@ -1,0 +1,35 @@
+// What the settings dialog's behaviour needs of its window: the texts of the
+// four fields, the clock box, the Back/Next pair, focus and selection, the
+// caption, closing, and the window handle that owns the pickers.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace orv::platform {
+
+enum class SettingsField { PicturesPath, DisplayTime, ScalePercentage, MPEGFile };
+
+// States of the clock box; Grayed is the third state, shown for a stored 2.
+enum class CheckState : int { Unchecked = 0, Checked = 1, Grayed = 2 };
+
+class SettingsView {
+  public:
+    virtual ~SettingsView() = default;
+    virtual void SetCaption(const std::string& text) = 0;
+    virtual std::string Text(SettingsField field) const = 0;
+    virtual void SetText(SettingsField field, const std::string& text) = 0;
+    virtual CheckState ClockState() const = 0;
+    virtual void SetClockState(CheckState state) = 0;
+    // Shows or hides Back and Next together.
+    virtual void SetTrackButtonsVisible(bool visible) = 0;
+    // Selects the whole text of the field.
+    virtual void SelectAll(SettingsField field) = 0;
+    // Puts the focus into the field.
+    virtual void FocusField(SettingsField field) = 0;
+    // Closes the window; Form_Unload follows.
+    virtual void Unload() = 0;
+    // The window's handle, as owner of the pickers.
+    virtual std::intptr_t WindowHandle() const = 0;
+};
+
+} // namespace orv::platform

@@ -1,0 +1,497 @@
+#include "platform/win32/frm_main_win32.h"
+
+#include <windows.h>
+#include <windowsx.h>
+
+#include <cmath>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "common/app_title.h"
+#include "common/runtime_error.h"
+#include "platform/slideshow_view.h"
+#include "platform/win32/picture_file.h"
+#include "platform/win32/program_lifetime.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_platform.h"
+#include "slideshow/frm_main.h"
+
+namespace orv::win32 {
+namespace {
+
+using platform::Label;
+using platform::Timer;
+using platform::TwipRect;
+
+constexpr wchar_t kClassName[] = L"OrvandelSlideshow";
+constexpr UINT_PTR kPictureTimerId = 1, kClockTimerId = 2, kHostWatchId = 3;
+constexpr UINT kHostWatchMs = 1000;
+
+UINT_PTR TimerId(Timer t) {
+    return t == Timer::ShowPicture ? kPictureTimerId : kClockTimerId;
+}
+
+struct LabelState {
+    std::wstring text;
+    TwipRect rect;
+    bool visible = true;
+    float points = 8.25f;
+    bool bold = false;
+    unique_hfont font;
+};
+
+struct TimerState {
+    std::uint32_t interval = 0;
+    bool enabled = true;
+};
+
+// Line breaks of a label: a lone carriage return starts a new line as well.
+std::wstring LabelLines(const std::wstring& text) {
+    std::wstring out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] == L'\r' && (i + 1 == text.size() || text[i + 1] != L'\n')) out += L'\n';
+    }
+    return out;
+}
+
+class SlideshowWindow final : public platform::SlideshowView {
+  public:
+    SlideshowWindow(Win32Platform& services, modScreenSaver& module)
+        : form_(services.bundle, module, services.audio, *this) {
+        const HDC screen = GetDC(nullptr);
+        const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+        if (screen) ReleaseDC(nullptr, screen);
+        twipsPerPixel_ = 1440.0f / static_cast<float>(dpi > 0 ? dpi : 96);
+        dpi_ = dpi > 0 ? dpi : 96;
+        // The design values of the controls.
+        labels_[Label::NoPictures].visible = true;
+        labels_[Label::Clock].rect = {0, 0, 855, 255};
+        labels_[Label::Clock].points = 9.75f;
+        labels_[Label::Credits].text = L"Orvandel - a picture slideshow";
+        timers_[Timer::ShowPicture].interval = 100;
+        timers_[Timer::Clock].interval = 1000;
+        for (auto& [label, state] : labels_)
+            state.font = MakeFont(state.points, state.bold);
+        POINT cursor{};
+        if (GetCursorPos(&cursor)) lastMouse_ = cursor;
+    }
+
+    // Creates the hidden window and runs the load; the window owns the object
+    // from then on. Throws RuntimeError with the half-built window closed.
+    static HWND Create(std::unique_ptr<SlideshowWindow> self, bool fullScreen) {
+        RegisterOnce();
+        const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+        SlideshowWindow* raw = self.get();
+        const HWND hwnd = CreateWindowExW(fullScreen ? WS_EX_TOPMOST : 0, kClassName,
+                                          Wide(kAppTitle).c_str(), WS_POPUP, 0, 0, width, height,
+                                          nullptr, nullptr, GetModuleHandleW(nullptr), raw);
+        if (!hwnd) throw RuntimeError(7, "Out of memory");
+        self.release(); // WM_NCDESTROY deletes it
+        for (Timer t : {Timer::ShowPicture, Timer::Clock})
+            raw->ApplyTimer(t);
+        try {
+            raw->form_.Form_Load();
+        } catch (...) {
+            raw->Abandon();
+            throw;
+        }
+        raw->loaded_ = true;
+        return hwnd;
+    }
+
+    static SlideshowWindow* From(HWND hwnd) {
+        return reinterpret_cast<SlideshowWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+
+    // Closes a window that never went into service: no unload handler runs.
+    void Abandon() {
+        loaded_ = false;
+        DestroyWindow(hwnd_);
+    }
+
+    void Register() {
+        FormLoaded();
+        registered_ = true;
+    }
+
+    void WatchHost(HWND host) {
+        host_ = host;
+        SetTimer(hwnd_, kHostWatchId, kHostWatchMs, nullptr);
+    }
+
+    // platform::SlideshowView
+    float ScreenWidth() const override { return GetSystemMetrics(SM_CXSCREEN) * twipsPerPixel_; }
+    float ScreenHeight() const override { return GetSystemMetrics(SM_CYSCREEN) * twipsPerPixel_; }
+    std::intptr_t WindowHandle() const override { return reinterpret_cast<std::intptr_t>(hwnd_); }
+    void SetBackColor(std::uint32_t rgb) override {
+        backColor_ = RGB(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+        Invalidate(nullptr);
+    }
+    TwipRect PictureBox() const override { return box_; }
+    void SetPictureBox(const TwipRect& box) override {
+        box_ = box;
+        if (pictureVisible_) Invalidate(nullptr);
+    }
+    void SetPictureVisible(bool visible) override {
+        pictureVisible_ = visible;
+        Invalidate(nullptr);
+    }
+    void ShowCurrentPicture() override {
+        shown_ = {};
+        if (picture_) {
+            const RECT r = ToPixels(box_);
+            const int w = r.right - r.left, h = r.bottom - r.top;
+            if (w > 0 && h > 0) shown_ = picture_->Render(w, h);
+            // Only the copy at the drawn size stays; the file is read again
+            // when it is saved as the wallpaper.
+            picture_.reset();
+        }
+        Invalidate(nullptr);
+    }
+    std::optional<platform::PictureSize> LoadPicture(const std::string& path) override {
+        picture_ = PictureFile::Open(Wide(path));
+        if (!picture_) return std::nullopt;
+        currentPath_ = path;
+        const SIZE natural = picture_->NaturalSize();
+        return platform::PictureSize{static_cast<double>(natural.cx),
+                                     static_cast<double>(natural.cy)};
+    }
+    bool HasPicture() const override { return !currentPath_.empty(); }
+    void ReleasePicture() override {
+        picture_.reset();
+        shown_ = {};
+        currentPath_.clear();
+    }
+    bool SavePictureAsBitmap(const std::string& bmpPath) override {
+        if (currentPath_.empty()) return false;
+        return SaveAsWindowsBitmap(Wide(currentPath_), Wide(bmpPath));
+    }
+    void SetLabelText(Label label, const std::string& text) override {
+        labels_[label].text = Wide(text);
+        InvalidateLabel(label);
+    }
+    void SetLabelVisible(Label label, bool visible) override {
+        labels_[label].visible = visible;
+        InvalidateLabel(label);
+    }
+    void SetLabelRect(Label label, const TwipRect& rect) override {
+        InvalidateLabel(label);
+        labels_[label].rect = rect;
+        InvalidateLabel(label);
+    }
+    void SetLabelFont(Label label, float points, bool bold) override {
+        LabelState& state = labels_[label];
+        state.points = points;
+        state.bold = bold;
+        state.font = MakeFont(points, bold);
+        InvalidateLabel(label);
+    }
+    // lblNoPictures is the one label brought forward; it is always drawn and
+    // hit-tested before the others.
+    void BringLabelToFront(Label) override {}
+    void SetTimerInterval(Timer timer, std::uint32_t milliseconds) override {
+        timers_[timer].interval = milliseconds;
+        ApplyTimer(timer);
+    }
+    void SetTimerEnabled(Timer timer, bool enabled) override {
+        timers_[timer].enabled = enabled;
+        ApplyTimer(timer);
+    }
+    void RequestClose() override {
+        if (closePending_) return;
+        closePending_ = true;
+        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+    }
+
+  private:
+    static void RegisterOnce() {
+        static bool registered = false;
+        if (registered) return;
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kClassName;
+        registered = RegisterClassExW(&wc) != 0;
+    }
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+        if (msg == WM_NCCREATE) {
+            auto* self =
+                static_cast<SlideshowWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+            self->hwnd_ = hwnd;
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        SlideshowWindow* self = From(hwnd);
+        if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+        if (msg == WM_NCDESTROY) {
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            delete self;
+            return DefWindowProcW(hwnd, msg, wp, lp);
+        }
+        try {
+            return self->Handle(msg, wp, lp);
+        } catch (const RuntimeError& error) {
+            ReportFatal(error);
+        } catch (const std::exception& error) {
+            ReportFatal(RuntimeError(51, std::string("Internal error: ") + error.what()));
+        } catch (...) {
+            ReportFatal(RuntimeError(51, "Internal error"));
+        }
+    }
+
+    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) {
+        switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_TIMER:
+            OnTimer(wp);
+            return 0;
+        case WM_MOUSEMOVE:
+            OnMouseMove(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            return 0;
+        case WM_GETDLGCODE:
+            // Every key, Enter and Esc included, comes to this window.
+            return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            form_.Form_KeyDown(static_cast<int>(wp), ShiftState());
+            return 0;
+        case WM_CHAR:
+            form_.Form_KeyPress(static_cast<int>(wp));
+            return 0;
+        case WM_SYSCHAR:
+        case WM_SYSKEYUP:
+            // Alt combinations neither close the show nor open a menu.
+            return 0;
+        case WM_SYSCOMMAND:
+            if ((wp & 0xFFF0) == SC_SCREENSAVE) return 0;
+            break;
+        case WM_CLOSE: {
+            closePending_ = false;
+            bool cancel = false;
+            if (loaded_) form_.Form_QueryUnload(cancel);
+            if (!cancel) DestroyWindow(hwnd_);
+            return 0;
+        }
+        case WM_DESTROY:
+            for (UINT_PTR id : {kPictureTimerId, kClockTimerId, kHostWatchId})
+                KillTimer(hwnd_, id);
+            if (loaded_) {
+                loaded_ = false;
+                form_.Form_Unload();
+            }
+            if (registered_) {
+                registered_ = false;
+                FormUnloaded();
+            }
+            return 0;
+        default:
+            break;
+        }
+        return DefWindowProcW(hwnd_, msg, wp, lp);
+    }
+
+    static int ShiftState() {
+        int state = 0;
+        if (GetKeyState(VK_SHIFT) < 0) state |= kShiftMask;
+        if (GetKeyState(VK_CONTROL) < 0) state |= kCtrlMask;
+        if (GetKeyState(VK_MENU) < 0) state |= kAltMask;
+        return state;
+    }
+
+    void OnTimer(WPARAM id) {
+        if (!loaded_) return;
+        if (id == kPictureTimerId) {
+            form_.tmrShowPicture_Timer();
+        } else if (id == kClockTimerId) {
+            form_.tmrClock_Timer();
+        } else if (id == kHostWatchId) {
+            // A preview whose host went away has nothing left to show in.
+            if (!IsWindow(host_)) DestroyWindow(hwnd_);
+        }
+    }
+
+    void OnMouseMove(int x, int y) {
+        POINT screen{x, y};
+        ClientToScreen(hwnd_, &screen);
+        // Windows also reports a "move" when a window appears or changes
+        // under a resting mouse; only a real change of place counts.
+        if (lastMouse_ && lastMouse_->x == screen.x && lastMouse_->y == screen.y) return;
+        lastMouse_ = screen;
+        if (!loaded_) return;
+        const POINT p{x, y};
+        const auto inside = [&](const TwipRect& r) {
+            const RECT px = ToPixels(r);
+            return PtInRect(&px, p) != FALSE;
+        };
+        const LabelState& noPictures = labels_[Label::NoPictures];
+        const LabelState& clock = labels_[Label::Clock];
+        if (noPictures.visible && inside(noPictures.rect))
+            form_.lblNoPictures_MouseMove();
+        else if (clock.visible && inside(clock.rect))
+            return; // the clock does not count moves
+        else if (pictureVisible_ && inside(box_))
+            form_.imgSS_MouseMove();
+        else
+            form_.Form_MouseMove();
+    }
+
+    void ApplyTimer(Timer timer) {
+        if (!hwnd_) return;
+        const TimerState& state = timers_[timer];
+        if (state.enabled && state.interval > 0)
+            SetTimer(hwnd_, TimerId(timer), state.interval, nullptr);
+        else
+            KillTimer(hwnd_, TimerId(timer));
+    }
+
+    int Px(float twips) const { return static_cast<int>(std::lround(twips / twipsPerPixel_)); }
+    RECT ToPixels(const TwipRect& r) const {
+        const int left = Px(r.left), top = Px(r.top);
+        return RECT{left, top, left + Px(r.width), top + Px(r.height)};
+    }
+
+    unique_hfont MakeFont(float points, bool bold) const {
+        const int height = -static_cast<int>(std::lround(points * dpi_ / 72.0f));
+        return unique_hfont(CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                                        FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                        DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
+    }
+
+    void Invalidate(const RECT* r) {
+        if (hwnd_) InvalidateRect(hwnd_, r, FALSE);
+    }
+    void InvalidateLabel(Label label) {
+        const RECT r = ToPixels(labels_[label].rect);
+        Invalidate(&r);
+    }
+
+    void DrawLabel(HDC dc, const LabelState& label, COLORREF text,
+                   std::optional<COLORREF> back) const {
+        RECT r = ToPixels(label.rect);
+        if (back) {
+            const unique_hbrush brush(CreateSolidBrush(*back));
+            FillRect(dc, &r, brush.get());
+        }
+        const SelectGuard font(dc, label.font.get());
+        SetTextColor(dc, text);
+        SetBkMode(dc, TRANSPARENT);
+        const std::wstring lines = LabelLines(label.text);
+        DrawTextW(dc, lines.c_str(), static_cast<int>(lines.size()), &r,
+                  DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+    }
+
+    // Everything is drawn into an off-screen bitmap the size of the area to
+    // repaint and copied in one go: no flicker, never half a picture.
+    void Paint() {
+        PAINTSTRUCT ps;
+        const HDC target = BeginPaint(hwnd_, &ps);
+        const RECT area = ps.rcPaint;
+        const int w = area.right - area.left, h = area.bottom - area.top;
+        if (target && w > 0 && h > 0) {
+            const unique_hdc dc(CreateCompatibleDC(target));
+            const unique_hbitmap buffer(CreateCompatibleBitmap(target, w, h));
+            if (dc && buffer) {
+                const SelectGuard selected(dc.get(), buffer.get());
+                SetViewportOrgEx(dc.get(), -area.left, -area.top, nullptr);
+                DrawAll(dc.get(), area);
+                SetViewportOrgEx(dc.get(), 0, 0, nullptr);
+                BitBlt(target, area.left, area.top, w, h, dc.get(), 0, 0, SRCCOPY);
+            }
+        }
+        EndPaint(hwnd_, &ps);
+    }
+
+    void DrawAll(HDC dc, const RECT& area) {
+        {
+            const unique_hbrush back(CreateSolidBrush(backColor_));
+            FillRect(dc, &area, back.get());
+        }
+        if (pictureVisible_ && shown_) {
+            const RECT r = ToPixels(box_);
+            const unique_hdc source(CreateCompatibleDC(dc));
+            if (source) {
+                const SelectGuard selected(source.get(), shown_.bitmap.get());
+                const int w = r.right - r.left, h = r.bottom - r.top;
+                if (w == shown_.width && h == shown_.height) {
+                    BitBlt(dc, r.left, r.top, w, h, source.get(), 0, 0, SRCCOPY);
+                } else {
+                    SetStretchBltMode(dc, HALFTONE);
+                    StretchBlt(dc, r.left, r.top, w, h, source.get(), 0, 0, shown_.width,
+                               shown_.height, SRCCOPY);
+                }
+            }
+        }
+        const LabelState& clock = labels_[Label::Clock];
+        if (clock.visible)
+            DrawLabel(dc, clock, GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_WINDOW));
+        const LabelState& noPictures = labels_[Label::NoPictures];
+        if (noPictures.visible) DrawLabel(dc, noPictures, RGB(255, 255, 255), std::nullopt);
+    }
+
+    frmMain form_;
+    HWND hwnd_ = nullptr;
+    HWND host_ = nullptr;
+    float twipsPerPixel_ = 15;
+    int dpi_ = 96;
+    COLORREF backColor_ = RGB(0, 0, 0);
+    TwipRect box_;
+    bool pictureVisible_ = true;
+    std::unique_ptr<PictureFile> picture_; // picCurrent until it is drawn
+    std::string currentPath_;              // the file of picCurrent
+    ScaledBitmap shown_;                   // what imgSS shows, at its size
+    std::map<Label, LabelState> labels_;
+    std::map<Timer, TimerState> timers_;
+    std::optional<POINT> lastMouse_;
+    bool loaded_ = false;
+    bool registered_ = false;
+    bool closePending_ = false;
+};
+
+} // namespace
+
+void ShowFullScreenSlideshow(Win32Platform& services, modScreenSaver& module) {
+    const HWND hwnd =
+        SlideshowWindow::Create(std::make_unique<SlideshowWindow>(services, module), true);
+    SlideshowWindow* window = SlideshowWindow::From(hwnd);
+    window->Register();
+    ShowWindow(hwnd, SW_SHOW);
+    SetForegroundWindow(hwnd);
+    SetFocus(hwnd);
+}
+
+void ShowPreviewSlideshow(Win32Platform& services, modScreenSaver& module, std::int32_t host) {
+    const HWND hostWindow = reinterpret_cast<HWND>(static_cast<INT_PTR>(host));
+    const HWND hwnd =
+        SlideshowWindow::Create(std::make_unique<SlideshowWindow>(services, module), false);
+    SlideshowWindow* window = SlideshowWindow::From(hwnd);
+    if (!IsWindow(hostWindow)) {
+        // Nothing to show in: end rather than linger without a window.
+        window->Abandon();
+        return;
+    }
+    RECT client{};
+    GetClientRect(hostWindow, &client);
+    // A child window cannot be a pop-up as well: Wine then still treats it
+    // as a top-level window that takes the focus and is never drawn.
+    const LONG_PTR style =
+        (GetWindowLongPtrW(hwnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD;
+    SetWindowLongPtrW(hwnd, GWL_STYLE, style);
+    SetParent(hwnd, hostWindow);
+    SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hostWindow));
+    SetWindowPos(hwnd, nullptr, 0, 0, client.right, client.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    window->Register();
+    window->WatchHost(hostWindow);
+}
+
+} // namespace orv::win32

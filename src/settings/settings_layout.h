@@ -1,0 +1,49 @@
+// The settings dialog's controls as drawn: kind, caption, tooltip, place in
+// twips (frame-relative or window-relative), Tab order, alignment and length
+// limit. The Windows layer creates the controls from this table and converts
+// the twips with the display's real twips per pixel.
+#pragma once
+#include <span>
+
+namespace orv::settings_layout {
+
+inline constexpr int kClientWidth = 6720; // twips
+inline constexpr int kClientHeight = 2490;
+inline constexpr int kFrameLeft = 120;
+inline constexpr int kFrameTop = 120;
+
+enum class Kind { Frame, Label, TextField, CheckBox, Button, SmallButton };
+enum class Align { Left, Right };
+
+struct Control {
+    const char* name;
+    int id; // command id; OK and Cancel use the platform's 1 and 2
+    Kind kind;
+    bool inFrame; // position relative to the frame, else to the window
+    int left, top, width, height;
+    const char* caption;
+    const char* tooltip;
+    int tabIndex; // -1: takes no focus
+    Align align;
+    int maxLength; // 0: no limit
+    bool hiddenAtOpen;
+};
+
+// Ids the behaviour refers to.
+inline constexpr int kPicturesPath = 101, kDisplayTime = 102, kShowClock = 103,
+                     kScalePercentage = 104, kMPEGFile = 105, kOk = 1, kCancel = 2,
+                     kSelectPath = 115, kPlay = 116, kStop = 117, kSelectMPEGFile = 118,
+                     kPrev = 119, kNext = 120, kFrame = 130;
+
+// The focus-taking controls in Tab order, then the labels, then the frame.
+std::span<const Control> Controls();
+const Control* Find(int id);
+
+struct PixelRect {
+    int x, y, width, height;
+};
+// The control's rectangle in client pixels of the window.
+PixelRect ToPixels(const Control& control, double twipsPerPixelX, double twipsPerPixelY);
+int TwipsToPixels(int twips, double twipsPerPixel);
+
+} // namespace orv::settings_layout

@@ -1,0 +1,31 @@
+// Resamples a picture to an exact size with good quality: each output pixel
+// is the area average of the source pixels it covers when shrinking, and a
+// linear blend of its neighbours when enlarging. Source rows are pulled in
+// bands, top to bottom, each row once, so a large picture never needs to be
+// held whole. Used by the Windows picture decoder; free of platform types.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+namespace orv::slideshow {
+
+// Source pixels are 3 bytes (B, G, R) or 4 bytes (B, G, R, unused) each.
+struct ScaleSource {
+    int width = 0;
+    int height = 0;
+    int bytesPerPixel = 3;
+    // Copies rows [firstRow, firstRow + rowCount) into `dest`, rows `stride`
+    // bytes apart. False when the rows cannot be read; scaling then stops.
+    std::function<bool(int firstRow, int rowCount, std::uint8_t* dest, std::size_t stride)>
+        readRows;
+};
+
+// Writes the picture scaled to width x height into `dest` as 4-byte pixels
+// (B, G, R, 255), rows `stride` bytes apart, top row first. `bandRows` is how
+// many source rows are asked for at a time. False (dest partly written) when
+// a size is not positive, the source fails or memory runs out.
+bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* dest,
+                std::size_t stride, int bandRows = 64);
+
+} // namespace orv::slideshow

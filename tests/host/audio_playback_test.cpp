@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "audio/mod_audio.h"
+#include "fakes/fake_media.h"
+#include "fakes/fake_platform.h"
+#include "startup/mod_screen_saver.h"
+
+namespace orv {
+namespace {
+
+using fakes::SentCommand;
+using Journal = std::vector<std::string>;
+
+std::string Open(const std::string& path) {
+    return "open " + path + " type MPEGVideo Alias mp3";
+}
+
+class PlaybackTest : public ::testing::Test {
+  protected:
+    PlaybackTest() {
+        module.objPicSS = std::make_unique<clsPicSS>(fake.platform);
+        for (const char* name : {"one", "two", "three"})
+            fake.files.AddFile(std::string("C:\\M\\") + name + ".mp3");
+        fake.files.AddFile("C:\\M\\list.m3u", "one.mp3\r\ntwo.mp3\r\nthree.mp3\r\n");
+    }
+    // A configured playlist, loaded, with the journal cleared.
+    void LoadList() {
+        module.objPicSS->SetMPEGFile("C:\\M\\list.m3u");
+        ASSERT_TRUE(audio.LoadPlayList(module.objPicSS->MPEGFile()));
+        media.journal.clear();
+        media.device.sent.clear();
+    }
+    // The file named by every open command, in order.
+    std::vector<std::string> Opened() const {
+        std::vector<std::string> out;
+        for (const auto& s : media.device.sent)
+            if (s.command.rfind("open ", 0) == 0)
+                out.push_back(s.command.substr(5, s.command.find(" type") - 5));
+        return out;
+    }
+
+    fakes::FakePlatform fake;
+    fakes::FakeMedia media;
+    modScreenSaver module;
+    modAudio audio{fake.platform, module, media.device, media.window};
+};
+
+TEST_F(PlaybackTest, ASingleFileIsClosedOpenedAndPlayedWithTheCallersOptions) {
+    fake.files.AddFile("C:\\Music\\song.mp3");
+    audio.PlayMusic("C:\\Music\\song.mp3", " fullscreen repeat");
+    EXPECT_EQ(media.device.sent, (std::vector<SentCommand>{{"close mp3", false},
+                                                           {Open("C:\\Music\\song.mp3"), false},
+                                                           {"play mp3 fullscreen repeat", false}}));
+    media.device.sent.clear();
+    audio.PlayMusic("C:\\Music\\song.mp3", "");
+    EXPECT_EQ(media.device.sent.back(), (SentCommand{"play mp3", false}));
+    EXPECT_EQ(media.window.loads, 0);
+}
+
+TEST_F(PlaybackTest, TheOpenCommandCarriesTheShortPathQuotedOnlyWhenItHasBlanks) {
+    struct Case {
+        std::string file;
+        std::string shortPath; // "" = the platform has none
+        std::string argument;
+    };
+    const Case cases[] = {
+        {"C:\\My Music\\Long Song.mp3", "C:\\MYMUSI~1\\LONGSO~1.MP3", "C:\\MYMUSI~1\\LONGSO~1.MP3"},
+        {"C:\\My Music\\Long Song.wav", "C:\\My Music\\Long Song.wav",
+         "\"C:\\My Music\\Long Song.wav\""},
+        {"C:\\M\\\xe6\x97\xa5\xe6\x9c\xac.mp3", "C:\\M\\\xe6\x97\xa5\xe6\x9c\xac.mp3",
+         "C:\\M\\\xe6\x97\xa5\xe6\x9c\xac.mp3"},
+        {"C:\\No Short\\a b.mid", "", "\"C:\\No Short\\a b.mid\""},
+        {"C:\\NoShort\\ab.mid", "", "C:\\NoShort\\ab.mid"},
+    };
+    for (const auto& c : cases) {
+        fake.files.AddFile(c.file);
+        if (c.shortPath.empty())
+            media.device.noShortPath.push_back(c.file);
+        else
+            media.device.shortPaths[c.file] = c.shortPath;
+        media.device.sent.clear();
+        audio.PlayMusic(c.file, "");
+        ASSERT_EQ(media.device.sent.size(), 3u) << c.file;
+        EXPECT_EQ(media.device.sent[1].command, Open(c.argument)) << c.file;
+    }
+}
+
+TEST_F(PlaybackTest, MissingEmptyOrUnsupportedFilesSendNothingAtAll) {
+    fake.files.AddFile("C:\\Music\\SONG.MP3");
+    fake.files.AddFile("C:\\Music\\Song.Mid");
+    fake.files.AddFile("C:\\Music\\tune.WAV");
+    for (const char* name : {"song.mpeg", "song.midi", "song.m3u", "song.ogg", "mp3"})
+        fake.files.AddFile(std::string("C:\\Music\\") + name);
+    fake.files.AddFolder("C:\\Music\\folder.mp3");
+    fake.files.entries.push_back({"C:\\Music\\hidden.mp3", false, true, false, ""});
+    fake.files.entries.push_back({"C:\\Music\\system.wav", false, false, true, ""});
+
+    for (const char* name :
+         {"", "C:\\Music\\absent.mp3", "C:\\Music\\song.mpeg", "C:\\Music\\song.midi",
+          "C:\\Music\\song.m3u", "C:\\Music\\song.ogg", "C:\\Music\\mp3", "C:\\Music\\folder.mp3",
+          "C:\\Music\\hidden.mp3", "C:\\Music\\system.wav", " C:\\Music\\SONG.MP3"}) {
+        audio.PlayMusic(name, " fullscreen repeat");
+        EXPECT_TRUE(media.journal.empty()) << "'" << name << "' sent " << media.journal.front();
+        media.journal.clear();
+    }
+    for (const char* name : {"C:\\Music\\SONG.MP3", "C:\\Music\\Song.Mid", "C:\\Music\\tune.WAV"}) {
+        audio.PlayMusic(name, "");
+        EXPECT_EQ(media.device.Commands(),
+                  (std::vector<std::string>{"close mp3", Open(name), "play mp3"}))
+            << name;
+        media.device.sent.clear();
+    }
+}
+
+TEST_F(PlaybackTest, APlaylistTrackIsPlayedWithTheNotificationWindowAsCallback) {
+    LoadList();
+    audio.PlayMusic(audio.CurrentTrack(), "");
+    EXPECT_EQ(media.journal, (Journal{"close mp3", Open("C:\\M\\one.mp3"), "load frmAudioNotify",
+                                      "play mp3 notify [callback]"}));
+    // Once loaded the window stays loaded; any file now leads on to the next track.
+    media.journal.clear();
+    fake.files.AddFile("C:\\Other\\single.wav");
+    audio.PlayMusic("C:\\Other\\single.wav", " fullscreen repeat");
+    EXPECT_EQ(media.journal,
+              (Journal{"close mp3", Open("C:\\Other\\single.wav"), "play mp3 notify [callback]"}));
+    EXPECT_EQ(media.window.loads, 1);
+}
+
+TEST_F(PlaybackTest, NotifyIsChosenOnlyForAConfiguredPlaylistWithAListPosition) {
+    fake.files.AddFile("C:\\M\\none.m3u", "absent.mp3\r\n");
+    struct Case {
+        const char* configured; // nullptr = the screen-saver object is gone
+        const char* loaded;     // playlist loaded before playing, or nullptr
+        bool notify;
+    };
+    const Case cases[] = {
+        {"C:\\M\\list.m3u", "C:\\M\\list.m3u", true},
+        {"  C:\\M\\LIST.M3U  ", "C:\\M\\list.m3u", true},
+        {"C:\\M\\list.m3u", nullptr, false},
+        {"C:\\M\\list.m3u", "C:\\M\\none.m3u", false}, // position back at 0
+        {"C:\\M\\one.mp3", "C:\\M\\list.m3u", false},
+        {"C:\\M\\list.m3u8", "C:\\M\\list.m3u", false},
+        {nullptr, "C:\\M\\list.m3u", false},
+    };
+    for (const auto& c : cases) {
+        fakes::FakeMedia m;
+        modScreenSaver mod;
+        if (c.configured) {
+            mod.objPicSS = std::make_unique<clsPicSS>(fake.platform);
+            mod.objPicSS->SetMPEGFile(c.configured);
+        }
+        modAudio a{fake.platform, mod, m.device, m.window};
+        if (c.loaded) a.LoadPlayList(c.loaded);
+        a.PlayMusic("C:\\M\\two.mp3", " repeat");
+        ASSERT_EQ(m.device.sent.size(), 3u);
+        const SentCommand expected =
+            c.notify ? SentCommand{"play mp3 notify", true} : SentCommand{"play mp3 repeat", false};
+        EXPECT_EQ(m.device.sent[2], expected) << (c.configured ? c.configured : "(none)") << " / "
+                                              << (c.loaded ? c.loaded : "(none)");
+    }
+}
+
+TEST_F(PlaybackTest, NextWrapsToTheFirstTrackAndPreviousStopsAtIt) {
+    LoadList();
+    audio.NextTrack();
+    audio.NextTrack();
+    audio.NextTrack(); // from the last back to the first
+    audio.NextTrack();
+    EXPECT_EQ(Opened(), (std::vector<std::string>{"C:\\M\\two.mp3", "C:\\M\\three.mp3",
+                                                  "C:\\M\\one.mp3", "C:\\M\\two.mp3"}));
+    EXPECT_EQ(audio.intTrack(), 2);
+    media.device.sent.clear();
+    audio.PreviousTrack();
+    audio.PreviousTrack(); // already on the first: plays it again
+    audio.PreviousTrack();
+    EXPECT_EQ(Opened(),
+              (std::vector<std::string>{"C:\\M\\one.mp3", "C:\\M\\one.mp3", "C:\\M\\one.mp3"}));
+    EXPECT_EQ(audio.intTrack(), 1);
+    EXPECT_EQ(media.device.sent.back(), (SentCommand{"play mp3 notify", true}));
+}
+
+TEST_F(PlaybackTest, NextAndPreviousWithoutAnyListDoNothing) {
+    module.objPicSS->SetMPEGFile("C:\\M\\absent.m3u");
+    EXPECT_FALSE(audio.LoadPlayList("C:\\M\\absent.m3u"));
+    audio.NextTrack();
+    audio.PreviousTrack();
+    audio.OnMciNotify(modAudio::kNotifySuccessful);
+    EXPECT_TRUE(media.journal.empty());
+    EXPECT_EQ(audio.intTrack(), 0);
+}
+
+TEST_F(PlaybackTest, OnlyASuccessfulEndAdvances) {
+    LoadList();
+    for (std::uintptr_t status : {modAudio::kNotifySuperseded, modAudio::kNotifyAborted,
+                                  modAudio::kNotifyFailure, std::uintptr_t{0}, std::uintptr_t{3}}) {
+        audio.OnMciNotify(status);
+        EXPECT_TRUE(media.journal.empty()) << status;
+        EXPECT_EQ(audio.intTrack(), 1) << status;
+    }
+    audio.OnMciNotify(modAudio::kNotifySuccessful);
+    EXPECT_EQ(audio.intTrack(), 2);
+    EXPECT_EQ(media.journal, (Journal{"close mp3", Open("C:\\M\\two.mp3"), "load frmAudioNotify",
+                                      "play mp3 notify [callback]"}));
+}
+
+TEST_F(PlaybackTest, ATrackRemovedAfterLoadingIsSkippedSilentlyAndTheChainStops) {
+    LoadList();
+    fake.files.entries.erase(fake.files.entries.begin() + 1); // two.mp3
+    audio.OnMciNotify(modAudio::kNotifySuccessful);
+    EXPECT_EQ(audio.intTrack(), 2);
+    EXPECT_TRUE(media.journal.empty());
+    audio.NextTrack();
+    EXPECT_EQ(Opened(), (std::vector<std::string>{"C:\\M\\three.mp3"}));
+}
+
+TEST_F(PlaybackTest, StopClosesTheDeviceAndTheWindowLoadsAndUnloadsOnce) {
+    audio.StopMusic();
+    audio.LoadNotifyWindow();
+    audio.LoadNotifyWindow();
+    audio.UnloadNotifyWindow();
+    audio.UnloadNotifyWindow();
+    EXPECT_EQ(media.journal,
+              (Journal{"close mp3", "load frmAudioNotify", "unload frmAudioNotify"}));
+}
+
+} // namespace
+} // namespace orv

@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "audio/mod_audio.h"
+#include "audio/playlist.h"
+#include "fakes/fake_media.h"
+#include "fakes/fake_platform.h"
+#include "startup/mod_screen_saver.h"
+
+namespace orv {
+namespace {
+
+std::vector<std::string> Lines(std::string_view text) {
+    std::vector<std::string> out;
+    for (auto line : SplitPlayListLines(text))
+        out.emplace_back(line);
+    return out;
+}
+
+TEST(PlayListLines, EndAtCarriageReturnsButNotAtLineFeedsAlone) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\nb\n", {"a\nb\n"}},
+        {"a\r\rb", {"a", "", "b"}},
+        {"a\r\n\nb", {"a", "\nb"}}, // only one line feed belongs to the carriage return
+        {"a\n\rb", {"a\n", "b"}},
+        {"last line without end", {"last line without end"}},
+        {"", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Lines(c.text), c.lines) << testing::PrintToString(c.text);
+}
+
+TEST(PlayListLines, EntriesAreTrimmedMp3NamesLongerThanFourCharacters) {
+    struct Case {
+        std::string line;
+        std::string entry;
+    };
+    const Case cases[] = {
+        {"song.mp3", "song.mp3"},
+        {"  TRACK.MP3  ", "TRACK.MP3"},
+        {"x.mp3", "x.mp3"},
+        {".mp3", ""},
+        {"  .mp3  ", ""},
+        {"\xc3\xa9.mp3", "\xc3\xa9.mp3"}, // five characters in six bytes
+        {"\tsong.mp3", "\tsong.mp3"},     // tabs are not blanks
+        {"song.mp3\t", ""},
+        {"#EXTM3U", ""},
+        {"#EXTINF:123,Artist - Title", ""},
+        {"song.wav", ""},
+        {"song.mid", ""},
+        {"song.mp3.txt", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PlayListEntry(c.line), c.entry) << c.line;
+}
+
+class PlayListLoadTest : public ::testing::Test {
+  protected:
+    PlayListLoadTest() { module.objPicSS = std::make_unique<clsPicSS>(fake.platform); }
+
+    std::vector<std::string> Tracks() const { return audio.strTracks(); }
+
+    fakes::FakePlatform fake;
+    fakes::FakeMedia media;
+    modScreenSaver module;
+    modAudio audio{fake.platform, module, media.device, media.window};
+};
+
+TEST_F(PlayListLoadTest, KeepsExistingMp3EntriesResolvedAgainstTheListFolder) {
+    fake.files.AddFile("C:\\Music\\song one.mp3");
+    fake.files.AddFile(
+        "C:\\Music\\list.m3u",
+        "#EXTM3U\r\n#EXTINF:61,Someone - Song One\r\nsong one.mp3\r\nD:\\absent.mp3\r\n");
+    EXPECT_TRUE(audio.LoadPlayList("C:\\Music\\list.m3u"));
+    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\Music\\song one.mp3"}));
+    EXPECT_EQ(audio.intTrack(), 1);
+    EXPECT_EQ(audio.CurrentTrack(), "C:\\Music\\song one.mp3");
+    EXPECT_TRUE(media.journal.empty()) << "loading plays nothing";
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(PlayListLoadTest, UsesAnEntryAsWrittenWhenThatFileExists) {
+    fake.files.AddFile("D:\\Other\\abs.mp3");
+    fake.files.AddFile("rel.mp3"); // in the current folder
+    fake.files.AddFile("C:\\Music\\rel.mp3");
+    fake.files.AddFile("C:\\Music\\TRACK.MP3");
+    fake.files.AddFile("C:\\Music\\list.m3u",
+                       "D:\\Other\\abs.mp3\rrel.mp3\rTRACK.MP3\rTRACK.MP3\r");
+    ASSERT_TRUE(audio.LoadPlayList("  C:\\Music\\list.m3u  "));
+    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "D:\\Other\\abs.mp3", "rel.mp3",
+                                                  "C:\\Music\\TRACK.MP3", "C:\\Music\\TRACK.MP3"}))
+        << "blanks around the list name are ignored and duplicates count";
+}
+
+TEST_F(PlayListLoadTest, OnlyNormalFilesCount) {
+    fake.files.AddFile("C:\\Music\\plain.mp3");
+    fake.files.AddFolder("C:\\Music\\folder.mp3");
+    fake.files.entries.push_back({"C:\\Music\\hidden.mp3", false, true, false, ""});
+    fake.files.entries.push_back({"C:\\Music\\system.mp3", false, false, true, ""});
+    fake.files.AddFile("C:\\Music\\list.m3u",
+                       "folder.mp3\r\nhidden.mp3\r\nsystem.mp3\r\nplain.mp3\r\n");
+    ASSERT_TRUE(audio.LoadPlayList("C:\\Music\\list.m3u"));
+    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\Music\\plain.mp3"}));
+}
+
+TEST_F(PlayListLoadTest, LineFeedsAloneDoNotSeparateEntries) {
+    fake.files.AddFile("C:\\Music\\a.mp3");
+    fake.files.AddFile("C:\\Music\\b.mp3");
+    fake.files.AddFile("C:\\Music\\unix.m3u", "a.mp3\nb.mp3\n");
+    fake.files.AddFile("C:\\Music\\mac.m3u", "a.mp3\rb.mp3");
+    EXPECT_FALSE(audio.LoadPlayList("C:\\Music\\unix.m3u"));
+    EXPECT_TRUE(Tracks().empty());
+    EXPECT_TRUE(audio.LoadPlayList("C:\\Music\\mac.m3u"));
+    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\Music\\a.mp3", "C:\\Music\\b.mp3"}));
+}
+
+TEST_F(PlayListLoadTest, AListNameWithoutFolderResolvesAgainstTheRoot) {
+    fake.files.AddFile("list.m3u", "song.mp3\r\n");
+    fake.files.AddFile("\\song.mp3");
+    ASSERT_TRUE(audio.LoadPlayList("list.m3u"));
+    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "\\song.mp3"}));
+}
+
+TEST_F(PlayListLoadTest, ANewListReplacesTheOldOneButAnEmptyOneDoesNot) {
+    for (const char* name : {"a", "b", "c", "d"})
+        fake.files.AddFile(std::string("C:\\M\\") + name + ".mp3");
+    fake.files.AddFile("C:\\M\\long.m3u", "a.mp3\r\nb.mp3\r\nc.mp3\r\n");
+    fake.files.AddFile("C:\\M\\short.m3u", "d.mp3\r\n");
+    fake.files.AddFile("C:\\M\\none.m3u", "#EXTM3U\r\nmissing.mp3\r\nnotes.txt\r\n");
+
+    ASSERT_TRUE(audio.LoadPlayList("C:\\M\\long.m3u"));
+    audio.NextTrack();
+    EXPECT_EQ(audio.intTrack(), 2);
+    ASSERT_TRUE(audio.LoadPlayList("C:\\M\\short.m3u"));
+    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\d.mp3"}));
+    EXPECT_EQ(audio.intTrack(), 1);
+
+    EXPECT_FALSE(audio.LoadPlayList("C:\\M\\none.m3u"));
+    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\d.mp3"}));
+    EXPECT_EQ(audio.intTrack(), 0);
+    EXPECT_EQ(audio.CurrentTrack(), "");
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(PlayListLoadTest, EmptyOrMissingListNamesGiveFalseQuietly) {
+    fake.files.AddFile("C:\\M\\a.mp3");
+    fake.files.AddFile("C:\\M\\ok.m3u", "a.mp3\r\n");
+    fake.files.AddFolder("C:\\M\\dir.m3u");
+    fake.files.entries.push_back({"C:\\M\\hidden.m3u", false, true, false, "a.mp3\r\n"});
+    for (const char* name :
+         {"", "   ", "C:\\M\\absent.m3u", "C:\\M\\dir.m3u", "C:\\M\\hidden.m3u"}) {
+        ASSERT_TRUE(audio.LoadPlayList("C:\\M\\ok.m3u"));
+        EXPECT_FALSE(audio.LoadPlayList(name)) << name;
+        EXPECT_EQ(audio.intTrack(), 0) << name;
+        EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\a.mp3"})) << name;
+    }
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(PlayListLoadTest, AnUnreadableListIsReportedAndKeepsTheEarlierTracks) {
+    fake.files.AddFile("C:\\M\\a.mp3");
+    fake.files.AddFile("C:\\M\\ok.m3u", "a.mp3\r\n");
+    fake.files.AddFile("C:\\M\\locked.m3u", "a.mp3\r\n");
+    fake.files.unreadable.push_back("C:\\M\\locked.m3u");
+    ASSERT_TRUE(audio.LoadPlayList("C:\\M\\ok.m3u"));
+
+    EXPECT_FALSE(audio.LoadPlayList("C:\\M\\locked.m3u"));
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, "Module: modAudio\r75 Path/File access error");
+    EXPECT_EQ(fake.messages.shown[0].style, 48);
+    EXPECT_EQ(fake.messages.shown[0].title, "Orvandel");
+    EXPECT_EQ(audio.intTrack(), 0);
+    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\a.mp3"}));
+}
+
+// Every name exists: for lists too long to lay out file by file.
+class EverythingExists : public fakes::FakeFileSystem {
+  public:
+    bool NormalFileExists(const std::string&) override { return true; }
+};
+
+TEST(PlayListLimit, AListStopsAtTheHighestTrackNumberAndStillWraps) {
+    fakes::FakePlatform fake;
+    EverythingExists files;
+    std::string text;
+    for (int i = 0; i < 40000; ++i)
+        text += "t" + std::to_string(i) + ".mp3\r\n";
+    files.AddFile("C:\\M\\huge.m3u", text);
+    platform::Platform platform{fake.store,  fake.environment, fake.messages, fake.clock,
+                                fake.random, fake.desktop,     fake.forms,    files};
+    fakes::FakeMedia media;
+    modScreenSaver module;
+    modAudio audio{platform, module, media.device, media.window};
+
+    ASSERT_TRUE(audio.LoadPlayList("C:\\M\\huge.m3u"));
+    ASSERT_EQ(audio.strTracks().size(), 32768u);
+    EXPECT_EQ(audio.strTracks().back(), "t32766.mp3");
+    for (int i = 0; i < 32766; ++i)
+        audio.NextTrack();
+    EXPECT_EQ(audio.intTrack(), 32767);
+    audio.NextTrack();
+    EXPECT_EQ(audio.intTrack(), 1);
+    EXPECT_EQ(audio.CurrentTrack(), "t0.mp3");
+}
+
+} // namespace
+} // namespace orv

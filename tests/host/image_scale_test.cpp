@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "slideshow/image_scale.h"
+
+namespace orv::slideshow {
+namespace {
+
+// A picture in memory that records which rows the scaler asked for.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    int bpp = 3;
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::pair<int, int>> requests; // (first row, count)
+    int failAtRow = -1;
+
+    Picture(int w, int h, int b = 3)
+        : width(w), height(h), bpp(b), bytes(static_cast<std::size_t>(w) * h * b) {}
+    std::uint8_t* At(int x, int y) {
+        return &bytes[(static_cast<std::size_t>(y) * width + x) * bpp];
+    }
+    void Set(int x, int y, std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+        At(x, y)[0] = b;
+        At(x, y)[1] = g;
+        At(x, y)[2] = r;
+    }
+    ScaleSource Source() {
+        ScaleSource s;
+        s.width = width;
+        s.height = height;
+        s.bytesPerPixel = bpp;
+        s.readRows = [this](int first, int count, std::uint8_t* dest, std::size_t stride) {
+            requests.emplace_back(first, count);
+            if (first < 0 || count <= 0 || first + count > height) return false;
+            if (failAtRow >= first && failAtRow < first + count) return false;
+            for (int y = 0; y < count; ++y)
+                std::copy_n(At(0, first + y), static_cast<std::size_t>(width) * bpp,
+                            dest + y * stride);
+            return true;
+        };
+        return s;
+    }
+};
+
+struct Output {
+    int width, height;
+    std::vector<std::uint8_t> bytes;
+    Output(int w, int h) : width(w), height(h), bytes(static_cast<std::size_t>(w) * h * 4, 0xCD) {}
+    const std::uint8_t* At(int x, int y) const {
+        return &bytes[(static_cast<std::size_t>(y) * width + x) * 4];
+    }
+};
+
+bool Scale(Picture& p, Output& out, int band = 64) {
+    return ScaleImage(p.Source(), out.width, out.height, out.bytes.data(),
+                      static_cast<std::size_t>(out.width) * 4, band);
+}
+
+TEST(ImageScale, RefusesSizesAndSourcesItCannotUse) {
+    Picture p(4, 4);
+    std::vector<std::uint8_t> dest(64 * 64 * 4);
+    struct Case {
+        const char* what;
+        int srcW, srcH, bpp, w, h;
+        std::size_t stride;
+    };
+    const Case cases[] = {
+        {"zero width", 4, 4, 3, 0, 4, 64},        {"zero height", 4, 4, 3, 4, 0, 64},
+        {"negative size", 4, 4, 3, -2, 4, 64},    {"empty source", 0, 4, 3, 4, 4, 64},
+        {"two bytes a pixel", 4, 4, 2, 4, 4, 64}, {"stride too small", 4, 4, 3, 4, 4, 15},
+    };
+    for (const Case& c : cases) {
+        ScaleSource s = p.Source();
+        s.width = c.srcW;
+        s.height = c.srcH;
+        s.bytesPerPixel = c.bpp;
+        EXPECT_FALSE(ScaleImage(s, c.w, c.h, dest.data(), c.stride)) << c.what;
+    }
+    ScaleSource noReader = p.Source();
+    noReader.readRows = nullptr;
+    EXPECT_FALSE(ScaleImage(noReader, 4, 4, dest.data(), 16));
+    EXPECT_FALSE(ScaleImage(p.Source(), 4, 4, nullptr, 16));
+}
+
+TEST(ImageScale, SameSizeCopiesEveryPixelExactly) {
+    for (int bpp : {3, 4}) {
+        Picture p(13, 9, bpp);
+        std::mt19937 random(bpp);
+        for (auto& b : p.bytes)
+            b = static_cast<std::uint8_t>(random());
+        Output out(13, 9);
+        ASSERT_TRUE(Scale(p, out, 4));
+        for (int y = 0; y < 9; ++y)
+            for (int x = 0; x < 13; ++x) {
+                for (int c = 0; c < 3; ++c)
+                    ASSERT_EQ(out.At(x, y)[c], p.At(x, y)[c]) << x << "," << y;
+                ASSERT_EQ(out.At(x, y)[3], 255);
+            }
+    }
+}
+
+TEST(ImageScale, UniformColourStaysUniformAtAnySize) {
+    const std::pair<int, int> sizes[] = {{1, 1},   {7, 3},   {40, 30}, {160, 120},
+                                         {500, 2}, {3, 400}, {1, 300}};
+    for (int bpp : {3, 4}) {
+        Picture p(80, 60, bpp);
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 80; ++x)
+                p.Set(x, y, 30, 140, 220);
+        for (auto [w, h] : sizes) {
+            Output out(w, h);
+            ASSERT_TRUE(Scale(p, out, 5)) << w << "x" << h;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const std::uint8_t* px = out.At(x, y);
+                    ASSERT_EQ(px[0], 30) << w << "x" << h << " at " << x << "," << y;
+                    ASSERT_EQ(px[1], 140);
+                    ASSERT_EQ(px[2], 220);
+                    ASSERT_EQ(px[3], 255);
+                }
+        }
+    }
+}
+
+// The exact area average of a shrink, worked out pixel by pixel.
+double AreaAverage(Picture& p, int w, int h, int x, int y, int channel) {
+    const double rx = static_cast<double>(p.width) / w, ry = static_cast<double>(p.height) / h;
+    double total = 0;
+    for (int sy = 0; sy < p.height; ++sy)
+        for (int sx = 0; sx < p.width; ++sx) {
+            const double cx =
+                std::max(0.0, std::min(sx + 1.0, (x + 1) * rx) - std::max<double>(sx, x * rx));
+            const double cy =
+                std::max(0.0, std::min(sy + 1.0, (y + 1) * ry) - std::max<double>(sy, y * ry));
+            total += cx * cy * p.At(sx, sy)[channel];
+        }
+    return total / (rx * ry);
+}
+
+TEST(ImageScale, ShrinkingMatchesTheExactAreaAverageOfNoise) {
+    struct Case {
+        int srcW, srcH, w, h, bpp;
+    };
+    for (const Case c : {Case{50, 40, 7, 3, 3}, Case{61, 97, 13, 11, 4}, Case{300, 600, 7, 2, 3},
+                         Case{40, 900, 40, 3, 3}, Case{9, 8, 4, 4, 4}}) {
+        Picture p(c.srcW, c.srcH, c.bpp);
+        std::mt19937 random(c.srcW * c.srcH);
+        for (auto& b : p.bytes)
+            b = static_cast<std::uint8_t>(random());
+        Output out(c.w, c.h);
+        ASSERT_TRUE(Scale(p, out, 16));
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x)
+                for (int ch = 0; ch < 3; ++ch)
+                    ASSERT_NEAR(out.At(x, y)[ch], AreaAverage(p, c.w, c.h, x, y, ch), 0.51)
+                        << c.srcW << "x" << c.srcH << " to " << c.w << "x" << c.h << " at " << x
+                        << "," << y;
+    }
+}
+
+TEST(ImageScale, EnlargingBlendsNeighboursAndRepeatsTheEdges) {
+    Picture p(2, 2);
+    p.Set(0, 0, 0, 0, 0);
+    p.Set(1, 0, 100, 100, 100);
+    p.Set(0, 1, 0, 0, 0);
+    p.Set(1, 1, 100, 100, 100);
+    Output out(4, 3);
+    ASSERT_TRUE(Scale(p, out));
+    const int expected[] = {0, 25, 75, 100};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(out.At(x, y)[1], expected[x]) << x << "," << y;
+
+    Picture dot(1, 1);
+    dot.Set(0, 0, 1, 2, 3);
+    Output screen(64, 48);
+    ASSERT_TRUE(Scale(dot, screen));
+    EXPECT_EQ(screen.At(63, 47)[0], 1);
+    EXPECT_EQ(screen.At(0, 0)[2], 3);
+}
+
+TEST(ImageScale, ReadsEachRowOnceInOrderInBandsOfTheAskedSize) {
+    struct Case {
+        int srcH, outH, band;
+    };
+    for (const Case c : {Case{1000, 7, 64}, Case{1000, 7, 1}, Case{50, 333, 8}, Case{64, 64, 64},
+                         Case{5, 1, 64}}) {
+        Picture p(3, c.srcH);
+        Output out(2, c.outH);
+        ASSERT_TRUE(Scale(p, out, c.band));
+        int next = 0;
+        for (auto [first, count] : p.requests) {
+            EXPECT_EQ(first, next) << "rows are asked for in order, with none twice";
+            EXPECT_LE(count, c.band);
+            EXPECT_GT(count, 0);
+            next = first + count;
+        }
+        EXPECT_EQ(next, c.srcH) << "every row is read";
+    }
+}
+
+TEST(ImageScale, StopsWhenTheSourceFails) {
+    Picture p(10, 100);
+    p.failAtRow = 70;
+    Output out(5, 50);
+    EXPECT_FALSE(Scale(p, out, 16));
+    EXPECT_LE(p.requests.back().first, 70) << "nothing is asked for after the failure";
+}
+
+} // namespace
+} // namespace orv::slideshow

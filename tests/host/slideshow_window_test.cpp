@@ -1,0 +1,460 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "audio/mod_audio.h"
+#include "fakes/fake_platform.h"
+#include "platform/media.h"
+#include "slideshow/frm_main.h"
+#include "startup/mod_screen_saver.h"
+
+namespace orv {
+namespace {
+
+using platform::Label;
+using platform::Timer;
+using platform::TwipRect;
+
+std::string Name(Label l) {
+    switch (l) {
+    case Label::NoPictures:
+        return "lblNoPictures";
+    case Label::Clock:
+        return "lblClock";
+    case Label::Credits:
+        return "lblCredits";
+    }
+    return "?";
+}
+std::string Name(Timer t) {
+    return t == Timer::ShowPicture ? "tmrShowPicture" : "tmrClock";
+}
+
+// Records every call in `log` and keeps the state a window would show.
+class FakeView : public platform::SlideshowView {
+  public:
+    explicit FakeView(std::vector<std::string>& sharedLog) : log(sharedLog) {}
+    std::vector<std::string>& log;
+    std::map<std::string, platform::PictureSize> pictureFiles; // readable files
+    std::set<std::string> writableFolders{"C:\\windows\\"};
+    std::map<std::string, std::string> written; // bitmap file -> picture saved there
+    TwipRect box;
+    bool pictureVisible = true;
+    std::string current, shown; // picCurrent, and what imgSS shows
+    std::map<Label, std::string> texts;
+    std::map<Label, TwipRect> rects;
+    std::map<Label, bool> visible{
+        {Label::NoPictures, true}, {Label::Clock, true}, {Label::Credits, true}};
+    std::map<Timer, std::uint32_t> interval{{Timer::ShowPicture, 100}, {Timer::Clock, 1000}};
+    std::map<Timer, bool> enabled{{Timer::ShowPicture, true}, {Timer::Clock, true}};
+    int closeRequests = 0;
+    int timerRestarts = 0; // countdowns of the picture timer started afresh
+
+    float ScreenWidth() const override { return 15360; }
+    float ScreenHeight() const override { return 11520; }
+    std::intptr_t WindowHandle() const override { return 4242; }
+    void SetBackColor(std::uint32_t rgb) override {
+        log.push_back("BackColor " + std::to_string(rgb));
+    }
+    TwipRect PictureBox() const override { return box; }
+    void SetPictureBox(const TwipRect& b) override { box = b, log.push_back("imgSS box"); }
+    void SetPictureVisible(bool v) override {
+        pictureVisible = v, log.push_back(v ? "imgSS show" : "imgSS hide");
+    }
+    void ShowCurrentPicture() override {
+        EXPECT_FALSE(pictureVisible) << "drawn before the box was placed";
+        shown = current;
+        log.push_back("imgSS picture " + current);
+    }
+    std::optional<platform::PictureSize> LoadPicture(const std::string& path) override {
+        EXPECT_TRUE(current.empty()) << "two pictures held at once";
+        log.push_back("load " + path);
+        const auto it = pictureFiles.find(path);
+        if (it == pictureFiles.end()) return std::nullopt;
+        current = path;
+        return it->second;
+    }
+    bool HasPicture() const override { return !current.empty(); }
+    void ReleasePicture() override { log.push_back("release " + current), current.clear(); }
+    bool SavePictureAsBitmap(const std::string& bmpPath) override {
+        log.push_back("save " + bmpPath);
+        if (current.empty() || !writableFolders.count(bmpPath.substr(0, bmpPath.rfind('\\') + 1)))
+            return false;
+        written[bmpPath] = current;
+        return true;
+    }
+    void SetLabelText(Label l, const std::string& t) override {
+        texts[l] = t, log.push_back(Name(l) + " text");
+    }
+    void SetLabelVisible(Label l, bool v) override {
+        visible[l] = v, log.push_back(Name(l) + (v ? " show" : " hide"));
+    }
+    void SetLabelRect(Label l, const TwipRect& r) override {
+        rects[l] = r, log.push_back(Name(l) + " rect");
+    }
+    void SetLabelFont(Label l, float points, bool bold) override {
+        log.push_back(Name(l) + " font " + std::to_string(static_cast<int>(points)) +
+                      (bold ? " bold" : ""));
+    }
+    void BringLabelToFront(Label l) override { log.push_back(Name(l) + " front"); }
+    void SetTimerInterval(Timer t, std::uint32_t ms) override {
+        interval[t] = ms;
+        timerRestarts += t == Timer::ShowPicture;
+        log.push_back(Name(t) + " interval " + std::to_string(ms));
+    }
+    void SetTimerEnabled(Timer t, bool e) override {
+        timerRestarts += t == Timer::ShowPicture && e;
+        enabled[t] = e;
+        log.push_back(Name(t) + (e ? " on" : " off"));
+    }
+    void RequestClose() override { ++closeRequests, log.push_back("close request"); }
+};
+
+class RecordingMedia : public platform::MediaDevice {
+  public:
+    std::vector<std::string>& log;
+    explicit RecordingMedia(std::vector<std::string>& l) : log(l) {}
+    void SendCommand(const std::string& command, bool) override { log.push_back("mci " + command); }
+    std::string ShortPath(const std::string& path) override { return path; }
+};
+
+class RecordingNotify : public platform::AudioNotifyWindow {
+  public:
+    std::vector<std::string>& log;
+    bool loaded = false;
+    explicit RecordingNotify(std::vector<std::string>& l) : log(l) {}
+    void Load() override { loaded = true, log.push_back("frmAudioNotify load"); }
+    void Unload() override { loaded = false, log.push_back("frmAudioNotify unload"); }
+    bool Loaded() const override { return loaded; }
+};
+
+class SlideshowWindow : public ::testing::Test {
+  protected:
+    std::vector<std::string> log;
+    fakes::FakePlatform fake;
+    modScreenSaver module;
+    FakeView view{log};
+    RecordingMedia media{log};
+    RecordingNotify notify{log};
+    modAudio audio{fake.platform, module, media, notify};
+    frmMain form{fake.platform, module, audio, view};
+
+    SlideshowWindow() {
+        module.objPicSS = std::make_unique<clsPicSS>(fake.platform);
+        module.strWinDir = "C:\\windows";
+        pss().SetPath("C:\\Pics");
+        pss().SetTime(5.0);
+        pss().SetShowClock(1.0);
+        pss().SetScalePercentage(100.0);
+    }
+    clsPicSS& pss() { return *module.objPicSS; }
+    void AddPicture(const std::string& name, double w, double h) {
+        fake.files.AddFile("C:\\Pics\\" + name);
+        view.pictureFiles["C:\\Pics\\" + name] = {w, h};
+    }
+    void EnterPreview() {
+        fake.environment.argumentText = "/p 1234";
+        pss().Execute(pssPreview);
+    }
+    // The platform calls and the window calls, without the music's commands.
+    std::vector<std::string> Merged() const {
+        std::vector<std::string> out;
+        for (const auto& line : log)
+            if (line.rfind("mci ", 0) != 0) out.push_back(line);
+        return out;
+    }
+    std::size_t Count(const std::string& line) const {
+        return std::count(log.begin(), log.end(), line);
+    }
+};
+
+TEST_F(SlideshowWindow, LoadRunsItsStepsInOrder) {
+    AddPicture("a.jpg", 200, 100);
+    fake.files.AddFile("C:\\Music\\tune.mp3");
+    pss().SetMPEGFile("C:\\Music\\tune.mp3");
+    form.Form_Load();
+    EXPECT_EQ(Merged(), (std::vector<std::string>{
+                            "BackColor 0", "imgSS box", "lblNoPictures text", "lblNoPictures front",
+                            "lblNoPictures rect", "lblNoPictures font 24 bold", "lblCredits hide",
+                            "lblClock rect", "lblClock text", "lblNoPictures hide"}));
+    EXPECT_EQ(fake.random.seeds, 1);
+    EXPECT_EQ(fake.desktop.calls,
+              (std::vector<std::string>{"SetScreenSaverRunning(true)", "ShowCursor(false)"}));
+    EXPECT_FLOAT_EQ(view.box.width, 15360);
+    EXPECT_FLOAT_EQ(view.box.height, 11520);
+    EXPECT_EQ(view.texts[Label::Clock], "17:05:09 ");
+    EXPECT_FLOAT_EQ(view.rects[Label::Clock].left, 15360 - 850);
+    EXPECT_FLOAT_EQ(view.rects[Label::Clock].top, 11520 - 250);
+    EXPECT_FLOAT_EQ(view.rects[Label::Clock].width, 855);
+    // The single file repeats until the show ends.
+    EXPECT_NE(std::find(log.begin(), log.end(), "mci play mp3 fullscreen repeat"), log.end());
+    EXPECT_EQ(form.strPictures(), (std::vector<std::string>{"", "C:\\Pics\\a.jpg"}));
+}
+
+TEST_F(SlideshowWindow, EmptyFolderShowsTheTwoLineMessageAndNoClockWhenOff) {
+    pss().SetShowClock(0.0);
+    form.Form_Load();
+    EXPECT_EQ(view.texts[Label::NoPictures], "No Pictures in : \rC:\\Pics");
+    EXPECT_TRUE(view.visible[Label::NoPictures]);
+    EXPECT_FALSE(view.visible[Label::Clock]);
+    EXPECT_FALSE(view.enabled[Timer::Clock]);
+    EXPECT_EQ(view.texts.count(Label::Clock), 0u);
+    // Ticks change nothing while the timer keeps running.
+    form.tmrShowPicture_Timer();
+    EXPECT_EQ(Count("imgSS hide"), 0u);
+    EXPECT_EQ(view.interval[Timer::ShowPicture], 5000u);
+}
+
+TEST_F(SlideshowWindow, PreviewLaysOutSmallAndLeavesDesktopAndMusicAlone) {
+    AddPicture("wide.jpg", 2000, 1000);
+    pss().SetMPEGFile("C:\\Music\\tune.mp3");
+    fake.files.AddFile("C:\\Music\\tune.mp3");
+    EnterPreview();
+    form.Form_Load();
+    EXPECT_EQ(Count("lblNoPictures font 8 bold"), 1u);
+    EXPECT_FLOAT_EQ(view.rects[Label::NoPictures].width, 2400);
+    form.tmrShowPicture_Timer();
+    EXPECT_FLOAT_EQ(view.box.width, 2270);
+    EXPECT_FLOAT_EQ(view.box.top, 283.75f);
+    for (int i = 0; i < 30; ++i) {
+        form.Form_MouseMove();
+        form.imgSS_MouseMove();
+        form.Form_KeyPress('A');
+    }
+    EXPECT_EQ(view.closeRequests, 0);
+    bool cancel = false;
+    form.Form_QueryUnload(cancel);
+    form.Form_Unload();
+    EXPECT_FALSE(cancel);
+    EXPECT_TRUE(fake.desktop.calls.empty());
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [](const auto& l) { return l.rfind("mci ", 0) == 0; }),
+              0);
+    EXPECT_EQ(module.objPicSS, nullptr);
+}
+
+TEST_F(SlideshowWindow, TimerShowsARandomPictureAndReloadsTheDisplayTime) {
+    AddPicture("a.jpg", 300, 400);
+    AddPicture("b.jpg", 2000, 1000);
+    AddPicture("c.jpg", 100, 100);
+    fake.random.draws = {0.0, 0.99, 0.5};
+    form.Form_Load();
+    form.tmrShowPicture_Timer();
+    EXPECT_EQ(view.shown, "C:\\Pics\\a.jpg");
+    EXPECT_EQ(view.interval[Timer::ShowPicture], 5000u);
+    EXPECT_FLOAT_EQ(view.box.left, 3360);
+    EXPECT_TRUE(view.pictureVisible);
+    log.clear();
+    form.tmrShowPicture_Timer();
+    EXPECT_EQ(view.shown, "C:\\Pics\\c.jpg");
+    // The old picture goes before the new one loads; the box is hidden while placed.
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"tmrShowPicture interval 5000", "release C:\\Pics\\a.jpg",
+                                        "load C:\\Pics\\c.jpg", "imgSS hide", "imgSS box",
+                                        "imgSS picture C:\\Pics\\c.jpg", "imgSS show"}));
+    form.tmrShowPicture_Timer();
+    EXPECT_EQ(view.shown, "C:\\Pics\\b.jpg");
+    EXPECT_EQ(fake.random.seeds, 1);
+}
+
+TEST_F(SlideshowWindow, DisplayTimesBeyondTheClassicRangeAndBelowZero) {
+    AddPicture("a.jpg", 300, 400);
+    form.Form_Load();
+    for (const auto& [seconds, ms] : std::vector<std::pair<double, std::uint32_t>>{
+             {70, 70000u}, {32767, 32767000u}, {0, 0u}, {-3, 0u}, {1, 1000u}}) {
+        pss().SetTime(seconds);
+        form.tmrShowPicture_Timer();
+        EXPECT_EQ(view.interval[Timer::ShowPicture], ms) << seconds;
+    }
+}
+
+TEST_F(SlideshowWindow, DamagedPictureLeavesAnEmptyBoxAndTheShowGoesOn) {
+    fake.files.AddFile("C:\\Pics\\broken.jpg"); // listed, but it cannot be read
+    form.Form_Load();
+    form.tmrShowPicture_Timer();
+    EXPECT_EQ(view.shown, "");
+    EXPECT_TRUE(view.pictureVisible);
+    EXPECT_FALSE(view.HasPicture());
+    EXPECT_EQ(view.closeRequests, 0);
+}
+
+TEST_F(SlideshowWindow, MouseRuleCountsEachSurfaceApart) {
+    form.Form_Load();
+    for (int i = 0; i < 10; ++i)
+        form.imgSS_MouseMove();
+    for (int i = 0; i < 10; ++i)
+        form.Form_MouseMove();
+    for (int i = 0; i < 10; ++i)
+        form.lblNoPictures_MouseMove();
+    EXPECT_EQ(view.closeRequests, 0);
+    form.imgSS_MouseMove();
+    EXPECT_EQ(view.closeRequests, 1);
+    // The surface that asked starts again from 0; the others keep their counts.
+    for (int i = 0; i < 10; ++i)
+        form.imgSS_MouseMove();
+    EXPECT_EQ(view.closeRequests, 1);
+    form.Form_MouseMove();
+    EXPECT_EQ(view.closeRequests, 2);
+    form.lblNoPictures_MouseMove();
+    EXPECT_EQ(view.closeRequests, 3);
+    form.imgSS_MouseMove();
+    EXPECT_EQ(view.closeRequests, 4);
+}
+
+TEST_F(SlideshowWindow, RefusedPasswordKeepsTheShowAndTheCountStartsAgain) {
+    fake.desktop.SetPasswordSwitch(platform::kRegSz, std::string("1\0", 2));
+    fake.desktop.passwordAnswers = {0, 1};
+    form.Form_Load();
+    for (int i = 0; i < 11; ++i)
+        form.imgSS_MouseMove();
+    ASSERT_EQ(view.closeRequests, 1);
+    bool cancel = false;
+    form.Form_QueryUnload(cancel);
+    EXPECT_TRUE(cancel);
+    for (int i = 0; i < 10; ++i)
+        form.imgSS_MouseMove();
+    EXPECT_EQ(view.closeRequests, 1);
+    form.imgSS_MouseMove();
+    EXPECT_EQ(view.closeRequests, 2);
+    cancel = false;
+    form.Form_QueryUnload(cancel);
+    EXPECT_FALSE(cancel);
+    EXPECT_EQ(Count("close request"), 2u);
+}
+
+TEST_F(SlideshowWindow, KeyRuleClosesOnCharactersButNotOnCtrlW) {
+    form.Form_Load();
+    for (int code : {65, 49, 32, 13, 27, 119, 87}) {
+        const int before = view.closeRequests;
+        form.Form_KeyPress(code);
+        EXPECT_EQ(view.closeRequests, before + 1) << code;
+    }
+    const int before = view.closeRequests;
+    form.Form_KeyPress(23); // Ctrl+W
+    // Keys without a character only reach Form_KeyDown.
+    for (auto [key, shift] : std::vector<std::pair<int, int>>{{34, 0},
+                                                              {37, 0},
+                                                              {38, 0},
+                                                              {39, 0},
+                                                              {40, 0},
+                                                              {112, 0},
+                                                              {16, 1},
+                                                              {17, 2},
+                                                              {87, 2},
+                                                              {18, 4}})
+        form.Form_KeyDown(key, shift);
+    EXPECT_EQ(view.closeRequests, before);
+}
+
+TEST_F(SlideshowWindow, PageDownShowsTheNextPictureAndRestartsTheTimer) {
+    AddPicture("a.jpg", 300, 400);
+    AddPicture("b.jpg", 2000, 1000);
+    fake.random.draws = {0.0, 0.7, 0.2, 0.9};
+    form.Form_Load();
+    form.tmrShowPicture_Timer();
+    for (int shift : {0, 1, 2}) {
+        log.clear();
+        const int restartsBefore = view.timerRestarts;
+        form.Form_KeyDown(kKeyPageDown, shift);
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log.front(), "tmrShowPicture off") << shift;
+        EXPECT_EQ(log.back(), "tmrShowPicture on") << shift;
+        EXPECT_EQ(Count("imgSS show"), 1u) << shift;
+        EXPECT_EQ(view.timerRestarts, restartsBefore + 1);
+        EXPECT_TRUE(view.enabled[Timer::ShowPicture]);
+    }
+    EXPECT_EQ(view.interval[Timer::ShowPicture], 5000u);
+    EXPECT_EQ(view.closeRequests, 0);
+}
+
+TEST_F(SlideshowWindow, CtrlShiftWWritesTheWallpaperBitmapAndSetsIt) {
+    AddPicture("a.jpg", 300, 400);
+    form.Form_Load();
+    form.tmrShowPicture_Timer();
+    for (const std::string dir : {"C:\\windows", "C:\\windows\\"}) {
+        module.strWinDir = dir;
+        fake.desktop.calls.clear();
+        view.written.clear();
+        form.Form_KeyDown(kKeyW, kCtrlMask | kShiftMask);
+        EXPECT_EQ(view.written["C:\\windows\\Orvandel.bmp"], "C:\\Pics\\a.jpg") << dir;
+        EXPECT_EQ(fake.desktop.calls,
+                  std::vector<std::string>{"SetWallpaper(C:\\windows\\Orvandel.bmp)"})
+            << dir;
+    }
+    // Other shift states leave the wallpaper alone.
+    fake.desktop.calls.clear();
+    for (int shift : {1, 2, 7, 0})
+        form.Form_KeyDown(kKeyW, shift);
+    EXPECT_TRUE(fake.desktop.calls.empty());
+    EXPECT_EQ(view.closeRequests, 0);
+}
+
+TEST_F(SlideshowWindow, WallpaperGoesToTheUserFolderWhenTheWindowsFolderIsClosed) {
+    AddPicture("a.jpg", 300, 400);
+    view.writableFolders = {"C:\\Users\\me\\AppData\\Local\\Orvandel\\"};
+    form.Form_Load();
+    form.tmrShowPicture_Timer();
+    fake.desktop.calls.clear();
+    form.Form_KeyDown(kKeyW, 3);
+    EXPECT_EQ(view.written.size(), 1u);
+    EXPECT_EQ(fake.desktop.calls,
+              std::vector<std::string>{
+                  "SetWallpaper(C:\\Users\\me\\AppData\\Local\\Orvandel\\Orvandel.bmp)"});
+    // Nothing on show: nothing is written; the wallpaper call still names the
+    // file in the Windows folder.
+    view.ReleasePicture();
+    view.written.clear();
+    fake.desktop.calls.clear();
+    form.Form_KeyDown(kKeyW, 3);
+    EXPECT_TRUE(view.written.empty());
+    EXPECT_EQ(fake.desktop.calls,
+              std::vector<std::string>{"SetWallpaper(C:\\windows\\Orvandel.bmp)"});
+}
+
+TEST_F(SlideshowWindow, AltNAdvancesAPlaylistOnly) {
+    fake.files.AddFile("C:\\Music\\one.mp3");
+    fake.files.AddFile("C:\\Music\\two.mp3");
+    fake.files.AddFile("C:\\Music\\list.m3u", "one.mp3\r\ntwo.mp3\r\n");
+    pss().SetMPEGFile("C:\\Music\\list.m3u");
+    form.Form_Load();
+    EXPECT_TRUE(notify.loaded);
+    EXPECT_EQ(audio.intTrack(), 1);
+    form.Form_KeyDown(kKeyN, kAltMask);
+    EXPECT_EQ(audio.intTrack(), 2);
+    form.Form_KeyDown(kKeyN, kAltMask | kShiftMask); // not exactly Alt
+    form.Form_KeyDown(kKeyN, 0);
+    EXPECT_EQ(audio.intTrack(), 2);
+    form.Form_KeyDown(kKeyN, kAltMask);
+    EXPECT_EQ(audio.intTrack(), 1);
+}
+
+TEST_F(SlideshowWindow, UnloadStopsTheMusicRestoresTheDesktopAndReleasesAll) {
+    fake.files.AddFile("C:\\Music\\one.mp3");
+    fake.files.AddFile("C:\\Music\\list.m3u", "one.mp3\r\n");
+    pss().SetMPEGFile("C:\\Music\\list.m3u");
+    AddPicture("a.jpg", 300, 400);
+    form.Form_Load();
+    form.tmrShowPicture_Timer();
+    log.clear();
+    fake.desktop.calls.clear();
+    form.Form_Unload();
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log.front(), "frmAudioNotify unload");
+    EXPECT_NE(std::find(log.begin(), log.end(), "mci close mp3"), log.end());
+    EXPECT_EQ(log.back(), "release C:\\Pics\\a.jpg");
+    EXPECT_EQ(fake.desktop.calls,
+              (std::vector<std::string>{"SetScreenSaverRunning(false)", "ShowCursor(true)"}));
+    EXPECT_EQ(module.objPicSS, nullptr);
+}
+
+TEST(SlideshowHelpers, ClockWallpaperAndInterval) {
+    EXPECT_EQ(ClockText({2026, 1, 2, 0, 0, 0}), "00:00:00 ");
+    EXPECT_EQ(ClockText({2026, 1, 2, 23, 59, 7}), "23:59:07 ");
+    EXPECT_EQ(WallpaperFileIn("C:\\WINDOWS"), "C:\\WINDOWS\\Orvandel.bmp");
+    EXPECT_EQ(WallpaperFileIn("C:\\WINDOWS\\"), "C:\\WINDOWS\\Orvandel.bmp");
+}
+
+} // namespace
+} // namespace orv

@@ -1,0 +1,315 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_platform.h"
+
+namespace orv::win32 {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string Env(const wchar_t* name) {
+    wchar_t buffer[4096];
+    const DWORD n = GetEnvironmentVariableW(name, buffer, 4096);
+    return n > 0 && n < 4096 ? Utf8(std::wstring(buffer, n)) : std::string();
+}
+
+// A Linux path as Wine's Z: drive shows it.
+std::string WinPath(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return "Z:" + path;
+}
+
+std::string Sound(const std::string& name) {
+    return WinPath(Env(L"ORVANDEL_TEST_SOUNDS") + "/" + name);
+}
+
+std::wstring SoundFile() {
+    return Wide(WinPath(Env(L"ORVANDEL_SOUND_FILE")));
+}
+
+// Bytes written so far into the file that ALSA plays into (it starts anew
+// whenever the device opens a stream).
+long long SoundBytes() {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(SoundFile().c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Whether the bytes from..to of the sound file hold anything but silence.
+bool HasSignal(long long from, long long to) {
+    const unique_file file(CreateFileW(SoundFile().c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER at{};
+    at.QuadPart = from;
+    SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN);
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(to - from));
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        return false;
+    for (DWORD i = 0; i < read; ++i)
+        if (bytes[i] != 0) return true;
+    return false;
+}
+
+// Runs the message loop (which delivers the end-of-play messages) until the
+// condition holds or the time is up; the condition's last value.
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
+    return true;
+}
+void Pump(std::chrono::milliseconds time) {
+    PumpUntil([] { return false; }, time);
+}
+
+// The device's state as the media interface reports it ("playing", "stopped"), or the error.
+std::string DeviceMode() {
+    wchar_t answer[128] = L"";
+    const MCIERROR error = mciSendStringW(L"status mp3 mode", answer, 128, nullptr);
+    return error ? "error " + std::to_string(error) : Utf8(answer);
+}
+
+class AudioTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(Env(L"ORVANDEL_TEST_SOUNDS").empty()) << "run through ctest";
+        ASSERT_FALSE(Env(L"ORVANDEL_SOUND_FILE").empty()) << "run through scripts/wine-run";
+        module.objPicSS = std::make_unique<clsPicSS>(services.bundle);
+    }
+    void TearDown() override {
+        services.audio.UnloadNotifyWindow();
+        services.audio.StopMusic();
+    }
+    // Waits until a tenth of a second or more of sound, not silence, has
+    // been written from now on.
+    bool SoundPlays(std::chrono::milliseconds limit = 5s) {
+        long long from = SoundBytes();
+        return PumpUntil(
+            [&] {
+                const long long now = SoundBytes();
+                if (now < from) from = 0;
+                return now > from + 100000 && HasSignal(from, now);
+            },
+            limit);
+    }
+    // True when nothing more is written for a while.
+    bool SoundStays() {
+        Pump(200ms);
+        const long long before = SoundBytes();
+        Pump(700ms);
+        return SoundBytes() == before;
+    }
+    // A playlist with the given text, written next to the sounds.
+    std::string WritePlayList(const std::string& name, const std::string& text) {
+        const std::string path = Sound(name);
+        const unique_file file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        return path;
+    }
+
+    modScreenSaver module;
+    Win32Platform services{module};
+    modAudio& audio = services.audio;
+};
+
+TEST_F(AudioTest, AWavAndAnMp3PlayUntilTheDeviceIsClosed) {
+    for (const char* name : {"tone.wav", "long.mp3"}) {
+        audio.PlayMusic(Sound(name), " repeat");
+        EXPECT_EQ(DeviceMode(), "playing") << name;
+        EXPECT_TRUE(SoundPlays()) << name;
+        audio.StopMusic();
+        EXPECT_NE(DeviceMode(), "playing") << name;
+        EXPECT_TRUE(SoundStays()) << name;
+    }
+}
+
+// The real device on a volume without short names: the short form of a path
+// is the long one, blanks and all.
+class NoShortNamesDevice : public platform::MediaDevice {
+  public:
+    explicit NoShortNamesDevice(platform::MediaDevice& real) : real_(real) {}
+    void SendCommand(const std::string& command, bool notify) override {
+        sent.push_back(command);
+        real_.SendCommand(command, notify);
+    }
+    std::string ShortPath(const std::string& path) override { return path; }
+    std::vector<std::string> sent;
+
+  private:
+    platform::MediaDevice& real_;
+};
+
+TEST_F(AudioTest, NamesWithBlanksOrOutsideTheAnsiCodePagePlayWithAndWithoutShortNames) {
+    NoShortNamesDevice device(services.media);
+    modAudio longNames(services.bundle, module, device, services.notifyWindow);
+    for (const std::string name : {"track 2.mp3", "Lied \xc3\xbc \xe6\x97\xa5\xe6\x9c\xac.mp3"}) {
+        ASSERT_TRUE(services.files.NormalFileExists(Sound(name))) << name;
+        audio.PlayMusic(Sound(name), "");
+        EXPECT_EQ(DeviceMode(), "playing") << name;
+
+        longNames.PlayMusic(Sound(name), "");
+        ASSERT_EQ(device.sent.size(), 3u);
+        EXPECT_EQ(device.sent[1], "open \"" + Sound(name) + "\" type MPEGVideo Alias mp3");
+        EXPECT_EQ(DeviceMode(), "playing") << name;
+        EXPECT_TRUE(SoundPlays()) << name;
+        longNames.StopMusic();
+        device.sent.clear();
+    }
+}
+
+TEST_F(AudioTest, APlaylistAdvancesByItselfThroughTheNotificationWindow) {
+    const std::string list =
+        WritePlayList("three.m3u", "#EXTM3U\r\ntrack 1.mp3\r\ntrack 2.mp3\r\ntrack 3.mp3\r\n");
+    module.objPicSS->SetMPEGFile(list);
+    audio.LoadNotifyWindow();
+    ASSERT_TRUE(audio.LoadPlayList(list));
+    ASSERT_EQ(audio.strTracks().size(), 4u);
+    audio.PlayMusic(audio.CurrentTrack(), "");
+    ASSERT_EQ(DeviceMode(), "playing");
+
+    std::vector<int> order{audio.intTrack()};
+    const bool wrapped = PumpUntil(
+        [&] {
+            if (audio.intTrack() != order.back()) order.push_back(audio.intTrack());
+            return order.size() >= 4;
+        },
+        15s);
+    EXPECT_TRUE(wrapped);
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 1}));
+    EXPECT_TRUE(SoundPlays());
+}
+
+TEST_F(AudioTest, NextAndPreviousSwitchAtOnceWithoutASecondStep) {
+    const std::string list = WritePlayList("switch.m3u", "long.mp3\r\ntrack 2.mp3\r\n");
+    module.objPicSS->SetMPEGFile(list);
+    ASSERT_TRUE(audio.LoadPlayList(list));
+    audio.PlayMusic(audio.CurrentTrack(), "");
+    ASSERT_EQ(DeviceMode(), "playing");
+    Pump(300ms);
+
+    audio.NextTrack();
+    EXPECT_EQ(audio.intTrack(), 2);
+    EXPECT_EQ(DeviceMode(), "playing");
+    Pump(300ms); // the aborted first track's message must not step on
+    EXPECT_EQ(audio.intTrack(), 2);
+
+    audio.PreviousTrack();
+    EXPECT_EQ(audio.intTrack(), 1);
+    EXPECT_EQ(DeviceMode(), "playing");
+    Pump(300ms);
+    EXPECT_EQ(audio.intTrack(), 1);
+
+    audio.UnloadNotifyWindow();
+    audio.StopMusic();
+    EXPECT_NE(DeviceMode(), "playing");
+    EXPECT_TRUE(SoundStays());
+}
+
+TEST_F(AudioTest, TheNotificationWindowSwapsItsProcedureAndPutsItBack) {
+    audio.LoadNotifyWindow();
+    const HWND window = services.notifyWindow.Handle();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(GetParent(window), nullptr);
+    EXPECT_EQ(GetWindow(window, GW_CHILD), nullptr);
+    // Other messages reach the procedure it had: the default one keeps the caption.
+    EXPECT_EQ(SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Caption")), TRUE);
+    wchar_t caption[32] = L"";
+    GetWindowTextW(window, caption, 32);
+    EXPECT_STREQ(caption, L"Caption");
+    const LONG_PTR swapped = GetWindowLongPtrW(window, GWLP_WNDPROC);
+
+    // Superseded, aborted and failed ends never advance; a successful one does.
+    const std::string list = WritePlayList("swap.m3u", "track 1.mp3\r\ntrack 2.mp3\r\n");
+    module.objPicSS->SetMPEGFile(list);
+    ASSERT_TRUE(audio.LoadPlayList(list));
+    for (WPARAM status : {MCI_NOTIFY_SUPERSEDED, MCI_NOTIFY_ABORTED, MCI_NOTIFY_FAILURE})
+        EXPECT_EQ(SendMessageW(window, MM_MCINOTIFY, status, 0), 0);
+    EXPECT_EQ(audio.intTrack(), 1);
+    SendMessageW(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    EXPECT_EQ(audio.intTrack(), 2);
+    EXPECT_EQ(DeviceMode(), "playing");
+
+    services.notifyWindow.Unload();
+    EXPECT_FALSE(IsWindow(window));
+    audio.LoadNotifyWindow();
+    EXPECT_EQ(GetWindowLongPtrW(services.notifyWindow.Handle(), GWLP_WNDPROC), swapped);
+}
+
+// Finds the message box titled "Orvandel", reads its text and icon and presses OK.
+struct BoxReader {
+    std::atomic<bool> found{false};
+    std::wstring text;
+    bool exclamation = false;
+    std::thread thread{[this] {
+        for (int i = 0; i < 500 && !found; ++i) {
+            HWND box = FindWindowW(L"#32770", L"Orvandel");
+            if (box) {
+                wchar_t buffer[512] = L"";
+                GetDlgItemTextW(box, 0xFFFF, buffer, 512);
+                text = buffer;
+                // The icon sits in a static control whose id differs between systems.
+                EnumChildWindows(
+                    box,
+                    [](HWND child, LPARAM self) -> BOOL {
+                        const auto icon =
+                            reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+                        if (icon && icon == LoadIconW(nullptr, IDI_EXCLAMATION))
+                            reinterpret_cast<BoxReader*>(self)->exclamation = true;
+                        return TRUE;
+                    },
+                    reinterpret_cast<LPARAM>(this));
+                found = true;
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            Sleep(20);
+        }
+    }};
+    ~BoxReader() {
+        if (thread.joinable()) thread.join();
+    }
+};
+
+TEST_F(AudioTest, AListThatCannotBeReadIsReportedInABox) {
+    const std::string list = WritePlayList("locked.m3u", "track 1.mp3\r\n");
+    const unique_file lock(CreateFileW(Wide(list).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
+    BoxReader reader;
+    const bool loaded = audio.LoadPlayList(list);
+    reader.thread.join();
+    EXPECT_FALSE(loaded);
+    ASSERT_TRUE(reader.found);
+    EXPECT_EQ(Utf8(reader.text), "Module: modAudio\r70 Permission denied");
+    EXPECT_TRUE(reader.exclamation);
+    EXPECT_EQ(audio.intTrack(), 0);
+}
+
+} // namespace
+} // namespace orv::win32

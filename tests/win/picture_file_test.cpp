@@ -1,0 +1,370 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <wincodec.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/picture_file.h"
+
+namespace orv::win32 {
+namespace {
+
+struct Rgb {
+    std::uint8_t r, g, b;
+};
+constexpr Rgb kRed{255, 0, 0}, kBlue{0, 0, 255}, kGreen{0, 200, 0}, kBlack{0, 0, 0};
+using PixelAt = std::function<Rgb(int x, int y)>;
+
+Rgb Halves(int x, int width) {
+    return 2 * x < width ? kRed : kBlue;
+}
+
+template <typename T> T* Check(T* p) {
+    if (!p) throw std::runtime_error("COM call failed");
+    return p;
+}
+void Check(HRESULT hr) {
+    if (FAILED(hr)) throw std::runtime_error("COM call failed: " + std::to_string(hr));
+}
+
+// Writes a JPEG or BMP of the given pixels with WIC's own encoders.
+void WriteWithWic(const std::wstring& path, const GUID& container, int width, int height,
+                  const PixelAt& at) {
+    IWICImagingFactory* rawFactory = nullptr;
+    Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                           IID_IWICImagingFactory, reinterpret_cast<void**>(&rawFactory)));
+    com_ptr<IWICImagingFactory> factory(rawFactory);
+    IWICStream* rawStream = nullptr;
+    Check(factory->CreateStream(&rawStream));
+    com_ptr<IWICStream> stream(rawStream);
+    Check(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE));
+    IWICBitmapEncoder* rawEncoder = nullptr;
+    Check(factory->CreateEncoder(container, nullptr, &rawEncoder));
+    com_ptr<IWICBitmapEncoder> encoder(rawEncoder);
+    Check(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache));
+    IWICBitmapFrameEncode* rawFrame = nullptr;
+    Check(encoder->CreateNewFrame(&rawFrame, nullptr));
+    com_ptr<IWICBitmapFrameEncode> frame(rawFrame);
+    Check(frame->Initialize(nullptr));
+    Check(frame->SetSize(width, height));
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    Check(frame->SetPixelFormat(&format));
+    ASSERT_TRUE(IsEqualGUID(format, GUID_WICPixelFormat24bppBGR));
+    const UINT stride = (static_cast<UINT>(width) * 3 + 3) & ~3u;
+    std::vector<BYTE> bytes(static_cast<std::size_t>(stride) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const Rgb c = at(x, y);
+            BYTE* p = &bytes[y * stride + x * 3];
+            p[0] = c.b, p[1] = c.g, p[2] = c.r;
+        }
+    Check(frame->WritePixels(height, stride, static_cast<UINT>(bytes.size()), bytes.data()));
+    Check(frame->Commit());
+    Check(encoder->Commit());
+}
+
+// A GIF89a written byte by byte, with an optional transparent colour. The
+// image data is LZW with a clear code before every two pixels, which keeps
+// every code three bits wide (a palette of at most four colours).
+void WriteGif(const std::wstring& path, int width, int height, const std::vector<Rgb>& palette,
+              const std::function<int(int, int)>& index, int transparent = -1, int screenW = 0,
+              int screenH = 0) {
+    std::vector<std::uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
+    auto word = [&](int v) {
+        out.push_back(static_cast<std::uint8_t>(v & 0xFF));
+        out.push_back(static_cast<std::uint8_t>(v >> 8));
+    };
+    word(screenW ? screenW : width);
+    word(screenH ? screenH : height);
+    out.insert(out.end(), {0xF1, 0, 0}); // global table of 4 colours
+    for (int i = 0; i < 4; ++i) {
+        const Rgb c = i < static_cast<int>(palette.size()) ? palette[i] : kBlack;
+        out.insert(out.end(), {c.r, c.g, c.b});
+    }
+    if (transparent >= 0)
+        out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, static_cast<std::uint8_t>(transparent), 0});
+    out.push_back(0x2C);
+    word(0);
+    word(0);
+    word(width);
+    word(height);
+    out.push_back(0);
+    out.push_back(2); // minimum code size
+    std::vector<std::uint8_t> data;
+    std::uint32_t bits = 0;
+    int count = 0;
+    auto code = [&](int c) {
+        bits |= static_cast<std::uint32_t>(c) << count;
+        count += 3;
+        while (count >= 8) {
+            data.push_back(static_cast<std::uint8_t>(bits & 0xFF));
+            bits >>= 8;
+            count -= 8;
+        }
+    };
+    int n = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x, ++n) {
+            if (n % 2 == 0) code(4);
+            code(index(x, y));
+        }
+    code(5);
+    if (count > 0) data.push_back(static_cast<std::uint8_t>(bits & 0xFF));
+    for (std::size_t i = 0; i < data.size(); i += 255) {
+        const std::size_t len = std::min<std::size_t>(255, data.size() - i);
+        out.push_back(static_cast<std::uint8_t>(len));
+        out.insert(out.end(), data.begin() + i, data.begin() + i + len);
+    }
+    out.push_back(0);
+    out.push_back(0x3B);
+    std::ofstream(std::filesystem::path(path), std::ios::binary)
+        .write(reinterpret_cast<const char*>(out.data()), out.size());
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream(std::filesystem::path(path), std::ios::binary).write(bytes.data(), bytes.size());
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Reads one pixel of a rendered DIB section, checking its shape first.
+struct Pixels {
+    DIBSECTION dib{};
+    explicit Pixels(const ScaledBitmap& b) {
+        EXPECT_EQ(GetObjectW(b.bitmap.get(), sizeof(dib), &dib), static_cast<int>(sizeof(dib)));
+    }
+    Rgb At(int x, int y) const {
+        const auto* p =
+            static_cast<const std::uint8_t*>(dib.dsBm.bmBits) + y * dib.dsBm.bmWidthBytes + x * 4;
+        return {p[2], p[1], p[0]};
+    }
+};
+
+::testing::AssertionResult Near(Rgb got, Rgb want, int tolerance) {
+    if (std::abs(got.r - want.r) <= tolerance && std::abs(got.g - want.g) <= tolerance &&
+        std::abs(got.b - want.b) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "got (" << +got.r << "," << +got.g << "," << +got.b << ") want (" << +want.r << ","
+           << +want.g << "," << +want.b << ")";
+}
+
+class PictureFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        dir_ = std::wstring(temp) + L"orvandel-pictures-" + std::to_wstring(GetCurrentProcessId()) +
+               L"\\";
+        CreateDirectoryW(dir_.c_str(), nullptr);
+    }
+    void TearDown() override {
+        for (const std::wstring& name : Listing())
+            DeleteFileW((dir_ + name).c_str());
+        RemoveDirectoryW(dir_.c_str());
+        CoUninitialize();
+    }
+    std::wstring Path(const wchar_t* name) const { return dir_ + name; }
+    std::vector<std::wstring> Listing() const {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileW((dir_ + L"*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) return names;
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(data.cFileName);
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+        return names;
+    }
+    std::wstring dir_;
+};
+
+TEST_F(PictureFileTest, ReportsTheNaturalSizeOfEachFormat) {
+    const PixelAt grey = [](int, int) { return Rgb{128, 128, 128}; };
+    WriteWithWic(Path(L"wide.jpg"), GUID_ContainerFormatJpeg, 640, 480, grey);
+    WriteWithWic(Path(L"tall.jpeg"), GUID_ContainerFormatJpeg, 90, 160, grey);
+    WriteWithWic(Path(L"odd.bmp"), GUID_ContainerFormatBmp, 33, 17, grey);
+    WriteGif(Path(L"small.gif"), 37, 23, {kRed, kBlue}, [](int x, int) { return x % 2; });
+    WriteWithWic(Path(L"Bild \u00e4\u00f6 \u65e5\u672c.jpg"), GUID_ContainerFormatJpeg, 20, 10,
+                 grey);
+    struct Case {
+        const wchar_t* name;
+        LONG w, h;
+    };
+    for (const Case& c :
+         {Case{L"wide.jpg", 640, 480}, Case{L"tall.jpeg", 90, 160}, Case{L"odd.bmp", 33, 17},
+          Case{L"small.gif", 37, 23}, Case{L"Bild \u00e4\u00f6 \u65e5\u672c.jpg", 20, 10}}) {
+        const auto picture = PictureFile::Open(Path(c.name));
+        ASSERT_TRUE(picture) << static_cast<int>(c.w);
+        EXPECT_EQ(picture->NaturalSize().cx, c.w);
+        EXPECT_EQ(picture->NaturalSize().cy, c.h);
+    }
+}
+
+TEST_F(PictureFileTest, RendersToExactlyTheAskedSizeDownAndUp) {
+    WriteWithWic(Path(L"big.jpg"), GUID_ContainerFormatJpeg, 800, 600,
+                 [](int x, int) { return Halves(x, 800); });
+    WriteWithWic(Path(L"tiny.bmp"), GUID_ContainerFormatBmp, 8, 6,
+                 [](int x, int) { return Halves(x, 8); });
+    WriteGif(Path(L"tiny.gif"), 6, 4, {kRed, kBlue}, [](int x, int) { return 2 * x < 6 ? 0 : 1; });
+    struct Case {
+        const wchar_t* name;
+        int w, h;
+        int tolerance;
+    };
+    const Case cases[] = {
+        {L"big.jpg", 160, 120, 24},  {L"big.jpg", 1024, 768, 24}, {L"big.jpg", 37, 5, 24},
+        {L"tiny.bmp", 1024, 768, 0}, {L"tiny.bmp", 3, 2, 0},      {L"tiny.gif", 600, 400, 0},
+        {L"tiny.gif", 2, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h);
+        const auto picture = PictureFile::Open(Path(c.name));
+        ASSERT_TRUE(picture);
+        const ScaledBitmap b = picture->Render(c.w, c.h);
+        ASSERT_TRUE(b);
+        EXPECT_EQ(b.width, c.w);
+        EXPECT_EQ(b.height, c.h);
+        const Pixels px(b);
+        EXPECT_EQ(px.dib.dsBm.bmWidth, c.w);
+        EXPECT_EQ(px.dib.dsBm.bmHeight, c.h);
+        EXPECT_EQ(px.dib.dsBm.bmBitsPixel, 32);
+        // The left quarter stays red and the right quarter blue, on every row.
+        for (int y = 0; y < c.h; y += std::max(1, c.h / 7)) {
+            EXPECT_TRUE(Near(px.At(c.w / 4 - (c.w >= 4), y), kRed, c.tolerance)) << "row " << y;
+            EXPECT_TRUE(Near(px.At(c.w - 1 - (c.w / 4 - (c.w >= 4)), y), kBlue, c.tolerance))
+                << "row " << y;
+        }
+    }
+}
+
+TEST_F(PictureFileTest, RendersAgainAfterTheFirstRenderAndRefusesEmptySizes) {
+    // Green above, red below: the first row in memory is the top one.
+    WriteWithWic(Path(L"green.jpg"), GUID_ContainerFormatJpeg, 300, 200,
+                 [](int, int y) { return y < 100 ? kGreen : kRed; });
+    const auto picture = PictureFile::Open(Path(L"green.jpg"));
+    ASSERT_TRUE(picture);
+    EXPECT_FALSE(picture->Render(0, 100));
+    EXPECT_FALSE(picture->Render(100, 0));
+    EXPECT_FALSE(picture->Render(-5, 10));
+    for (int size : {50, 500}) {
+        const ScaledBitmap b = picture->Render(size, size);
+        ASSERT_TRUE(b) << size;
+        EXPECT_TRUE(Near(Pixels(b).At(size / 2, 2), kGreen, 12)) << size;
+        EXPECT_TRUE(Near(Pixels(b).At(size / 2, size - 3), kRed, 12)) << size;
+    }
+}
+
+TEST_F(PictureFileTest, TransparentGifPixelsAreDrawnOnBlack) {
+    // Colour 1 (white) is transparent: the right half disappears into black.
+    WriteGif(
+        Path(L"clear.gif"), 8, 8, {kRed, {255, 255, 255}}, [](int x, int) { return x < 4 ? 0 : 1; },
+        1);
+    const auto picture = PictureFile::Open(Path(L"clear.gif"));
+    ASSERT_TRUE(picture);
+    for (auto [w, h] : {std::pair{8, 8}, {64, 64}, {4, 4}}) {
+        const ScaledBitmap b = picture->Render(w, h);
+        ASSERT_TRUE(b);
+        const Pixels px(b);
+        EXPECT_TRUE(Near(px.At(0, h / 2), kRed, 0)) << w;
+        EXPECT_TRUE(Near(px.At(w - 1, h / 2), kBlack, 0)) << w;
+    }
+}
+
+TEST_F(PictureFileTest, FilesThatAreNotPicturesGiveNothing) {
+    WriteWithWic(Path(L"good.jpg"), GUID_ContainerFormatJpeg, 200, 150,
+                 [](int, int) { return kRed; });
+    const std::string jpeg = ReadBytes(Path(L"good.jpg"));
+    ASSERT_GT(jpeg.size(), 200u);
+    WriteBytes(Path(L"empty.jpg"), "");
+    WriteBytes(Path(L"text.gif"), "This is not a picture at all.\r\n");
+    std::string noise(4096, '\0');
+    for (std::size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919) >> 3);
+    WriteBytes(Path(L"noise.bmp"), noise);
+    WriteBytes(Path(L"header.jpg"), jpeg.substr(0, 20));
+    WriteBytes(Path(L"bm.bmp"), "BM\x10\0\0\0\0\0\0\0\x36\0\0\0");
+    for (const wchar_t* name :
+         {L"empty.jpg", L"text.gif", L"noise.bmp", L"header.jpg", L"bm.bmp", L"missing.jpg"})
+        EXPECT_FALSE(PictureFile::Open(Path(name))) << static_cast<int>(name[0]);
+    EXPECT_FALSE(PictureFile::Open(dir_)) << "a folder";
+    EXPECT_FALSE(PictureFile::Open(L""));
+
+    // A picture claiming an enormous canvas: whatever it gives, no crash.
+    WriteGif(
+        Path(L"huge.gif"), 2, 2, {kRed, kBlue}, [](int x, int) { return x; }, -1, 65535, 65535);
+    if (const auto huge = PictureFile::Open(Path(L"huge.gif"))) {
+        const ScaledBitmap b = huge->Render(1024, 768);
+        if (b) {
+            EXPECT_EQ(b.height, 768);
+        }
+    }
+
+    // A photo cut off half way may open; drawing it must still not fail badly.
+    WriteBytes(Path(L"cut.jpg"), jpeg.substr(0, jpeg.size() / 2));
+    if (const auto cut = PictureFile::Open(Path(L"cut.jpg"))) {
+        const ScaledBitmap b = cut->Render(64, 48);
+        if (b) {
+            EXPECT_EQ(b.width, 64);
+        }
+    }
+}
+
+TEST_F(PictureFileTest, SavesAWindowsBitmapOfTheNaturalSize) {
+    WriteWithWic(Path(L"photo.jpg"), GUID_ContainerFormatJpeg, 300, 200,
+                 [](int x, int) { return Halves(x, 300); });
+    WriteGif(
+        Path(L"clear.gif"), 8, 8, {kGreen, {255, 255, 255}},
+        [](int x, int) { return x < 4 ? 0 : 1; }, 1);
+    ASSERT_TRUE(SaveAsWindowsBitmap(Path(L"photo.jpg"), Path(L"Orvandel.bmp")));
+    const std::string bytes = ReadBytes(Path(L"Orvandel.bmp"));
+    ASSERT_GT(bytes.size(), 54u);
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    const auto saved = PictureFile::Open(Path(L"Orvandel.bmp"));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->NaturalSize().cx, 300);
+    EXPECT_EQ(saved->NaturalSize().cy, 200);
+    const ScaledBitmap b = saved->Render(300, 200);
+    ASSERT_TRUE(b);
+    EXPECT_TRUE(Near(Pixels(b).At(40, 100), kRed, 24));
+    EXPECT_TRUE(Near(Pixels(b).At(260, 100), kBlue, 24));
+
+    // The same file is overwritten; a transparent colour is saved as black.
+    ASSERT_TRUE(SaveAsWindowsBitmap(Path(L"clear.gif"), Path(L"Orvandel.bmp")));
+    const auto gif = PictureFile::Open(Path(L"Orvandel.bmp"));
+    ASSERT_TRUE(gif);
+    EXPECT_EQ(gif->NaturalSize().cx, 8);
+    const ScaledBitmap g = gif->Render(8, 8);
+    ASSERT_TRUE(g);
+    EXPECT_TRUE(Near(Pixels(g).At(1, 1), kGreen, 0));
+    EXPECT_TRUE(Near(Pixels(g).At(6, 1), kBlack, 0));
+}
+
+TEST_F(PictureFileTest, AFailedSaveKeepsTheOldFileAndLeavesNoLitter) {
+    WriteBytes(Path(L"Orvandel.bmp"), "the old wallpaper");
+    WriteBytes(Path(L"broken.jpg"), "not a picture");
+    WriteWithWic(Path(L"photo.jpg"), GUID_ContainerFormatJpeg, 30, 20,
+                 [](int, int) { return kRed; });
+    EXPECT_FALSE(SaveAsWindowsBitmap(Path(L"missing.jpg"), Path(L"Orvandel.bmp")));
+    EXPECT_FALSE(SaveAsWindowsBitmap(Path(L"broken.jpg"), Path(L"Orvandel.bmp")));
+    EXPECT_FALSE(SaveAsWindowsBitmap(Path(L"photo.jpg"), Path(L"no such folder\\Orvandel.bmp")));
+    EXPECT_FALSE(SaveAsWindowsBitmap(L"", Path(L"Orvandel.bmp")));
+    EXPECT_EQ(ReadBytes(Path(L"Orvandel.bmp")), "the old wallpaper");
+    EXPECT_EQ(Listing().size(), 3u) << "no temporary file is left behind";
+}
+
+} // namespace
+} // namespace orv::win32
