@@ -18,7 +18,9 @@ std::string clsComonDialogBoxAPI::SelectFileName(std::intptr_t hWnd) {
                         {"MP3 Playlist (*.m3u)", "*.m3u"},
                         {"All Files (*.*)", "*.*"}};
         ofn_.filterIndex = 2;
-        ofn_.fileBuffer = std::string(1024, ' ') + std::string(2, '\0');
+        // An empty initial name: a buffer of blanks would show up as 1024
+        // blanks in the dialog's file-name box.
+        ofn_.fileBuffer = std::string(1026, '\0');
         ofn_.fileBufferChars = ofn_.fileBuffer.size();
         ofn_.fileTitleBuffer = std::string(1, '\0') + std::string(512, ' ') + std::string(2, '\0');
         ofn_.fileTitleChars = ofn_.fileTitleBuffer.size();
