@@ -15,8 +15,8 @@ std::string_view DropChars(std::string_view utf8, std::size_t n);
 std::string LowerAscii(std::string_view text);
 // Removes space characters (only) at both ends.
 std::string_view TrimSpaces(std::string_view text);
-// True when the text is longer than `length` characters and its last
-// `suffix` characters, lower-cased, equal `suffix` (given in lower case).
+// True when the text's last characters, ASCII letters lower-cased, equal
+// `lowerSuffix`. Length rules (e.g. "longer than four") are the caller's.
 bool EndsWithNoCase(std::string_view utf8, std::string_view lowerSuffix);
 // Appends a backslash unless the text already ends in one.
 std::string WithTrailingBackslash(std::string_view path);
