@@ -72,10 +72,8 @@ LRESULT CALLBACK Win32AudioNotifyWindow::AudioWindowProc(HWND hwnd, UINT msg, WP
     if (msg == MM_MCINOTIFY) {
         try {
             if (self->onNotify_) self->onNotify_(static_cast<std::uintptr_t>(wParam));
-        } catch (const RuntimeError& error) {
-            ReportFatal(error);
         } catch (...) {
-            ReportFatal(RuntimeError(51, "Internal error"));
+            ReportFatalCurrentException();
         }
         return 0;
     }

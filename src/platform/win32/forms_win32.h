@@ -19,8 +19,8 @@ public:
     void ShowSettings() override;
 
 private:
-    [[maybe_unused]] Win32Platform& services_;
-    [[maybe_unused]] modScreenSaver& module_;
+    Win32Platform& services_;
+    modScreenSaver& module_;
 };
 
 } // namespace orv::win32

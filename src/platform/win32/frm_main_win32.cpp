@@ -84,12 +84,15 @@ class SlideshowWindow final : public platform::SlideshowView {
     static HWND Create(std::unique_ptr<SlideshowWindow> self, bool fullScreen) {
         RegisterOnce();
         const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-        SlideshowWindow* raw = self.get();
+        // From WM_NCCREATE on the window owns the object (WM_NCDESTROY deletes it).
+        SlideshowWindow* raw = self.release();
         const HWND hwnd = CreateWindowExW(fullScreen ? WS_EX_TOPMOST : 0, kClassName,
                                           Wide(kAppTitle).c_str(), WS_POPUP, 0, 0, width, height,
                                           nullptr, nullptr, GetModuleHandleW(nullptr), raw);
-        if (!hwnd) throw RuntimeError(7, "Out of memory");
-        self.release(); // WM_NCDESTROY deletes it
+        if (!hwnd) {
+            if (!raw->hwnd_) delete raw; // the window never took it over
+            throw RuntimeError(7, "Out of memory");
+        }
         for (Timer t : {Timer::ShowPicture, Timer::Clock})
             raw->ApplyTimer(t);
         try {
@@ -189,8 +192,8 @@ class SlideshowWindow final : public platform::SlideshowView {
         state.font = MakeFont(points, bold);
         InvalidateLabel(label);
     }
-    // lblNoPictures is the one label brought forward; it is always drawn and
-    // hit-tested before the others.
+    // lblNoPictures is the one label brought forward; it is always drawn
+    // after (on top of) and hit-tested before the others.
     void BringLabelToFront(Label) override {}
     void SetTimerInterval(Timer timer, std::uint32_t milliseconds) override {
         timers_[timer].interval = milliseconds;
@@ -235,12 +238,8 @@ class SlideshowWindow final : public platform::SlideshowView {
         }
         try {
             return self->Handle(msg, wp, lp);
-        } catch (const RuntimeError& error) {
-            ReportFatal(error);
-        } catch (const std::exception& error) {
-            ReportFatal(RuntimeError(51, std::string("Internal error: ") + error.what()));
         } catch (...) {
-            ReportFatal(RuntimeError(51, "Internal error"));
+            ReportFatalCurrentException();
         }
     }
 
@@ -471,14 +470,12 @@ void ShowFullScreenSlideshow(Win32Platform& services, modScreenSaver& module) {
 
 void ShowPreviewSlideshow(Win32Platform& services, modScreenSaver& module, std::int32_t host) {
     const HWND hostWindow = reinterpret_cast<HWND>(static_cast<INT_PTR>(host));
+    // Nothing to show in: end rather than linger without a window (and
+    // before the folder is scanned for nothing).
+    if (!IsWindow(hostWindow)) return;
     const HWND hwnd =
         SlideshowWindow::Create(std::make_unique<SlideshowWindow>(services, module), false);
     SlideshowWindow* window = SlideshowWindow::From(hwnd);
-    if (!IsWindow(hostWindow)) {
-        // Nothing to show in: end rather than linger without a window.
-        window->Abandon();
-        return;
-    }
     RECT client{};
     GetClientRect(hostWindow, &client);
     // A child window cannot be a pop-up as well: Wine then still treats it

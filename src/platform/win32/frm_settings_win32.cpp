@@ -153,8 +153,8 @@ template <typename F> void SettingsDialog::Run(F&& handler) {
     ++busy_;
     try {
         handler();
-    } catch (const RuntimeError& error) {
-        ReportFatal(error);
+    } catch (...) {
+        ReportFatalCurrentException();
     }
     --busy_;
 }
@@ -365,10 +365,8 @@ INT_PTR CALLBACK SettingsDialog::DialogProc(HWND hwnd, UINT message, WPARAM wPar
         auto* self = reinterpret_cast<SettingsDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
         if (!self || !self->hwnd_) return FALSE;
         return self->OnMessage(message, wParam, lParam);
-    } catch (const RuntimeError& error) {
-        ReportFatal(error);
     } catch (...) {
-        ReportFatal(RuntimeError(51, "Internal error"));
+        ReportFatalCurrentException();
     }
 }
 
@@ -408,10 +406,8 @@ LRESULT CALLBACK SettingsDialog::ControlProc(HWND hwnd, UINT message, WPARAM wPa
         default:
             break;
         }
-    } catch (const RuntimeError& error) {
-        ReportFatal(error);
     } catch (...) {
-        ReportFatal(RuntimeError(51, "Internal error"));
+        ReportFatalCurrentException();
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }

@@ -2,9 +2,6 @@
 // size read, and then decoded straight to the size at which it is drawn, so
 // no full-resolution copy of a large photo is kept. Also writes the
 // wallpaper bitmap.
-//
-// (Contract between the slideshow window and the decoder; the decoder work
-// fills in picture_file.cpp.)
 #pragma once
 #include <windows.h>
 

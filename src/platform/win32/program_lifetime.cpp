@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <exception>
+#include <string>
+
 #include "common/app_title.h"
 #include "platform/win32/wide.h"
 
@@ -20,10 +23,14 @@ bool AnyFormLoaded() { return loadedForms > 0; }
 
 int RunMessageLoop() {
     MSG msg{};
+    const DWORD ourProcess = GetCurrentProcessId();
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        // Dialog keys (Tab, Enter, Esc, access keys) for the dialog that has them.
+        // Dialog keys (Tab, Enter, Esc, access keys) for the dialog that has
+        // them; never for a preview host, which belongs to another process.
         HWND top = GetAncestor(msg.hwnd, GA_ROOT);
-        if (top && IsDialogMessageW(top, &msg)) continue;
+        DWORD owner = 0;
+        if (top) GetWindowThreadProcessId(top, &owner);
+        if (top && owner == ourProcess && IsDialogMessageW(top, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -40,6 +47,18 @@ void ShowRunTimeError(const RuntimeError& error) {
 void ReportFatal(const RuntimeError& error) {
     ShowRunTimeError(error);
     ExitProcess(static_cast<UINT>(error.Number()));
+}
+
+void ReportFatalCurrentException() noexcept {
+    try {
+        throw;
+    } catch (const RuntimeError& error) {
+        ReportFatal(error);
+    } catch (const std::exception& error) {
+        ReportFatal(RuntimeError(51, std::string("Internal error: ") + error.what()));
+    } catch (...) {
+        ReportFatal(RuntimeError(51, "Internal error"));
+    }
 }
 
 } // namespace orv::win32

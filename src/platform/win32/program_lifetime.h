@@ -15,5 +15,8 @@ int RunMessageLoop();
 void ShowRunTimeError(const RuntimeError& error);
 // Shows the run-time error box and ends the program with the error's number.
 [[noreturn]] void ReportFatal(const RuntimeError& error);
+// For the catch (...) at the edge of a window procedure or callback: reports
+// whatever escaped (other exceptions as error 51) and ends the program.
+[[noreturn]] void ReportFatalCurrentException() noexcept;
 
 } // namespace orv::win32

@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <exception>
+#include <string>
+
 #include "common/runtime_error.h"
 #include "platform/win32/program_lifetime.h"
 #include "platform/win32/unique_handle.h"
@@ -24,6 +27,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     } catch (const RuntimeError& error) {
         win32::ShowRunTimeError(error);
         return error.Number();
+    } catch (const std::exception& error) {
+        const RuntimeError internal(51, std::string("Internal error: ") + error.what());
+        win32::ShowRunTimeError(internal);
+        return internal.Number();
     }
     if (!win32::AnyFormLoaded()) return 0;
     return win32::RunMessageLoop();
