@@ -11,6 +11,7 @@
 #include "common/app_title.h"
 #include "common/runtime_error.h"
 #include "platform/slideshow_view.h"
+#include "platform/win32/display.h"
 #include "platform/win32/picture_file.h"
 #include "platform/win32/program_lifetime.h"
 #include "platform/win32/unique_handle.h"
@@ -61,11 +62,9 @@ class SlideshowWindow final : public platform::SlideshowView {
   public:
     SlideshowWindow(Win32Platform& services, modScreenSaver& module)
         : form_(services.bundle, module, services.audio, *this) {
-        const HDC screen = GetDC(nullptr);
-        const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-        if (screen) ReleaseDC(nullptr, screen);
-        twipsPerPixel_ = 1440.0f / static_cast<float>(dpi > 0 ? dpi : 96);
-        dpi_ = dpi > 0 ? dpi : 96;
+        const ScreenDpi dpi = GetScreenDpi();
+        twipsPerPixel_ = 1440.0f / static_cast<float>(dpi.x);
+        dpi_ = dpi.y;
         // The design values of the controls.
         labels_[Label::NoPictures].visible = true;
         labels_[Label::Clock].rect = {0, 0, 855, 255};
@@ -358,13 +357,7 @@ class SlideshowWindow final : public platform::SlideshowView {
         return RECT{left, top, left + Px(r.width), top + Px(r.height)};
     }
 
-    unique_hfont MakeFont(float points, bool bold) const {
-        const int height = -static_cast<int>(std::lround(points * dpi_ / 72.0f));
-        return unique_hfont(CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                                        FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                        DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
-    }
+    unique_hfont MakeFont(float points, bool bold) const { return MakeUiFont(points, bold, dpi_); }
 
     void Invalidate(const RECT* r) {
         if (hwnd_) InvalidateRect(hwnd_, r, FALSE);

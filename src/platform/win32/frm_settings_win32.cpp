@@ -11,6 +11,7 @@
 
 #include "common/runtime_error.h"
 #include "platform/settings_view.h"
+#include "platform/win32/display.h"
 #include "platform/win32/pickers_win32.h"
 #include "platform/win32/program_lifetime.h"
 #include "platform/win32/unique_handle.h"
@@ -60,14 +61,6 @@ int IdOfField(SettingsField field) {
 // Fields whose check may refuse to let the focus go.
 bool IsCheckedField(int id) {
     return id == layout::kPicturesPath || id == layout::kScalePercentage || id == layout::kMPEGFile;
-}
-
-unique_hfont MakeFont(int dpiY, bool bold) {
-    // 8.25 pt at the display's real resolution.
-    return unique_hfont(CreateFontW(-MulDiv(825, dpiY, 7200), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL,
-                                    FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                                    L"MS Sans Serif"));
 }
 
 class SettingsDialog final : public platform::SettingsView {
@@ -179,12 +172,10 @@ void SettingsDialog::Create() {
 }
 
 void SettingsDialog::OnInit() {
-    const HDC screen = GetDC(nullptr);
-    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    const double tppX = 1440.0 / dpiX, tppY = 1440.0 / dpiY;
-    font_ = MakeFont(dpiY, false);
-    boldFont_ = MakeFont(dpiY, true);
+    const ScreenDpi dpi = GetScreenDpi();
+    const double tppX = 1440.0 / dpi.x, tppY = 1440.0 / dpi.y;
+    font_ = MakeUiFont(8.25, false, dpi.y);
+    boldFont_ = MakeUiFont(8.25, true, dpi.y);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
 
     HWND tooltip =
