@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/win32/picture_file.h"
+#include "platform/win32/wallpaper_bitmap.h"
 
 namespace orv::win32 {
 namespace {

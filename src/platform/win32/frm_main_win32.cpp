@@ -13,6 +13,7 @@
 #include "platform/slideshow_view.h"
 #include "platform/win32/display.h"
 #include "platform/win32/picture_file.h"
+#include "platform/win32/wallpaper_bitmap.h"
 #include "platform/win32/program_lifetime.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"

@@ -1,7 +1,6 @@
 // Picture decoding for the show: a picture file is opened once, its natural
 // size read, and then decoded straight to the size at which it is drawn, so
-// no full-resolution copy of a large photo is kept. Also writes the
-// wallpaper bitmap.
+// no full-resolution copy of a large photo is kept.
 #pragma once
 #include <windows.h>
 
@@ -32,9 +31,5 @@ public:
     // failure or for a size of 0.
     virtual ScaledBitmap Render(int width, int height) const = 0;
 };
-
-// Decodes `source` afresh at its natural size and writes it to `bmpPath` as a
-// Windows bitmap. False when either step fails (the old file is then kept).
-bool SaveAsWindowsBitmap(const std::wstring& source, const std::wstring& bmpPath);
 
 } // namespace orv::win32
