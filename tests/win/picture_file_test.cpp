@@ -5,12 +5,15 @@
 #include <wincodec.h>
 
 #include <cstdint>
+#include <cstdio> // before jpeglib.h
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <jpeglib.h>
 
 #include "platform/win32/picture_file.h"
 #include "platform/win32/wallpaper_bitmap.h"
@@ -266,6 +269,57 @@ TEST_F(PictureFileTest, RendersAgainAfterTheFirstRenderAndRefusesEmptySizes) {
         ASSERT_TRUE(b) << size;
         EXPECT_TRUE(Near(Pixels(b).At(size / 2, 2), kGreen, 12)) << size;
         EXPECT_TRUE(Near(Pixels(b).At(size / 2, size - 3), kRed, 12)) << size;
+    }
+}
+
+// A CMYK JPEG as print programs write it: with the Adobe marker and the
+// values stored inverted.
+void WriteCmykJpeg(const std::wstring& path, int width, int height, const PixelAt& at) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.in_color_space = JCS_CMYK;
+    info.input_components = 4;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 4);
+    while (info.next_scanline < info.image_height) {
+        for (int x = 0; x < width; ++x) {
+            const Rgb c = at(x, static_cast<int>(info.next_scanline));
+            // C = 255 - R and so on with no black, stored inverted: R, G, B, 255.
+            row[4 * x] = c.r, row[4 * x + 1] = c.g, row[4 * x + 2] = c.b, row[4 * x + 3] = 255;
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    WriteBytes(path, std::string(reinterpret_cast<const char*>(buffer), size));
+    std::free(buffer);
+}
+
+TEST_F(PictureFileTest, PicturesTheJpegDecoderLeavesOpenThroughWic) {
+    // A CMYK JPEG, and a GIF and a bitmap whose names say JPEG.
+    WriteCmykJpeg(Path(L"print.jpg"), 120, 80, [](int x, int) { return Halves(x, 120); });
+    WriteGif(Path(L"gif.jpg"), 120, 80, {kRed, kBlue}, [](int x, int) { return 2 * x < 120 ? 0 : 1; });
+    WriteWithWic(Path(L"bmp.jpeg"), GUID_ContainerFormatBmp, 120, 80,
+                 [](int x, int) { return Halves(x, 120); });
+    for (const wchar_t* name : {L"print.jpg", L"gif.jpg", L"bmp.jpeg"}) {
+        const auto picture = PictureFile::Open(Path(name));
+        ASSERT_TRUE(picture) << name;
+        EXPECT_EQ(picture->NaturalSize().cx, 120) << name;
+        const ScaledBitmap b = picture->Render(60, 40);
+        ASSERT_TRUE(b) << name;
+        const Pixels px(b);
+        EXPECT_TRUE(Near(px.At(5, 20), kRed, 40)) << name;
+        EXPECT_TRUE(Near(px.At(55, 20), kBlue, 40)) << name;
     }
 }
 

@@ -1,5 +1,11 @@
 // Directory listings, look-ups and text files through the W functions.
 #pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "platform/file_system.h"
 
 namespace orv::win32 {
@@ -11,5 +17,10 @@ public:
     bool Lookup(const std::string& pattern, platform::LookupFilter filter) override;
     std::string ReadAnsiText(const std::string& path) override;
 };
+
+// The whole file, read in one call; nothing when it is empty, larger than
+// `maxBytes` or cannot be read.
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::wstring& path,
+                                                       std::size_t maxBytes);
 
 } // namespace orv::win32

@@ -1,8 +1,9 @@
-// Picture files through WIC. A file is opened once for its size; Render pulls
-// its pixels in bands (through the decoder's own downscaling when it offers
-// it) into the area-averaging scaler and releases the decoder afterwards, so
-// only the screen-sized copy outlives the call. Transparent pixels end up
-// black.
+// Picture files: JPEG in colour or grey through libjpeg-turbo, which shrinks
+// while decoding; everything else (GIF, BMP, CMYK JPEG) through WIC. A file
+// is read once for its size; Render pulls its pixels in bands (through WIC's
+// own downscaling where a decoder offers it) into the area-averaging scaler
+// and drops the file's data afterwards, so only the screen-sized copy
+// outlives the call. Transparent pixels end up black.
 #include "platform/win32/picture_file.h"
 
 #include <wincodec.h>
@@ -10,9 +11,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
+#include <optional>
+#include <vector>
 
+#include "imaging/image_scale.h"
+#include "imaging/jpeg_decoder.h"
+#include "platform/win32/file_system_win32.h"
 #include "platform/win32/wic_support.h"
-#include "slideshow/image_scale.h"
 
 // The decoder's scale-while-decoding interface; MinGW's wincodec.h lacks it.
 // Method order as Windows declares it.
@@ -91,6 +96,35 @@ unique_hbitmap CreateTopDownDib(int width, int height, void*& bits) {
     return dib;
 }
 
+// A JPEG held as its file's bytes until it is drawn.
+class JpegPictureFile : public PictureFile {
+  public:
+    JpegPictureFile(std::vector<std::uint8_t> bytes, imaging::PixelSize size)
+        : bytes_(std::move(bytes)), size_{size.width, size.height} {}
+
+    SIZE NaturalSize() const override { return size_; }
+
+    ScaledBitmap Render(int width, int height) const override {
+        if (width <= 0 || height <= 0) return {};
+        ScaledBitmap out;
+        void* bits = nullptr;
+        out.bitmap = CreateTopDownDib(width, height, bits);
+        if (!out.bitmap ||
+            !imaging::DecodeJpeg(bytes_, width, height, static_cast<std::uint8_t*>(bits),
+                                 static_cast<std::size_t>(width) * 4))
+            return {};
+        out.width = width;
+        out.height = height;
+        return out;
+    }
+
+  private:
+    // Kept for further renders; the show drops the whole object once the
+    // picture is drawn.
+    std::vector<std::uint8_t> bytes_;
+    SIZE size_;
+};
+
 class WicPictureFile : public PictureFile {
   public:
     WicPictureFile(std::wstring path, Frame frame)
@@ -111,7 +145,7 @@ class WicPictureFile : public PictureFile {
             if (!frame.frame) frame = OpenFirstFrame(*factory, path_);
             if (!frame.frame) return {};
 
-            slideshow::ScaleSource source;
+            imaging::ScaleSource source;
             com_ptr<IWICBitmapSource> pixels;
             Shrunk shrunk = DecoderShrink(*frame.frame, frame.width, frame.height, width, height);
             if (shrunk.transform) {
@@ -144,7 +178,7 @@ class WicPictureFile : public PictureFile {
             void* bits = nullptr;
             out.bitmap = CreateTopDownDib(width, height, bits);
             if (!out.bitmap ||
-                !slideshow::ScaleImage(source, width, height, static_cast<std::uint8_t*>(bits),
+                !imaging::ScaleImage(source, width, height, static_cast<std::uint8_t*>(bits),
                                        static_cast<std::size_t>(width) * 4))
                 return {};
             out.width = width;
@@ -165,9 +199,15 @@ class WicPictureFile : public PictureFile {
 
 std::unique_ptr<PictureFile> PictureFile::Open(const std::wstring& path) {
     try {
+        if (path.empty()) return nullptr;
+        std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path, wic::kMaxBufferedFile);
+        if (bytes)
+            if (const auto size = imaging::JpegSize(*bytes))
+                return std::make_unique<JpegPictureFile>(std::move(*bytes), *size);
         const com_ptr<IWICImagingFactory> factory = CreateFactory();
-        if (!factory || path.empty()) return nullptr;
-        Frame frame = OpenFirstFrame(*factory, path);
+        if (!factory) return nullptr;
+        Frame frame = bytes ? OpenFirstFrame(*factory, std::move(*bytes))
+                            : OpenFirstFrame(*factory, path);
         if (!frame.frame) return nullptr;
         return std::make_unique<WicPictureFile>(path, std::move(frame));
     } catch (const std::exception&) {

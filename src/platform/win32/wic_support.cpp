@@ -1,5 +1,7 @@
 #include "platform/win32/wic_support.h"
 
+#include "platform/win32/file_system_win32.h"
+
 namespace orv::win32::wic {
 
 com_ptr<IWICImagingFactory> CreateFactory() {
@@ -9,14 +11,38 @@ com_ptr<IWICImagingFactory> CreateFactory() {
     return factory;
 }
 
+namespace {
+
+// Reads the first frame from the decoder already in `f`.
+Frame FirstFrame(Frame f) {
+    if (FAILED(f.decoder->GetFrame(0, Out(f.frame)))) return {};
+    if (FAILED(f.frame->GetSize(&f.width, &f.height)) || f.width == 0 || f.height == 0) return {};
+    return f;
+}
+
+} // namespace
+
+Frame OpenFirstFrame(IWICImagingFactory& factory, std::vector<std::uint8_t> bytes) {
+    Frame f;
+    f.bytes = std::move(bytes);
+    if (f.bytes.empty() || f.bytes.size() > MAXDWORD) return {};
+    if (FAILED(factory.CreateStream(Out(f.stream)))) return {};
+    if (FAILED(f.stream->InitializeFromMemory(f.bytes.data(), static_cast<DWORD>(f.bytes.size()))))
+        return {};
+    if (FAILED(factory.CreateDecoderFromStream(f.stream.get(), nullptr,
+                                               WICDecodeMetadataCacheOnDemand, Out(f.decoder))))
+        return {};
+    return FirstFrame(std::move(f));
+}
+
 Frame OpenFirstFrame(IWICImagingFactory& factory, const std::wstring& path) {
+    if (auto bytes = ReadFileBytes(path, kMaxBufferedFile))
+        return OpenFirstFrame(factory, std::move(*bytes));
     Frame f;
     if (FAILED(factory.CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                  WICDecodeMetadataCacheOnDemand, Out(f.decoder))))
         return {};
-    if (FAILED(f.decoder->GetFrame(0, Out(f.frame)))) return {};
-    if (FAILED(f.frame->GetSize(&f.width, &f.height)) || f.width == 0 || f.height == 0) return {};
-    return f;
+    return FirstFrame(std::move(f));
 }
 
 bool SameFormat(const WICPixelFormatGUID& a, const WICPixelFormatGUID& b) {

@@ -5,7 +5,10 @@
 
 #include <wincodec.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/win32/unique_handle.h"
 
@@ -29,15 +32,27 @@ template <typename T> class Out {
 com_ptr<IWICImagingFactory> CreateFactory();
 
 struct Frame {
+    // The file's bytes when it was read into memory; the decoder reads from
+    // them, so they are declared first and released last.
+    std::vector<std::uint8_t> bytes;
+    com_ptr<IWICStream> stream;
     com_ptr<IWICBitmapDecoder> decoder;
     com_ptr<IWICBitmapFrameDecode> frame;
     UINT width = 0;
     UINT height = 0;
 };
 
+// Files up to this size are read whole and decoded from memory: decoders
+// read their input in small pieces, and on some systems each piece read
+// from a file costs a system call (a large GIF decodes a third faster).
+// Larger files (uncompressed bitmaps, mostly) are read in big pieces anyway.
+constexpr std::size_t kMaxBufferedFile = 64 * 1024 * 1024;
+
 // The first frame of the file, or an empty frame when the file cannot be
 // opened as a picture or claims no pixels.
 Frame OpenFirstFrame(IWICImagingFactory& factory, const std::wstring& path);
+// The same for a file already read into memory.
+Frame OpenFirstFrame(IWICImagingFactory& factory, std::vector<std::uint8_t> bytes);
 
 bool SameFormat(const WICPixelFormatGUID& a, const WICPixelFormatGUID& b);
 

@@ -3,13 +3,13 @@
 // linear blend of its neighbours when enlarging. Source rows are pulled in
 // bands, top to bottom, each row once, so a large picture need not be held
 // whole (only the rows behind one output row, which is all of them for a
-// target one or two pixels high). Used by the Windows picture decoder; free of platform types.
+// target one or two pixels high). Used by the picture decoders; free of platform types.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 
-namespace orv::slideshow {
+namespace orv::imaging {
 
 // Source pixels are 3 bytes (B, G, R) or 4 bytes (B, G, R, unused) each.
 struct ScaleSource {
@@ -29,4 +29,4 @@ struct ScaleSource {
 bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* dest,
                 std::size_t stride, int bandRows = 64);
 
-} // namespace orv::slideshow
+} // namespace orv::imaging

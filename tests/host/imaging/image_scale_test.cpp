@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "slideshow/image_scale.h"
+#include "imaging/image_scale.h"
 
-namespace orv::slideshow {
+namespace orv::imaging {
 namespace {
 
 // A picture in memory that records which rows the scaler asked for.
@@ -214,4 +214,4 @@ TEST(ImageScale, StopsWhenTheSourceFails) {
 }
 
 } // namespace
-} // namespace orv::slideshow
+} // namespace orv::imaging

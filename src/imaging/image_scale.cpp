@@ -1,4 +1,4 @@
-#include "slideshow/image_scale.h"
+#include "imaging/image_scale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <new>
 #include <vector>
 
-namespace orv::slideshow {
+namespace orv::imaging {
 namespace {
 
 // For each output pixel along one axis: the first source pixel it draws on
@@ -176,4 +176,4 @@ bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* 
     }
 }
 
-} // namespace orv::slideshow
+} // namespace orv::imaging

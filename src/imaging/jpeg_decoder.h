@@ -1,0 +1,33 @@
+// JPEG pictures through libjpeg-turbo, decoded straight to the size at which
+// they are drawn: the decoder shrinks while decoding (its scaled inverse DCT,
+// by 1/8 up to 8/8) to the smallest size that still covers the target, and
+// the area-averaging scaler takes it to the exact size. Rows stream from the
+// decoder into the scaler, so a large photo is never held whole. Used by the
+// Windows picture loader; free of platform types.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace orv::imaging {
+
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The picture's size when `bytes` hold a JPEG that this decoder draws: colour
+// (YCbCr or RGB) or grey. Nothing for anything else (not a JPEG, a damaged
+// header, CMYK), which is left to another decoder.
+std::optional<PixelSize> JpegSize(std::span<const std::uint8_t> bytes);
+
+// Decodes the JPEG in `bytes` scaled to exactly width x height into `dest`
+// as 4-byte pixels (B, G, R, 255), rows `stride` bytes apart. Damaged data
+// after a good header decodes as far as it goes, as other viewers do. False
+// when the picture cannot be decoded at all, memory runs out or a size is
+// not positive.
+bool DecodeJpeg(std::span<const std::uint8_t> bytes, int width, int height, std::uint8_t* dest,
+                std::size_t stride);
+
+} // namespace orv::imaging

@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "imaging/jpeg_decoder.h"
+
+namespace orv::imaging {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+// Fills one pixel (R, G, B or grey, or C, M, Y, K) at (x, y).
+using PixelFn = std::function<void(int x, int y, std::uint8_t* px)>;
+
+struct EncodeOptions {
+    J_COLOR_SPACE space = JCS_RGB;
+    bool progressive = false;
+    unsigned restartRows = 0;
+};
+
+// A JPEG made with libjpeg's encoder, at quality 95.
+Bytes Encode(int width, int height, const PixelFn& pixel, EncodeOptions options = {}) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.in_color_space = options.space;
+    info.input_components = options.space == JCS_GRAYSCALE ? 1 : options.space == JCS_CMYK ? 4 : 3;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    if (options.progressive) jpeg_simple_progression(&info);
+    info.restart_in_rows = static_cast<int>(options.restartRows);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * info.input_components);
+    while (info.next_scanline < info.image_height) {
+        for (int x = 0; x < width; ++x)
+            pixel(x, static_cast<int>(info.next_scanline), &row[x * info.input_components]);
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+PixelFn Solid(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return [=](int, int, std::uint8_t* px) {
+        px[0] = r;
+        px[1] = g;
+        px[2] = b;
+    };
+}
+
+// Red left of `split`, blue right of it; above `splitY` green is added.
+PixelFn Quarters(int split, int splitY) {
+    return [=](int x, int y, std::uint8_t* px) {
+        px[0] = x < split ? 220 : 20;
+        px[1] = y < splitY ? 200 : 20;
+        px[2] = x < split ? 20 : 220;
+    };
+}
+
+struct Decoded {
+    int width, height;
+    Bytes pixels;
+    Decoded(int w, int h) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h * 4, 0xCD) {}
+    const std::uint8_t* At(int x, int y) const {
+        return &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
+    }
+};
+
+bool Decode(const Bytes& jpeg, Decoded& out) {
+    return DecodeJpeg(jpeg, out.width, out.height, out.pixels.data(),
+                      static_cast<std::size_t>(out.width) * 4);
+}
+
+// The pixel at (x, y) is near (b, g, r) and opaque.
+::testing::AssertionResult Near(const Decoded& d, int x, int y, int b, int g, int r,
+                                int tolerance = 6) {
+    const std::uint8_t* p = d.At(x, y);
+    if (std::abs(p[0] - b) <= tolerance && std::abs(p[1] - g) <= tolerance &&
+        std::abs(p[2] - r) <= tolerance && p[3] == 255)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "pixel (" << x << ", " << y << ") is B" << int(p[0]) << " G" << int(p[1]) << " R"
+           << int(p[2]) << " A" << int(p[3]) << ", wanted B" << b << " G" << g << " R" << r;
+}
+
+TEST(JpegDecoder, ReportsTheSizeOfColourAndGreyPicturesOnly) {
+    const Bytes colour = Encode(321, 123, Solid(10, 20, 30));
+    const Bytes grey =
+        Encode(64, 48, [](int, int, std::uint8_t* px) { *px = 90; }, {.space = JCS_GRAYSCALE});
+    const Bytes cmyk = Encode(
+        64, 48, [](int, int, std::uint8_t* px) { px[0] = px[1] = px[2] = px[3] = 50; },
+        {.space = JCS_CMYK});
+    const auto colourSize = JpegSize(colour);
+    ASSERT_TRUE(colourSize);
+    EXPECT_EQ(colourSize->width, 321);
+    EXPECT_EQ(colourSize->height, 123);
+    const auto greySize = JpegSize(grey);
+    ASSERT_TRUE(greySize);
+    EXPECT_EQ(greySize->width, 64);
+
+    Bytes bmp = {'B', 'M', 0x36, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0};
+    struct Case {
+        const char* what;
+        Bytes bytes;
+    };
+    const Case refused[] = {
+        {"CMYK", cmyk},
+        {"empty", {}},
+        {"a bitmap", bmp},
+        {"only the start marker", {0xFF, 0xD8, 0xFF}},
+        {"cut inside the header", Bytes(colour.begin(), colour.begin() + 100)},
+    };
+    for (const Case& c : refused) EXPECT_FALSE(JpegSize(c.bytes)) << c.what;
+}
+
+TEST(JpegDecoder, DrawsColoursInTheirChannelsAndPlaces) {
+    // 800 x 600 shrinks by the decoder (to 1/4) and then by the scaler.
+    const Bytes jpeg = Encode(800, 600, Quarters(400, 300));
+    Decoded d(160, 120);
+    ASSERT_TRUE(Decode(jpeg, d));
+    EXPECT_TRUE(Near(d, 10, 10, 20, 200, 220));   // top left: red and green
+    EXPECT_TRUE(Near(d, 150, 10, 220, 200, 20));  // top right: blue and green
+    EXPECT_TRUE(Near(d, 10, 110, 20, 20, 220));   // bottom left: red
+    EXPECT_TRUE(Near(d, 150, 110, 220, 20, 20));  // bottom right: blue
+    // The edge lands in the middle: the columns beside it are each mostly
+    // one side.
+    EXPECT_GT(d.At(78, 60)[2], d.At(81, 60)[2]);
+}
+
+TEST(JpegDecoder, ProgressiveRestartAndGreyPicturesDecodeAlike) {
+    struct Case {
+        const char* what;
+        EncodeOptions options;
+    };
+    const Case cases[] = {
+        {"baseline", {}},
+        {"progressive", {.progressive = true}},
+        {"restart markers", {.restartRows = 1}},
+    };
+    for (const Case& c : cases) {
+        const Bytes jpeg = Encode(333, 250, Quarters(166, 125), c.options);
+        Decoded d(100, 75);
+        ASSERT_TRUE(Decode(jpeg, d)) << c.what;
+        EXPECT_TRUE(Near(d, 5, 5, 20, 200, 220)) << c.what;
+        EXPECT_TRUE(Near(d, 95, 70, 220, 20, 20)) << c.what;
+    }
+    const Bytes grey = Encode(
+        200, 100, [](int x, int, std::uint8_t* px) { *px = x < 100 ? 40 : 210; },
+        {.space = JCS_GRAYSCALE});
+    Decoded d(40, 20);
+    ASSERT_TRUE(Decode(grey, d));
+    EXPECT_TRUE(Near(d, 2, 10, 40, 40, 40));
+    EXPECT_TRUE(Near(d, 37, 10, 210, 210, 210));
+}
+
+TEST(JpegDecoder, EnlargesSmallPicturesAndFillsEveryPixel) {
+    const Bytes jpeg = Encode(16, 12, Solid(200, 100, 50));
+    Decoded d(1024, 768);
+    ASSERT_TRUE(Decode(jpeg, d));
+    for (int y = 0; y < d.height; y += 37)
+        for (int x = 0; x < d.width; x += 41) {
+            ASSERT_TRUE(Near(d, x, y, 50, 100, 200));
+        }
+    EXPECT_TRUE(Near(d, 1023, 767, 50, 100, 200));
+}
+
+TEST(JpegDecoder, ACutFileDecodesAsFarAsItGoes) {
+    const Bytes jpeg = Encode(256, 256, Solid(30, 160, 90));
+    const Bytes cut(jpeg.begin(), jpeg.begin() + jpeg.size() / 2);
+    Decoded d(64, 64);
+    ASSERT_TRUE(Decode(cut, d));
+    EXPECT_TRUE(Near(d, 32, 2, 90, 160, 30));
+    for (int y = 0; y < d.height; ++y) ASSERT_EQ(d.At(63, y)[3], 255) << "row " << y;
+}
+
+TEST(JpegDecoder, RefusesWhatItCannotDecode) {
+    const Bytes jpeg = Encode(64, 64, Solid(1, 2, 3));
+    Decoded d(32, 32);
+    EXPECT_FALSE(DecodeJpeg(jpeg, 0, 32, d.pixels.data(), 128));
+    EXPECT_FALSE(DecodeJpeg(jpeg, 32, -1, d.pixels.data(), 128));
+    EXPECT_FALSE(DecodeJpeg(jpeg, 32, 32, nullptr, 128));
+    EXPECT_FALSE(Decode(Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0x00}, d));
+
+    // Garbage after a good header: decoding ends, and what it yields is
+    // whole pixels.
+    Bytes scrambled = jpeg;
+    for (std::size_t i = scrambled.size() / 3; i + 2 < scrambled.size(); i += 7)
+        scrambled[i] = static_cast<std::uint8_t>(i * 31);
+    if (Decode(scrambled, d)) {
+        for (int y = 0; y < d.height; ++y) {
+            ASSERT_EQ(d.At(31, y)[3], 255) << "row " << y;
+        }
+    }
+}
+
+TEST(JpegDecoder, RefusesAPictureThatWouldNeedTooMuchMemory) {
+    // A progressive picture keeps every coefficient while it decodes: one
+    // claiming 60000 x 60000 pixels would need about 10 GB.
+    Bytes jpeg = Encode(64, 64, Solid(9, 9, 9), {.progressive = true});
+    bool patched = false;
+    for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC2) { // start of a progressive frame
+            jpeg[i + 5] = 60000 >> 8;
+            jpeg[i + 6] = 60000 & 0xFF;
+            jpeg[i + 7] = 60000 >> 8;
+            jpeg[i + 8] = 60000 & 0xFF;
+            patched = true;
+            break;
+        }
+    }
+    ASSERT_TRUE(patched);
+    ASSERT_TRUE(JpegSize(jpeg));
+    EXPECT_EQ(JpegSize(jpeg)->width, 60000);
+    Decoded d(100, 100);
+    EXPECT_FALSE(Decode(jpeg, d));
+}
+
+} // namespace
+} // namespace orv::imaging
