@@ -1,7 +1,7 @@
 // JPEG pictures through libjpeg-turbo, decoded straight to the size at which
 // they are drawn: the decoder shrinks while decoding (its scaled inverse DCT,
-// by 1/8 up to 8/8) to the smallest size that still covers the target, and
-// the area-averaging scaler takes it to the exact size. Rows stream from the
+// by 1/8 up to 8/8) to about twice the target, and the area-averaging scaler
+// takes it to the exact size. Rows stream from the
 // decoder into the scaler, so a large photo is never held whole. Used by the
 // Windows picture loader; free of platform types.
 #pragma once
