@@ -100,21 +100,27 @@ bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* 
         const std::size_t rowBytes = static_cast<std::size_t>(source.width) * source.bytesPerPixel;
 
         // A window of source rows: rows [winFirst, winFirst + winCount) sit
-        // in the buffer from slot `slot` on. Old rows are dropped by moving
-        // `slot`; the buffer is compacted only when a band no longer fits.
-        const int capacity = down.span + band;
+        // in the buffer from slot `slot` on. Each row is asked for just
+        // before it is used, and rows that no later output row needs are
+        // dropped, so the window holds two rows plus a band however many
+        // rows an output row covers. The buffer is compacted only when a
+        // band no longer fits.
+        const int capacity = band + 2;
         std::vector<std::uint8_t> rows(rowBytes * capacity);
         int winFirst = 0, winCount = 0, slot = 0;
-        auto holdRows = [&](int a, int b) {
-            const int drop = std::clamp(a - winFirst, 0, winCount);
+        // Source row y, valid until the next call; rows before `keep` may be
+        // dropped. Null when the source fails.
+        auto sourceRow = [&](int y, int keep) -> const std::uint8_t* {
+            const int drop = std::clamp(std::min(y, keep) - winFirst, 0, winCount);
             slot += drop;
             winCount -= drop;
             winFirst += drop;
             if (winCount == 0) {
                 slot = 0;
-                winFirst = std::max(a, winFirst);
+                winFirst = std::max(std::min(y, keep), winFirst);
             }
-            while (winFirst + winCount < b) {
+            if (y < winFirst) return nullptr; // dropped already: never happens
+            while (winFirst + winCount <= y) {
                 const int next = winFirst + winCount;
                 const int wanted = std::min(band, source.height - next);
                 if (slot + winCount + wanted > capacity) {
@@ -123,45 +129,49 @@ bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* 
                 }
                 const int n = std::min(wanted, capacity - slot - winCount);
                 if (!source.readRows(next, n, rows.data() + (slot + winCount) * rowBytes, rowBytes))
-                    return false;
+                    return nullptr;
                 winCount += n;
             }
-            return true;
+            return rows.data() + (slot + y - winFirst) * rowBytes;
         };
 
         std::vector<float> acc(rowBytes);
         std::vector<std::uint16_t> sum(rowBytes);
         for (int j = 0; j < height; ++j) {
             const int a = down.first[j], count = down.count[j];
-            if (!holdRows(a, a + count)) return false;
             const float* w = &down.weights[static_cast<std::size_t>(j) * down.span];
-            auto row = [&](int k) { return rows.data() + (slot + a - winFirst + k) * rowBytes; };
+            // The next output row starts at or after this one's first row.
+            const int keep = j + 1 < height ? down.first[j + 1] : source.height;
+            auto row = [&](int k) { return sourceRow(a + k, keep); };
+            const std::uint8_t* src = row(0);
+            if (!src) return false;
+            for (std::size_t x = 0; x < rowBytes; ++x)
+                acc[x] = w[0] * src[x];
             // When shrinking, the rows between the first and the last are
             // wholly covered and weigh the same: they are summed as integers
             // (which cannot overflow for up to 257 rows) and weighed once.
             const int inner = count - 2;
             if (inner >= 2 && inner <= 257) {
-                std::copy_n(row(1), rowBytes, sum.begin());
+                if (!(src = row(1))) return false;
+                std::copy_n(src, rowBytes, sum.begin());
                 for (int k = 2; k <= inner; ++k) {
-                    const std::uint8_t* src = row(k);
+                    if (!(src = row(k))) return false;
                     for (std::size_t x = 0; x < rowBytes; ++x)
                         sum[x] = static_cast<std::uint16_t>(sum[x] + src[x]);
                 }
-                const std::uint8_t* top = row(0);
-                const std::uint8_t* bottom = row(count - 1);
-                const float w0 = w[0], wi = w[1], wl = w[count - 1];
+                const float wi = w[1];
                 for (std::size_t x = 0; x < rowBytes; ++x)
-                    acc[x] = w0 * top[x] + wi * sum[x] + wl * bottom[x];
+                    acc[x] += wi * sum[x];
+                if (!(src = row(count - 1))) return false;
+                const float wl = w[count - 1];
+                for (std::size_t x = 0; x < rowBytes; ++x)
+                    acc[x] += wl * src[x];
             } else {
-                for (int k = 0; k < count; ++k) {
-                    const std::uint8_t* src = row(k);
+                for (int k = 1; k < count; ++k) {
+                    if (!(src = row(k))) return false;
                     const float wk = w[k];
-                    if (k == 0)
-                        for (std::size_t x = 0; x < rowBytes; ++x)
-                            acc[x] = wk * src[x];
-                    else
-                        for (std::size_t x = 0; x < rowBytes; ++x)
-                            acc[x] += wk * src[x];
+                    for (std::size_t x = 0; x < rowBytes; ++x)
+                        acc[x] += wk * src[x];
                 }
             }
             std::uint8_t* out = dest + j * stride;

@@ -1,9 +1,9 @@
 // Resamples a picture to an exact size with good quality: each output pixel
 // is the area average of the source pixels it covers when shrinking, and a
 // linear blend of its neighbours when enlarging. Source rows are pulled in
-// bands, top to bottom, each row once, so a large picture need not be held
-// whole (only the rows behind one output row, which is all of them for a
-// target one or two pixels high). Used by the picture decoders; free of platform types.
+// bands, top to bottom, each row once, and only about a band of them is held
+// at a time, whatever the sizes. Used by the picture decoders; free of
+// platform types.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -205,6 +205,30 @@ TEST(ImageScale, ReadsEachRowOnceInOrderInBandsOfTheAskedSize) {
     }
 }
 
+TEST(ImageScale, HoldsAboutABandOfRowsHoweverFarItShrinks) {
+    // Each output row here covers thousands of source rows (the preview at
+    // 1 %): the rows still arrive in one small buffer.
+    for (auto [outW, outH] : {std::pair{3, 1}, {2, 2}, {3, 200}}) {
+        Picture p(3, 4000);
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x)
+                p.Set(x, y, 10, 20, static_cast<std::uint8_t>(y % 2 ? 200 : 0));
+        std::uintptr_t lowest = UINTPTR_MAX, highest = 0;
+        ScaleSource s = p.Source();
+        const auto read = s.readRows;
+        s.readRows = [&](int first, int count, std::uint8_t* dest, std::size_t stride) {
+            const auto at = reinterpret_cast<std::uintptr_t>(dest);
+            lowest = std::min(lowest, at);
+            highest = std::max(highest, at + count * stride);
+            return read(first, count, dest, stride);
+        };
+        Output out(outW, outH);
+        ASSERT_TRUE(ScaleImage(s, outW, outH, out.bytes.data(), outW * 4, 16));
+        EXPECT_LE(highest - lowest, 18u * 9) << outH << " rows: at most a band and two rows held";
+        EXPECT_NEAR(out.At(0, 0)[2], 100, 1) << "and every row still counts";
+    }
+}
+
 TEST(ImageScale, StopsWhenTheSourceFails) {
     Picture p(10, 100);
     p.failAtRow = 70;
