@@ -90,11 +90,19 @@ void frmMain::Form_Load() {
     if (!previewMode_) {
         SetScreenSaverRunning(platform_.desktop, true);
         platform_.desktop.ShowCursor(false);
-        if (pss.IsPlayList()) {
-            audio_.LoadNotifyWindow();
-            if (audio_.LoadPlayList(pss.MPEGFile())) audio_.PlayMusic(audio_.CurrentTrack(), "");
-        } else {
-            audio_.PlayMusic(pss.MPEGFile(), " fullscreen repeat");
+        try {
+            if (pss.IsPlayList()) {
+                audio_.LoadNotifyWindow();
+                if (audio_.LoadPlayList(pss.MPEGFile())) audio_.PlayMusic(audio_.CurrentTrack(), "");
+            } else {
+                audio_.PlayMusic(pss.MPEGFile(), " fullscreen repeat");
+            }
+        } catch (...) {
+            // A load that fails is never unloaded: put the desktop back here,
+            // or the system would go on believing a screen saver runs.
+            SetScreenSaverRunning(platform_.desktop, false);
+            platform_.desktop.ShowCursor(true);
+            throw;
         }
     }
 }

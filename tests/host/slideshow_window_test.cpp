@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <new>
 #include <set>
 
 #include "audio/mod_audio.h"
@@ -124,8 +125,12 @@ class RecordingNotify : public platform::AudioNotifyWindow {
   public:
     std::vector<std::string>& log;
     bool loaded = false;
+    bool outOfMemory = false;
     explicit RecordingNotify(std::vector<std::string>& l) : log(l) {}
-    void Load() override { loaded = true, log.push_back("frmAudioNotify load"); }
+    void Load() override {
+        if (outOfMemory) throw std::bad_alloc();
+        loaded = true, log.push_back("frmAudioNotify load");
+    }
     void Unload() override { loaded = false, log.push_back("frmAudioNotify unload"); }
     bool Loaded() const override { return loaded; }
 };
@@ -191,6 +196,16 @@ TEST_F(SlideshowWindow, LoadRunsItsStepsInOrder) {
     // The single file repeats until the show ends.
     EXPECT_NE(std::find(log.begin(), log.end(), "mci play mp3 fullscreen repeat"), log.end());
     EXPECT_EQ(form.strPictures(), (std::vector<std::string>{"", "C:\\Pics\\a.jpg"}));
+}
+
+TEST_F(SlideshowWindow, ALoadThatFailsPutsTheDesktopBack) {
+    fake.files.AddFile("C:\\Music\\list.m3u");
+    pss().SetMPEGFile("C:\\Music\\list.m3u");
+    notify.outOfMemory = true;
+    EXPECT_THROW(form.Form_Load(), std::bad_alloc);
+    EXPECT_EQ(fake.desktop.calls,
+              (std::vector<std::string>{"SetScreenSaverRunning(true)", "ShowCursor(false)",
+                                        "SetScreenSaverRunning(false)", "ShowCursor(true)"}));
 }
 
 TEST_F(SlideshowWindow, EmptyFolderShowsTheTwoLineMessageAndNoClockWhenOff) {
