@@ -70,10 +70,13 @@ class Decompressor {
         });
         if (!read) return false;
         switch (info_.jpeg_color_space) {
-        case JCS_GRAYSCALE: return info_.num_components == 1;
+        case JCS_GRAYSCALE:
+            return info_.num_components == 1;
         case JCS_YCbCr:
-        case JCS_RGB: return info_.num_components == 3;
-        default: return false;
+        case JCS_RGB:
+            return info_.num_components == 3;
+        default:
+            return false;
         }
     }
 

@@ -93,7 +93,8 @@ void frmMain::Form_Load() {
         try {
             if (pss.IsPlayList()) {
                 audio_.LoadNotifyWindow();
-                if (audio_.LoadPlayList(pss.MPEGFile())) audio_.PlayMusic(audio_.CurrentTrack(), "");
+                if (audio_.LoadPlayList(pss.MPEGFile()))
+                    audio_.PlayMusic(audio_.CurrentTrack(), "");
             } else {
                 audio_.PlayMusic(pss.MPEGFile(), " fullscreen repeat");
             }

@@ -308,7 +308,8 @@ void WriteCmykJpeg(const std::wstring& path, int width, int height, const PixelA
 TEST_F(PictureFileTest, PicturesTheJpegDecoderLeavesOpenThroughWic) {
     // A CMYK JPEG, and a GIF and a bitmap whose names say JPEG.
     WriteCmykJpeg(Path(L"print.jpg"), 120, 80, [](int x, int) { return Halves(x, 120); });
-    WriteGif(Path(L"gif.jpg"), 120, 80, {kRed, kBlue}, [](int x, int) { return 2 * x < 120 ? 0 : 1; });
+    WriteGif(Path(L"gif.jpg"), 120, 80, {kRed, kBlue},
+             [](int x, int) { return 2 * x < 120 ? 0 : 1; });
     WriteWithWic(Path(L"bmp.jpeg"), GUID_ContainerFormatBmp, 120, 80,
                  [](int x, int) { return Halves(x, 120); });
     for (const wchar_t* name : {L"print.jpg", L"gif.jpg", L"bmp.jpeg"}) {

@@ -11,11 +11,14 @@ namespace {
 
 constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-bool HasWildcard(const std::wstring& path) { return path.find_first_of(L"*?") != std::wstring::npos; }
+bool HasWildcard(const std::wstring& path) {
+    return path.find_first_of(L"*?") != std::wstring::npos;
+}
 
 bool Admits(DWORD attributes, platform::LookupFilter filter) {
     if (attributes & kNotOrdinary) return false;
-    return filter == platform::LookupFilter::FoldersAndFiles || !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return filter == platform::LookupFilter::FoldersAndFiles ||
+           !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 } // namespace
@@ -25,7 +28,8 @@ std::vector<std::string> Win32FileSystem::ListFiles(const std::string& folder) {
     WIN32_FIND_DATAW data;
     // Basic info (no short names) and large fetches make big folders fast.
     const unique_find find(FindFirstFileExW(Wide(folder + "*.*").c_str(), FindExInfoBasic, &data,
-                                            FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+                                            FindExSearchNameMatch, nullptr,
+                                            FIND_FIRST_EX_LARGE_FETCH));
     if (find.get() == INVALID_HANDLE_VALUE) return names;
     do {
         if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | kNotOrdinary)) continue;
@@ -52,8 +56,8 @@ bool Win32FileSystem::Lookup(const std::string& pattern, platform::LookupFilter 
         return attributes != INVALID_FILE_ATTRIBUTES && Admits(attributes, filter);
     }
     WIN32_FIND_DATAW data;
-    const unique_find find(FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                            nullptr, 0));
+    const unique_find find(
+        FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
     if (find.get() == INVALID_HANDLE_VALUE) return false;
     do {
         if (Admits(data.dwFileAttributes, filter)) return true;
@@ -62,8 +66,9 @@ bool Win32FileSystem::Lookup(const std::string& pattern, platform::LookupFilter 
 }
 
 std::string Win32FileSystem::ReadAnsiText(const std::string& path) {
-    const unique_file file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const unique_file file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) throw FileNotFound();
@@ -72,14 +77,17 @@ std::string Win32FileSystem::ReadAnsiText(const std::string& path) {
         throw PermissionDenied();
     }
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 64 * 1024 * 1024) throw DeviceIOError();
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 64 * 1024 * 1024)
+        throw DeviceIOError();
     std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
     DWORD read = 0;
-    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-                           read != bytes.size()))
+    if (!bytes.empty() &&
+        (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+         read != bytes.size()))
         throw DeviceIOError();
     if (bytes.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
     return Utf8(wide);

@@ -11,7 +11,7 @@
 namespace orv::win32 {
 
 class Win32FileSystem : public platform::FileSystem {
-public:
+  public:
     std::vector<std::string> ListFiles(const std::string& folder) override;
     bool NormalFileExists(const std::string& path) override;
     bool Lookup(const std::string& pattern, platform::LookupFilter filter) override;

@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <windowsx.h>
 
-#include <cmath>
 #include <map>
 #include <memory>
 #include <optional>
@@ -11,11 +10,11 @@
 #include "common/app_title.h"
 #include "common/runtime_error.h"
 #include "platform/slideshow_view.h"
-#include "platform/win32/display.h"
 #include "platform/win32/picture_file.h"
-#include "platform/win32/wallpaper_bitmap.h"
 #include "platform/win32/program_lifetime.h"
+#include "platform/win32/slideshow_scene.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wallpaper_bitmap.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 #include "slideshow/frm_main.h"
@@ -35,46 +34,17 @@ UINT_PTR TimerId(Timer t) {
     return t == Timer::ShowPicture ? kPictureTimerId : kClockTimerId;
 }
 
-struct LabelState {
-    std::wstring text;
-    TwipRect rect;
-    bool visible = true;
-    float points = 8.25f;
-    bool bold = false;
-    unique_hfont font;
-};
-
 struct TimerState {
     std::uint32_t interval = 0;
     bool enabled = true;
 };
 
-// Line breaks of a label: a lone carriage return starts a new line as well.
-std::wstring LabelLines(const std::wstring& text) {
-    std::wstring out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        out += text[i];
-        if (text[i] == L'\r' && (i + 1 == text.size() || text[i + 1] != L'\n')) out += L'\n';
-    }
-    return out;
-}
-
 class SlideshowWindow final : public platform::SlideshowView {
   public:
     SlideshowWindow(Win32Platform& services, modScreenSaver& module)
         : form_(services.bundle, module, services.audio, *this) {
-        const ScreenDpi dpi = GetScreenDpi();
-        twipsPerPixel_ = 1440.0f / static_cast<float>(dpi.x);
-        dpi_ = dpi.y;
-        // The design values of the controls.
-        labels_[Label::NoPictures].visible = true;
-        labels_[Label::Clock].rect = {0, 0, 855, 255};
-        labels_[Label::Clock].points = 9.75f;
-        labels_[Label::Credits].text = L"Orvandel - a picture slideshow";
         timers_[Timer::ShowPicture].interval = 100;
         timers_[Timer::Clock].interval = 1000;
-        for (auto& [label, state] : labels_)
-            state.font = MakeFont(state.points, state.bold);
         POINT cursor{};
         if (GetCursorPos(&cursor)) lastMouse_ = cursor;
     }
@@ -126,28 +96,32 @@ class SlideshowWindow final : public platform::SlideshowView {
     }
 
     // platform::SlideshowView
-    float ScreenWidth() const override { return GetSystemMetrics(SM_CXSCREEN) * twipsPerPixel_; }
-    float ScreenHeight() const override { return GetSystemMetrics(SM_CYSCREEN) * twipsPerPixel_; }
+    float ScreenWidth() const override {
+        return GetSystemMetrics(SM_CXSCREEN) * scene_.TwipsPerPixel();
+    }
+    float ScreenHeight() const override {
+        return GetSystemMetrics(SM_CYSCREEN) * scene_.TwipsPerPixel();
+    }
     std::intptr_t WindowHandle() const override { return reinterpret_cast<std::intptr_t>(hwnd_); }
     void SetBackColor(std::uint32_t rgb) override {
-        backColor_ = RGB(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+        scene_.backColor = RGB(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
         Invalidate(nullptr);
     }
-    TwipRect PictureBox() const override { return box_; }
+    TwipRect PictureBox() const override { return scene_.box; }
     void SetPictureBox(const TwipRect& box) override {
-        box_ = box;
-        if (pictureVisible_) Invalidate(nullptr);
+        scene_.box = box;
+        if (scene_.pictureVisible) Invalidate(nullptr);
     }
     void SetPictureVisible(bool visible) override {
-        pictureVisible_ = visible;
+        scene_.pictureVisible = visible;
         Invalidate(nullptr);
     }
     void ShowCurrentPicture() override {
-        shown_ = {};
+        scene_.shown = {};
         if (picture_) {
-            const RECT r = ToPixels(box_);
+            const RECT r = scene_.ToPixels(scene_.box);
             const int w = r.right - r.left, h = r.bottom - r.top;
-            if (w > 0 && h > 0) shown_ = picture_->Render(w, h);
+            if (w > 0 && h > 0) scene_.shown = picture_->Render(w, h);
             // Only the copy at the drawn size stays; the file is read again
             // when it is saved as the wallpaper.
             picture_.reset();
@@ -165,7 +139,7 @@ class SlideshowWindow final : public platform::SlideshowView {
     bool HasPicture() const override { return !currentPath_.empty(); }
     void ReleasePicture() override {
         picture_.reset();
-        shown_ = {};
+        scene_.shown = {};
         currentPath_.clear();
     }
     bool SavePictureAsBitmap(const std::string& bmpPath) override {
@@ -173,27 +147,24 @@ class SlideshowWindow final : public platform::SlideshowView {
         return SaveAsWindowsBitmap(Wide(currentPath_), Wide(bmpPath));
     }
     void SetLabelText(Label label, const std::string& text) override {
-        labels_[label].text = Wide(text);
+        scene_.LabelOf(label).text = Wide(text);
         InvalidateLabel(label);
     }
     void SetLabelVisible(Label label, bool visible) override {
-        labels_[label].visible = visible;
+        scene_.LabelOf(label).visible = visible;
         InvalidateLabel(label);
     }
     void SetLabelRect(Label label, const TwipRect& rect) override {
         InvalidateLabel(label);
-        labels_[label].rect = rect;
+        scene_.LabelOf(label).rect = rect;
         InvalidateLabel(label);
     }
     void SetLabelFont(Label label, float points, bool bold) override {
-        LabelState& state = labels_[label];
-        state.points = points;
-        state.bold = bold;
-        state.font = MakeFont(points, bold);
+        scene_.SetLabelFont(label, points, bold);
         InvalidateLabel(label);
     }
-    // lblNoPictures is the one label brought forward; it is always drawn
-    // after (on top of) and hit-tested before the others.
+    // lblNoPictures is the one label brought forward; the scene always
+    // draws it last and hit-tests it first.
     void BringLabelToFront(Label) override {}
     void SetTimerInterval(Timer timer, std::uint32_t milliseconds) override {
         timers_[timer].interval = milliseconds;
@@ -326,21 +297,19 @@ class SlideshowWindow final : public platform::SlideshowView {
         if (lastMouse_ && lastMouse_->x == screen.x && lastMouse_->y == screen.y) return;
         lastMouse_ = screen;
         if (!loaded_) return;
-        const POINT p{x, y};
-        const auto inside = [&](const TwipRect& r) {
-            const RECT px = ToPixels(r);
-            return PtInRect(&px, p) != FALSE;
-        };
-        const LabelState& noPictures = labels_[Label::NoPictures];
-        const LabelState& clock = labels_[Label::Clock];
-        if (noPictures.visible && inside(noPictures.rect))
+        switch (scene_.HitTest(POINT{x, y})) {
+        case SceneHit::NoPictures:
             form_.lblNoPictures_MouseMove();
-        else if (clock.visible && inside(clock.rect))
-            return; // the clock does not count moves
-        else if (pictureVisible_ && inside(box_))
+            break;
+        case SceneHit::Clock:
+            break; // the clock does not count moves
+        case SceneHit::Picture:
             form_.imgSS_MouseMove();
-        else
+            break;
+        case SceneHit::Background:
             form_.Form_MouseMove();
+            break;
+        }
     }
 
     void ApplyTimer(Timer timer) {
@@ -352,97 +321,27 @@ class SlideshowWindow final : public platform::SlideshowView {
             KillTimer(hwnd_, TimerId(timer));
     }
 
-    int Px(float twips) const { return static_cast<int>(std::lround(twips / twipsPerPixel_)); }
-    RECT ToPixels(const TwipRect& r) const {
-        const int left = Px(r.left), top = Px(r.top);
-        return RECT{left, top, left + Px(r.width), top + Px(r.height)};
-    }
-
-    unique_hfont MakeFont(float points, bool bold) const { return MakeUiFont(points, bold, dpi_); }
-
     void Invalidate(const RECT* r) {
         if (hwnd_) InvalidateRect(hwnd_, r, FALSE);
     }
     void InvalidateLabel(Label label) {
-        const RECT r = ToPixels(labels_[label].rect);
+        const RECT r = scene_.ToPixels(scene_.LabelOf(label).rect);
         Invalidate(&r);
     }
 
-    void DrawLabel(HDC dc, const LabelState& label, COLORREF text,
-                   std::optional<COLORREF> back) const {
-        RECT r = ToPixels(label.rect);
-        if (back) {
-            const unique_hbrush brush(CreateSolidBrush(*back));
-            FillRect(dc, &r, brush.get());
-        }
-        const SelectGuard font(dc, label.font.get());
-        SetTextColor(dc, text);
-        SetBkMode(dc, TRANSPARENT);
-        const std::wstring lines = LabelLines(label.text);
-        DrawTextW(dc, lines.c_str(), static_cast<int>(lines.size()), &r,
-                  DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
-    }
-
-    // Everything is drawn into an off-screen bitmap the size of the area to
-    // repaint and copied in one go: no flicker, never half a picture.
     void Paint() {
         PAINTSTRUCT ps;
         const HDC target = BeginPaint(hwnd_, &ps);
-        const RECT area = ps.rcPaint;
-        const int w = area.right - area.left, h = area.bottom - area.top;
-        if (target && w > 0 && h > 0) {
-            const unique_hdc dc(CreateCompatibleDC(target));
-            const unique_hbitmap buffer(CreateCompatibleBitmap(target, w, h));
-            if (dc && buffer) {
-                const SelectGuard selected(dc.get(), buffer.get());
-                SetViewportOrgEx(dc.get(), -area.left, -area.top, nullptr);
-                DrawAll(dc.get(), area);
-                SetViewportOrgEx(dc.get(), 0, 0, nullptr);
-                BitBlt(target, area.left, area.top, w, h, dc.get(), 0, 0, SRCCOPY);
-            }
-        }
+        scene_.Paint(target, ps.rcPaint);
         EndPaint(hwnd_, &ps);
-    }
-
-    void DrawAll(HDC dc, const RECT& area) {
-        {
-            const unique_hbrush back(CreateSolidBrush(backColor_));
-            FillRect(dc, &area, back.get());
-        }
-        if (pictureVisible_ && shown_) {
-            const RECT r = ToPixels(box_);
-            const unique_hdc source(CreateCompatibleDC(dc));
-            if (source) {
-                const SelectGuard selected(source.get(), shown_.bitmap.get());
-                const int w = r.right - r.left, h = r.bottom - r.top;
-                if (w == shown_.width && h == shown_.height) {
-                    BitBlt(dc, r.left, r.top, w, h, source.get(), 0, 0, SRCCOPY);
-                } else {
-                    SetStretchBltMode(dc, HALFTONE);
-                    StretchBlt(dc, r.left, r.top, w, h, source.get(), 0, 0, shown_.width,
-                               shown_.height, SRCCOPY);
-                }
-            }
-        }
-        const LabelState& clock = labels_[Label::Clock];
-        if (clock.visible)
-            DrawLabel(dc, clock, GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_WINDOW));
-        const LabelState& noPictures = labels_[Label::NoPictures];
-        if (noPictures.visible) DrawLabel(dc, noPictures, RGB(255, 255, 255), std::nullopt);
     }
 
     frmMain form_;
     HWND hwnd_ = nullptr;
     HWND host_ = nullptr;
-    float twipsPerPixel_ = 15;
-    int dpi_ = 96;
-    COLORREF backColor_ = RGB(0, 0, 0);
-    TwipRect box_;
-    bool pictureVisible_ = true;
+    SlideshowScene scene_;
     std::unique_ptr<PictureFile> picture_; // picCurrent until it is drawn
     std::string currentPath_;              // the file of picCurrent
-    ScaledBitmap shown_;                   // what imgSS shows, at its size
-    std::map<Label, LabelState> labels_;
     std::map<Timer, TimerState> timers_;
     std::optional<POINT> lastMouse_;
     bool loaded_ = false;

@@ -1,7 +1,7 @@
 // The slideshow window on Windows: a borderless black window that covers the
-// primary screen (or, in preview, the host's client area), draws the picture
-// box and the labels double-buffered, runs the two timers and turns mouse,
-// key and close messages into the calls of frmMain.
+// primary screen (or, in preview, the host's client area), keeps its scene
+// (slideshow_scene.h) as frmMain sets it, runs the two timers and turns
+// paint, mouse, key and close messages into the calls of frmMain.
 #pragma once
 #include <cstdint>
 

@@ -179,7 +179,7 @@ class WicPictureFile : public PictureFile {
             out.bitmap = CreateTopDownDib(width, height, bits);
             if (!out.bitmap ||
                 !imaging::ScaleImage(source, width, height, static_cast<std::uint8_t*>(bits),
-                                       static_cast<std::size_t>(width) * 4))
+                                     static_cast<std::size_t>(width) * 4))
                 return {};
             out.width = width;
             out.height = height;
@@ -206,8 +206,8 @@ std::unique_ptr<PictureFile> PictureFile::Open(const std::wstring& path) {
                 return std::make_unique<JpegPictureFile>(std::move(*bytes), *size);
         const com_ptr<IWICImagingFactory> factory = CreateFactory();
         if (!factory) return nullptr;
-        Frame frame = bytes ? OpenFirstFrame(*factory, std::move(*bytes))
-                            : OpenFirstFrame(*factory, path);
+        Frame frame =
+            bytes ? OpenFirstFrame(*factory, std::move(*bytes)) : OpenFirstFrame(*factory, path);
         if (!frame.frame) return nullptr;
         return std::make_unique<WicPictureFile>(path, std::move(frame));
     } catch (const std::exception&) {

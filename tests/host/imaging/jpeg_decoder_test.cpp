@@ -76,7 +76,8 @@ PixelFn Quarters(int split, int splitY) {
 struct Decoded {
     int width, height;
     Bytes pixels;
-    Decoded(int w, int h) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h * 4, 0xCD) {}
+    Decoded(int w, int h)
+        : width(w), height(h), pixels(static_cast<std::size_t>(w) * h * 4, 0xCD) {}
     const std::uint8_t* At(int x, int y) const {
         return &pixels[(static_cast<std::size_t>(y) * width + x) * 4];
     }
@@ -103,9 +104,9 @@ TEST(JpegDecoder, ReportsTheSizeOfColourAndGreyPicturesOnly) {
     const Bytes colour = Encode(321, 123, Solid(10, 20, 30));
     const Bytes grey =
         Encode(64, 48, [](int, int, std::uint8_t* px) { *px = 90; }, {.space = JCS_GRAYSCALE});
-    const Bytes cmyk = Encode(
-        64, 48, [](int, int, std::uint8_t* px) { px[0] = px[1] = px[2] = px[3] = 50; },
-        {.space = JCS_CMYK});
+    const Bytes cmyk =
+        Encode(64, 48, [](int, int, std::uint8_t* px) { px[0] = px[1] = px[2] = px[3] = 50; },
+               {.space = JCS_CMYK});
     const auto colourSize = JpegSize(colour);
     ASSERT_TRUE(colourSize);
     EXPECT_EQ(colourSize->width, 321);
@@ -126,7 +127,8 @@ TEST(JpegDecoder, ReportsTheSizeOfColourAndGreyPicturesOnly) {
         {"only the start marker", {0xFF, 0xD8, 0xFF}},
         {"cut inside the header", Bytes(colour.begin(), colour.begin() + 100)},
     };
-    for (const Case& c : refused) EXPECT_FALSE(JpegSize(c.bytes)) << c.what;
+    for (const Case& c : refused)
+        EXPECT_FALSE(JpegSize(c.bytes)) << c.what;
 }
 
 TEST(JpegDecoder, DrawsColoursInTheirChannelsAndPlaces) {
@@ -134,10 +136,10 @@ TEST(JpegDecoder, DrawsColoursInTheirChannelsAndPlaces) {
     const Bytes jpeg = Encode(800, 600, Quarters(400, 300));
     Decoded d(160, 120);
     ASSERT_TRUE(Decode(jpeg, d));
-    EXPECT_TRUE(Near(d, 10, 10, 20, 200, 220));   // top left: red and green
-    EXPECT_TRUE(Near(d, 150, 10, 220, 200, 20));  // top right: blue and green
-    EXPECT_TRUE(Near(d, 10, 110, 20, 20, 220));   // bottom left: red
-    EXPECT_TRUE(Near(d, 150, 110, 220, 20, 20));  // bottom right: blue
+    EXPECT_TRUE(Near(d, 10, 10, 20, 200, 220));  // top left: red and green
+    EXPECT_TRUE(Near(d, 150, 10, 220, 200, 20)); // top right: blue and green
+    EXPECT_TRUE(Near(d, 10, 110, 20, 20, 220));  // bottom left: red
+    EXPECT_TRUE(Near(d, 150, 110, 220, 20, 20)); // bottom right: blue
     // The edge lands in the middle: the columns beside it are each mostly
     // one side.
     EXPECT_GT(d.At(78, 60)[2], d.At(81, 60)[2]);
@@ -160,9 +162,9 @@ TEST(JpegDecoder, ProgressiveRestartAndGreyPicturesDecodeAlike) {
         EXPECT_TRUE(Near(d, 5, 5, 20, 200, 220)) << c.what;
         EXPECT_TRUE(Near(d, 95, 70, 220, 20, 20)) << c.what;
     }
-    const Bytes grey = Encode(
-        200, 100, [](int x, int, std::uint8_t* px) { *px = x < 100 ? 40 : 210; },
-        {.space = JCS_GRAYSCALE});
+    const Bytes grey =
+        Encode(200, 100, [](int x, int, std::uint8_t* px) { *px = x < 100 ? 40 : 210; },
+               {.space = JCS_GRAYSCALE});
     Decoded d(40, 20);
     ASSERT_TRUE(Decode(grey, d));
     EXPECT_TRUE(Near(d, 2, 10, 40, 40, 40));
@@ -186,7 +188,8 @@ TEST(JpegDecoder, ACutFileDecodesAsFarAsItGoes) {
     Decoded d(64, 64);
     ASSERT_TRUE(Decode(cut, d));
     EXPECT_TRUE(Near(d, 32, 2, 90, 160, 30));
-    for (int y = 0; y < d.height; ++y) ASSERT_EQ(d.At(63, y)[3], 255) << "row " << y;
+    for (int y = 0; y < d.height; ++y)
+        ASSERT_EQ(d.At(63, y)[3], 255) << "row " << y;
 }
 
 TEST(JpegDecoder, RefusesWhatItCannotDecode) {
