@@ -5,7 +5,6 @@
 #include <wincodec.h>
 
 #include <cstdint>
-#include <cstdio> // before jpeglib.h
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,10 +12,9 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "platform/win32/picture_file.h"
 #include "platform/win32/wallpaper_bitmap.h"
+#include "support/jpeg_encode.h"
 
 namespace orv::win32 {
 namespace {
@@ -273,36 +271,17 @@ TEST_F(PictureFileTest, RendersAgainAfterTheFirstRenderAndRefusesEmptySizes) {
 }
 
 // A CMYK JPEG as print programs write it: with the Adobe marker and the
-// values stored inverted.
+// values stored inverted. C = 255 - R and so on, with no black: stored as
+// R, G, B, 255.
 void WriteCmykJpeg(const std::wstring& path, int width, int height, const PixelAt& at) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.in_color_space = JCS_CMYK;
-    info.input_components = 4;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 4);
-    while (info.next_scanline < info.image_height) {
-        for (int x = 0; x < width; ++x) {
-            const Rgb c = at(x, static_cast<int>(info.next_scanline));
-            // C = 255 - R and so on with no black, stored inverted: R, G, B, 255.
-            row[4 * x] = c.r, row[4 * x + 1] = c.g, row[4 * x + 2] = c.b, row[4 * x + 3] = 255;
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    WriteBytes(path, std::string(reinterpret_cast<const char*>(buffer), size));
-    std::free(buffer);
+    const auto bytes = orv::testing::EncodeJpeg(width, height,
+                                                [&](int x, int y, std::uint8_t* px) {
+                                                    const Rgb c = at(x, y);
+                                                    px[0] = c.r, px[1] = c.g, px[2] = c.b,
+                                                    px[3] = 255;
+                                                },
+                                                {.space = JCS_CMYK});
+    WriteBytes(path, std::string(bytes.begin(), bytes.end()));
 }
 
 TEST_F(PictureFileTest, PicturesTheJpegDecoderLeavesOpenThroughWic) {

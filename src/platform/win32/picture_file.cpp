@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -82,7 +83,10 @@ Shrunk DecoderShrink(IWICBitmapFrameDecode& frame, UINT width, UINT height, int 
     return {};
 }
 
-unique_hbitmap CreateTopDownDib(int width, int height, void*& bits) {
+// A 32-bit top-down DIB section of width x height whose pixels `fill` writes
+// (rows width * 4 bytes apart); empty when either fails.
+ScaledBitmap DrawnBitmap(int width, int height,
+                         const std::function<bool(std::uint8_t*, std::size_t)>& fill) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -90,10 +94,15 @@ unique_hbitmap CreateTopDownDib(int width, int height, void*& bits) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    bits = nullptr;
-    unique_hbitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bits) dib.reset();
-    return dib;
+    void* bits = nullptr;
+    ScaledBitmap out;
+    out.bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!out.bitmap || !bits ||
+        !fill(static_cast<std::uint8_t*>(bits), static_cast<std::size_t>(width) * 4))
+        return {};
+    out.width = width;
+    out.height = height;
+    return out;
 }
 
 // A JPEG held as its file's bytes until it is drawn.
@@ -106,16 +115,9 @@ class JpegPictureFile : public PictureFile {
 
     ScaledBitmap Render(int width, int height) const override {
         if (width <= 0 || height <= 0) return {};
-        ScaledBitmap out;
-        void* bits = nullptr;
-        out.bitmap = CreateTopDownDib(width, height, bits);
-        if (!out.bitmap ||
-            !imaging::DecodeJpeg(bytes_, width, height, static_cast<std::uint8_t*>(bits),
-                                 static_cast<std::size_t>(width) * 4))
-            return {};
-        out.width = width;
-        out.height = height;
-        return out;
+        return DrawnBitmap(width, height, [&](std::uint8_t* pixels, std::size_t stride) {
+            return imaging::DecodeJpeg(bytes_, width, height, pixels, stride);
+        });
     }
 
   private:
@@ -174,16 +176,9 @@ class WicPictureFile : public PictureFile {
                 };
             }
 
-            ScaledBitmap out;
-            void* bits = nullptr;
-            out.bitmap = CreateTopDownDib(width, height, bits);
-            if (!out.bitmap ||
-                !imaging::ScaleImage(source, width, height, static_cast<std::uint8_t*>(bits),
-                                     static_cast<std::size_t>(width) * 4))
-                return {};
-            out.width = width;
-            out.height = height;
-            return out;
+            return DrawnBitmap(width, height, [&](std::uint8_t* out, std::size_t stride) {
+                return imaging::ScaleImage(source, width, height, out, stride);
+            });
         } catch (const std::exception&) {
             return {};
         }

@@ -1,59 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "imaging/jpeg_decoder.h"
+#include "support/jpeg_encode.h"
 
 namespace orv::imaging {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-// Fills one pixel (R, G, B or grey, or C, M, Y, K) at (x, y).
-using PixelFn = std::function<void(int x, int y, std::uint8_t* px)>;
+using PixelFn = testing::JpegPixelFn;
+using EncodeOptions = testing::JpegOptions;
 
-struct EncodeOptions {
-    J_COLOR_SPACE space = JCS_RGB;
-    bool progressive = false;
-    unsigned restartRows = 0;
-};
-
-// A JPEG made with libjpeg's encoder, at quality 95.
 Bytes Encode(int width, int height, const PixelFn& pixel, EncodeOptions options = {}) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.in_color_space = options.space;
-    info.input_components = options.space == JCS_GRAYSCALE ? 1 : options.space == JCS_CMYK ? 4 : 3;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    if (options.progressive) jpeg_simple_progression(&info);
-    info.restart_in_rows = static_cast<int>(options.restartRows);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * info.input_components);
-    while (info.next_scanline < info.image_height) {
-        for (int x = 0; x < width; ++x)
-            pixel(x, static_cast<int>(info.next_scanline), &row[x * info.input_components]);
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
+    return testing::EncodeJpeg(width, height, pixel, options);
 }
 
 PixelFn Solid(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
