@@ -1,0 +1,149 @@
+// The slideshow's drawing at preview size, in this process (Wine does not
+// show what another process paints into a child of the preview host).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "platform/win32/slideshow_scene.h"
+
+namespace orv::win32 {
+namespace {
+
+using platform::Label;
+
+// A 32-bit top-down DIB section filled with one colour.
+ScaledBitmap Solid(int width, int height, COLORREF colour) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    ScaledBitmap b;
+    b.bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    auto* px = static_cast<std::uint32_t*>(bits);
+    for (int i = 0; i < width * height; ++i)
+        px[i] = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    b.width = width;
+    b.height = height;
+    return b;
+}
+
+// Paints the scene into a bitmap of the given size and reads it back.
+class Canvas {
+  public:
+    Canvas(const SlideshowScene& scene, int width, int height)
+        : width_(width), target_(Solid(width, height, RGB(1, 2, 3))) {
+        const HDC screen = GetDC(nullptr);
+        const unique_hdc dc(CreateCompatibleDC(screen));
+        ReleaseDC(nullptr, screen);
+        {
+            const SelectGuard selected(dc.get(), target_.bitmap.get());
+            scene.Paint(dc.get(), RECT{0, 0, width, height});
+        }
+        GdiFlush();
+        DIBSECTION dib{};
+        GetObjectW(target_.bitmap.get(), sizeof(dib), &dib);
+        bits_ = static_cast<const std::uint32_t*>(dib.dsBm.bmBits);
+    }
+    COLORREF At(int x, int y) const {
+        const std::uint32_t p = bits_[y * width_ + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+
+  private:
+    int width_;
+    ScaledBitmap target_;
+    const std::uint32_t* bits_ = nullptr;
+};
+
+class SlideshowSceneTest : public ::testing::Test {
+  protected:
+    SlideshowScene scene;
+    // The twips of one pixel of this display.
+    float Twips(int pixels) const { return pixels * scene.TwipsPerPixel(); }
+
+    // A 2:1 picture laid out for the preview: 100 x 50 pixels, 20 down.
+    void ShowPreviewPicture() {
+        scene.box = {0, Twips(20), Twips(100), Twips(50)};
+        scene.shown = Solid(100, 50, RGB(0, 200, 0));
+        for (Label l : {Label::NoPictures, Label::Clock, Label::Credits})
+            scene.LabelOf(l).visible = false;
+    }
+};
+
+TEST_F(SlideshowSceneTest, DrawsThePictureInItsBoxOnBlack) {
+    ShowPreviewPicture();
+    const Canvas c(scene, 100, 90);
+    EXPECT_EQ(c.At(50, 10), RGB(0, 0, 0)) << "above the picture";
+    EXPECT_EQ(c.At(0, 20), RGB(0, 200, 0)) << "the picture's first row";
+    EXPECT_EQ(c.At(99, 69), RGB(0, 200, 0)) << "its last pixel";
+    EXPECT_EQ(c.At(50, 70), RGB(0, 0, 0)) << "below it";
+
+    // A box that no longer matches the drawn copy is stretched to fill it.
+    scene.box.width = Twips(50);
+    const Canvas half(scene, 100, 90);
+    EXPECT_EQ(half.At(49, 40), RGB(0, 200, 0));
+    EXPECT_EQ(half.At(51, 40), RGB(0, 0, 0));
+
+    scene.pictureVisible = false;
+    EXPECT_EQ(Canvas(scene, 100, 90).At(10, 40), RGB(0, 0, 0)) << "a hidden box draws nothing";
+}
+
+TEST_F(SlideshowSceneTest, ClockAndMessageAreDrawnOverThePicture) {
+    ShowPreviewPicture();
+    LabelState& clock = scene.LabelOf(Label::Clock);
+    clock.visible = true;
+    clock.text = L"12:34:56 ";
+    clock.rect = {Twips(40), Twips(50), Twips(57), Twips(17)};
+    const Canvas c(scene, 100, 90);
+    // The clock's box has the window colour and some text in it.
+    const COLORREF back = GetSysColor(COLOR_WINDOW);
+    EXPECT_EQ(c.At(96, 51), back);
+    int textPixels = 0;
+    for (int y = 50; y < 67; ++y)
+        for (int x = 40; x < 97; ++x)
+            textPixels += c.At(x, y) != back;
+    EXPECT_GT(textPixels, 20);
+    EXPECT_EQ(c.At(30, 60), RGB(0, 200, 0)) << "the picture beside the clock";
+
+    // The message goes over everything, in white on what lies beneath.
+    LabelState& message = scene.LabelOf(Label::NoPictures);
+    message.visible = true;
+    message.text = L"No Pictures in : \rC:\\Pics";
+    message.rect = {0, 0, Twips(100), Twips(90)};
+    const Canvas m(scene, 100, 90);
+    int white = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 100; ++x)
+            white += m.At(x, y) == RGB(255, 255, 255);
+    EXPECT_GT(white, 20);
+}
+
+TEST_F(SlideshowSceneTest, HitTestPutsTheMessageFirstThenTheClockThenThePicture) {
+    ShowPreviewPicture();
+    LabelState& clock = scene.LabelOf(Label::Clock);
+    clock.rect = {Twips(40), Twips(50), Twips(57), Twips(17)};
+    LabelState& message = scene.LabelOf(Label::NoPictures);
+    message.rect = {0, 0, Twips(60), Twips(60)};
+    struct Case {
+        bool clock, message;
+        POINT at;
+        SceneHit hit;
+    };
+    const Case cases[] = {
+        {false, false, {10, 10}, SceneHit::Background},
+        {false, false, {10, 30}, SceneHit::Picture},
+        {true, false, {50, 55}, SceneHit::Clock},
+        {true, true, {50, 55}, SceneHit::NoPictures},
+        {true, true, {80, 60}, SceneHit::Clock},
+        {false, true, {80, 30}, SceneHit::Picture},
+    };
+    for (const Case& c : cases) {
+        clock.visible = c.clock;
+        message.visible = c.message;
+        EXPECT_EQ(scene.HitTest(c.at), c.hit) << c.at.x << "," << c.at.y;
+    }
+}
+
+} // namespace
+} // namespace orv::win32
