@@ -19,7 +19,8 @@ check "the show is a visible child at the host's origin, its client size" \
   "$(awk '{print $3, $4, $5, $6, $7}' <<<"$child")" "1 0 0 320 240"
 check "the focus stays where it was" "$(driver foreground)" "$before"
 # (What the preview draws is not checked here: Wine does not show what one
-# process paints into a child of another process's window.)
+# process paints into a child of another process's window. The drawing at
+# preview size is checked in-process by the Windows tests of the scene.)
 read -r hx hy _ _ < <(driver rect "Preview host")
 for i in $(seq 1 15); do xdotool mousemove $((hx + 10 + i * 5)) $((hy + 40)); sleep 0.05; done
 sleep 1
