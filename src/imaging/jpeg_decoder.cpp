@@ -18,6 +18,12 @@ namespace {
 // rather than taking the machine's memory.
 constexpr long kMaxDecoderMemory = 512L * 1024 * 1024;
 
+// A progressive file is read scan by scan before the first row comes out,
+// and every scan walks every block of the picture, even an empty one: a
+// small file of thousands of empty scans would keep the show busy for
+// minutes. Real photos have about ten scans.
+constexpr int kMaxScans = 100;
+
 // libjpeg reports a fatal error through error_exit, which must not return:
 // it jumps back to the Guard around the call. Warnings (corrupt data that
 // libjpeg steps over) are dropped.
@@ -32,15 +38,24 @@ struct ErrorManager {
 
 void IgnoreMessage(j_common_ptr, int) {}
 
+// Called by libjpeg as it works: refuses a file with too many scans.
+void LimitScans(j_common_ptr info) {
+    if (info->is_decompressor &&
+        reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans)
+        JumpOnError(info);
+}
+
 class Decompressor {
   public:
     Decompressor() {
         info_.err = jpeg_std_error(&errors_.pub);
         errors_.pub.error_exit = JumpOnError;
         errors_.pub.emit_message = IgnoreMessage;
+        progress_.progress_monitor = LimitScans;
         created_ = Guard([this] {
             jpeg_create_decompress(&info_);
             info_.mem->max_memory_to_use = kMaxDecoderMemory;
+            info_.progress = &progress_;
         });
     }
     ~Decompressor() {
@@ -85,10 +100,23 @@ class Decompressor {
   private:
     jpeg_decompress_struct info_{};
     ErrorManager errors_{};
+    jpeg_progress_mgr progress_{};
     bool created_ = false;
 };
 
 } // namespace
+
+int JpegDecodeEighths(PixelSize picture, int width, int height) {
+    const auto eighths = [](int size, int n) {
+        return (static_cast<long long>(size) * n + 7) / 8; // as libjpeg rounds
+    };
+    constexpr int kScalerShare = 2;
+    for (int n = 1; n < 8; ++n)
+        if (eighths(picture.width, n) >= static_cast<long long>(kScalerShare) * width &&
+            eighths(picture.height, n) >= static_cast<long long>(kScalerShare) * height)
+            return n;
+    return 8;
+}
 
 std::optional<PixelSize> JpegSize(std::span<const std::uint8_t> bytes) {
     Decompressor decoder;
@@ -105,19 +133,9 @@ bool DecodeJpeg(std::span<const std::uint8_t> bytes, int width, int height, std:
     jpeg_decompress_struct& info = decoder.info();
     info.out_color_space = JCS_EXT_BGR;
 
-    // The smallest of the decoder's sizes (n/8 of the picture) that is at
-    // least twice the target, else the full size. Shrinking by less than two
-    // in the scaler would blur: each output pixel would be a blend of two
-    // source pixels, like a linear filter (about 3 dB worse on photos).
-    constexpr unsigned kScalerShare = 2;
+    info.scale_num = static_cast<unsigned>(JpegDecodeEighths(
+        {static_cast<int>(info.image_width), static_cast<int>(info.image_height)}, width, height));
     info.scale_denom = 8;
-    for (unsigned n = 1; n <= 8; ++n) {
-        info.scale_num = n;
-        if (!decoder.Guard([&] { jpeg_calc_output_dimensions(&info); })) return false;
-        if (info.output_width >= kScalerShare * static_cast<unsigned>(width) &&
-            info.output_height >= kScalerShare * static_cast<unsigned>(height))
-            break;
-    }
     if (!decoder.Guard([&] { jpeg_start_decompress(&info); })) return false;
 
     ScaleSource source;

@@ -17,6 +17,7 @@ using JpegPixelFn = std::function<void(int x, int y, std::uint8_t* px)>;
 struct JpegOptions {
     J_COLOR_SPACE space = JCS_RGB; // JCS_RGB, JCS_GRAYSCALE or JCS_CMYK
     bool progressive = false;
+    bool arithmetic = false; // arithmetic instead of Huffman coding
     unsigned restartRows = 0;
 };
 
@@ -38,6 +39,7 @@ inline std::vector<std::uint8_t> EncodeJpeg(int width, int height, const JpegPix
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
     if (options.progressive) jpeg_simple_progression(&info);
+    info.arith_code = options.arithmetic ? TRUE : FALSE;
     info.restart_in_rows = static_cast<int>(options.restartRows);
     jpeg_start_compress(&info, TRUE);
     std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * info.input_components);

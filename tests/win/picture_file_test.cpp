@@ -303,6 +303,25 @@ TEST_F(PictureFileTest, PicturesTheJpegDecoderLeavesOpenThroughWic) {
     }
 }
 
+TEST_F(PictureFileTest, AJpegThatCannotBeDecodedDrawsNothing) {
+    // A progressive picture claiming 60000 x 60000 pixels: its header reads,
+    // its decoding would need about 10 GB and is refused.
+    auto bytes = orv::testing::EncodeJpeg(
+        64, 64, [](int, int, std::uint8_t* px) { px[0] = px[1] = px[2] = 9; },
+        {.progressive = true});
+    for (std::size_t i = 0; i + 8 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC2) { // start of the progressive frame
+            bytes[i + 5] = bytes[i + 7] = 60000 >> 8;
+            bytes[i + 6] = bytes[i + 8] = 60000 & 0xFF;
+            break;
+        }
+    WriteBytes(Path(L"huge.jpg"), std::string(bytes.begin(), bytes.end()));
+    const auto picture = PictureFile::Open(Path(L"huge.jpg"));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->NaturalSize().cx, 60000);
+    EXPECT_FALSE(picture->Render(100, 100));
+}
+
 TEST_F(PictureFileTest, TransparentGifPixelsAreDrawnOnBlack) {
     // Colour 1 (white) is transparent: the right half disappears into black.
     WriteGif(

@@ -141,10 +141,9 @@ class WicPictureFile : public PictureFile {
         try {
             // The decoder goes when this call ends, and with it any
             // full-size pixels it keeps; a later call opens the file anew.
-            Frame frame = std::move(frame_);
             const com_ptr<IWICImagingFactory> factory = CreateFactory();
             if (!factory) return {};
-            if (!frame.frame) frame = OpenFirstFrame(*factory, path_);
+            Frame frame = frame_.frame ? std::move(frame_) : OpenFirstFrame(*factory, path_);
             if (!frame.frame) return {};
 
             imaging::ScaleSource source;

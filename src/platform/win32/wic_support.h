@@ -32,6 +32,11 @@ template <typename T> class Out {
 com_ptr<IWICImagingFactory> CreateFactory();
 
 struct Frame {
+    Frame() = default;
+    Frame(Frame&&) = default;
+    // An assignment would free the old bytes before the old decoder.
+    Frame& operator=(Frame&&) = delete;
+
     // The file's bytes when it was read into memory; the decoder reads from
     // them, so they are declared first and released last.
     std::vector<std::uint8_t> bytes;

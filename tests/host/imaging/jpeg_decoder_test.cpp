@@ -116,6 +116,7 @@ TEST(JpegDecoder, ProgressiveRestartAndGreyPicturesDecodeAlike) {
         {"baseline", {}},
         {"progressive", {.progressive = true}},
         {"restart markers", {.restartRows = 1}},
+        {"arithmetic coding", {.arithmetic = true}},
     };
     for (const Case& c : cases) {
         const Bytes jpeg = Encode(333, 250, Quarters(166, 125), c.options);
@@ -172,6 +173,45 @@ TEST(JpegDecoder, RefusesWhatItCannotDecode) {
             ASSERT_EQ(d.At(31, y)[3], 255) << "row " << y;
         }
     }
+}
+
+TEST(JpegDecoder, DecodesAtTwiceTheTargetInEighthsOrWhole) {
+    struct Case {
+        int pictureW, pictureH, w, h, eighths;
+    };
+    const Case cases[] = {
+        {4000, 3000, 1000, 750, 4}, // 2000 x 1500 exactly twice
+        {4001, 3000, 1000, 750, 4}, // rounded up, as libjpeg does
+        {6000, 4000, 1024, 683, 3}, // 2250 x 1500
+        {4000, 3000, 10, 10, 1},    // 500 x 375, the smallest there is
+        {1800, 1200, 1024, 683, 8}, // not twice even whole: no shrinking
+        {640, 480, 1024, 768, 8},   // enlarging
+        {8000, 100, 1000, 30, 5},   // the height decides: 63 rows
+        {65500, 65500, 2, 2, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(JpegDecodeEighths({c.pictureW, c.pictureH}, c.w, c.h), c.eighths)
+            << c.pictureW << "x" << c.pictureH << " for " << c.w << "x" << c.h;
+}
+
+TEST(JpegDecoder, RefusesAProgressiveFileOfEndlessScans) {
+    // Empty scans appended before the end marker, each a header only: a
+    // first DC scan of component 1 again.
+    const Bytes good = Encode(64, 64, Solid(50, 60, 70), {.progressive = true});
+    ASSERT_GE(good.size(), 2u);
+    const Bytes scan = {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00};
+    const auto withScans = [&](int n) {
+        Bytes b(good.begin(), good.end() - 2); // without the end marker
+        for (int i = 0; i < n; ++i)
+            b.insert(b.end(), scan.begin(), scan.end());
+        b.push_back(0xFF);
+        b.push_back(0xD9);
+        return b;
+    };
+    Decoded d(32, 32);
+    EXPECT_TRUE(Decode(withScans(20), d)) << "a few more scans than usual are fine";
+    EXPECT_TRUE(Near(d, 16, 16, 70, 60, 50));
+    EXPECT_FALSE(Decode(withScans(400), d));
 }
 
 TEST(JpegDecoder, RefusesAPictureThatWouldNeedTooMuchMemory) {
