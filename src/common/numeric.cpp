@@ -9,13 +9,18 @@
 namespace orv {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int DigitValue(char c, int base) {
     int v = -1;
-    if (c >= '0' && c <= '9') v = c - '0';
-    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        v = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        v = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        v = c - 'A' + 10;
     return v < base ? v : -1;
 }
 
@@ -34,7 +39,8 @@ Scan ScanNumber(std::string_view s) {
         if (base == 0) return out;
         std::size_t i = 2;
         double v = 0;
-        while (i < s.size() && DigitValue(s[i], base) >= 0) v = v * base + DigitValue(s[i++], base);
+        while (i < s.size() && DigitValue(s[i], base) >= 0)
+            v = v * base + DigitValue(s[i++], base);
         if (i == 2) return out;
         return {v, i};
     }
@@ -42,10 +48,12 @@ Scan ScanNumber(std::string_view s) {
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) text += s[i++];
     bool digits = false;
-    while (i < s.size() && IsDigit(s[i])) text += s[i++], digits = true;
+    while (i < s.size() && IsDigit(s[i]))
+        text += s[i++], digits = true;
     if (i < s.size() && s[i] == '.') {
         text += s[i++];
-        while (i < s.size() && IsDigit(s[i])) text += s[i++], digits = true;
+        while (i < s.size() && IsDigit(s[i]))
+            text += s[i++], digits = true;
     }
     if (!digits) return out;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
@@ -53,7 +61,8 @@ Scan ScanNumber(std::string_view s) {
         std::string exponent = "e";
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent += s[j++];
         const std::size_t firstDigit = j;
-        while (j < s.size() && IsDigit(s[j])) exponent += s[j++];
+        while (j < s.size() && IsDigit(s[j]))
+            exponent += s[j++];
         if (j > firstDigit) text += exponent, i = j;
     }
     out.value = std::strtod(text.c_str(), nullptr);
@@ -62,8 +71,10 @@ Scan ScanNumber(std::string_view s) {
 }
 
 std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -98,11 +109,21 @@ std::optional<double> ParseNumber(std::string_view text) {
     return scan.value;
 }
 
-std::int16_t ToInt16(double value) { return RoundToInteger<std::int16_t>(value); }
-std::int32_t ToInt32(double value) { return RoundToInteger<std::int32_t>(value); }
-std::int16_t ToInt16(std::string_view text) { return ToInt16(ParseOrMismatch(text)); }
-std::int32_t ToInt32(std::string_view text) { return ToInt32(ParseOrMismatch(text)); }
+std::int16_t ToInt16(double value) {
+    return RoundToInteger<std::int16_t>(value);
+}
+std::int32_t ToInt32(double value) {
+    return RoundToInteger<std::int32_t>(value);
+}
+std::int16_t ToInt16(std::string_view text) {
+    return ToInt16(ParseOrMismatch(text));
+}
+std::int32_t ToInt32(std::string_view text) {
+    return ToInt32(ParseOrMismatch(text));
+}
 
-std::string FormatInteger(long long value) { return std::to_string(value); }
+std::string FormatInteger(long long value) {
+    return std::to_string(value);
+}
 
 } // namespace orv

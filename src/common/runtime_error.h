@@ -8,13 +8,13 @@
 namespace orv {
 
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     RuntimeError(int number, const std::string& description)
         : std::runtime_error(description), number_(number) {}
     int Number() const noexcept { return number_; }
     std::string Description() const { return what(); }
 
-private:
+  private:
     int number_;
 };
 

@@ -2,7 +2,9 @@
 
 namespace orv {
 namespace {
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 } // namespace
 
 std::size_t CharCount(std::string_view utf8) {
@@ -25,7 +27,8 @@ std::string_view DropChars(std::string_view utf8, std::size_t n) {
     std::size_t pos = 0;
     while (pos < utf8.size() && n > 0) {
         ++pos;
-        while (pos < utf8.size() && IsContinuation(static_cast<unsigned char>(utf8[pos]))) ++pos;
+        while (pos < utf8.size() && IsContinuation(static_cast<unsigned char>(utf8[pos])))
+            ++pos;
         --n;
     }
     return utf8.substr(pos);
@@ -39,8 +42,10 @@ std::string LowerAscii(std::string_view text) {
 }
 
 std::string_view TrimSpaces(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
     return text;
 }
 

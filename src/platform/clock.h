@@ -9,13 +9,13 @@ struct LocalTime {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual LocalTime Now() const = 0;
 };
 
 class Random {
-public:
+  public:
     virtual ~Random() = default;
     // Seeds from the system clock; called once per show.
     virtual void Seed() = 0;

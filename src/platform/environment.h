@@ -12,7 +12,7 @@ struct Version {
 };
 
 class Environment {
-public:
+  public:
     virtual ~Environment() = default;
     // The command line after the program's own file name, as one text.
     virtual std::string ArgumentText() const = 0;

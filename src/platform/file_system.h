@@ -11,7 +11,7 @@ enum class LookupFilter {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // Names (not paths) of the plain files in `folder` (which ends in a
     // backslash), in the platform's listing order: read-only files included,

@@ -6,7 +6,7 @@
 namespace orv::platform {
 
 class Forms {
-public:
+  public:
     virtual ~Forms() = default;
     // The full-screen slideshow, shown without waiting for it.
     virtual void ShowSlideshow() = 0;

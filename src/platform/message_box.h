@@ -12,7 +12,7 @@ enum MessageStyle : int {
 };
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // Lines of `text` are separated by carriage returns; returns the button.
     virtual int Show(const std::string& text, int style, const std::string& title) = 0;

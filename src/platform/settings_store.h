@@ -5,7 +5,7 @@
 namespace orv::platform {
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     // The stored text when the value exists (empty stays empty), otherwise
     // `fallback`. Never fails and never creates anything.

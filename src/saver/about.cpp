@@ -6,10 +6,9 @@ namespace orv {
 
 std::string AboutText(const platform::Version& version, int year) {
     const std::string cr = "\r";
-    const std::string versionLine = std::string(kAppTitle) + " - Version: " +
-                                    std::to_string(version.major) + "." +
-                                    std::to_string(version.minor) + "." +
-                                    std::to_string(version.revision) + " (Quelbrin)";
+    const std::string versionLine =
+        std::string(kAppTitle) + " - Version: " + std::to_string(version.major) + "." +
+        std::to_string(version.minor) + "." + std::to_string(version.revision) + " (Quelbrin)";
     const std::string credits =
         "Made with care by the Orvandel team, 2024-" + std::to_string(year) + ".";
     const std::string contact = "Questions and ideas: hello@orvandel.example";
@@ -18,6 +17,8 @@ std::string AboutText(const platform::Version& version, int year) {
            "and selecting 'Install' from the popup menu.";
 }
 
-std::string AboutTitle() { return std::string("About - ") + kAppTitle; }
+std::string AboutTitle() {
+    return std::string("About - ") + kAppTitle;
+}
 
 } // namespace orv

@@ -12,17 +12,31 @@ namespace orv {
 
 clsPicSS::clsPicSS(platform::Platform& platform) : platform_(platform) {}
 
-void clsPicSS::SetTime(double vNewValue) { time_ = ToInt16(vNewValue); }
-void clsPicSS::SetTime(std::string_view vNewValue) { time_ = ToInt16(vNewValue); }
-void clsPicSS::SetShowClock(double vNewValue) { showClock_ = ToInt16(vNewValue); }
-void clsPicSS::SetShowClock(std::string_view vNewValue) { showClock_ = ToInt16(vNewValue); }
-void clsPicSS::SetScalePercentage(double vNewValue) { scalePercentage_ = ToInt16(vNewValue); }
+void clsPicSS::SetTime(double vNewValue) {
+    time_ = ToInt16(vNewValue);
+}
+void clsPicSS::SetTime(std::string_view vNewValue) {
+    time_ = ToInt16(vNewValue);
+}
+void clsPicSS::SetShowClock(double vNewValue) {
+    showClock_ = ToInt16(vNewValue);
+}
+void clsPicSS::SetShowClock(std::string_view vNewValue) {
+    showClock_ = ToInt16(vNewValue);
+}
+void clsPicSS::SetScalePercentage(double vNewValue) {
+    scalePercentage_ = ToInt16(vNewValue);
+}
 void clsPicSS::SetScalePercentage(std::string_view vNewValue) {
     scalePercentage_ = ToInt16(vNewValue);
 }
 
-std::string clsPicSS::MPEGPath() const { return ExtractPath(mpegFile_); }
-bool clsPicSS::IsPlayList() const { return IsPlayListFile(mpegFile_); }
+std::string clsPicSS::MPEGPath() const {
+    return ExtractPath(mpegFile_);
+}
+bool clsPicSS::IsPlayList() const {
+    return IsPlayListFile(mpegFile_);
+}
 
 void clsPicSS::Execute(std::int32_t enmPSS) {
     switch (enmPSS) {
@@ -58,6 +72,8 @@ void clsPicSS::About() {
                             platform::kInformation, AboutTitle());
 }
 
-void clsPicSS::ShowMouseCursor(bool bShow) { platform_.desktop.ShowCursor(bShow); }
+void clsPicSS::ShowMouseCursor(bool bShow) {
+    platform_.desktop.ShowCursor(bShow);
+}
 
 } // namespace orv

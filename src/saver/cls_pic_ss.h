@@ -17,7 +17,7 @@ enum enmPSS : std::int32_t {
 };
 
 class clsPicSS {
-public:
+  public:
     explicit clsPicSS(platform::Platform& platform);
 
     const std::string& Path() const { return path_; }
@@ -56,7 +56,7 @@ public:
     // Window handle of the preview host, from the command line.
     std::int32_t PreviewHostHandle() const { return previewHost_; }
 
-private:
+  private:
     void EmbedInPreview();
 
     platform::Platform& platform_;

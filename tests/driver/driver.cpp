@@ -7,8 +7,8 @@
 //   driver gone TITLE [SECONDS]          exits 0 once no such window exists
 //   driver text TITLE                    the window's text (CR and LF as \r, \n)
 //   driver msgbox TITLE [SECONDS]        the message text of a message box
-//   driver icon TITLE                    the message box's icon kind (info, warning, error, question, none)
-//   driver click TITLE BUTTON            presses the child button with that caption
+//   driver icon TITLE                    the message box's icon kind (info, warning, error,
+//   question, none) driver click TITLE BUTTON            presses the child button with that caption
 //   driver close TITLE                   asks the window to close
 //   driver rect TITLE                    client area in screen pixels: x y width height
 //   driver children TITLE                one line per child: class id visible x y w h "text"
@@ -30,7 +30,8 @@ namespace {
 
 std::string Utf8(const std::wstring& w) {
     if (w.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), nullptr, 0, nullptr, nullptr);
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), nullptr, 0, nullptr, nullptr);
     std::string out(n, '\0');
     WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), out.data(), n, nullptr, nullptr);
     return out;
@@ -45,9 +46,12 @@ std::wstring TextOf(HWND w) {
 std::string Escaped(const std::wstring& w) {
     std::string out;
     for (char c : Utf8(w)) {
-        if (c == '\r') out += "\\r";
-        else if (c == '\n') out += "\\n";
-        else out += c;
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
     }
     return out;
 }
@@ -125,7 +129,8 @@ BOOL CALLBACK FindMessageText(HWND w, LPARAM p) {
 std::vector<COLORREF> Grab(HDC dc, int size) {
     std::vector<COLORREF> pixels;
     for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) pixels.push_back(GetPixel(dc, x, y));
+        for (int x = 0; x < size; ++x)
+            pixels.push_back(GetPixel(dc, x, y));
     return pixels;
 }
 
@@ -139,8 +144,13 @@ const char* IconKind(HWND control) {
     HGDIOBJ old = SelectObject(dc, bmp);
     BitBlt(dc, 0, 0, size, size, screen, wr.left, wr.top, SRCCOPY);
     const std::vector<COLORREF> shown = Grab(dc, size);
-    const struct { LPCWSTR id; const char* name; } kinds[] = {
-        {IDI_ASTERISK, "info"}, {IDI_EXCLAMATION, "warning"}, {IDI_HAND, "error"}, {IDI_QUESTION, "question"}};
+    const struct {
+        LPCWSTR id;
+        const char* name;
+    } kinds[] = {{IDI_ASTERISK, "info"},
+                 {IDI_EXCLAMATION, "warning"},
+                 {IDI_HAND, "error"},
+                 {IDI_QUESTION, "question"}};
     const char* best = "none";
     std::size_t bestSame = shown.size() * 9 / 10; // at least 90 % alike
     for (const auto& k : kinds) {
@@ -151,7 +161,8 @@ const char* IconKind(HWND control) {
         DrawIconEx(dc, 0, 0, LoadIconW(nullptr, k.id), size, size, 0, nullptr, DI_NORMAL);
         const std::vector<COLORREF> drawn = Grab(dc, size);
         std::size_t same = 0;
-        for (std::size_t i = 0; i < drawn.size(); ++i) same += drawn[i] == shown[i];
+        for (std::size_t i = 0; i < drawn.size(); ++i)
+            same += drawn[i] == shown[i];
         if (same > bestSame) bestSame = same, best = k.name;
     }
     SelectObject(dc, old);
@@ -182,13 +193,15 @@ int Host(int width, int height, double seconds) {
     RegisterClassW(&wc);
     RECT r{0, 0, width, height};
     AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-    HWND w = CreateWindowW(L"OrvandelTestHost", L"Preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
-                           r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND w = CreateWindowW(L"OrvandelTestHost", L"Preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           100, 100, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                           wc.hInstance, nullptr);
     std::printf("%lld\n", (long long)(INT_PTR)w);
     std::fflush(stdout);
     SetTimer(w, 1, (UINT)(seconds * 1000), nullptr);
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageW(&msg);
     return 0;
 }
 
@@ -218,8 +231,10 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"gone") {
         const ULONGLONG end = GetTickCount64() + (ULONGLONG)(wait * 1000);
         while (Find(arg(2)))
-            if (GetTickCount64() > end) return 1;
-            else Sleep(50);
+            if (GetTickCount64() > end)
+                return 1;
+            else
+                Sleep(50);
         return 0;
     }
     HWND w = WaitFor(arg(2), cmd == L"wait" || cmd == L"msgbox" ? wait : 5.0);
@@ -260,7 +275,8 @@ int wmain(int argc, wchar_t** argv) {
     } else if (cmd == L"focus") {
         GUITHREADINFO info{};
         info.cbSize = sizeof(info);
-        if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) || !info.hwndFocus) return 1;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) || !info.hwndFocus)
+            return 1;
         wchar_t cls[256] = {};
         GetClassNameW(info.hwndFocus, cls, 256);
         std::printf("%d %s\n", GetDlgCtrlID(info.hwndFocus), Utf8(cls).c_str());

@@ -13,14 +13,14 @@ struct ReadCase {
 
 TEST(ReadNumber, ReadsTheNumberAtTheStartOfTheText) {
     const ReadCase cases[] = {
-        {"  12abc", 12}, {"1 2", 12},    {"&H1F", 31},  {"&h1f", 31},    {"&O17", 15},
-        {"1e2", 100},    {"1D2", 100},   {"1d-2", 0.01}, {"50%", 50},    {"-5", -5},
-        {"+7", 7},       {"7.5", 7.5},   {"abc", 0},    {"", 0},         {".5", 0.5},
-        {"1.2.3", 1.2},  {"1,5", 1},     {"\t4\n2", 42}, {"- 3", -3},    {"1e", 1},
-        {"1e+", 1},      {"&H", 0},      {"&X1", 0},    {"12\r3", 12},   {"-", 0},
-        {"3E1x", 30},    {".", 0},       {"0.5e1", 5},
+        {"  12abc", 12}, {"1 2", 12},    {"&H1F", 31}, {"&h1f", 31},   {"&O17", 15}, {"1e2", 100},
+        {"1D2", 100},    {"1d-2", 0.01}, {"50%", 50},  {"-5", -5},     {"+7", 7},    {"7.5", 7.5},
+        {"abc", 0},      {"", 0},        {".5", 0.5},  {"1.2.3", 1.2}, {"1,5", 1},   {"\t4\n2", 42},
+        {"- 3", -3},     {"1e", 1},      {"1e+", 1},   {"&H", 0},      {"&X1", 0},   {"12\r3", 12},
+        {"-", 0},        {"3E1x", 30},   {".", 0},     {"0.5e1", 5},
     };
-    for (const auto& c : cases) EXPECT_DOUBLE_EQ(ReadNumber(c.text), c.value) << '"' << c.text << '"';
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(ReadNumber(c.text), c.value) << '"' << c.text << '"';
 }
 
 TEST(ParseNumber, AcceptsOnlyAWholeNumber) {
@@ -35,11 +35,12 @@ TEST(ParseNumber, AcceptsOnlyAWholeNumber) {
 }
 
 TEST(ToInt16, RoundsHalvesToEven) {
-    const std::pair<double, int> cases[] = {{2.5, 2},   {3.5, 4},   {7.5, 8},       {6.5, 6},
-                                            {-2.5, -2}, {-3.5, -4}, {7.6, 8},       {0.49, 0},
-                                            {32767, 32767}, {-32768, -32768}, {32767.4, 32767},
-                                            {-32768.5, -32768}};
-    for (const auto& [in, out] : cases) EXPECT_EQ(ToInt16(in), out) << in;
+    const std::pair<double, int> cases[] = {{2.5, 2},         {3.5, 4},         {7.5, 8},
+                                            {6.5, 6},         {-2.5, -2},       {-3.5, -4},
+                                            {7.6, 8},         {0.49, 0},        {32767, 32767},
+                                            {-32768, -32768}, {32767.4, 32767}, {-32768.5, -32768}};
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(ToInt16(in), out) << in;
 }
 
 TEST(ToInt16, OverflowsOutsideSixteenBits) {

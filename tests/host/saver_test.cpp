@@ -11,7 +11,7 @@ namespace orv {
 namespace {
 
 class PicSSTest : public ::testing::Test {
-protected:
+  protected:
     fakes::FakePlatform fake;
     clsPicSS pss{fake.platform};
 };
@@ -43,9 +43,16 @@ TEST_F(PicSSTest, NumericSettersRoundAndKeepTheOldValueOnError) {
 
 TEST_F(PicSSTest, IsPlayListLooksAtTheTrimmedName) {
     const std::pair<const char*, bool> cases[] = {
-        {"list.m3u", true},  {"LIST.M3U", true}, {"  C:\\a b\\list.m3u  ", true},
-        {"", false},         {".m3u", false},    {"a.m3u8", false},
-        {"list.m3u.txt", false}, {"x.m3u", true}, {"\tlist.m3u", true}, {"list.m3u\t", false},
+        {"list.m3u", true},
+        {"LIST.M3U", true},
+        {"  C:\\a b\\list.m3u  ", true},
+        {"", false},
+        {".m3u", false},
+        {"a.m3u8", false},
+        {"list.m3u.txt", false},
+        {"x.m3u", true},
+        {"\tlist.m3u", true},
+        {"list.m3u\t", false},
     };
     for (const auto& [name, expected] : cases) {
         pss.SetMPEGFile(name);
@@ -55,8 +62,12 @@ TEST_F(PicSSTest, IsPlayListLooksAtTheTrimmedName) {
 
 TEST_F(PicSSTest, MPEGPathIsTheFolderWithItsBackslash) {
     const std::pair<const char*, const char*> cases[] = {
-        {"C:\\Music\\a.mp3", "C:\\Music\\"}, {"a.mp3", ""},       {"C:\\list.m3u", "C:\\"},
-        {" C:\\M\\x.mp3 ", "C:\\M\\"},       {"", ""},            {"\\\\srv\\share\\t.mp3", "\\\\srv\\share\\"},
+        {"C:\\Music\\a.mp3", "C:\\Music\\"},
+        {"a.mp3", ""},
+        {"C:\\list.m3u", "C:\\"},
+        {" C:\\M\\x.mp3 ", "C:\\M\\"},
+        {"", ""},
+        {"\\\\srv\\share\\t.mp3", "\\\\srv\\share\\"},
     };
     for (const auto& [file, path] : cases) {
         pss.SetMPEGFile(file);
@@ -77,7 +88,8 @@ TEST_F(PicSSTest, UnknownModesOpenNothing) {
 TEST_F(PicSSTest, ShowMouseCursorIsOneCall) {
     pss.ShowMouseCursor(false);
     pss.ShowMouseCursor(true);
-    EXPECT_EQ(fake.desktop.calls, (std::vector<std::string>{"ShowCursor(false)", "ShowCursor(true)"}));
+    EXPECT_EQ(fake.desktop.calls,
+              (std::vector<std::string>{"ShowCursor(false)", "ShowCursor(true)"}));
 }
 
 TEST(AboutText, HasTheVersionLineTheYearAndFiveCarriageReturns) {

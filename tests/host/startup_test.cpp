@@ -10,15 +10,24 @@ namespace {
 
 TEST(ClassifySwitch, FollowsTheSwitchTableInOrder) {
     const std::pair<const char*, StartSwitch> cases[] = {
-        {"/p 1234", StartSwitch::Preview},   {"/p", StartSwitch::Preview},
-        {"/c", StartSwitch::Settings},       {"/c:1234", StartSwitch::Settings},
-        {"/c 1234", StartSwitch::Settings},  {"", StartSwitch::Settings},
-        {"/s", StartSwitch::ScreenSaver},    {"/sx", StartSwitch::ScreenSaver},
-        {"/S", StartSwitch::About},          {"/a 12", StartSwitch::ChangePassword},
-        {"/a", StartSwitch::ChangePassword}, {"/P 1234", StartSwitch::None},
-        {"/C", StartSwitch::None},           {"/A", StartSwitch::None},
-        {"xyz", StartSwitch::None},          {" /s", StartSwitch::None},
-        {"/", StartSwitch::None},            {"-s", StartSwitch::None},
+        {"/p 1234", StartSwitch::Preview},
+        {"/p", StartSwitch::Preview},
+        {"/c", StartSwitch::Settings},
+        {"/c:1234", StartSwitch::Settings},
+        {"/c 1234", StartSwitch::Settings},
+        {"", StartSwitch::Settings},
+        {"/s", StartSwitch::ScreenSaver},
+        {"/sx", StartSwitch::ScreenSaver},
+        {"/S", StartSwitch::About},
+        {"/a 12", StartSwitch::ChangePassword},
+        {"/a", StartSwitch::ChangePassword},
+        {"/P 1234", StartSwitch::None},
+        {"/C", StartSwitch::None},
+        {"/A", StartSwitch::None},
+        {"xyz", StartSwitch::None},
+        {" /s", StartSwitch::None},
+        {"/", StartSwitch::None},
+        {"-s", StartSwitch::None},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(ClassifySwitch(text), expected) << '"' << text << '"';
@@ -50,7 +59,7 @@ TEST(WindowHandleArgument, ReadsTheTextAfterSwitchAndSeparator) {
 }
 
 class MainTest : public ::testing::Test {
-protected:
+  protected:
     fakes::FakePlatform fake;
     modScreenSaver module;
     void Run(const std::string& argumentText) {
@@ -80,8 +89,9 @@ TEST_F(MainTest, ReadsTheKeysInOrderAndConvertsThem) {
     fake.store.Set("MPEGFile", "C:\\Music\\list.m3u");
     fake.store.Set("ScalePercentage", "50.5");
     Run("/S");
-    EXPECT_EQ(fake.store.reads, (std::vector<std::string>{"PicturesPath", "DisplayTime", "ShowClock",
-                                                            "MPEGFile", "ScalePercentage"}));
+    EXPECT_EQ(fake.store.reads,
+              (std::vector<std::string>{"PicturesPath", "DisplayTime", "ShowClock", "MPEGFile",
+                                        "ScalePercentage"}));
     const clsPicSS& pss = *module.objPicSS;
     EXPECT_EQ(pss.Path(), "") << "an existing empty value is not replaced by the default";
     EXPECT_EQ(pss.Time(), 12);
@@ -91,7 +101,8 @@ TEST_F(MainTest, ReadsTheKeysInOrderAndConvertsThem) {
 }
 
 TEST_F(MainTest, StoredTimesRoundHalfToEven) {
-    const std::pair<const char*, int> cases[] = {{"7.5", 8}, {"6.5", 6}, {"no digits", 0}, {"1 2", 12}};
+    const std::pair<const char*, int> cases[] = {
+        {"7.5", 8}, {"6.5", 6}, {"no digits", 0}, {"1 2", 12}};
     for (const auto& [stored, expected] : cases) {
         fake.store.Set("DisplayTime", stored);
         Run("");

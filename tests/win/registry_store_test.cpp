@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kApp = "OrvandelTest";
 
 class RegistryStoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\OrvandelTest"); }
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\OrvandelTest"); }
     RegistryStore store;
@@ -30,7 +30,8 @@ TEST_F(RegistryStoreTest, MissingKeysGiveTheDefaultAndCreateNothing) {
 TEST_F(RegistryStoreTest, WritesRegSzValuesThatReadBack) {
     store.Write(kApp, "Settings", "PicturesPath", "C:\\Bilder \u00e4\u00f6\u00fc \u65e5\u672c");
     store.Write(kApp, "Settings", "MPEGFile", "");
-    EXPECT_EQ(store.Read(kApp, "Settings", "PicturesPath", "x"), "C:\\Bilder \u00e4\u00f6\u00fc \u65e5\u672c");
+    EXPECT_EQ(store.Read(kApp, "Settings", "PicturesPath", "x"),
+              "C:\\Bilder \u00e4\u00f6\u00fc \u65e5\u672c");
     EXPECT_EQ(store.Read(kApp, "Settings", "MPEGFile", "default"), "")
         << "an existing empty value is not the default";
 
@@ -58,7 +59,8 @@ TEST_F(RegistryStoreTest, StrangeValueTypesReadSensibly) {
     RegSetValueExW(key, L"ShowClock", 0, REG_BINARY, blob, sizeof(blob));
     // A string stored without its terminating NUL.
     const wchar_t raw[] = {L'4', L'2'};
-    RegSetValueExW(key, L"ScalePercentage", 0, REG_SZ, reinterpret_cast<const BYTE*>(raw), sizeof(raw));
+    RegSetValueExW(key, L"ScalePercentage", 0, REG_SZ, reinterpret_cast<const BYTE*>(raw),
+                   sizeof(raw));
     RegCloseKey(key);
     EXPECT_EQ(store.Read(kApp, "Settings", "DisplayTime", "5"), "7");
     EXPECT_EQ(store.Read(kApp, "Settings", "ShowClock", "1"), "1");

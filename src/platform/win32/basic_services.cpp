@@ -25,6 +25,8 @@ void Win32Random::Seed() {
     engine_.seed(static_cast<std::mt19937::result_type>(counter.QuadPart ^ GetTickCount64()));
 }
 
-double Win32Random::Next() { return uniform_(engine_); }
+double Win32Random::Next() {
+    return uniform_(engine_);
+}
 
 } // namespace orv::win32

@@ -9,21 +9,21 @@
 namespace orv::win32 {
 
 class Win32MessageBoxes : public platform::MessageBoxes {
-public:
+  public:
     int Show(const std::string& text, int style, const std::string& title) override;
 };
 
 class Win32Clock : public platform::Clock {
-public:
+  public:
     platform::LocalTime Now() const override;
 };
 
 class Win32Random : public platform::Random {
-public:
+  public:
     void Seed() override;
     double Next() override;
 
-private:
+  private:
     std::mt19937 engine_;
     std::uniform_real_distribution<double> uniform_{0.0, 1.0};
 };

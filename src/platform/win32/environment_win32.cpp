@@ -26,12 +26,15 @@ std::string Win32Environment::ArgumentText() const {
     const wchar_t* p = GetCommandLineW();
     if (*p == L'"') {
         ++p;
-        while (*p && *p != L'"') ++p;
+        while (*p && *p != L'"')
+            ++p;
         if (*p == L'"') ++p;
     } else {
-        while (*p && *p != L' ' && *p != L'\t') ++p;
+        while (*p && *p != L' ' && *p != L'\t')
+            ++p;
     }
-    while (*p == L' ' || *p == L'\t') ++p;
+    while (*p == L' ' || *p == L'\t')
+        ++p;
     return Utf8(p);
 }
 
@@ -72,8 +75,8 @@ void Win32Environment::ChangePassword(std::int32_t owner) {
     using ChangeFn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
     const unique_hmodule mpr(LoadLibraryW(L"mpr.dll"));
     if (!mpr) return;
-    const auto change =
-        reinterpret_cast<ChangeFn>(reinterpret_cast<void*>(GetProcAddress(mpr.get(), "PwdChangePasswordA")));
+    const auto change = reinterpret_cast<ChangeFn>(
+        reinterpret_cast<void*>(GetProcAddress(mpr.get(), "PwdChangePasswordA")));
     if (!change) return;
     change("SCRSAVE", reinterpret_cast<HWND>(static_cast<INT_PTR>(owner)), 0, nullptr);
 }

@@ -6,7 +6,7 @@
 namespace orv::win32 {
 
 class Win32Environment : public platform::Environment {
-public:
+  public:
     std::string ArgumentText() const override;
     std::string ProgramFolder() const override;
     std::string WindowsDirectory() const override;

@@ -6,8 +6,14 @@
 
 namespace orv::win32 {
 
-void Win32Forms::ShowSlideshow() { ShowFullScreenSlideshow(services_, module_); }
-void Win32Forms::ShowPreview(std::int32_t host) { ShowPreviewSlideshow(services_, module_, host); }
-void Win32Forms::ShowSettings() { ShowSettingsDialog(services_.bundle, module_, services_.audio); }
+void Win32Forms::ShowSlideshow() {
+    ShowFullScreenSlideshow(services_, module_);
+}
+void Win32Forms::ShowPreview(std::int32_t host) {
+    ShowPreviewSlideshow(services_, module_, host);
+}
+void Win32Forms::ShowSettings() {
+    ShowSettingsDialog(services_.bundle, module_, services_.audio);
+}
 
 } // namespace orv::win32

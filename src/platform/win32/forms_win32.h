@@ -11,14 +11,14 @@ namespace orv::win32 {
 struct Win32Platform;
 
 class Win32Forms : public platform::Forms {
-public:
+  public:
     Win32Forms(Win32Platform& services, modScreenSaver& module)
         : services_(services), module_(module) {}
     void ShowSlideshow() override;
     void ShowPreview(std::int32_t host) override;
     void ShowSettings() override;
 
-private:
+  private:
     Win32Platform& services_;
     modScreenSaver& module_;
 };

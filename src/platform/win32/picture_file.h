@@ -20,7 +20,7 @@ struct ScaledBitmap {
 };
 
 class PictureFile {
-public:
+  public:
     virtual ~PictureFile() = default;
     // Opens a BMP, GIF or JPEG file; nullptr when it cannot be read.
     static std::unique_ptr<PictureFile> Open(const std::wstring& path);

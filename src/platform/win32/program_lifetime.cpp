@@ -13,13 +13,17 @@ namespace {
 int loadedForms = 0;
 }
 
-void FormLoaded() { ++loadedForms; }
+void FormLoaded() {
+    ++loadedForms;
+}
 
 void FormUnloaded() {
     if (--loadedForms == 0) PostQuitMessage(0);
 }
 
-bool AnyFormLoaded() { return loadedForms > 0; }
+bool AnyFormLoaded() {
+    return loadedForms > 0;
+}
 
 int RunMessageLoop() {
     MSG msg{};
@@ -38,8 +42,8 @@ int RunMessageLoop() {
 }
 
 void ShowRunTimeError(const RuntimeError& error) {
-    const std::string text = "Run-time error '" + std::to_string(error.Number()) + "':\r\r" +
-                             error.Description();
+    const std::string text =
+        "Run-time error '" + std::to_string(error.Number()) + "':\r\r" + error.Description();
     MessageBoxW(nullptr, Wide(text).c_str(), Wide(kAppTitle).c_str(),
                 MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }

@@ -31,7 +31,8 @@ std::string RegistryStore::Read(const std::string& app, const std::string& secti
     if (type == REG_DWORD && size == sizeof(DWORD)) {
         // Not written by us, but a number someone stored by hand still means that number.
         DWORD v = 0;
-        RegQueryValueExW(hkey.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&v), &size);
+        RegQueryValueExW(hkey.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&v),
+                         &size);
         return std::to_string(v);
     }
     if (type != REG_SZ && type != REG_EXPAND_SZ) return fallback;
@@ -47,8 +48,8 @@ std::string RegistryStore::Read(const std::string& app, const std::string& secti
 void RegistryStore::Write(const std::string& app, const std::string& section,
                           const std::string& key, const std::string& value) {
     HKEY raw = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath(app, section).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &raw, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath(app, section).c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &raw, nullptr) != ERROR_SUCCESS)
         throw PermissionDenied();
     const unique_hkey hkey(raw);
     const std::wstring data = Wide(value);

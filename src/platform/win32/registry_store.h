@@ -6,7 +6,7 @@
 namespace orv::win32 {
 
 class RegistryStore : public platform::SettingsStore {
-public:
+  public:
     std::string Read(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& fallback) const override;
     void Write(const std::string& app, const std::string& section, const std::string& key,

@@ -2,8 +2,8 @@
 // holds, so the clean-up rule lives in one place. Move-only: a copy would
 // release twice.
 #pragma once
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <memory>
 #include <type_traits>
@@ -17,7 +17,9 @@ template <auto Close> struct HandleCloser {
 template <typename H, auto Close>
 using unique_any = std::unique_ptr<std::remove_pointer_t<H>, HandleCloser<Close>>;
 
-inline void CloseKey(HKEY key) noexcept { RegCloseKey(key); }
+inline void CloseKey(HKEY key) noexcept {
+    RegCloseKey(key);
+}
 // Find and file handles signal failure with INVALID_HANDLE_VALUE, not null.
 inline void CloseFind(HANDLE h) noexcept {
     if (h != INVALID_HANDLE_VALUE) FindClose(h);
@@ -25,10 +27,18 @@ inline void CloseFind(HANDLE h) noexcept {
 inline void CloseFile(HANDLE h) noexcept {
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
 }
-inline void DeleteGdiObject(HGDIOBJ o) noexcept { DeleteObject(o); }
-inline void DeleteMemoryDc(HDC dc) noexcept { DeleteDC(dc); }
-inline void DestroyWnd(HWND w) noexcept { DestroyWindow(w); }
-inline void FreeLib(HMODULE m) noexcept { FreeLibrary(m); }
+inline void DeleteGdiObject(HGDIOBJ o) noexcept {
+    DeleteObject(o);
+}
+inline void DeleteMemoryDc(HDC dc) noexcept {
+    DeleteDC(dc);
+}
+inline void DestroyWnd(HWND w) noexcept {
+    DestroyWindow(w);
+}
+inline void FreeLib(HMODULE m) noexcept {
+    FreeLibrary(m);
+}
 
 using unique_hkey = unique_any<HKEY, CloseKey>;
 using unique_find = unique_any<HANDLE, CloseFind>;
@@ -48,20 +58,20 @@ template <typename T> using com_ptr = std::unique_ptr<T, ComReleaser>;
 
 // Restores the object that was selected into a DC before.
 class SelectGuard {
-public:
+  public:
     SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
     ~SelectGuard() { SelectObject(dc_, old_); }
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ old_;
 };
 
 // COM for the current thread, for the lifetime of the guard.
 class ComApartment {
-public:
+  public:
     ComApartment() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
     ~ComApartment() {
         if (SUCCEEDED(hr_)) CoUninitialize();
@@ -69,7 +79,7 @@ public:
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 
-private:
+  private:
     HRESULT hr_;
 };
 

@@ -14,7 +14,7 @@
 namespace orv::fakes {
 
 class FakeStore : public platform::SettingsStore {
-public:
+  public:
     std::map<std::string, std::string> values; // "app\section\key" -> text
     std::vector<std::string> reads;            // keys in the order read
     std::vector<std::pair<std::string, std::string>> writes;
@@ -42,7 +42,7 @@ public:
 };
 
 class FakeEnvironment : public platform::Environment {
-public:
+  public:
     std::string argumentText;
     std::string programFolder = "C:\\Program Files\\Orvandel";
     std::string windowsDirectory = "C:\\windows";
@@ -63,7 +63,7 @@ struct ShownMessage {
 };
 
 class FakeMessages : public platform::MessageBoxes {
-public:
+  public:
     std::vector<ShownMessage> shown;
     int Show(const std::string& text, int style, const std::string& title) override {
         shown.push_back({text, style, title});
@@ -72,13 +72,13 @@ public:
 };
 
 class FakeClock : public platform::Clock {
-public:
+  public:
     platform::LocalTime now{2026, 12, 8, 17, 5, 9};
     platform::LocalTime Now() const override { return now; }
 };
 
 class FakeRandom : public platform::Random {
-public:
+  public:
     std::vector<double> draws; // returned in turn, the last one repeating
     std::size_t next = 0;
     int seeds = 0;
@@ -92,7 +92,7 @@ public:
 };
 
 class FakeDesktop : public platform::Desktop {
-public:
+  public:
     std::vector<std::string> calls;
     // Registry values by "root\\key\\value"; missing ones cannot be read.
     std::map<std::string, platform::RegistryValue> registry;
@@ -100,12 +100,15 @@ public:
     std::vector<std::optional<std::int32_t>> passwordAnswers;
     std::string userDataFolder = "C:\\Users\\me\\AppData\\Local\\Orvandel";
 
-    void ShowCursor(bool show) override { calls.push_back(show ? "ShowCursor(true)" : "ShowCursor(false)"); }
+    void ShowCursor(bool show) override {
+        calls.push_back(show ? "ShowCursor(true)" : "ShowCursor(false)");
+    }
     void SetScreenSaverRunning(bool running) override {
         calls.push_back(running ? "SetScreenSaverRunning(true)" : "SetScreenSaverRunning(false)");
     }
-    std::optional<platform::RegistryValue> QueryRegistryValue(std::uint32_t root, const std::string& keyPath,
-                                                              const std::string& valueName) override {
+    std::optional<platform::RegistryValue>
+    QueryRegistryValue(std::uint32_t root, const std::string& keyPath,
+                       const std::string& valueName) override {
         const auto it = registry.find(std::to_string(root) + "\\" + keyPath + "\\" + valueName);
         if (it == registry.end()) return std::nullopt;
         return it->second;
@@ -117,27 +120,31 @@ public:
         passwordAnswers.erase(passwordAnswers.begin());
         return answer;
     }
-    void SetWallpaper(const std::string& bmpPath) override { calls.push_back("SetWallpaper(" + bmpPath + ")"); }
+    void SetWallpaper(const std::string& bmpPath) override {
+        calls.push_back("SetWallpaper(" + bmpPath + ")");
+    }
     std::string UserDataFolder() override { return userDataFolder; }
     // Sets the password switch as the registry would hold it.
     void SetPasswordSwitch(std::uint32_t type, const std::string& data) {
-        registry[std::to_string(platform::kHkeyCurrentUser) + "\\Control Panel\\Desktop\\ScreenSaveUsePassword"] =
-            {type, data};
+        registry[std::to_string(platform::kHkeyCurrentUser) +
+                 "\\Control Panel\\Desktop\\ScreenSaveUsePassword"] = {type, data};
     }
 };
 
 class FakeForms : public platform::Forms {
-public:
+  public:
     std::vector<std::string> opened;
     void ShowSlideshow() override { opened.push_back("slideshow"); }
-    void ShowPreview(std::int32_t host) override { opened.push_back("preview " + std::to_string(host)); }
+    void ShowPreview(std::int32_t host) override {
+        opened.push_back("preview " + std::to_string(host));
+    }
     void ShowSettings() override { opened.push_back("settings"); }
 };
 
 // An in-memory file system. Paths are Windows paths; a folder's entries are
 // listed in the order they were added.
 class FakeFileSystem : public platform::FileSystem {
-public:
+  public:
     struct Entry {
         std::string path;
         bool folder = false;
@@ -148,7 +155,9 @@ public:
     std::vector<Entry> entries;
     std::vector<std::string> unreadable; // ReadAnsiText throws for these
 
-    void AddFile(const std::string& path, const std::string& text = "") { entries.push_back({path, false, false, false, text}); }
+    void AddFile(const std::string& path, const std::string& text = "") {
+        entries.push_back({path, false, false, false, text});
+    }
     void AddFolder(const std::string& path) { entries.push_back({path, true, false, false, ""}); }
 
     const Entry* Find(const std::string& path) const {
@@ -185,9 +194,10 @@ public:
         return e->text;
     }
 
-private:
+  private:
     static std::string Lower(std::string s) {
-        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (char& c : s)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         return s;
     }
 };
