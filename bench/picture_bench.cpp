@@ -22,10 +22,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/file_system_win32.h"
-#include "platform/win32/picture_file.h"
-#include "platform/win32/unique_handle.h"
-#include "platform/win32/wide.h"
+#include "win32/file_system.h"
+#include "win32/picture_file.h"
+#include "win32/unique_handle.h"
+#include "win32/wide.h"
 
 using namespace orv::win32;
 

@@ -2,9 +2,9 @@
 
 #include "common/text.h"
 
-namespace orv {
+namespace orv::audio {
 
-std::vector<std::string_view> SplitPlayListLines(std::string_view text) {
+std::vector<std::string_view> SplitPlaylistLines(std::string_view text) {
     std::vector<std::string_view> lines;
     while (!text.empty()) {
         const auto end = text.find('\r');
@@ -20,10 +20,10 @@ std::vector<std::string_view> SplitPlayListLines(std::string_view text) {
     return lines;
 }
 
-std::string_view PlayListEntry(std::string_view line) {
+std::string_view PlaylistEntry(std::string_view line) {
     const std::string_view trimmed = TrimSpaces(line);
     if (CharCount(trimmed) > 4 && EndsWithNoCase(trimmed, ".mp3")) return trimmed;
     return {};
 }
 
-} // namespace orv
+} // namespace orv::audio

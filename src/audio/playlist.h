@@ -5,15 +5,15 @@
 #include <string_view>
 #include <vector>
 
-namespace orv {
+namespace orv::audio {
 
 // The lines of a playlist text. A line ends at a carriage return or at a
 // carriage return followed by a line feed; a line feed alone is kept as part
 // of the line. A text that ends with a line end has no empty last line.
-std::vector<std::string_view> SplitPlayListLines(std::string_view text);
+std::vector<std::string_view> SplitPlaylistLines(std::string_view text);
 
 // The line trimmed of blanks when it names an MP3 track (longer than four
 // characters, ending in ".mp3" in any case); empty otherwise.
-std::string_view PlayListEntry(std::string_view line);
+std::string_view PlaylistEntry(std::string_view line);
 
-} // namespace orv
+} // namespace orv::audio

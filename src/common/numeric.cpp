@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "common/runtime_error.h"
+#include "common/errors.h"
 
 namespace orv {
 namespace {
@@ -78,11 +78,17 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
-template <typename Int> Int RoundToInteger(double value) {
-    const double r = std::nearbyint(value); // default rounding: ties to even
+template <typename Int> std::optional<Int> RoundedIfFits(double value) {
+    const double r = RoundHalfEven(value);
     if (!(r >= std::numeric_limits<Int>::min() && r <= std::numeric_limits<Int>::max()))
-        throw Overflow();
+        return std::nullopt;
     return static_cast<Int>(r);
+}
+
+template <typename Int> Int RoundToInteger(double value) {
+    const auto rounded = RoundedIfFits<Int>(value);
+    if (!rounded) throw Overflow();
+    return *rounded;
 }
 
 double ParseOrMismatch(std::string_view text) {
@@ -107,6 +113,18 @@ std::optional<double> ParseNumber(std::string_view text) {
     const Scan scan = ScanNumber(text);
     if (scan.used == 0 || scan.used != text.size()) return std::nullopt;
     return scan.value;
+}
+
+double RoundHalfEven(double value) {
+    const double lower = std::floor(value);
+    const double diff = value - lower;
+    if (diff < 0.5) return lower;
+    if (diff > 0.5) return lower + 1.0;
+    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
+}
+
+std::optional<std::int16_t> TryToInt16(double value) {
+    return RoundedIfFits<std::int16_t>(value);
 }
 
 std::int16_t ToInt16(double value) {

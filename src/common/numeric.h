@@ -20,10 +20,15 @@ double ReadNumber(std::string_view text);
 // is not one.
 std::optional<double> ParseNumber(std::string_view text);
 
-// Rounds to the nearest integer, ties to the even one; throws Overflow when
-// the result does not fit.
+// Rounds to the nearest whole number, a half going to the even neighbour.
+double RoundHalfEven(double value);
+
+// Rounds half to even; throws Overflow when the result does not fit.
 std::int16_t ToInt16(double value);
 std::int32_t ToInt32(double value);
+
+// The same without throwing: nothing when the result does not fit.
+std::optional<std::int16_t> TryToInt16(double value);
 
 // The same from a text: TypeMismatch when the text is not a number.
 std::int16_t ToInt16(std::string_view text);

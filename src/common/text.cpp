@@ -53,10 +53,4 @@ bool EndsWithNoCase(std::string_view utf8, std::string_view lowerSuffix) {
     return LowerAscii(LastChars(utf8, CharCount(lowerSuffix))) == lowerSuffix;
 }
 
-std::string WithTrailingBackslash(std::string_view path) {
-    std::string out(path);
-    if (out.empty() || out.back() != '\\') out += '\\';
-    return out;
-}
-
 } // namespace orv

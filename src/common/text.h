@@ -18,7 +18,5 @@ std::string_view TrimSpaces(std::string_view text);
 // True when the text's last characters, ASCII letters lower-cased, equal
 // `lowerSuffix`. Length rules (e.g. "longer than four") are the caller's.
 bool EndsWithNoCase(std::string_view utf8, std::string_view lowerSuffix);
-// Appends a backslash unless the text already ends in one.
-std::string WithTrailingBackslash(std::string_view path);
 
 } // namespace orv

@@ -1,6 +1,5 @@
 // What the program learns about itself and the system at start-up.
 #pragma once
-#include <cstdint>
 #include <string>
 
 namespace orv::platform {
@@ -22,8 +21,6 @@ class Environment {
     virtual std::string WindowsDirectory() const = 0;
     // The program's own version information.
     virtual Version ProgramVersion() const = 0;
-    // The platform's dialog for a new screen-saver password, owned by `owner`.
-    virtual void ChangePassword(std::int32_t owner) = 0;
 };
 
 } // namespace orv::platform

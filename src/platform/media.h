@@ -17,8 +17,8 @@ class MediaDevice {
     virtual std::string ShortPath(const std::string& path) = 0;
 };
 
-// frmAudioNotify: loading it (creating it first if needed) installs the
-// music module's window procedure, unloading it restores the one it had and
+// The notification window: loading it (creating it first if needed) installs
+// the music's window procedure, unloading it restores the one it had and
 // destroys the window. Loading a loaded window does nothing; so does
 // unloading one that is not loaded.
 class AudioNotifyWindow {

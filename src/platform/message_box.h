@@ -1,21 +1,16 @@
-// Blocking message boxes. Styles use the classic values (icon + buttons).
+// Blocking message boxes with one OK button.
 #pragma once
 #include <string>
 
 namespace orv::platform {
 
-enum MessageStyle : int {
-    kOkOnly = 0,
-    kCritical = 16,
-    kExclamation = 48,
-    kInformation = 64,
-};
+enum class MessageIcon { None, Critical, Exclamation, Information };
 
 class MessageBoxes {
   public:
     virtual ~MessageBoxes() = default;
-    // Lines of `text` are separated by carriage returns; returns the button.
-    virtual int Show(const std::string& text, int style, const std::string& title) = 0;
+    // Lines of `text` are separated by carriage returns.
+    virtual void Show(const std::string& text, MessageIcon icon, const std::string& title) = 0;
 };
 
 } // namespace orv::platform

@@ -1,48 +1,35 @@
-// The platform's open-file dialog and folder browser, described by plain
-// records that the picker classes fill. Both block until the user closes them.
+// The platform's open-file dialog and folder browser. Both block until the
+// user closes them; a cancelled or failed dialog gives nothing.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace orv::platform {
 
-struct OpenFileRequest {
-    std::intptr_t owner = 0;
-    // (description, pattern) pairs, in the order offered.
-    std::vector<std::pair<std::string, std::string>> filters;
-    int filterIndex = 0; // 1-based, the preselected pair
-    // Initial contents of the file-name buffer and its size in characters;
-    // the dialog shows the text up to the first NUL as the initial name.
-    std::string fileBuffer;
-    std::size_t fileBufferChars = 0;
-    std::string fileTitleBuffer;
-    std::size_t fileTitleChars = 0;
-    std::string initialFolder;
-    std::string title;
-    std::uint32_t flags = 0;
-    std::string defaultExtension;
+struct FileFilter {
+    std::string description; // "MPEG Layer-III (*.mp3)"
+    std::string pattern;     // "*.mp3"
 };
 
-struct BrowseFolderRequest {
-    std::intptr_t owner = 0;
-    std::intptr_t root = 0; // 0: the top of the shell's namespace
-    std::size_t displayNameChars = 0;
-    std::string title;
-    std::uint32_t flags = 0;
+struct FileTypes {
+    std::vector<FileFilter> filters; // in the order offered
+    std::size_t preselected = 0;     // index into filters
+    std::string defaultExtension;    // added to a typed name without one
 };
 
 class Pickers {
   public:
     virtual ~Pickers() = default;
-    // The file-name buffer as the dialog left it when a file was chosen
-    // (its path followed by a NUL); nothing when cancelled or failed.
-    virtual std::optional<std::string> OpenFile(const OpenFileRequest& request) = 0;
-    // The path buffer of the chosen folder (followed by a NUL); nothing when
-    // cancelled or when the choice has no file-system path.
-    virtual std::optional<std::string> BrowseFolder(const BrowseFolderRequest& request) = 0;
+    // The chosen existing file's full path.
+    virtual std::optional<std::string> PickFile(std::intptr_t owner, const std::string& title,
+                                                const FileTypes& types,
+                                                const std::string& startFolder) = 0;
+    // The chosen folder's file-system path, browsing from the desktop.
+    virtual std::optional<std::string> PickFolder(std::intptr_t owner,
+                                                  const std::string& title) = 0;
 };
 
 } // namespace orv::platform

@@ -2,12 +2,13 @@
 // fills it with real implementations, the host tests with fakes.
 #pragma once
 #include "platform/clock.h"
-#include "platform/desktop.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
-#include "platform/forms.h"
 #include "platform/message_box.h"
+#include "platform/program_windows.h"
+#include "platform/session.h"
 #include "platform/settings_store.h"
+#include "platform/wallpaper.h"
 
 namespace orv::platform {
 
@@ -17,8 +18,9 @@ struct Platform {
     MessageBoxes& messages;
     Clock& clock;
     Random& random;
-    Desktop& desktop;
-    Forms& forms;
+    Session& session;
+    Wallpaper& wallpaper;
+    ProgramWindows& windows;
     FileSystem& files;
 };
 

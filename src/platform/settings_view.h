@@ -7,7 +7,22 @@
 
 namespace orv::platform {
 
-enum class SettingsField { PicturesPath, DisplayTime, ScalePercentage, MPEGFile };
+// The controls that take the focus, in Tab order.
+enum class SettingsControl {
+    PicturesPath,
+    DisplayTime,
+    ShowClock,
+    ScalePercentage,
+    MusicFile,
+    Ok,
+    Cancel,
+    SelectPath,
+    Play,
+    Stop,
+    SelectMusicFile,
+    Back,
+    Next,
+};
 
 // States of the clock box; Grayed is the third state, shown for a stored 2.
 enum class CheckState : int { Unchecked = 0, Checked = 1, Grayed = 2 };
@@ -16,18 +31,20 @@ class SettingsView {
   public:
     virtual ~SettingsView() = default;
     virtual void SetCaption(const std::string& text) = 0;
-    virtual std::string Text(SettingsField field) const = 0;
-    virtual void SetText(SettingsField field, const std::string& text) = 0;
+    // The text of a field (PicturesPath, DisplayTime, ScalePercentage or
+    // MusicFile).
+    virtual std::string Text(SettingsControl field) const = 0;
+    virtual void SetText(SettingsControl field, const std::string& text) = 0;
     virtual CheckState ClockState() const = 0;
     virtual void SetClockState(CheckState state) = 0;
     // Shows or hides Back and Next together.
     virtual void SetTrackButtonsVisible(bool visible) = 0;
     // Selects the whole text of the field.
-    virtual void SelectAll(SettingsField field) = 0;
-    // Puts the focus into the field.
-    virtual void FocusField(SettingsField field) = 0;
-    // Closes the window; Form_Unload follows.
-    virtual void Unload() = 0;
+    virtual void SelectAll(SettingsControl field) = 0;
+    // Puts the focus into the control.
+    virtual void Focus(SettingsControl control) = 0;
+    // Closes the window; the form's OnUnload follows.
+    virtual void Close() = 0;
     // The window's handle, as owner of the pickers.
     virtual std::intptr_t WindowHandle() const = 0;
 };

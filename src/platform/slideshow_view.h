@@ -1,18 +1,15 @@
-// What the slideshow window's behaviour (frmMain) needs from its window: the
+// What the slideshow's behaviour (SlideshowForm) needs from its window: the
 // screen in twips, the picture box and the picture on show, the three
-// labels, the two timers and the close request. The Windows layer draws what
-// is set here; the host tests record it.
+// labels, the timers, the mouse and the close request. The Windows layer
+// draws what is set here; the host tests record it.
 #pragma once
 #include <cstdint>
 #include <optional>
 #include <string>
 
-namespace orv::platform {
+#include "common/twips.h"
 
-// A control's place in twips, relative to the window's client area.
-struct TwipRect {
-    float left = 0, top = 0, width = 0, height = 0;
-};
+namespace orv::platform {
 
 // Natural size of a picture; only the ratio matters.
 struct PictureSize {
@@ -20,7 +17,17 @@ struct PictureSize {
 };
 
 enum class Label { NoPictures, Clock, Credits };
-enum class Timer { ShowPicture, Clock };
+// HostCheck runs in the preview only: it watches the host window.
+enum class Timer { ShowPicture, Clock, HostCheck };
+
+// What the mouse is over, topmost first: the "no pictures" message, the
+// clock, the picture box, or the window itself.
+enum class Surface { NoPictures, Clock, Picture, Background };
+
+struct ScreenPoint {
+    int x = 0, y = 0;
+    bool operator==(const ScreenPoint&) const = default;
+};
 
 class SlideshowView {
   public:
@@ -30,17 +37,21 @@ class SlideshowView {
     virtual float ScreenWidth() const = 0;
     virtual float ScreenHeight() const = 0;
     virtual std::intptr_t WindowHandle() const = 0;
+    // Where the mouse is, in screen pixels; nothing when it cannot be told.
+    virtual std::optional<ScreenPoint> CursorPosition() const = 0;
+    // Whether the preview's host window still exists.
+    virtual bool PreviewHostExists() const = 0;
     virtual void SetBackColor(std::uint32_t rgb) = 0;
 
-    // imgSS: always stretched; shows the picture it was last given.
+    // The picture box: always stretched; shows the picture it was last given.
     virtual TwipRect PictureBox() const = 0;
     virtual void SetPictureBox(const TwipRect& box) = 0;
     virtual void SetPictureVisible(bool visible) = 0;
-    // Gives imgSS the picture in picCurrent (or none); drawn at the box's size.
+    // Gives the picture box the current picture (or none); drawn at the box's size.
     virtual void ShowCurrentPicture() = 0;
 
-    // picCurrent: one picture at most. Load reports its natural size, or
-    // nothing when the file cannot be read (picCurrent then stays empty).
+    // The current picture: one at most. Load reports its natural size, or
+    // nothing when the file cannot be read (nothing is held then).
     virtual std::optional<PictureSize> LoadPicture(const std::string& path) = 0;
     virtual bool HasPicture() const = 0;
     virtual void ReleasePicture() = 0;
@@ -59,8 +70,8 @@ class SlideshowView {
     virtual void SetTimerInterval(Timer timer, std::uint32_t milliseconds) = 0;
     virtual void SetTimerEnabled(Timer timer, bool enabled) = 0;
 
-    // Asks the window to close: the close request (Form_QueryUnload) runs
-    // from the window's own message handling, after the current handler.
+    // Asks the window to close: the form's MayClose runs from the window's
+    // own message handling, after the current handler.
     virtual void RequestClose() = 0;
 };
 

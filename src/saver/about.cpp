@@ -2,7 +2,7 @@
 
 #include "common/app_title.h"
 
-namespace orv {
+namespace orv::saver {
 
 std::string AboutText(const platform::Version& version, int year) {
     const std::string cr = "\r";
@@ -21,4 +21,4 @@ std::string AboutTitle() {
     return std::string("About - ") + kAppTitle;
 }
 
-} // namespace orv
+} // namespace orv::saver

@@ -4,9 +4,9 @@
 
 #include "platform/environment.h"
 
-namespace orv {
+namespace orv::saver {
 
 std::string AboutText(const platform::Version& version, int year);
 std::string AboutTitle();
 
-} // namespace orv
+} // namespace orv::saver

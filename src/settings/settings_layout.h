@@ -3,9 +3,13 @@
 // limit. The Windows layer creates the controls from this table and converts
 // the twips with the display's real twips per pixel.
 #pragma once
+#include <optional>
 #include <span>
 
-namespace orv::settings_layout {
+#include "common/twips.h"
+#include "platform/settings_view.h"
+
+namespace orv::settings {
 
 inline constexpr int kClientWidth = 6720; // twips
 inline constexpr int kClientHeight = 2490;
@@ -18,6 +22,9 @@ enum class Align { Left, Right };
 struct Control {
     const char* name;
     int id; // command id; OK and Cancel use the platform's 1 and 2
+    // The behaviour's name for a control that takes the focus; labels and
+    // the frame have none.
+    std::optional<platform::SettingsControl> control;
     Kind kind;
     bool inFrame; // position relative to the frame, else to the window
     int left, top, width, height;
@@ -29,21 +36,12 @@ struct Control {
     bool hiddenAtOpen;
 };
 
-// Ids the behaviour refers to.
-inline constexpr int kPicturesPath = 101, kDisplayTime = 102, kShowClock = 103,
-                     kScalePercentage = 104, kMPEGFile = 105, kOk = 1, kCancel = 2,
-                     kSelectPath = 115, kPlay = 116, kStop = 117, kSelectMPEGFile = 118,
-                     kPrev = 119, kNext = 120, kFrame = 130;
-
 // The focus-taking controls in Tab order, then the labels, then the frame.
 std::span<const Control> Controls();
-const Control* Find(int id);
+const Control* FindById(int id);
+const Control& Find(platform::SettingsControl control);
 
-struct PixelRect {
-    int x, y, width, height;
-};
 // The control's rectangle in client pixels of the window.
 PixelRect ToPixels(const Control& control, double twipsPerPixelX, double twipsPerPixelY);
-int TwipsToPixels(int twips, double twipsPerPixel);
 
-} // namespace orv::settings_layout
+} // namespace orv::settings

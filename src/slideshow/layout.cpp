@@ -1,22 +1,12 @@
 #include "slideshow/layout.h"
 
-#include <cmath>
+#include "common/numeric.h"
 
 namespace orv::slideshow {
 
-double RoundHalfEven(double value) {
-    const double lower = std::floor(value);
-    const double diff = value - lower;
-    if (diff < 0.5) return lower;
-    if (diff > 0.5) return lower + 1.0;
-    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
-}
-
-platform::TwipRect LayoutPicture(float sw, float sh,
-                                 const std::optional<platform::PictureSize>& natural,
-                                 int scalePercentage, bool previewMode,
-                                 const platform::TwipRect& current) {
-    platform::TwipRect box = current;
+TwipRect LayoutPicture(float sw, float sh, const std::optional<platform::PictureSize>& natural,
+                       int scalePercentage, bool previewMode, const TwipRect& current) {
+    TwipRect box = current;
     box.top = 0;
     box.left = 0;
     const double w = natural ? RoundHalfEven(natural->width) : 0;

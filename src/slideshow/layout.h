@@ -12,16 +12,11 @@ namespace orv::slideshow {
 // Width in twips that the preview monitor's screen area is taken to have.
 inline constexpr float kPreviewWidth = 2270.0f;
 
-// Rounds to the nearest whole number, a half going to the even neighbour.
-double RoundHalfEven(double value);
-
 // The picture box for a picture of natural size `natural` on a screen of
 // sw x sh twips. `current` is the box as it stands; without a picture (it
 // could not be loaded) the fitting step is skipped and the box's own size is
 // carried through the later steps.
-platform::TwipRect LayoutPicture(float sw, float sh,
-                                 const std::optional<platform::PictureSize>& natural,
-                                 int scalePercentage, bool previewMode,
-                                 const platform::TwipRect& current);
+TwipRect LayoutPicture(float sw, float sh, const std::optional<platform::PictureSize>& natural,
+                       int scalePercentage, bool previewMode, const TwipRect& current);
 
 } // namespace orv::slideshow

@@ -1,6 +1,6 @@
 #include "slideshow/picture_list.h"
 
-#include "common/runtime_error.h"
+#include "common/paths.h"
 #include "common/text.h"
 
 namespace orv::slideshow {
@@ -13,20 +13,14 @@ bool IsPictureName(std::string_view name) {
 }
 
 bool LoadPictureList(platform::FileSystem& files, std::string_view folder,
-                     std::vector<std::string>& strPictures) {
-    strPictures.assign(1, std::string());
+                     std::vector<std::string>& pictures) {
+    pictures.assign(1, std::string());
     const std::string prefix = WithTrailingBackslash(folder);
-    std::vector<std::string> names;
-    try {
-        names = files.ListFiles(prefix);
-    } catch (const RuntimeError&) {
-        // An unreadable folder is an empty one.
-    }
-    for (const std::string& name : names) {
+    for (const std::string& name : files.ListFiles(prefix)) {
         if (name.empty()) break;
-        if (IsPictureName(name)) strPictures.push_back(prefix + name);
+        if (IsPictureName(name)) pictures.push_back(prefix + name);
     }
-    return strPictures.size() > 1;
+    return pictures.size() > 1;
 }
 
 } // namespace orv::slideshow

@@ -14,10 +14,10 @@ namespace orv::slideshow {
 // characters or fewer never do).
 bool IsPictureName(std::string_view name);
 
-// Scans `folder` (a backslash is added when it lacks one) into `strPictures`,
+// Scans `folder` (a backslash is added when it lacks one) into `pictures`,
 // replacing it; true when at least one picture was found. A folder that
 // cannot be listed gives an empty list.
 bool LoadPictureList(platform::FileSystem& files, std::string_view folder,
-                     std::vector<std::string>& strPictures);
+                     std::vector<std::string>& pictures);
 
 } // namespace orv::slideshow

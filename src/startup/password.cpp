@@ -4,10 +4,11 @@
 
 #include "common/numeric.h"
 #include "common/text.h"
-#include "saver/cls_pic_ss.h"
 
-namespace orv {
+namespace orv::startup {
 namespace {
+
+using platform::RegistryType;
 
 // The first n characters of a UTF-8 text.
 std::string FirstChars(const std::string& text, std::size_t n) {
@@ -19,21 +20,17 @@ std::string FirstChars(const std::string& text, std::size_t n) {
 
 } // namespace
 
-std::string GetRegString(platform::Desktop& desktop, std::uint32_t root, const std::string& keyPath,
+std::string RegistryText(platform::Session& session, const std::string& keyPath,
                          const std::string& valueName) {
-    std::optional<platform::RegistryValue> value;
-    try {
-        value = desktop.QueryRegistryValue(root, keyPath, valueName);
-    } catch (...) {
-        // A failing read is a missing value.
-    }
+    const std::optional<platform::RegistryValue> value = session.ReadUserValue(keyPath, valueName);
     if (!value) return "Not Found";
 
-    const bool isText = value->type == platform::kRegSz || value->type == platform::kRegExpandSz ||
-                        value->type == platform::kRegMultiSz;
+    const bool isText = value->type == RegistryType::Text ||
+                        value->type == RegistryType::ExpandableText ||
+                        value->type == RegistryType::MultiText;
     const std::size_t size = isText ? CharCount(value->data) : value->data.size();
     std::string text = value->data;
-    if (value->type == platform::kRegDword) {
+    if (value->type == RegistryType::Number32) {
         double number = 0;
         double weight = 1;
         for (std::size_t i = 0; i < 4; ++i, weight *= 256)
@@ -47,28 +44,22 @@ std::string GetRegString(platform::Desktop& desktop, std::uint32_t root, const s
     return FirstChars(text, size - 1);
 }
 
-std::string IsPasswordSet(platform::Desktop& desktop) {
-    return GetRegString(desktop, platform::kHkeyCurrentUser, "Control Panel\\Desktop",
-                        "ScreenSaveUsePassword");
+std::string PasswordSwitch(platform::Session& session) {
+    return RegistryText(session, "Control Panel\\Desktop", "ScreenSaveUsePassword");
 }
 
-void SetScreenSaverRunning(platform::Desktop& desktop, bool running) {
-    desktop.SetScreenSaverRunning(running);
-}
-
-void CheckPasswordOnClose(platform::Desktop& desktop, const clsPicSS& pss, std::intptr_t window,
-                          bool& cancel) {
-    if (pss.PreviewMode()) return;
-    if (ReadNumber(IsPasswordSet(desktop)) != 1) return;
-    desktop.ShowCursor(true);
-    const std::optional<std::int32_t> answer = desktop.VerifyScreenSavePwd(window);
+bool PasswordAllowsClose(platform::Session& session, const saver::ScreenSaver& saver,
+                         std::intptr_t window) {
+    if (saver.PreviewMode()) return true;
+    if (ReadNumber(PasswordSwitch(session)) != 1) return true;
+    session.ShowCursor(true);
+    const std::optional<std::int32_t> answer = session.VerifyPassword(window);
     // Without a password dialog of its own the platform locks the session
     // itself once the show has ended, so the close goes ahead.
-    if (!answer) return;
-    if ((*answer & 0xFFFF) == 0) {
-        cancel = true;
-        desktop.ShowCursor(false);
-    }
+    if (!answer) return true;
+    if ((*answer & 0xFFFF) != 0) return true;
+    session.ShowCursor(false);
+    return false;
 }
 
-} // namespace orv
+} // namespace orv::startup

@@ -3,12 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "audio/mod_audio.h"
+#include "audio/music_player.h"
 #include "fakes/fake_media.h"
 #include "fakes/fake_platform.h"
-#include "startup/mod_screen_saver.h"
 
-namespace orv {
+namespace orv::audio {
 namespace {
 
 using fakes::SentCommand;
@@ -21,15 +20,15 @@ std::string Open(const std::string& path) {
 class PlaybackTest : public ::testing::Test {
   protected:
     PlaybackTest() {
-        module.objPicSS = std::make_unique<clsPicSS>(fake.platform);
+        state.saver = std::make_unique<saver::ScreenSaver>(fake.platform);
         for (const char* name : {"one", "two", "three"})
             fake.files.AddFile(std::string("C:\\M\\") + name + ".mp3");
         fake.files.AddFile("C:\\M\\list.m3u", "one.mp3\r\ntwo.mp3\r\nthree.mp3\r\n");
     }
     // A configured playlist, loaded, with the journal cleared.
     void LoadList() {
-        module.objPicSS->SetMPEGFile("C:\\M\\list.m3u");
-        ASSERT_TRUE(audio.LoadPlayList(module.objPicSS->MPEGFile()));
+        state.saver->SetMusicFile("C:\\M\\list.m3u");
+        ASSERT_TRUE(player.LoadPlaylist(state.saver->MusicFile()));
         media.journal.clear();
         media.device.sent.clear();
     }
@@ -44,18 +43,18 @@ class PlaybackTest : public ::testing::Test {
 
     fakes::FakePlatform fake;
     fakes::FakeMedia media;
-    modScreenSaver module;
-    modAudio audio{fake.platform, module, media.device, media.window};
+    saver::ProgramState state;
+    MusicPlayer player{fake.platform, state, media.device, media.window};
 };
 
 TEST_F(PlaybackTest, ASingleFileIsClosedOpenedAndPlayedWithTheCallersOptions) {
     fake.files.AddFile("C:\\Music\\song.mp3");
-    audio.PlayMusic("C:\\Music\\song.mp3", " fullscreen repeat");
+    player.Play("C:\\Music\\song.mp3", " fullscreen repeat");
     EXPECT_EQ(media.device.sent, (std::vector<SentCommand>{{"close mp3", false},
                                                            {Open("C:\\Music\\song.mp3"), false},
                                                            {"play mp3 fullscreen repeat", false}}));
     media.device.sent.clear();
-    audio.PlayMusic("C:\\Music\\song.mp3", "");
+    player.Play("C:\\Music\\song.mp3", "");
     EXPECT_EQ(media.device.sent.back(), (SentCommand{"play mp3", false}));
     EXPECT_EQ(media.window.loads, 0);
 }
@@ -82,7 +81,7 @@ TEST_F(PlaybackTest, TheOpenCommandCarriesTheShortPathQuotedOnlyWhenItHasBlanks)
         else
             media.device.shortPaths[c.file] = c.shortPath;
         media.device.sent.clear();
-        audio.PlayMusic(c.file, "");
+        player.Play(c.file, "");
         ASSERT_EQ(media.device.sent.size(), 3u) << c.file;
         EXPECT_EQ(media.device.sent[1].command, Open(c.argument)) << c.file;
     }
@@ -102,12 +101,12 @@ TEST_F(PlaybackTest, MissingEmptyOrUnsupportedFilesSendNothingAtAll) {
          {"", "C:\\Music\\absent.mp3", "C:\\Music\\song.mpeg", "C:\\Music\\song.midi",
           "C:\\Music\\song.m3u", "C:\\Music\\song.ogg", "C:\\Music\\mp3", "C:\\Music\\folder.mp3",
           "C:\\Music\\hidden.mp3", "C:\\Music\\system.wav", " C:\\Music\\SONG.MP3"}) {
-        audio.PlayMusic(name, " fullscreen repeat");
+        player.Play(name, " fullscreen repeat");
         EXPECT_TRUE(media.journal.empty()) << "'" << name << "' sent " << media.journal.front();
         media.journal.clear();
     }
     for (const char* name : {"C:\\Music\\SONG.MP3", "C:\\Music\\Song.Mid", "C:\\Music\\tune.WAV"}) {
-        audio.PlayMusic(name, "");
+        player.Play(name, "");
         EXPECT_EQ(media.device.Commands(),
                   (std::vector<std::string>{"close mp3", Open(name), "play mp3"}))
             << name;
@@ -117,13 +116,13 @@ TEST_F(PlaybackTest, MissingEmptyOrUnsupportedFilesSendNothingAtAll) {
 
 TEST_F(PlaybackTest, APlaylistTrackIsPlayedWithTheNotificationWindowAsCallback) {
     LoadList();
-    audio.PlayMusic(audio.CurrentTrack(), "");
+    player.Play(player.CurrentTrack(), "");
     EXPECT_EQ(media.journal, (Journal{"close mp3", Open("C:\\M\\one.mp3"), "load frmAudioNotify",
                                       "play mp3 notify [callback]"}));
     // Once loaded the window stays loaded; any file now leads on to the next track.
     media.journal.clear();
     fake.files.AddFile("C:\\Other\\single.wav");
-    audio.PlayMusic("C:\\Other\\single.wav", " fullscreen repeat");
+    player.Play("C:\\Other\\single.wav", " fullscreen repeat");
     EXPECT_EQ(media.journal,
               (Journal{"close mp3", Open("C:\\Other\\single.wav"), "play mp3 notify [callback]"}));
     EXPECT_EQ(media.window.loads, 1);
@@ -147,14 +146,14 @@ TEST_F(PlaybackTest, NotifyIsChosenOnlyForAConfiguredPlaylistWithAListPosition) 
     };
     for (const auto& c : cases) {
         fakes::FakeMedia m;
-        modScreenSaver mod;
+        saver::ProgramState mod;
         if (c.configured) {
-            mod.objPicSS = std::make_unique<clsPicSS>(fake.platform);
-            mod.objPicSS->SetMPEGFile(c.configured);
+            mod.saver = std::make_unique<saver::ScreenSaver>(fake.platform);
+            mod.saver->SetMusicFile(c.configured);
         }
-        modAudio a{fake.platform, mod, m.device, m.window};
-        if (c.loaded) a.LoadPlayList(c.loaded);
-        a.PlayMusic("C:\\M\\two.mp3", " repeat");
+        MusicPlayer a{fake.platform, mod, m.device, m.window};
+        if (c.loaded) a.LoadPlaylist(c.loaded);
+        a.Play("C:\\M\\two.mp3", " repeat");
         ASSERT_EQ(m.device.sent.size(), 3u);
         const SentCommand expected =
             c.notify ? SentCommand{"play mp3 notify", true} : SentCommand{"play mp3 repeat", false};
@@ -165,43 +164,43 @@ TEST_F(PlaybackTest, NotifyIsChosenOnlyForAConfiguredPlaylistWithAListPosition) 
 
 TEST_F(PlaybackTest, NextWrapsToTheFirstTrackAndPreviousStopsAtIt) {
     LoadList();
-    audio.NextTrack();
-    audio.NextTrack();
-    audio.NextTrack(); // from the last back to the first
-    audio.NextTrack();
+    player.NextTrack();
+    player.NextTrack();
+    player.NextTrack(); // from the last back to the first
+    player.NextTrack();
     EXPECT_EQ(Opened(), (std::vector<std::string>{"C:\\M\\two.mp3", "C:\\M\\three.mp3",
                                                   "C:\\M\\one.mp3", "C:\\M\\two.mp3"}));
-    EXPECT_EQ(audio.intTrack(), 2);
+    EXPECT_EQ(player.Track(), 2);
     media.device.sent.clear();
-    audio.PreviousTrack();
-    audio.PreviousTrack(); // already on the first: plays it again
-    audio.PreviousTrack();
+    player.PreviousTrack();
+    player.PreviousTrack(); // already on the first: plays it again
+    player.PreviousTrack();
     EXPECT_EQ(Opened(),
               (std::vector<std::string>{"C:\\M\\one.mp3", "C:\\M\\one.mp3", "C:\\M\\one.mp3"}));
-    EXPECT_EQ(audio.intTrack(), 1);
+    EXPECT_EQ(player.Track(), 1);
     EXPECT_EQ(media.device.sent.back(), (SentCommand{"play mp3 notify", true}));
 }
 
 TEST_F(PlaybackTest, NextAndPreviousWithoutAnyListDoNothing) {
-    module.objPicSS->SetMPEGFile("C:\\M\\absent.m3u");
-    EXPECT_FALSE(audio.LoadPlayList("C:\\M\\absent.m3u"));
-    audio.NextTrack();
-    audio.PreviousTrack();
-    audio.OnMciNotify(modAudio::kNotifySuccessful);
+    state.saver->SetMusicFile("C:\\M\\absent.m3u");
+    EXPECT_FALSE(player.LoadPlaylist("C:\\M\\absent.m3u"));
+    player.NextTrack();
+    player.PreviousTrack();
+    player.OnMciNotify(MusicPlayer::kNotifySuccessful);
     EXPECT_TRUE(media.journal.empty());
-    EXPECT_EQ(audio.intTrack(), 0);
+    EXPECT_EQ(player.Track(), 0);
 }
 
 TEST_F(PlaybackTest, OnlyASuccessfulEndAdvances) {
     LoadList();
-    for (std::uintptr_t status : {modAudio::kNotifySuperseded, modAudio::kNotifyAborted,
-                                  modAudio::kNotifyFailure, std::uintptr_t{0}, std::uintptr_t{3}}) {
-        audio.OnMciNotify(status);
+    for (std::uintptr_t status : {MusicPlayer::kNotifySuperseded, MusicPlayer::kNotifyAborted,
+                                  MusicPlayer::kNotifyFailure, std::uintptr_t{0}, std::uintptr_t{3}}) {
+        player.OnMciNotify(status);
         EXPECT_TRUE(media.journal.empty()) << status;
-        EXPECT_EQ(audio.intTrack(), 1) << status;
+        EXPECT_EQ(player.Track(), 1) << status;
     }
-    audio.OnMciNotify(modAudio::kNotifySuccessful);
-    EXPECT_EQ(audio.intTrack(), 2);
+    player.OnMciNotify(MusicPlayer::kNotifySuccessful);
+    EXPECT_EQ(player.Track(), 2);
     EXPECT_EQ(media.journal, (Journal{"close mp3", Open("C:\\M\\two.mp3"), "load frmAudioNotify",
                                       "play mp3 notify [callback]"}));
 }
@@ -209,22 +208,22 @@ TEST_F(PlaybackTest, OnlyASuccessfulEndAdvances) {
 TEST_F(PlaybackTest, ATrackRemovedAfterLoadingIsSkippedSilentlyAndTheChainStops) {
     LoadList();
     fake.files.entries.erase(fake.files.entries.begin() + 1); // two.mp3
-    audio.OnMciNotify(modAudio::kNotifySuccessful);
-    EXPECT_EQ(audio.intTrack(), 2);
+    player.OnMciNotify(MusicPlayer::kNotifySuccessful);
+    EXPECT_EQ(player.Track(), 2);
     EXPECT_TRUE(media.journal.empty());
-    audio.NextTrack();
+    player.NextTrack();
     EXPECT_EQ(Opened(), (std::vector<std::string>{"C:\\M\\three.mp3"}));
 }
 
 TEST_F(PlaybackTest, StopClosesTheDeviceAndTheWindowLoadsAndUnloadsOnce) {
-    audio.StopMusic();
-    audio.LoadNotifyWindow();
-    audio.LoadNotifyWindow();
-    audio.UnloadNotifyWindow();
-    audio.UnloadNotifyWindow();
+    player.Stop();
+    player.LoadNotifyWindow();
+    player.LoadNotifyWindow();
+    player.UnloadNotifyWindow();
+    player.UnloadNotifyWindow();
     EXPECT_EQ(media.journal,
               (Journal{"close mp3", "load frmAudioNotify", "unload frmAudioNotify"}));
 }
 
 } // namespace
-} // namespace orv
+} // namespace orv::audio

@@ -3,18 +3,17 @@
 #include <string>
 #include <vector>
 
-#include "audio/mod_audio.h"
+#include "audio/music_player.h"
 #include "audio/playlist.h"
 #include "fakes/fake_media.h"
 #include "fakes/fake_platform.h"
-#include "startup/mod_screen_saver.h"
 
-namespace orv {
+namespace orv::audio {
 namespace {
 
 std::vector<std::string> Lines(std::string_view text) {
     std::vector<std::string> out;
-    for (auto line : SplitPlayListLines(text))
+    for (auto line : SplitPlaylistLines(text))
         out.emplace_back(line);
     return out;
 }
@@ -60,19 +59,19 @@ TEST(PlayListLines, EntriesAreTrimmedMp3NamesLongerThanFourCharacters) {
         {"", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(PlayListEntry(c.line), c.entry) << c.line;
+        EXPECT_EQ(PlaylistEntry(c.line), c.entry) << c.line;
 }
 
 class PlayListLoadTest : public ::testing::Test {
   protected:
-    PlayListLoadTest() { module.objPicSS = std::make_unique<clsPicSS>(fake.platform); }
+    PlayListLoadTest() { state.saver = std::make_unique<saver::ScreenSaver>(fake.platform); }
 
-    std::vector<std::string> Tracks() const { return audio.strTracks(); }
+    std::vector<std::string> Tracks() const { return player.Tracks(); }
 
     fakes::FakePlatform fake;
     fakes::FakeMedia media;
-    modScreenSaver module;
-    modAudio audio{fake.platform, module, media.device, media.window};
+    saver::ProgramState state;
+    MusicPlayer player{fake.platform, state, media.device, media.window};
 };
 
 TEST_F(PlayListLoadTest, KeepsExistingMp3EntriesResolvedAgainstTheListFolder) {
@@ -80,10 +79,10 @@ TEST_F(PlayListLoadTest, KeepsExistingMp3EntriesResolvedAgainstTheListFolder) {
     fake.files.AddFile(
         "C:\\Music\\list.m3u",
         "#EXTM3U\r\n#EXTINF:61,Someone - Song One\r\nsong one.mp3\r\nD:\\absent.mp3\r\n");
-    EXPECT_TRUE(audio.LoadPlayList("C:\\Music\\list.m3u"));
+    EXPECT_TRUE(player.LoadPlaylist("C:\\Music\\list.m3u"));
     EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\Music\\song one.mp3"}));
-    EXPECT_EQ(audio.intTrack(), 1);
-    EXPECT_EQ(audio.CurrentTrack(), "C:\\Music\\song one.mp3");
+    EXPECT_EQ(player.Track(), 1);
+    EXPECT_EQ(player.CurrentTrack(), "C:\\Music\\song one.mp3");
     EXPECT_TRUE(media.journal.empty()) << "loading plays nothing";
     EXPECT_TRUE(fake.messages.shown.empty());
 }
@@ -95,7 +94,7 @@ TEST_F(PlayListLoadTest, UsesAnEntryAsWrittenWhenThatFileExists) {
     fake.files.AddFile("C:\\Music\\TRACK.MP3");
     fake.files.AddFile("C:\\Music\\list.m3u",
                        "D:\\Other\\abs.mp3\rrel.mp3\rTRACK.MP3\rTRACK.MP3\r");
-    ASSERT_TRUE(audio.LoadPlayList("  C:\\Music\\list.m3u  "));
+    ASSERT_TRUE(player.LoadPlaylist("  C:\\Music\\list.m3u  "));
     EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "D:\\Other\\abs.mp3", "rel.mp3",
                                                   "C:\\Music\\TRACK.MP3", "C:\\Music\\TRACK.MP3"}))
         << "blanks around the list name are ignored and duplicates count";
@@ -108,7 +107,7 @@ TEST_F(PlayListLoadTest, OnlyNormalFilesCount) {
     fake.files.entries.push_back({"C:\\Music\\system.mp3", false, false, true, ""});
     fake.files.AddFile("C:\\Music\\list.m3u",
                        "folder.mp3\r\nhidden.mp3\r\nsystem.mp3\r\nplain.mp3\r\n");
-    ASSERT_TRUE(audio.LoadPlayList("C:\\Music\\list.m3u"));
+    ASSERT_TRUE(player.LoadPlaylist("C:\\Music\\list.m3u"));
     EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\Music\\plain.mp3"}));
 }
 
@@ -117,16 +116,16 @@ TEST_F(PlayListLoadTest, LineFeedsAloneDoNotSeparateEntries) {
     fake.files.AddFile("C:\\Music\\b.mp3");
     fake.files.AddFile("C:\\Music\\unix.m3u", "a.mp3\nb.mp3\n");
     fake.files.AddFile("C:\\Music\\mac.m3u", "a.mp3\rb.mp3");
-    EXPECT_FALSE(audio.LoadPlayList("C:\\Music\\unix.m3u"));
+    EXPECT_FALSE(player.LoadPlaylist("C:\\Music\\unix.m3u"));
     EXPECT_TRUE(Tracks().empty());
-    EXPECT_TRUE(audio.LoadPlayList("C:\\Music\\mac.m3u"));
+    EXPECT_TRUE(player.LoadPlaylist("C:\\Music\\mac.m3u"));
     EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\Music\\a.mp3", "C:\\Music\\b.mp3"}));
 }
 
 TEST_F(PlayListLoadTest, AListNameWithoutFolderResolvesAgainstTheRoot) {
     fake.files.AddFile("list.m3u", "song.mp3\r\n");
     fake.files.AddFile("\\song.mp3");
-    ASSERT_TRUE(audio.LoadPlayList("list.m3u"));
+    ASSERT_TRUE(player.LoadPlaylist("list.m3u"));
     EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "\\song.mp3"}));
 }
 
@@ -137,17 +136,17 @@ TEST_F(PlayListLoadTest, ANewListReplacesTheOldOneButAnEmptyOneDoesNot) {
     fake.files.AddFile("C:\\M\\short.m3u", "d.mp3\r\n");
     fake.files.AddFile("C:\\M\\none.m3u", "#EXTM3U\r\nmissing.mp3\r\nnotes.txt\r\n");
 
-    ASSERT_TRUE(audio.LoadPlayList("C:\\M\\long.m3u"));
-    audio.NextTrack();
-    EXPECT_EQ(audio.intTrack(), 2);
-    ASSERT_TRUE(audio.LoadPlayList("C:\\M\\short.m3u"));
+    ASSERT_TRUE(player.LoadPlaylist("C:\\M\\long.m3u"));
+    player.NextTrack();
+    EXPECT_EQ(player.Track(), 2);
+    ASSERT_TRUE(player.LoadPlaylist("C:\\M\\short.m3u"));
     EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\d.mp3"}));
-    EXPECT_EQ(audio.intTrack(), 1);
+    EXPECT_EQ(player.Track(), 1);
 
-    EXPECT_FALSE(audio.LoadPlayList("C:\\M\\none.m3u"));
+    EXPECT_FALSE(player.LoadPlaylist("C:\\M\\none.m3u"));
     EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\d.mp3"}));
-    EXPECT_EQ(audio.intTrack(), 0);
-    EXPECT_EQ(audio.CurrentTrack(), "");
+    EXPECT_EQ(player.Track(), 0);
+    EXPECT_EQ(player.CurrentTrack(), "");
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
@@ -158,9 +157,9 @@ TEST_F(PlayListLoadTest, EmptyOrMissingListNamesGiveFalseQuietly) {
     fake.files.entries.push_back({"C:\\M\\hidden.m3u", false, true, false, "a.mp3\r\n"});
     for (const char* name :
          {"", "   ", "C:\\M\\absent.m3u", "C:\\M\\dir.m3u", "C:\\M\\hidden.m3u"}) {
-        ASSERT_TRUE(audio.LoadPlayList("C:\\M\\ok.m3u"));
-        EXPECT_FALSE(audio.LoadPlayList(name)) << name;
-        EXPECT_EQ(audio.intTrack(), 0) << name;
+        ASSERT_TRUE(player.LoadPlaylist("C:\\M\\ok.m3u"));
+        EXPECT_FALSE(player.LoadPlaylist(name)) << name;
+        EXPECT_EQ(player.Track(), 0) << name;
         EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\a.mp3"})) << name;
     }
     EXPECT_TRUE(fake.messages.shown.empty());
@@ -171,14 +170,14 @@ TEST_F(PlayListLoadTest, AnUnreadableListIsReportedAndKeepsTheEarlierTracks) {
     fake.files.AddFile("C:\\M\\ok.m3u", "a.mp3\r\n");
     fake.files.AddFile("C:\\M\\locked.m3u", "a.mp3\r\n");
     fake.files.unreadable.push_back("C:\\M\\locked.m3u");
-    ASSERT_TRUE(audio.LoadPlayList("C:\\M\\ok.m3u"));
+    ASSERT_TRUE(player.LoadPlaylist("C:\\M\\ok.m3u"));
 
-    EXPECT_FALSE(audio.LoadPlayList("C:\\M\\locked.m3u"));
+    EXPECT_FALSE(player.LoadPlaylist("C:\\M\\locked.m3u"));
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].text, "Module: modAudio\r75 Path/File access error");
-    EXPECT_EQ(fake.messages.shown[0].style, 48);
+    EXPECT_EQ(fake.messages.shown[0].icon, platform::MessageIcon::Exclamation);
     EXPECT_EQ(fake.messages.shown[0].title, "Orvandel");
-    EXPECT_EQ(audio.intTrack(), 0);
+    EXPECT_EQ(player.Track(), 0);
     EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\a.mp3"}));
 }
 
@@ -195,22 +194,21 @@ TEST(PlayListLimit, AListStopsAtTheHighestTrackNumberAndStillWraps) {
     for (int i = 0; i < 40000; ++i)
         text += "t" + std::to_string(i) + ".mp3\r\n";
     files.AddFile("C:\\M\\huge.m3u", text);
-    platform::Platform platform{fake.store,  fake.environment, fake.messages, fake.clock,
-                                fake.random, fake.desktop,     fake.forms,    files};
+    platform::Platform platform{fake.store, fake.environment, fake.messages, fake.clock, fake.random, fake.session, fake.wallpaper, fake.windows, files};
     fakes::FakeMedia media;
-    modScreenSaver module;
-    modAudio audio{platform, module, media.device, media.window};
+    saver::ProgramState state;
+    MusicPlayer player{platform, state, media.device, media.window};
 
-    ASSERT_TRUE(audio.LoadPlayList("C:\\M\\huge.m3u"));
-    ASSERT_EQ(audio.strTracks().size(), 32768u);
-    EXPECT_EQ(audio.strTracks().back(), "t32766.mp3");
+    ASSERT_TRUE(player.LoadPlaylist("C:\\M\\huge.m3u"));
+    ASSERT_EQ(player.Tracks().size(), 32768u);
+    EXPECT_EQ(player.Tracks().back(), "t32766.mp3");
     for (int i = 0; i < 32766; ++i)
-        audio.NextTrack();
-    EXPECT_EQ(audio.intTrack(), 32767);
-    audio.NextTrack();
-    EXPECT_EQ(audio.intTrack(), 1);
-    EXPECT_EQ(audio.CurrentTrack(), "t0.mp3");
+        player.NextTrack();
+    EXPECT_EQ(player.Track(), 32767);
+    player.NextTrack();
+    EXPECT_EQ(player.Track(), 1);
+    EXPECT_EQ(player.CurrentTrack(), "t0.mp3");
 }
 
 } // namespace
-} // namespace orv
+} // namespace orv::audio

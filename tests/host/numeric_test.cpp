@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/numeric.h"
-#include "common/runtime_error.h"
+#include "common/errors.h"
 
 namespace orv {
 namespace {

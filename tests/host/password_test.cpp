@@ -3,14 +3,14 @@
 #include <string>
 
 #include "fakes/fake_platform.h"
-#include "saver/cls_pic_ss.h"
+#include "saver/screen_saver.h"
 #include "startup/password.h"
 
 namespace orv {
 namespace {
 
-using platform::kRegDword;
-using platform::kRegSz;
+using platform::RegistryType;
+constexpr RegistryType kRegDword = RegistryType::Number32, kRegSz = RegistryType::Text;
 
 std::string Dword(std::uint32_t v) {
     return std::string{static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
@@ -19,7 +19,7 @@ std::string Dword(std::uint32_t v) {
 
 struct SwitchCase {
     const char* name;
-    std::uint32_t type;
+    RegistryType type;
     std::string data; // empty name = value missing
     bool present;
     std::string text;
@@ -31,19 +31,18 @@ class PasswordSwitch : public ::testing::TestWithParam<SwitchCase> {};
 TEST_P(PasswordSwitch, TextAndWhetherTheCloseAsks) {
     const SwitchCase& c = GetParam();
     fakes::FakePlatform fake;
-    if (c.present) fake.desktop.SetPasswordSwitch(c.type, c.data);
-    EXPECT_EQ(IsPasswordSet(fake.desktop), c.text);
+    if (c.present) fake.session.SetPasswordSwitch(c.type, c.data);
+    EXPECT_EQ(startup::PasswordSwitch(fake.session), c.text);
 
-    clsPicSS pss(fake.platform);
-    fake.desktop.passwordAnswers = {1};
-    bool cancel = false;
-    CheckPasswordOnClose(fake.desktop, pss, 77, cancel);
+    saver::ScreenSaver pss(fake.platform);
+    fake.session.passwordAnswers = {1};
+    bool cancel = !startup::PasswordAllowsClose(fake.session, pss, 77);
     EXPECT_FALSE(cancel);
-    const bool asked = !fake.desktop.calls.empty();
+    const bool asked = !fake.session.calls.empty();
     EXPECT_EQ(asked, c.asks);
     if (c.asks) {
-        EXPECT_EQ(fake.desktop.calls,
-                  (std::vector<std::string>{"ShowCursor(true)", "VerifyScreenSavePwd(77)"}));
+        EXPECT_EQ(fake.session.calls,
+                  (std::vector<std::string>{"ShowCursor(true)", "VerifyPassword(77)"}));
     }
 }
 
@@ -60,60 +59,48 @@ INSTANTIATE_TEST_SUITE_P(
         SwitchCase{"string_empty", kRegSz, std::string("\0", 1), true, "", false},
         SwitchCase{"string_1_point_0", kRegSz, std::string("1.0\0", 4), true, "1.0", true},
         SwitchCase{"string_without_nul_loses_last", kRegSz, "12", true, "1", true},
-        SwitchCase{"binary_bytes", 3, "1x", true, "1", true},
-        SwitchCase{"missing", 0, "", false, "Not Found", false}),
+        SwitchCase{"binary_bytes", RegistryType::Other, "1x", true, "1", true},
+        SwitchCase{"missing", RegistryType::Other, "", false, "Not Found", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PasswordCheck, RefusedPasswordKeepsTheShowAndHidesTheCursorAgain) {
     fakes::FakePlatform fake;
-    fake.desktop.SetPasswordSwitch(kRegDword, Dword(1));
-    clsPicSS pss(fake.platform);
+    fake.session.SetPasswordSwitch(kRegDword, Dword(1));
+    saver::ScreenSaver pss(fake.platform);
     // Only the low 16 bits count: 0x10000 is a refusal.
-    fake.desktop.passwordAnswers = {0, 0x10000, 5};
+    fake.session.passwordAnswers = {0, 0x10000, 5};
     for (int attempt = 0; attempt < 2; ++attempt) {
-        bool cancel = false;
-        CheckPasswordOnClose(fake.desktop, pss, 9, cancel);
+        bool cancel = !startup::PasswordAllowsClose(fake.session, pss, 9);
         EXPECT_TRUE(cancel) << attempt;
     }
-    bool cancel = false;
-    CheckPasswordOnClose(fake.desktop, pss, 9, cancel);
+    bool cancel = !startup::PasswordAllowsClose(fake.session, pss, 9);
     EXPECT_FALSE(cancel);
     EXPECT_EQ(
-        fake.desktop.calls,
-        (std::vector<std::string>{"ShowCursor(true)", "VerifyScreenSavePwd(9)", "ShowCursor(false)",
-                                  "ShowCursor(true)", "VerifyScreenSavePwd(9)", "ShowCursor(false)",
-                                  "ShowCursor(true)", "VerifyScreenSavePwd(9)"}));
+        fake.session.calls,
+        (std::vector<std::string>{"ShowCursor(true)", "VerifyPassword(9)", "ShowCursor(false)",
+                                  "ShowCursor(true)", "VerifyPassword(9)", "ShowCursor(false)",
+                                  "ShowCursor(true)", "VerifyPassword(9)"}));
 }
 
 TEST(PasswordCheck, WithoutAPasswordDialogTheCloseProceeds) {
     fakes::FakePlatform fake;
-    fake.desktop.SetPasswordSwitch(kRegSz, std::string("1\0", 2));
-    clsPicSS pss(fake.platform);
-    fake.desktop.passwordAnswers = {std::nullopt};
-    bool cancel = false;
-    CheckPasswordOnClose(fake.desktop, pss, 9, cancel);
+    fake.session.SetPasswordSwitch(kRegSz, std::string("1\0", 2));
+    saver::ScreenSaver pss(fake.platform);
+    fake.session.passwordAnswers = {std::nullopt};
+    bool cancel = !startup::PasswordAllowsClose(fake.session, pss, 9);
     EXPECT_FALSE(cancel);
 }
 
 TEST(PasswordCheck, PreviewNeverAsks) {
     fakes::FakePlatform fake;
-    fake.desktop.SetPasswordSwitch(kRegDword, Dword(1));
+    fake.session.SetPasswordSwitch(kRegDword, Dword(1));
     fake.environment.argumentText = "/p 1234";
-    clsPicSS pss(fake.platform);
-    pss.Execute(pssPreview);
-    fake.desktop.passwordAnswers = {0};
-    bool cancel = false;
-    CheckPasswordOnClose(fake.desktop, pss, 9, cancel);
+    saver::ScreenSaver pss(fake.platform);
+    pss.Execute(saver::SaverMode::Preview);
+    fake.session.passwordAnswers = {0};
+    bool cancel = !startup::PasswordAllowsClose(fake.session, pss, 9);
     EXPECT_FALSE(cancel);
-    EXPECT_TRUE(fake.desktop.calls.empty());
-}
-
-TEST(PasswordCheck, RunningFlagGoesToThePlatform) {
-    fakes::FakePlatform fake;
-    SetScreenSaverRunning(fake.desktop, true);
-    SetScreenSaverRunning(fake.desktop, false);
-    EXPECT_EQ(fake.desktop.calls, (std::vector<std::string>{"SetScreenSaverRunning(true)",
-                                                            "SetScreenSaverRunning(false)"}));
+    EXPECT_TRUE(fake.session.calls.empty());
 }
 
 } // namespace

@@ -2,30 +2,30 @@
 
 #include <algorithm>
 
-#include "common/runtime_error.h"
+#include "common/errors.h"
 #include "fakes/fake_platform.h"
 #include "saver/about.h"
-#include "saver/cls_pic_ss.h"
+#include "saver/screen_saver.h"
 
-namespace orv {
+namespace orv::saver {
 namespace {
 
-class PicSSTest : public ::testing::Test {
+class ScreenSaverTest : public ::testing::Test {
   protected:
     fakes::FakePlatform fake;
-    clsPicSS pss{fake.platform};
+    ScreenSaver pss{fake.platform};
 };
 
-TEST_F(PicSSTest, StartsEmpty) {
+TEST_F(ScreenSaverTest, StartsEmpty) {
     EXPECT_EQ(pss.Path(), "");
     EXPECT_EQ(pss.Time(), 0);
     EXPECT_EQ(pss.ShowClock(), 0);
     EXPECT_EQ(pss.ScalePercentage(), 0);
-    EXPECT_EQ(pss.MPEGFile(), "");
+    EXPECT_EQ(pss.MusicFile(), "");
     EXPECT_FALSE(pss.PreviewMode());
 }
 
-TEST_F(PicSSTest, NumericSettersRoundAndKeepTheOldValueOnError) {
+TEST_F(ScreenSaverTest, NumericSettersRoundAndKeepTheOldValueOnError) {
     pss.SetTime(2.5);
     EXPECT_EQ(pss.Time(), 2);
     pss.SetTime(3.5);
@@ -41,7 +41,7 @@ TEST_F(PicSSTest, NumericSettersRoundAndKeepTheOldValueOnError) {
     EXPECT_THROW(pss.SetShowClock(-32769.0), RuntimeError);
 }
 
-TEST_F(PicSSTest, IsPlayListLooksAtTheTrimmedName) {
+TEST_F(ScreenSaverTest, IsPlaylistLooksAtTheTrimmedName) {
     const std::pair<const char*, bool> cases[] = {
         {"list.m3u", true},
         {"LIST.M3U", true},
@@ -55,12 +55,12 @@ TEST_F(PicSSTest, IsPlayListLooksAtTheTrimmedName) {
         {"list.m3u\t", false},
     };
     for (const auto& [name, expected] : cases) {
-        pss.SetMPEGFile(name);
-        EXPECT_EQ(pss.IsPlayList(), expected) << '"' << name << '"';
+        pss.SetMusicFile(name);
+        EXPECT_EQ(pss.IsPlaylist(), expected) << '"' << name << '"';
     }
 }
 
-TEST_F(PicSSTest, MPEGPathIsTheFolderWithItsBackslash) {
+TEST_F(ScreenSaverTest, MusicFolderIsTheFolderWithItsBackslash) {
     const std::pair<const char*, const char*> cases[] = {
         {"C:\\Music\\a.mp3", "C:\\Music\\"},
         {"a.mp3", ""},
@@ -70,25 +70,25 @@ TEST_F(PicSSTest, MPEGPathIsTheFolderWithItsBackslash) {
         {"\\\\srv\\share\\t.mp3", "\\\\srv\\share\\"},
     };
     for (const auto& [file, path] : cases) {
-        pss.SetMPEGFile(file);
-        EXPECT_EQ(pss.MPEGPath(), path) << file;
+        pss.SetMusicFile(file);
+        EXPECT_EQ(pss.MusicFolder(), path) << file;
     }
 }
 
-TEST_F(PicSSTest, UnknownModesOpenNothing) {
-    pss.Execute(3);
-    pss.Execute(-1);
-    EXPECT_TRUE(fake.forms.opened.empty());
-    pss.Execute(pssScreenSaver);
-    pss.Execute(pssSettings);
+TEST_F(ScreenSaverTest, UnknownModesOpenNothing) {
+    pss.Execute(static_cast<SaverMode>(3));
+    pss.Execute(static_cast<SaverMode>(-1));
+    EXPECT_TRUE(fake.windows.opened.empty());
+    pss.Execute(SaverMode::ScreenSaver);
+    pss.Execute(SaverMode::Settings);
     EXPECT_FALSE(pss.PreviewMode());
-    EXPECT_EQ(fake.forms.opened, (std::vector<std::string>{"slideshow", "settings"}));
+    EXPECT_EQ(fake.windows.opened, (std::vector<std::string>{"slideshow", "settings"}));
 }
 
-TEST_F(PicSSTest, ShowMouseCursorIsOneCall) {
+TEST_F(ScreenSaverTest, ShowMouseCursorIsOneCall) {
     pss.ShowMouseCursor(false);
     pss.ShowMouseCursor(true);
-    EXPECT_EQ(fake.desktop.calls,
+    EXPECT_EQ(fake.session.calls,
               (std::vector<std::string>{"ShowCursor(false)", "ShowCursor(true)"}));
 }
 
@@ -105,7 +105,7 @@ TEST(AboutText, HasTheVersionLineTheYearAndFiveCarriageReturns) {
     EXPECT_EQ(AboutTitle(), "About - Orvandel");
 }
 
-TEST_F(PicSSTest, AboutTakesTheYearFromTheClock) {
+TEST_F(ScreenSaverTest, AboutTakesTheYearFromTheClock) {
     fake.clock.now.year = 2040;
     pss.About();
     ASSERT_EQ(fake.messages.shown.size(), 1u);
@@ -113,4 +113,4 @@ TEST_F(PicSSTest, AboutTakesTheYearFromTheClock) {
 }
 
 } // namespace
-} // namespace orv
+} // namespace orv::saver

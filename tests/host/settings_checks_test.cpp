@@ -2,12 +2,12 @@
 
 #include "fakes/fake_platform.h"
 #include "fakes/fake_settings.h"
-#include "settings/frm_settings.h"
+#include "settings/settings_form.h"
 
-namespace orv {
+namespace orv::settings {
 namespace {
 
-using platform::SettingsField;
+using platform::SettingsControl;
 
 class SettingsChecksTest : public ::testing::Test {
   protected:
@@ -15,11 +15,11 @@ class SettingsChecksTest : public ::testing::Test {
     fakes::FakeSettingsView view;
     fakes::FakeMusic music;
     fakes::FakePickers pickers;
-    modScreenSaver module;
-    frmSettings form{fake.platform, module, view, music, pickers};
+    saver::ProgramState state;
+    SettingsForm form{fake.platform, state, view, music, pickers};
 
     void SetUp() override {
-        module.objPicSS = std::make_unique<clsPicSS>(fake.platform);
+        state.saver = std::make_unique<saver::ScreenSaver>(fake.platform);
         fake.files.AddFolder("C:\\Pics");
         fake.files.AddFile("C:\\Pics\\a.jpg");
         fake.files.AddFile("C:\\Music\\tune.mp3");
@@ -28,10 +28,10 @@ class SettingsChecksTest : public ::testing::Test {
         fake.files.entries.push_back({"C:\\Hidden", true, true, false, ""});
     }
     // Runs the check of `field` holding `text`; whether the focus may leave.
-    bool Leave(SettingsField field, const std::string& text) {
+    bool Leave(SettingsControl field, const std::string& text) {
         fake.messages.shown.clear();
         view.texts[field] = text;
-        return form.FocusMayLeave(field);
+        return form.MayMoveFocus(field, SettingsControl::Ok);
     }
 };
 
@@ -48,16 +48,16 @@ TEST_F(SettingsChecksTest, FolderField) {
     };
     for (const auto& [text, accepted] : cases) {
         SCOPED_TRACE(text);
-        EXPECT_EQ(Leave(SettingsField::PicturesPath, text), accepted);
+        EXPECT_EQ(Leave(SettingsControl::PicturesPath, text), accepted);
         if (accepted) {
             EXPECT_TRUE(fake.messages.shown.empty());
         } else {
             ASSERT_EQ(fake.messages.shown.size(), 1u);
             EXPECT_EQ(fake.messages.shown[0].text, "Invalid dir!");
-            EXPECT_EQ(fake.messages.shown[0].style, 64);
+            EXPECT_EQ(fake.messages.shown[0].icon, platform::MessageIcon::Information);
             EXPECT_EQ(fake.messages.shown[0].title, "Orvandel");
         }
-        EXPECT_EQ(view.texts[SettingsField::PicturesPath], text) << "the text is never changed";
+        EXPECT_EQ(view.texts[SettingsControl::PicturesPath], text) << "the text is never changed";
     }
 }
 
@@ -72,13 +72,13 @@ TEST_F(SettingsChecksTest, MusicField) {
     };
     for (const auto& [text, accepted] : cases) {
         SCOPED_TRACE(text);
-        EXPECT_EQ(Leave(SettingsField::MPEGFile, text), accepted);
+        EXPECT_EQ(Leave(SettingsControl::MusicFile, text), accepted);
         if (accepted) {
             EXPECT_TRUE(fake.messages.shown.empty());
         } else {
             ASSERT_EQ(fake.messages.shown.size(), 1u);
             EXPECT_EQ(fake.messages.shown[0].text, "Invalid file!");
-            EXPECT_EQ(fake.messages.shown[0].style, 64);
+            EXPECT_EQ(fake.messages.shown[0].icon, platform::MessageIcon::Information);
         }
         EXPECT_EQ(view.trackButtonsVisible, false);
     }
@@ -86,18 +86,18 @@ TEST_F(SettingsChecksTest, MusicField) {
 
 TEST_F(SettingsChecksTest, AMissingListIsRefusedButTheTrackButtonsShowAndTheListIsRead) {
     music.calls.clear();
-    EXPECT_FALSE(Leave(SettingsField::MPEGFile, "C:\\Music\\gone.m3u"));
+    EXPECT_FALSE(Leave(SettingsControl::MusicFile, "C:\\Music\\gone.m3u"));
     EXPECT_EQ(fake.messages.shown.at(0).text, "Invalid file!");
     EXPECT_EQ(view.trackButtonsVisible, true);
-    EXPECT_EQ(music.calls, std::vector<std::string>{"LoadPlayList C:\\Music\\gone.m3u"});
+    EXPECT_EQ(music.calls, std::vector<std::string>{"LoadPlaylist C:\\Music\\gone.m3u"});
 
     music.calls.clear();
-    EXPECT_TRUE(Leave(SettingsField::MPEGFile, "C:\\Music\\list.m3u"));
+    EXPECT_TRUE(Leave(SettingsControl::MusicFile, "C:\\Music\\list.m3u"));
     EXPECT_EQ(view.trackButtonsVisible, true);
-    EXPECT_EQ(music.calls, std::vector<std::string>{"LoadPlayList C:\\Music\\list.m3u"});
+    EXPECT_EQ(music.calls, std::vector<std::string>{"LoadPlaylist C:\\Music\\list.m3u"});
 
     music.calls.clear();
-    EXPECT_TRUE(Leave(SettingsField::MPEGFile, "C:\\Music\\tune.mp3"));
+    EXPECT_TRUE(Leave(SettingsControl::MusicFile, "C:\\Music\\tune.mp3"));
     EXPECT_EQ(view.trackButtonsVisible, false);
     EXPECT_TRUE(music.calls.empty()) << "only a playlist is read";
 }
@@ -110,11 +110,11 @@ TEST_F(SettingsChecksTest, ScaleField) {
     };
     for (const auto& [text, accepted] : cases) {
         SCOPED_TRACE(text);
-        EXPECT_EQ(Leave(SettingsField::ScalePercentage, text), accepted);
+        EXPECT_EQ(Leave(SettingsControl::ScalePercentage, text), accepted);
         if (!accepted) {
             ASSERT_EQ(fake.messages.shown.size(), 1u);
             EXPECT_EQ(fake.messages.shown[0].text, "Must be between 1 and 100!");
-            EXPECT_EQ(fake.messages.shown[0].style, 64);
+            EXPECT_EQ(fake.messages.shown[0].icon, platform::MessageIcon::Information);
         } else {
             EXPECT_TRUE(fake.messages.shown.empty());
         }
@@ -122,36 +122,68 @@ TEST_F(SettingsChecksTest, ScaleField) {
 }
 
 TEST_F(SettingsChecksTest, DisplayTimeHasNoCheck) {
-    EXPECT_TRUE(Leave(SettingsField::DisplayTime, "abc"));
-    EXPECT_TRUE(Leave(SettingsField::DisplayTime, "-4"));
+    EXPECT_TRUE(Leave(SettingsControl::DisplayTime, "abc"));
+    EXPECT_TRUE(Leave(SettingsControl::DisplayTime, "-4"));
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
 TEST_F(SettingsChecksTest, EveryTextFieldSelectsAllWhenItGetsTheFocus) {
-    for (auto field : {SettingsField::PicturesPath, SettingsField::DisplayTime,
-                       SettingsField::ScalePercentage, SettingsField::MPEGFile})
-        form.GotFocus(field);
-    EXPECT_EQ(view.selected, (std::vector<SettingsField>{
-                                 SettingsField::PicturesPath, SettingsField::DisplayTime,
-                                 SettingsField::ScalePercentage, SettingsField::MPEGFile}));
+    for (auto field : {SettingsControl::PicturesPath, SettingsControl::DisplayTime,
+                       SettingsControl::ScalePercentage, SettingsControl::MusicFile})
+        form.OnFieldFocused(field);
+    EXPECT_EQ(view.selected, (std::vector<SettingsControl>{
+                                 SettingsControl::PicturesPath, SettingsControl::DisplayTime,
+                                 SettingsControl::ScalePercentage, SettingsControl::MusicFile}));
 }
 
-TEST_F(SettingsChecksTest, ALookupThatFailsCountsAsNotFound) {
-    struct Throwing : fakes::FakeFileSystem {
-        bool Lookup(const std::string&, platform::LookupFilter) override {
-            throw BadFileNameOrNumber();
-        }
-    } files;
-    platform::Platform p{fake.store,  fake.environment, fake.messages, fake.clock,
-                         fake.random, fake.desktop,     fake.forms,    files};
-    frmSettings f(p, module, view, music, pickers);
-    view.texts[SettingsField::PicturesPath] = "C:\\bad|name";
-    EXPECT_FALSE(f.FocusMayLeave(SettingsField::PicturesPath));
-    view.texts[SettingsField::MPEGFile] = "C:\\bad|name";
-    EXPECT_FALSE(f.FocusMayLeave(SettingsField::MPEGFile));
-    ASSERT_EQ(fake.messages.shown.size(), 2u);
-    EXPECT_EQ(fake.messages.shown[1].text, "Invalid file!");
+
+TEST_F(SettingsChecksTest, WhichMovesRunTheCheckOfTheFieldLeft) {
+    view.texts[SettingsControl::ScalePercentage] = "0"; // refused whenever it is checked
+    const struct {
+        std::optional<SettingsControl> from;
+        SettingsControl to;
+        bool checked;
+    } cases[] = {
+        {SettingsControl::ScalePercentage, SettingsControl::Ok, true},
+        {SettingsControl::ScalePercentage, SettingsControl::DisplayTime, true},
+        {SettingsControl::ScalePercentage, SettingsControl::Cancel, false},
+        {SettingsControl::ScalePercentage, SettingsControl::ScalePercentage, false},
+        {SettingsControl::DisplayTime, SettingsControl::Ok, false},
+        {SettingsControl::ShowClock, SettingsControl::Ok, false},
+        {std::nullopt, SettingsControl::Ok, false},
+    };
+    for (const auto& c : cases) {
+        fake.messages.shown.clear();
+        EXPECT_EQ(form.MayMoveFocus(c.from, c.to), !c.checked);
+        EXPECT_EQ(fake.messages.shown.size(), c.checked ? 1u : 0u);
+    }
+}
+
+TEST_F(SettingsChecksTest, AButtonPressedFromARefusedFieldDoesNothingButCancel) {
+    view.texts[SettingsControl::PicturesPath] = "C:\\Nowhere";
+    view.clock = platform::CheckState::Grayed;
+    for (auto button : {SettingsControl::Ok, SettingsControl::ShowClock, SettingsControl::Play})
+        form.OnButtonPressed(button, SettingsControl::PicturesPath);
+    EXPECT_EQ(fake.messages.shown.size(), 3u);
+    EXPECT_EQ(view.closes, 0);
+    EXPECT_EQ(view.clock, platform::CheckState::Grayed);
+    EXPECT_TRUE(music.calls.empty());
+    form.OnButtonPressed(SettingsControl::Cancel, SettingsControl::PicturesPath);
+    EXPECT_EQ(view.closes, 1);
+    EXPECT_EQ(fake.messages.shown.size(), 3u) << "Cancel runs no check";
+}
+
+TEST_F(SettingsChecksTest, TheClockBoxGoesFromGrayedOrUncheckedToCheckedAndBack) {
+    view.clock = platform::CheckState::Grayed;
+    std::vector<platform::CheckState> seen;
+    for (int i = 0; i < 3; ++i) {
+        form.OnButtonPressed(SettingsControl::ShowClock, SettingsControl::ShowClock);
+        seen.push_back(view.clock);
+    }
+    EXPECT_EQ(seen, (std::vector<platform::CheckState>{platform::CheckState::Checked,
+                                                       platform::CheckState::Unchecked,
+                                                       platform::CheckState::Checked}));
 }
 
 } // namespace
-} // namespace orv
+} // namespace orv::settings

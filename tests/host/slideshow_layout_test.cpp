@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "fakes/fake_platform.h"
+#include "common/numeric.h"
 #include "slideshow/layout.h"
 #include "slideshow/picture_list.h"
 
@@ -10,7 +11,7 @@ namespace orv::slideshow {
 namespace {
 
 using platform::PictureSize;
-using platform::TwipRect;
+
 
 // A 1024 x 768 screen at 15 twips per pixel.
 constexpr float kSW = 15360, kSH = 11520;

@@ -5,18 +5,18 @@
 #include <new>
 #include <set>
 
-#include "audio/mod_audio.h"
+#include "audio/music_player.h"
 #include "fakes/fake_platform.h"
 #include "platform/media.h"
-#include "slideshow/frm_main.h"
-#include "startup/mod_screen_saver.h"
+#include "slideshow/slideshow_form.h"
+#include "startup/startup.h"
 
-namespace orv {
+namespace orv::slideshow {
 namespace {
 
 using platform::Label;
+using platform::Surface;
 using platform::Timer;
-using platform::TwipRect;
 
 std::string Name(Label l) {
     switch (l) {
@@ -30,7 +30,15 @@ std::string Name(Label l) {
     return "?";
 }
 std::string Name(Timer t) {
-    return t == Timer::ShowPicture ? "tmrShowPicture" : "tmrClock";
+    switch (t) {
+    case Timer::ShowPicture:
+        return "tmrShowPicture";
+    case Timer::Clock:
+        return "tmrClock";
+    case Timer::HostCheck:
+        return "tmrHostCheck";
+    }
+    return "?";
 }
 
 // Records every call in `log` and keeps the state a window would show.
@@ -52,10 +60,14 @@ class FakeView : public platform::SlideshowView {
     std::map<Timer, bool> enabled{{Timer::ShowPicture, true}, {Timer::Clock, true}};
     int closeRequests = 0;
     int timerRestarts = 0; // countdowns of the picture timer started afresh
+    std::optional<platform::ScreenPoint> cursor{platform::ScreenPoint{500, 400}};
+    bool hostExists = true;
 
     float ScreenWidth() const override { return 15360; }
     float ScreenHeight() const override { return 11520; }
     std::intptr_t WindowHandle() const override { return 4242; }
+    std::optional<platform::ScreenPoint> CursorPosition() const override { return cursor; }
+    bool PreviewHostExists() const override { return hostExists; }
     void SetBackColor(std::uint32_t rgb) override {
         log.push_back("BackColor " + std::to_string(rgb));
     }
@@ -139,29 +151,33 @@ class SlideshowWindow : public ::testing::Test {
   protected:
     std::vector<std::string> log;
     fakes::FakePlatform fake;
-    modScreenSaver module;
+    saver::ProgramState state;
     FakeView view{log};
     RecordingMedia media{log};
     RecordingNotify notify{log};
-    modAudio audio{fake.platform, module, media, notify};
-    frmMain form{fake.platform, module, audio, view};
+    audio::MusicPlayer player{fake.platform, state, media, notify};
+    SlideshowForm form{fake.platform, state, player, view};
+    int mouseX = 0;
+
+    // One real move of the mouse over a surface.
+    void Move(Surface surface) { form.OnMouseMove(surface, {++mouseX, 10}); }
 
     SlideshowWindow() {
-        module.objPicSS = std::make_unique<clsPicSS>(fake.platform);
-        module.strWinDir = "C:\\windows";
+        state.saver = std::make_unique<saver::ScreenSaver>(fake.platform);
+        state.windowsFolder = "C:\\windows";
         pss().SetPath("C:\\Pics");
         pss().SetTime(5.0);
         pss().SetShowClock(1.0);
         pss().SetScalePercentage(100.0);
     }
-    clsPicSS& pss() { return *module.objPicSS; }
+    saver::ScreenSaver& pss() { return *state.saver; }
     void AddPicture(const std::string& name, double w, double h) {
         fake.files.AddFile("C:\\Pics\\" + name);
         view.pictureFiles["C:\\Pics\\" + name] = {w, h};
     }
     void EnterPreview() {
         fake.environment.argumentText = "/p 1234";
-        pss().Execute(pssPreview);
+        pss().Execute(saver::SaverMode::Preview);
     }
     // The platform calls and the window calls, without the music's commands.
     std::vector<std::string> Merged() const {
@@ -178,14 +194,14 @@ class SlideshowWindow : public ::testing::Test {
 TEST_F(SlideshowWindow, LoadRunsItsStepsInOrder) {
     AddPicture("a.jpg", 200, 100);
     fake.files.AddFile("C:\\Music\\tune.mp3");
-    pss().SetMPEGFile("C:\\Music\\tune.mp3");
-    form.Form_Load();
+    pss().SetMusicFile("C:\\Music\\tune.mp3");
+    form.Load();
     EXPECT_EQ(Merged(), (std::vector<std::string>{
                             "BackColor 0", "imgSS box", "lblNoPictures text", "lblNoPictures front",
                             "lblNoPictures rect", "lblNoPictures font 24 bold", "lblCredits hide",
                             "lblClock rect", "lblClock text", "lblNoPictures hide"}));
     EXPECT_EQ(fake.random.seeds, 1);
-    EXPECT_EQ(fake.desktop.calls,
+    EXPECT_EQ(fake.session.calls,
               (std::vector<std::string>{"SetScreenSaverRunning(true)", "ShowCursor(false)"}));
     EXPECT_FLOAT_EQ(view.box.width, 15360);
     EXPECT_FLOAT_EQ(view.box.height, 11520);
@@ -195,59 +211,58 @@ TEST_F(SlideshowWindow, LoadRunsItsStepsInOrder) {
     EXPECT_FLOAT_EQ(view.rects[Label::Clock].width, 855);
     // The single file repeats until the show ends.
     EXPECT_NE(std::find(log.begin(), log.end(), "mci play mp3 fullscreen repeat"), log.end());
-    EXPECT_EQ(form.strPictures(), (std::vector<std::string>{"", "C:\\Pics\\a.jpg"}));
+    EXPECT_EQ(form.Pictures(), (std::vector<std::string>{"", "C:\\Pics\\a.jpg"}));
 }
 
 TEST_F(SlideshowWindow, ALoadThatFailsPutsTheDesktopBack) {
     fake.files.AddFile("C:\\Music\\list.m3u");
-    pss().SetMPEGFile("C:\\Music\\list.m3u");
+    pss().SetMusicFile("C:\\Music\\list.m3u");
     notify.outOfMemory = true;
-    EXPECT_THROW(form.Form_Load(), std::bad_alloc);
-    EXPECT_EQ(fake.desktop.calls,
+    EXPECT_THROW(form.Load(), std::bad_alloc);
+    EXPECT_EQ(fake.session.calls,
               (std::vector<std::string>{"SetScreenSaverRunning(true)", "ShowCursor(false)",
                                         "SetScreenSaverRunning(false)", "ShowCursor(true)"}));
 }
 
 TEST_F(SlideshowWindow, EmptyFolderShowsTheTwoLineMessageAndNoClockWhenOff) {
     pss().SetShowClock(0.0);
-    form.Form_Load();
+    form.Load();
     EXPECT_EQ(view.texts[Label::NoPictures], "No Pictures in : \rC:\\Pics");
     EXPECT_TRUE(view.visible[Label::NoPictures]);
     EXPECT_FALSE(view.visible[Label::Clock]);
     EXPECT_FALSE(view.enabled[Timer::Clock]);
     EXPECT_EQ(view.texts.count(Label::Clock), 0u);
     // Ticks change nothing while the timer keeps running.
-    form.tmrShowPicture_Timer();
+    form.OnPictureTimer();
     EXPECT_EQ(Count("imgSS hide"), 0u);
     EXPECT_EQ(view.interval[Timer::ShowPicture], 5000u);
 }
 
 TEST_F(SlideshowWindow, PreviewLaysOutSmallAndLeavesDesktopAndMusicAlone) {
     AddPicture("wide.jpg", 2000, 1000);
-    pss().SetMPEGFile("C:\\Music\\tune.mp3");
+    pss().SetMusicFile("C:\\Music\\tune.mp3");
     fake.files.AddFile("C:\\Music\\tune.mp3");
     EnterPreview();
-    form.Form_Load();
+    form.Load();
     EXPECT_EQ(Count("lblNoPictures font 8 bold"), 1u);
     EXPECT_FLOAT_EQ(view.rects[Label::NoPictures].width, 2400);
-    form.tmrShowPicture_Timer();
+    form.OnPictureTimer();
     EXPECT_FLOAT_EQ(view.box.width, 2270);
     EXPECT_FLOAT_EQ(view.box.top, 283.75f);
     for (int i = 0; i < 30; ++i) {
-        form.Form_MouseMove();
-        form.imgSS_MouseMove();
-        form.Form_KeyPress('A');
+        Move(Surface::Background);
+        Move(Surface::Picture);
+        form.OnCharacter('A');
     }
     EXPECT_EQ(view.closeRequests, 0);
-    bool cancel = false;
-    form.Form_QueryUnload(cancel);
-    form.Form_Unload();
+    bool cancel = !form.MayClose();
+    form.OnUnload();
     EXPECT_FALSE(cancel);
-    EXPECT_TRUE(fake.desktop.calls.empty());
+    EXPECT_TRUE(fake.session.calls.empty());
     EXPECT_EQ(std::count_if(log.begin(), log.end(),
                             [](const auto& l) { return l.rfind("mci ", 0) == 0; }),
               0);
-    EXPECT_EQ(module.objPicSS, nullptr);
+    EXPECT_EQ(state.saver, nullptr);
 }
 
 TEST_F(SlideshowWindow, TimerShowsARandomPictureAndReloadsTheDisplayTime) {
@@ -255,40 +270,40 @@ TEST_F(SlideshowWindow, TimerShowsARandomPictureAndReloadsTheDisplayTime) {
     AddPicture("b.jpg", 2000, 1000);
     AddPicture("c.jpg", 100, 100);
     fake.random.draws = {0.0, 0.99, 0.5};
-    form.Form_Load();
-    form.tmrShowPicture_Timer();
+    form.Load();
+    form.OnPictureTimer();
     EXPECT_EQ(view.shown, "C:\\Pics\\a.jpg");
     EXPECT_EQ(view.interval[Timer::ShowPicture], 5000u);
     EXPECT_FLOAT_EQ(view.box.left, 3360);
     EXPECT_TRUE(view.pictureVisible);
     log.clear();
-    form.tmrShowPicture_Timer();
+    form.OnPictureTimer();
     EXPECT_EQ(view.shown, "C:\\Pics\\c.jpg");
     // The old picture goes before the new one loads; the box is hidden while placed.
     EXPECT_EQ(log,
               (std::vector<std::string>{"tmrShowPicture interval 5000", "release C:\\Pics\\a.jpg",
                                         "load C:\\Pics\\c.jpg", "imgSS hide", "imgSS box",
                                         "imgSS picture C:\\Pics\\c.jpg", "imgSS show"}));
-    form.tmrShowPicture_Timer();
+    form.OnPictureTimer();
     EXPECT_EQ(view.shown, "C:\\Pics\\b.jpg");
     EXPECT_EQ(fake.random.seeds, 1);
 }
 
 TEST_F(SlideshowWindow, DisplayTimesBeyondTheClassicRangeAndBelowZero) {
     AddPicture("a.jpg", 300, 400);
-    form.Form_Load();
+    form.Load();
     for (const auto& [seconds, ms] : std::vector<std::pair<double, std::uint32_t>>{
              {70, 70000u}, {32767, 32767000u}, {0, 0u}, {-3, 0u}, {1, 1000u}}) {
         pss().SetTime(seconds);
-        form.tmrShowPicture_Timer();
+        form.OnPictureTimer();
         EXPECT_EQ(view.interval[Timer::ShowPicture], ms) << seconds;
     }
 }
 
 TEST_F(SlideshowWindow, DamagedPictureLeavesAnEmptyBoxAndTheShowGoesOn) {
     fake.files.AddFile("C:\\Pics\\broken.jpg"); // listed, but it cannot be read
-    form.Form_Load();
-    form.tmrShowPicture_Timer();
+    form.Load();
+    form.OnPictureTimer();
     EXPECT_EQ(view.shown, "");
     EXPECT_TRUE(view.pictureVisible);
     EXPECT_FALSE(view.HasPicture());
@@ -296,59 +311,102 @@ TEST_F(SlideshowWindow, DamagedPictureLeavesAnEmptyBoxAndTheShowGoesOn) {
 }
 
 TEST_F(SlideshowWindow, MouseRuleCountsEachSurfaceApart) {
-    form.Form_Load();
+    form.Load();
     for (int i = 0; i < 10; ++i)
-        form.imgSS_MouseMove();
+        Move(Surface::Picture);
     for (int i = 0; i < 10; ++i)
-        form.Form_MouseMove();
+        Move(Surface::Background);
     for (int i = 0; i < 10; ++i)
-        form.lblNoPictures_MouseMove();
+        Move(Surface::NoPictures);
     EXPECT_EQ(view.closeRequests, 0);
-    form.imgSS_MouseMove();
+    Move(Surface::Picture);
     EXPECT_EQ(view.closeRequests, 1);
+    form.MayClose(); // the window handles each request before the next
     // The surface that asked starts again from 0; the others keep their counts.
     for (int i = 0; i < 10; ++i)
-        form.imgSS_MouseMove();
+        Move(Surface::Picture);
     EXPECT_EQ(view.closeRequests, 1);
-    form.Form_MouseMove();
+    Move(Surface::Background);
     EXPECT_EQ(view.closeRequests, 2);
-    form.lblNoPictures_MouseMove();
+    form.MayClose();
+    Move(Surface::NoPictures);
     EXPECT_EQ(view.closeRequests, 3);
-    form.imgSS_MouseMove();
+    form.MayClose();
+    Move(Surface::Picture);
     EXPECT_EQ(view.closeRequests, 4);
 }
 
-TEST_F(SlideshowWindow, RefusedPasswordKeepsTheShowAndTheCountStartsAgain) {
-    fake.desktop.SetPasswordSwitch(platform::kRegSz, std::string("1\0", 2));
-    fake.desktop.passwordAnswers = {0, 1};
-    form.Form_Load();
+TEST_F(SlideshowWindow, OnlyARealChangeOfPlaceCountsAndTheClockCountsNothing) {
+    view.cursor = platform::ScreenPoint{300, 200};
+    form.Load();
+    // Reports where the mouse already rests, then moves over the clock.
+    for (int i = 0; i < 20; ++i)
+        form.OnMouseMove(Surface::Picture, {300, 200});
+    for (int i = 0; i < 20; ++i)
+        form.OnMouseMove(Surface::Clock, {400 + i, 200});
+    form.OnMouseMove(Surface::Picture, {419, 200}); // where the last clock move left it
+    for (int i = 0; i < 10; ++i)
+        form.OnMouseMove(Surface::Picture, {i % 2, 0});
+    EXPECT_EQ(view.closeRequests, 0);
+    form.OnMouseMove(Surface::Picture, {5, 5});
+    EXPECT_EQ(view.closeRequests, 1);
+}
+
+TEST_F(SlideshowWindow, ASecondRuleBeforeTheWindowHandledTheFirstAsksOnce) {
+    form.Load();
+    form.OnCharacter('a');
     for (int i = 0; i < 11; ++i)
-        form.imgSS_MouseMove();
+        Move(Surface::Background);
+    form.OnCharacter('b');
+    EXPECT_EQ(view.closeRequests, 1);
+    form.MayClose();
+    form.OnCharacter('c');
+    EXPECT_EQ(view.closeRequests, 2);
+}
+
+TEST_F(SlideshowWindow, APreviewEndsWhenItsHostIsGone) {
+    AddPicture("a.jpg", 300, 400);
+    EnterPreview();
+    form.Load();
+    EXPECT_EQ(view.interval[Timer::HostCheck], 1000u);
+    form.OnHostCheckTimer();
+    EXPECT_EQ(view.closeRequests, 0);
+    view.hostExists = false;
+    form.OnHostCheckTimer();
+    EXPECT_EQ(view.closeRequests, 1);
+    EXPECT_TRUE(form.MayClose());
+}
+
+TEST_F(SlideshowWindow, RefusedPasswordKeepsTheShowAndTheCountStartsAgain) {
+    fake.session.SetPasswordSwitch(platform::RegistryType::Text, std::string("1\0", 2));
+    fake.session.passwordAnswers = {0, 1};
+    form.Load();
+    for (int i = 0; i < 11; ++i)
+        Move(Surface::Picture);
     ASSERT_EQ(view.closeRequests, 1);
-    bool cancel = false;
-    form.Form_QueryUnload(cancel);
+    bool cancel = !form.MayClose();
     EXPECT_TRUE(cancel);
     for (int i = 0; i < 10; ++i)
-        form.imgSS_MouseMove();
+        Move(Surface::Picture);
     EXPECT_EQ(view.closeRequests, 1);
-    form.imgSS_MouseMove();
+    Move(Surface::Picture);
     EXPECT_EQ(view.closeRequests, 2);
-    cancel = false;
-    form.Form_QueryUnload(cancel);
+    cancel = !form.MayClose();
     EXPECT_FALSE(cancel);
     EXPECT_EQ(Count("close request"), 2u);
 }
 
 TEST_F(SlideshowWindow, KeyRuleClosesOnCharactersButNotOnCtrlW) {
-    form.Form_Load();
+    form.Load();
     for (int code : {65, 49, 32, 13, 27, 119, 87}) {
         const int before = view.closeRequests;
-        form.Form_KeyPress(code);
+        form.OnCharacter(code);
         EXPECT_EQ(view.closeRequests, before + 1) << code;
+        form.MayClose();
     }
     const int before = view.closeRequests;
-    form.Form_KeyPress(23); // Ctrl+W
-    // Keys without a character only reach Form_KeyDown.
+    form.OnCharacter(23); // Ctrl+W
+    // Keys without a character only reach OnKeyDown.
     for (auto [key, shift] : std::vector<std::pair<int, int>>{{34, 0},
                                                               {37, 0},
                                                               {38, 0},
@@ -359,7 +417,7 @@ TEST_F(SlideshowWindow, KeyRuleClosesOnCharactersButNotOnCtrlW) {
                                                               {17, 2},
                                                               {87, 2},
                                                               {18, 4}})
-        form.Form_KeyDown(key, shift);
+        form.OnKeyDown(key, shift);
     EXPECT_EQ(view.closeRequests, before);
 }
 
@@ -367,12 +425,12 @@ TEST_F(SlideshowWindow, PageDownShowsTheNextPictureAndRestartsTheTimer) {
     AddPicture("a.jpg", 300, 400);
     AddPicture("b.jpg", 2000, 1000);
     fake.random.draws = {0.0, 0.7, 0.2, 0.9};
-    form.Form_Load();
-    form.tmrShowPicture_Timer();
+    form.Load();
+    form.OnPictureTimer();
     for (int shift : {0, 1, 2}) {
         log.clear();
         const int restartsBefore = view.timerRestarts;
-        form.Form_KeyDown(kKeyPageDown, shift);
+        form.OnKeyDown(kKeyPageDown, shift);
         ASSERT_FALSE(log.empty());
         EXPECT_EQ(log.front(), "tmrShowPicture off") << shift;
         EXPECT_EQ(log.back(), "tmrShowPicture on") << shift;
@@ -386,45 +444,45 @@ TEST_F(SlideshowWindow, PageDownShowsTheNextPictureAndRestartsTheTimer) {
 
 TEST_F(SlideshowWindow, CtrlShiftWWritesTheWallpaperBitmapAndSetsIt) {
     AddPicture("a.jpg", 300, 400);
-    form.Form_Load();
-    form.tmrShowPicture_Timer();
+    form.Load();
+    form.OnPictureTimer();
     for (const std::string dir : {"C:\\windows", "C:\\windows\\"}) {
-        module.strWinDir = dir;
-        fake.desktop.calls.clear();
+        state.windowsFolder = dir;
+        fake.wallpaper.calls.clear();
         view.written.clear();
-        form.Form_KeyDown(kKeyW, kCtrlMask | kShiftMask);
+        form.OnKeyDown(kKeyW, kCtrlMask | kShiftMask);
         EXPECT_EQ(view.written["C:\\windows\\Orvandel.bmp"], "C:\\Pics\\a.jpg") << dir;
-        EXPECT_EQ(fake.desktop.calls,
+        EXPECT_EQ(fake.wallpaper.calls,
                   std::vector<std::string>{"SetWallpaper(C:\\windows\\Orvandel.bmp)"})
             << dir;
     }
     // Other shift states leave the wallpaper alone.
-    fake.desktop.calls.clear();
+    fake.wallpaper.calls.clear();
     for (int shift : {1, 2, 7, 0})
-        form.Form_KeyDown(kKeyW, shift);
-    EXPECT_TRUE(fake.desktop.calls.empty());
+        form.OnKeyDown(kKeyW, shift);
+    EXPECT_TRUE(fake.wallpaper.calls.empty());
     EXPECT_EQ(view.closeRequests, 0);
 }
 
 TEST_F(SlideshowWindow, WallpaperGoesToTheUserFolderWhenTheWindowsFolderIsClosed) {
     AddPicture("a.jpg", 300, 400);
     view.writableFolders = {"C:\\Users\\me\\AppData\\Local\\Orvandel\\"};
-    form.Form_Load();
-    form.tmrShowPicture_Timer();
-    fake.desktop.calls.clear();
-    form.Form_KeyDown(kKeyW, 3);
+    form.Load();
+    form.OnPictureTimer();
+    fake.wallpaper.calls.clear();
+    form.OnKeyDown(kKeyW, 3);
     EXPECT_EQ(view.written.size(), 1u);
-    EXPECT_EQ(fake.desktop.calls,
+    EXPECT_EQ(fake.wallpaper.calls,
               std::vector<std::string>{
                   "SetWallpaper(C:\\Users\\me\\AppData\\Local\\Orvandel\\Orvandel.bmp)"});
     // Nothing on show: nothing is written; the wallpaper call still names the
     // file in the Windows folder.
     view.ReleasePicture();
     view.written.clear();
-    fake.desktop.calls.clear();
-    form.Form_KeyDown(kKeyW, 3);
+    fake.wallpaper.calls.clear();
+    form.OnKeyDown(kKeyW, 3);
     EXPECT_TRUE(view.written.empty());
-    EXPECT_EQ(fake.desktop.calls,
+    EXPECT_EQ(fake.wallpaper.calls,
               std::vector<std::string>{"SetWallpaper(C:\\windows\\Orvandel.bmp)"});
 }
 
@@ -432,36 +490,36 @@ TEST_F(SlideshowWindow, AltNAdvancesAPlaylistOnly) {
     fake.files.AddFile("C:\\Music\\one.mp3");
     fake.files.AddFile("C:\\Music\\two.mp3");
     fake.files.AddFile("C:\\Music\\list.m3u", "one.mp3\r\ntwo.mp3\r\n");
-    pss().SetMPEGFile("C:\\Music\\list.m3u");
-    form.Form_Load();
+    pss().SetMusicFile("C:\\Music\\list.m3u");
+    form.Load();
     EXPECT_TRUE(notify.loaded);
-    EXPECT_EQ(audio.intTrack(), 1);
-    form.Form_KeyDown(kKeyN, kAltMask);
-    EXPECT_EQ(audio.intTrack(), 2);
-    form.Form_KeyDown(kKeyN, kAltMask | kShiftMask); // not exactly Alt
-    form.Form_KeyDown(kKeyN, 0);
-    EXPECT_EQ(audio.intTrack(), 2);
-    form.Form_KeyDown(kKeyN, kAltMask);
-    EXPECT_EQ(audio.intTrack(), 1);
+    EXPECT_EQ(player.Track(), 1);
+    form.OnKeyDown(kKeyN, kAltMask);
+    EXPECT_EQ(player.Track(), 2);
+    form.OnKeyDown(kKeyN, kAltMask | kShiftMask); // not exactly Alt
+    form.OnKeyDown(kKeyN, 0);
+    EXPECT_EQ(player.Track(), 2);
+    form.OnKeyDown(kKeyN, kAltMask);
+    EXPECT_EQ(player.Track(), 1);
 }
 
 TEST_F(SlideshowWindow, UnloadStopsTheMusicRestoresTheDesktopAndReleasesAll) {
     fake.files.AddFile("C:\\Music\\one.mp3");
     fake.files.AddFile("C:\\Music\\list.m3u", "one.mp3\r\n");
-    pss().SetMPEGFile("C:\\Music\\list.m3u");
+    pss().SetMusicFile("C:\\Music\\list.m3u");
     AddPicture("a.jpg", 300, 400);
-    form.Form_Load();
-    form.tmrShowPicture_Timer();
+    form.Load();
+    form.OnPictureTimer();
     log.clear();
-    fake.desktop.calls.clear();
-    form.Form_Unload();
+    fake.session.calls.clear();
+    form.OnUnload();
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(log.front(), "frmAudioNotify unload");
     EXPECT_NE(std::find(log.begin(), log.end(), "mci close mp3"), log.end());
     EXPECT_EQ(log.back(), "release C:\\Pics\\a.jpg");
-    EXPECT_EQ(fake.desktop.calls,
+    EXPECT_EQ(fake.session.calls,
               (std::vector<std::string>{"SetScreenSaverRunning(false)", "ShowCursor(true)"}));
-    EXPECT_EQ(module.objPicSS, nullptr);
+    EXPECT_EQ(state.saver, nullptr);
 }
 
 TEST(SlideshowHelpers, ClockWallpaperAndInterval) {
@@ -472,4 +530,4 @@ TEST(SlideshowHelpers, ClockWallpaperAndInterval) {
 }
 
 } // namespace
-} // namespace orv
+} // namespace orv::slideshow

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "common/runtime_error.h"
+#include "common/errors.h"
 #include "fakes/fake_platform.h"
-#include "startup/command_line.h"
-#include "startup/mod_screen_saver.h"
+#include "common/command_line.h"
+#include "startup/startup.h"
 
-namespace orv {
+namespace orv::startup {
 namespace {
 
 TEST(ClassifySwitch, FollowsTheSwitchTableInOrder) {
@@ -58,31 +58,31 @@ TEST(WindowHandleArgument, ReadsTheTextAfterSwitchAndSeparator) {
     EXPECT_EQ(ErrorNumberOf("/a 99999999999"), 6);
 }
 
-class MainTest : public ::testing::Test {
+class StartTest : public ::testing::Test {
   protected:
     fakes::FakePlatform fake;
-    modScreenSaver module;
+    saver::ProgramState state;
     void Run(const std::string& argumentText) {
         fake.environment.argumentText = argumentText;
-        Main(fake.platform, module);
+        Start(fake.platform, state);
     }
 };
 
-TEST_F(MainTest, AnEmptyStoreGivesTheDefaults) {
+TEST_F(StartTest, AnEmptyStoreGivesTheDefaults) {
     Run("xyz");
-    const clsPicSS& pss = *module.objPicSS;
+    const saver::ScreenSaver& pss = *state.saver;
     EXPECT_EQ(pss.Path(), "C:\\Program Files\\Orvandel");
     EXPECT_EQ(pss.Time(), 5);
     EXPECT_EQ(pss.ShowClock(), 1);
-    EXPECT_EQ(pss.MPEGFile(), "");
+    EXPECT_EQ(pss.MusicFile(), "");
     EXPECT_EQ(pss.ScalePercentage(), 100);
     EXPECT_FALSE(pss.PreviewMode());
-    EXPECT_EQ(module.strWinDir, "C:\\windows");
-    EXPECT_TRUE(fake.forms.opened.empty());
+    EXPECT_EQ(state.windowsFolder, "C:\\windows");
+    EXPECT_TRUE(fake.windows.opened.empty());
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
-TEST_F(MainTest, ReadsTheKeysInOrderAndConvertsThem) {
+TEST_F(StartTest, ReadsTheKeysInOrderAndConvertsThem) {
     fake.store.Set("PicturesPath", "");
     fake.store.Set("DisplayTime", "  12abc");
     fake.store.Set("ShowClock", "2");
@@ -92,25 +92,25 @@ TEST_F(MainTest, ReadsTheKeysInOrderAndConvertsThem) {
     EXPECT_EQ(fake.store.reads,
               (std::vector<std::string>{"PicturesPath", "DisplayTime", "ShowClock", "MPEGFile",
                                         "ScalePercentage"}));
-    const clsPicSS& pss = *module.objPicSS;
+    const saver::ScreenSaver& pss = *state.saver;
     EXPECT_EQ(pss.Path(), "") << "an existing empty value is not replaced by the default";
     EXPECT_EQ(pss.Time(), 12);
     EXPECT_EQ(pss.ShowClock(), 2);
-    EXPECT_TRUE(pss.IsPlayList());
+    EXPECT_TRUE(pss.IsPlaylist());
     EXPECT_EQ(pss.ScalePercentage(), 50);
 }
 
-TEST_F(MainTest, StoredTimesRoundHalfToEven) {
+TEST_F(StartTest, StoredTimesRoundHalfToEven) {
     const std::pair<const char*, int> cases[] = {
         {"7.5", 8}, {"6.5", 6}, {"no digits", 0}, {"1 2", 12}};
     for (const auto& [stored, expected] : cases) {
         fake.store.Set("DisplayTime", stored);
         Run("");
-        EXPECT_EQ(module.objPicSS->Time(), expected) << stored;
+        EXPECT_EQ(state.saver->Time(), expected) << stored;
     }
 }
 
-TEST_F(MainTest, AnOutOfRangeScaleEndsStartUpWithOverflow) {
+TEST_F(StartTest, AnOutOfRangeScaleEndsStartUpWithOverflow) {
     fake.store.Set("ScalePercentage", "40000");
     try {
         Run("/s");
@@ -118,45 +118,45 @@ TEST_F(MainTest, AnOutOfRangeScaleEndsStartUpWithOverflow) {
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.Number(), 6);
     }
-    EXPECT_TRUE(fake.forms.opened.empty());
+    EXPECT_TRUE(fake.windows.opened.empty());
 }
 
-TEST_F(MainTest, DispatchesEachSwitch) {
+TEST_F(StartTest, DispatchesEachSwitch) {
     Run("/s");
     Run("/c");
     Run("");
     Run("/p 77");
-    EXPECT_EQ(fake.forms.opened,
+    EXPECT_EQ(fake.windows.opened,
               (std::vector<std::string>{"slideshow", "settings", "settings", "preview 77"}));
-    EXPECT_TRUE(module.objPicSS->PreviewMode());
+    EXPECT_TRUE(state.saver->PreviewMode());
 }
 
-TEST_F(MainTest, PreviewWithABadHandleShowsTheErrorBox) {
+TEST_F(StartTest, PreviewWithABadHandleShowsTheErrorBox) {
     Run("/p");
     Run("/p abc");
     ASSERT_EQ(fake.messages.shown.size(), 2u);
     EXPECT_EQ(fake.messages.shown[0].text, "5: Invalid procedure call or argument");
     EXPECT_EQ(fake.messages.shown[1].text, "13: Type mismatch");
-    EXPECT_EQ(fake.messages.shown[1].style, 16);
+    EXPECT_EQ(fake.messages.shown[1].icon, platform::MessageIcon::Critical);
     EXPECT_EQ(fake.messages.shown[1].title, "Orvandel");
-    EXPECT_TRUE(fake.forms.opened.empty());
+    EXPECT_TRUE(fake.windows.opened.empty());
 }
 
-TEST_F(MainTest, PasswordChangeGetsTheOwnerHandle) {
+TEST_F(StartTest, PasswordChangeGetsTheOwnerHandle) {
     Run("/a 4321");
-    EXPECT_EQ(fake.environment.passwordChanges, std::vector<std::int32_t>{4321});
+    EXPECT_EQ(fake.session.passwordChanges, std::vector<std::int32_t>{4321});
     EXPECT_THROW(Run("/a"), RuntimeError);
     EXPECT_THROW(Run("/a xy"), RuntimeError);
-    EXPECT_EQ(fake.environment.passwordChanges.size(), 1u);
+    EXPECT_EQ(fake.session.passwordChanges.size(), 1u);
 }
 
-TEST_F(MainTest, AboutShowsTheBoxWithTitleAndIcon) {
+TEST_F(StartTest, AboutShowsTheBoxWithTitleAndIcon) {
     Run("/S");
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].title, "About - Orvandel");
-    EXPECT_EQ(fake.messages.shown[0].style, 64);
+    EXPECT_EQ(fake.messages.shown[0].icon, platform::MessageIcon::Information);
     EXPECT_EQ(fake.messages.shown[0].text.substr(0, 38), "Orvandel - Version: 0.0.41 (Quelbrin)\r");
 }
 
 } // namespace
-} // namespace orv
+} // namespace orv::startup

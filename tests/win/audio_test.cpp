@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/win32/wide.h"
-#include "platform/win32/win32_platform.h"
+#include "win32/wide.h"
+#include "win32/services.h"
 
 namespace orv::win32 {
 namespace {
@@ -53,7 +53,7 @@ bool HasSignal(long long from, long long to) {
     const unique_file file(CreateFileW(SoundFile().c_str(), GENERIC_READ,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, 0, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) return false;
+    if (!file) return false;
     LARGE_INTEGER at{};
     at.QuadPart = from;
     SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN);
@@ -97,11 +97,11 @@ class AudioTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_FALSE(Env(L"ORVANDEL_TEST_SOUNDS").empty()) << "run through ctest";
         ASSERT_FALSE(Env(L"ORVANDEL_SOUND_FILE").empty()) << "run through scripts/wine-run";
-        module.objPicSS = std::make_unique<clsPicSS>(services.bundle);
+        services.state.saver = std::make_unique<saver::ScreenSaver>(services.platform);
     }
     void TearDown() override {
-        services.audio.UnloadNotifyWindow();
-        services.audio.StopMusic();
+        services.music.UnloadNotifyWindow();
+        services.music.Stop();
     }
     // Waits until a tenth of a second or more of sound, not silence, has
     // been written from now on.
@@ -123,7 +123,7 @@ class AudioTest : public ::testing::Test {
         return SoundBytes() == before;
     }
     // A playlist with the given text, written next to the sounds.
-    std::string WritePlayList(const std::string& name, const std::string& text) {
+    std::string WritePlaylist(const std::string& name, const std::string& text) {
         const std::string path = Sound(name);
         const unique_file file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -132,17 +132,16 @@ class AudioTest : public ::testing::Test {
         return path;
     }
 
-    modScreenSaver module;
-    Win32Platform services{module};
-    modAudio& audio = services.audio;
+    Services services;
+    audio::MusicPlayer& player = services.music;
 };
 
 TEST_F(AudioTest, AWavAndAnMp3PlayUntilTheDeviceIsClosed) {
     for (const char* name : {"tone.wav", "long.mp3"}) {
-        audio.PlayMusic(Sound(name), " repeat");
+        player.Play(Sound(name), " repeat");
         EXPECT_EQ(DeviceMode(), "playing") << name;
         EXPECT_TRUE(SoundPlays()) << name;
-        audio.StopMusic();
+        player.Stop();
         EXPECT_NE(DeviceMode(), "playing") << name;
         EXPECT_TRUE(SoundStays()) << name;
     }
@@ -166,36 +165,36 @@ class NoShortNamesDevice : public platform::MediaDevice {
 
 TEST_F(AudioTest, NamesWithBlanksOrOutsideTheAnsiCodePagePlayWithAndWithoutShortNames) {
     NoShortNamesDevice device(services.media);
-    modAudio longNames(services.bundle, module, device, services.notifyWindow);
+    audio::MusicPlayer longNames(services.platform, services.state, device, services.notifyWindow);
     for (const std::string name : {"track 2.mp3", "Lied \xc3\xbc \xe6\x97\xa5\xe6\x9c\xac.mp3"}) {
         ASSERT_TRUE(services.files.NormalFileExists(Sound(name))) << name;
-        audio.PlayMusic(Sound(name), "");
+        player.Play(Sound(name), "");
         EXPECT_EQ(DeviceMode(), "playing") << name;
 
-        longNames.PlayMusic(Sound(name), "");
+        longNames.Play(Sound(name), "");
         ASSERT_EQ(device.sent.size(), 3u);
         EXPECT_EQ(device.sent[1], "open \"" + Sound(name) + "\" type MPEGVideo Alias mp3");
         EXPECT_EQ(DeviceMode(), "playing") << name;
         EXPECT_TRUE(SoundPlays()) << name;
-        longNames.StopMusic();
+        longNames.Stop();
         device.sent.clear();
     }
 }
 
 TEST_F(AudioTest, APlaylistAdvancesByItselfThroughTheNotificationWindow) {
     const std::string list =
-        WritePlayList("three.m3u", "#EXTM3U\r\ntrack 1.mp3\r\ntrack 2.mp3\r\ntrack 3.mp3\r\n");
-    module.objPicSS->SetMPEGFile(list);
-    audio.LoadNotifyWindow();
-    ASSERT_TRUE(audio.LoadPlayList(list));
-    ASSERT_EQ(audio.strTracks().size(), 4u);
-    audio.PlayMusic(audio.CurrentTrack(), "");
+        WritePlaylist("three.m3u", "#EXTM3U\r\ntrack 1.mp3\r\ntrack 2.mp3\r\ntrack 3.mp3\r\n");
+    services.state.saver->SetMusicFile(list);
+    player.LoadNotifyWindow();
+    ASSERT_TRUE(player.LoadPlaylist(list));
+    ASSERT_EQ(player.Tracks().size(), 4u);
+    player.Play(player.CurrentTrack(), "");
     ASSERT_EQ(DeviceMode(), "playing");
 
-    std::vector<int> order{audio.intTrack()};
+    std::vector<int> order{player.Track()};
     const bool wrapped = PumpUntil(
         [&] {
-            if (audio.intTrack() != order.back()) order.push_back(audio.intTrack());
+            if (player.Track() != order.back()) order.push_back(player.Track());
             return order.size() >= 4;
         },
         15s);
@@ -205,33 +204,33 @@ TEST_F(AudioTest, APlaylistAdvancesByItselfThroughTheNotificationWindow) {
 }
 
 TEST_F(AudioTest, NextAndPreviousSwitchAtOnceWithoutASecondStep) {
-    const std::string list = WritePlayList("switch.m3u", "long.mp3\r\ntrack 2.mp3\r\n");
-    module.objPicSS->SetMPEGFile(list);
-    ASSERT_TRUE(audio.LoadPlayList(list));
-    audio.PlayMusic(audio.CurrentTrack(), "");
+    const std::string list = WritePlaylist("switch.m3u", "long.mp3\r\ntrack 2.mp3\r\n");
+    services.state.saver->SetMusicFile(list);
+    ASSERT_TRUE(player.LoadPlaylist(list));
+    player.Play(player.CurrentTrack(), "");
     ASSERT_EQ(DeviceMode(), "playing");
     Pump(300ms);
 
-    audio.NextTrack();
-    EXPECT_EQ(audio.intTrack(), 2);
+    player.NextTrack();
+    EXPECT_EQ(player.Track(), 2);
     EXPECT_EQ(DeviceMode(), "playing");
     Pump(300ms); // the aborted first track's message must not step on
-    EXPECT_EQ(audio.intTrack(), 2);
+    EXPECT_EQ(player.Track(), 2);
 
-    audio.PreviousTrack();
-    EXPECT_EQ(audio.intTrack(), 1);
+    player.PreviousTrack();
+    EXPECT_EQ(player.Track(), 1);
     EXPECT_EQ(DeviceMode(), "playing");
     Pump(300ms);
-    EXPECT_EQ(audio.intTrack(), 1);
+    EXPECT_EQ(player.Track(), 1);
 
-    audio.UnloadNotifyWindow();
-    audio.StopMusic();
+    player.UnloadNotifyWindow();
+    player.Stop();
     EXPECT_NE(DeviceMode(), "playing");
     EXPECT_TRUE(SoundStays());
 }
 
 TEST_F(AudioTest, TheNotificationWindowSwapsItsProcedureAndPutsItBack) {
-    audio.LoadNotifyWindow();
+    player.LoadNotifyWindow();
     const HWND window = services.notifyWindow.Handle();
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(IsWindowVisible(window));
@@ -245,19 +244,19 @@ TEST_F(AudioTest, TheNotificationWindowSwapsItsProcedureAndPutsItBack) {
     const LONG_PTR swapped = GetWindowLongPtrW(window, GWLP_WNDPROC);
 
     // Superseded, aborted and failed ends never advance; a successful one does.
-    const std::string list = WritePlayList("swap.m3u", "track 1.mp3\r\ntrack 2.mp3\r\n");
-    module.objPicSS->SetMPEGFile(list);
-    ASSERT_TRUE(audio.LoadPlayList(list));
+    const std::string list = WritePlaylist("swap.m3u", "track 1.mp3\r\ntrack 2.mp3\r\n");
+    services.state.saver->SetMusicFile(list);
+    ASSERT_TRUE(player.LoadPlaylist(list));
     for (WPARAM status : {MCI_NOTIFY_SUPERSEDED, MCI_NOTIFY_ABORTED, MCI_NOTIFY_FAILURE})
         EXPECT_EQ(SendMessageW(window, MM_MCINOTIFY, status, 0), 0);
-    EXPECT_EQ(audio.intTrack(), 1);
+    EXPECT_EQ(player.Track(), 1);
     SendMessageW(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
-    EXPECT_EQ(audio.intTrack(), 2);
+    EXPECT_EQ(player.Track(), 2);
     EXPECT_EQ(DeviceMode(), "playing");
 
     services.notifyWindow.Unload();
     EXPECT_FALSE(IsWindow(window));
-    audio.LoadNotifyWindow();
+    player.LoadNotifyWindow();
     EXPECT_EQ(GetWindowLongPtrW(services.notifyWindow.Handle(), GWLP_WNDPROC), swapped);
 }
 
@@ -297,18 +296,18 @@ struct BoxReader {
 };
 
 TEST_F(AudioTest, AListThatCannotBeReadIsReportedInABox) {
-    const std::string list = WritePlayList("locked.m3u", "track 1.mp3\r\n");
+    const std::string list = WritePlaylist("locked.m3u", "track 1.mp3\r\n");
     const unique_file lock(CreateFileW(Wide(list).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
     BoxReader reader;
-    const bool loaded = audio.LoadPlayList(list);
+    const bool loaded = player.LoadPlaylist(list);
     reader.thread.join();
     EXPECT_FALSE(loaded);
     ASSERT_TRUE(reader.found);
     EXPECT_EQ(Utf8(reader.text), "Module: modAudio\r70 Permission denied");
     EXPECT_TRUE(reader.exclamation);
-    EXPECT_EQ(audio.intTrack(), 0);
+    EXPECT_EQ(player.Track(), 0);
 }
 
 } // namespace

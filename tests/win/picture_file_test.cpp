@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/picture_file.h"
-#include "platform/win32/wallpaper_bitmap.h"
+#include "win32/picture_file.h"
+#include "win32/wallpaper_bitmap.h"
 #include "support/jpeg_encode.h"
 
 namespace orv::win32 {

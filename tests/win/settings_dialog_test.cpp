@@ -5,24 +5,29 @@
 
 #include <windows.h>
 
-#include "audio/mod_audio.h"
+#include "audio/music_player.h"
 #include "platform/media.h"
-#include "platform/win32/basic_services.h"
-#include "platform/win32/desktop_win32.h"
-#include "platform/win32/environment_win32.h"
-#include "platform/win32/file_system_win32.h"
-#include "platform/win32/frm_settings_win32.h"
-#include "platform/win32/wide.h"
 #include "settings/settings_layout.h"
+#include "win32/clock.h"
+#include "win32/environment.h"
+#include "win32/file_system.h"
+#include "win32/pickers.h"
+#include "win32/session.h"
+#include "win32/settings_dialog.h"
+#include "win32/wallpaper.h"
+#include "win32/unique_handle.h"
+#include "win32/wide.h"
 
 namespace orv::win32 {
 namespace {
 
-namespace L = settings_layout;
+namespace L = settings;
+using C = platform::SettingsControl;
+int Id(C control) { return L::Find(control).id; }
 
 struct Recorder : platform::SettingsStore,
                   platform::MessageBoxes,
-                  platform::Forms,
+                  platform::ProgramWindows,
                   platform::MediaDevice,
                   platform::AudioNotifyWindow {
     std::vector<std::string> writes, shown, sent;
@@ -35,11 +40,11 @@ struct Recorder : platform::SettingsStore,
                const std::string& v) override {
         writes.push_back(key + "=" + v);
     }
-    int Show(const std::string& text, int, const std::string&) override {
+    void Show(const std::string& text, platform::MessageIcon, const std::string&) override {
         shown.push_back(text);
-        return 1;
     }
     void ShowSlideshow() override {}
+    bool CanHostPreview(std::int32_t) override { return false; }
     void ShowPreview(std::int32_t) override {}
     void ShowSettings() override {}
     void SendCommand(const std::string& command, bool) override { sent.push_back(command); }
@@ -61,19 +66,21 @@ class SettingsWindowTest : public ::testing::Test {
     Win32Environment environment;
     Win32Clock clock;
     Win32Random random;
-    Win32Desktop desktop;
+    Win32Session session;
+    Win32Wallpaper wallpaper;
     Win32FileSystem files;
-    platform::Platform bundle{rec, environment, rec, clock, random, desktop, rec, files};
-    modScreenSaver module;
-    modAudio audio{bundle, module, rec, rec};
+    Win32Pickers pickers;
+    platform::Platform bundle{rec, environment, rec, clock, random, session, wallpaper, rec, files};
+    saver::ProgramState state;
+    audio::MusicPlayer music{bundle, state, rec, rec};
     HWND dialog = nullptr;
 
     void SetUp() override {
-        module.objPicSS = std::make_unique<clsPicSS>(bundle);
-        module.objPicSS->SetPath(environment.ProgramFolder());
-        module.objPicSS->SetShowClock(2.0);
-        module.objPicSS->SetScalePercentage(100.0);
-        ShowSettingsDialog(bundle, module, audio);
+        state.saver = std::make_unique<saver::ScreenSaver>(bundle);
+        state.saver->SetPath(environment.ProgramFolder());
+        state.saver->SetShowClock(2.0);
+        state.saver->SetScalePercentage(100.0);
+        ShowSettingsDialog(bundle, state, music, pickers);
         dialog = FindWindowW(nullptr, L"Orvandel - Settings");
         ASSERT_NE(dialog, nullptr);
         ASSERT_EQ(GetWindowThreadProcessId(dialog, nullptr), GetCurrentThreadId());
@@ -83,95 +90,96 @@ class SettingsWindowTest : public ::testing::Test {
         if (IsWindow(dialog)) DestroyWindow(dialog);
         Pump();
     }
-    HWND Item(int id) { return GetDlgItem(dialog, id); }
-    void Click(int id) {
-        SendMessageW(Item(id), BM_CLICK, 0, 0);
+    HWND Item(C control) { return GetDlgItem(dialog, Id(control)); }
+    void Click(C control) {
+        SendMessageW(Item(control), BM_CLICK, 0, 0);
         Pump();
     }
 };
 
 TEST_F(SettingsWindowTest, ControlsSitAtTheirPixelsWithTheirFontsLimitsAndTabOrder) {
-    const HDC screen = GetDC(nullptr);
-    const double tppX = 1440.0 / GetDeviceCaps(screen, LOGPIXELSX),
-                 tppY = 1440.0 / GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    const double tppX = 1440.0 / GetDeviceCaps(screen.get(), LOGPIXELSX),
+                 tppY = 1440.0 / GetDeviceCaps(screen.get(), LOGPIXELSY);
     RECT client{};
     GetClientRect(dialog, &client);
-    EXPECT_EQ(client.right, L::TwipsToPixels(L::kClientWidth, tppX));
-    EXPECT_EQ(client.bottom, L::TwipsToPixels(L::kClientHeight, tppY));
+    EXPECT_EQ(client.right, TwipsToPixels(L::kClientWidth, tppX));
+    EXPECT_EQ(client.bottom, TwipsToPixels(L::kClientHeight, tppY));
     EXPECT_FALSE(GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME);
     for (const auto& c : L::Controls()) {
         SCOPED_TRACE(c.name);
         RECT r{};
-        GetWindowRect(Item(c.id), &r);
+        GetWindowRect(GetDlgItem(dialog, c.id), &r);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
         const auto px = L::ToPixels(c, tppX, tppY);
         EXPECT_EQ(std::vector<long>({r.left, r.top, r.right - r.left, r.bottom - r.top}),
                   std::vector<long>({px.x, px.y, px.width, px.height}));
-        EXPECT_EQ(IsWindowVisible(Item(c.id)) != 0, !c.hiddenAtOpen);
+        EXPECT_EQ(IsWindowVisible(GetDlgItem(dialog, c.id)) != 0, !c.hiddenAtOpen);
         LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Item(c.id), WM_GETFONT, 0, 0)),
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dialog, c.id), WM_GETFONT, 0, 0)),
                    sizeof(font), &font);
         EXPECT_EQ(font.lfWeight >= FW_BOLD, c.kind == L::Kind::SmallButton);
         if (c.kind == L::Kind::TextField) {
-            EXPECT_EQ((GetWindowLongW(Item(c.id), GWL_STYLE) & ES_RIGHT) != 0,
+            EXPECT_EQ((GetWindowLongW(GetDlgItem(dialog, c.id), GWL_STYLE) & ES_RIGHT) != 0,
                       c.align == L::Align::Right);
             if (c.maxLength) {
-                EXPECT_EQ(SendMessageW(Item(c.id), EM_GETLIMITTEXT, 0, 0), c.maxLength);
+                EXPECT_EQ(SendMessageW(GetDlgItem(dialog, c.id), EM_GETLIMITTEXT, 0, 0), c.maxLength);
             }
         }
     }
-    EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), L::kOk);
-    EXPECT_EQ(GetFocus(), Item(L::kPicturesPath));
+    EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), Id(C::Ok));
+    EXPECT_EQ(GetFocus(), Item(C::PicturesPath));
 
-    ShowWindow(Item(L::kPrev), SW_SHOW);
-    ShowWindow(Item(L::kNext), SW_SHOW);
+    ShowWindow(Item(C::Back), SW_SHOW);
+    ShowWindow(Item(C::Next), SW_SHOW);
     std::vector<int> order;
-    HWND at = Item(L::kPicturesPath);
+    HWND at = Item(C::PicturesPath);
     do
         order.push_back(GetDlgCtrlID(at));
-    while ((at = GetNextDlgTabItem(dialog, at, FALSE)) != Item(L::kPicturesPath) &&
+    while ((at = GetNextDlgTabItem(dialog, at, FALSE)) != Item(C::PicturesPath) &&
            order.size() < 20);
-    EXPECT_EQ(order, (std::vector<int>{L::kPicturesPath, L::kDisplayTime, L::kShowClock,
-                                       L::kScalePercentage, L::kMPEGFile, L::kOk, L::kCancel,
-                                       L::kSelectPath, L::kPlay, L::kStop, L::kSelectMPEGFile,
-                                       L::kPrev, L::kNext}));
+    std::vector<int> expected;
+    for (C c : {C::PicturesPath, C::DisplayTime, C::ShowClock, C::ScalePercentage, C::MusicFile,
+                C::Ok, C::Cancel, C::SelectPath, C::Play, C::Stop, C::SelectMusicFile, C::Back,
+                C::Next})
+        expected.push_back(Id(c));
+    EXPECT_EQ(order, expected);
 }
 
 TEST_F(SettingsWindowTest, ARefusedFieldKeepsTheFocusAndEveryWayOutDoesNothing) {
-    SetFocus(Item(L::kScalePercentage));
-    SetWindowTextW(Item(L::kScalePercentage), L"0");
-    Click(L::kOk);
-    SendMessageW(Item(L::kScalePercentage), WM_KEYDOWN, VK_TAB, 0);
+    SetFocus(Item(C::ScalePercentage));
+    SetWindowTextW(Item(C::ScalePercentage), L"0");
+    Click(C::Ok);
+    SendMessageW(Item(C::ScalePercentage), WM_KEYDOWN, VK_TAB, 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); // Enter
-    Click(L::kShowClock);
-    Click(L::kStop);
+    Click(C::ShowClock);
+    Click(C::Stop);
     EXPECT_EQ(rec.shown, std::vector<std::string>(5, "Must be between 1 and 100!"));
     EXPECT_TRUE(IsWindow(dialog));
     EXPECT_TRUE(rec.writes.empty());
-    EXPECT_EQ(GetFocus(), Item(L::kScalePercentage));
-    EXPECT_EQ(IsDlgButtonChecked(dialog, L::kShowClock), BST_INDETERMINATE);
+    EXPECT_EQ(GetFocus(), Item(C::ScalePercentage));
+    EXPECT_EQ(IsDlgButtonChecked(dialog, Id(C::ShowClock)), BST_INDETERMINATE);
     EXPECT_TRUE(rec.sent.empty());
 
-    SetWindowTextW(Item(L::kScalePercentage), L"50");
-    Click(L::kShowClock);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, L::kShowClock), BST_CHECKED);
-    Click(L::kOk);
+    SetWindowTextW(Item(C::ScalePercentage), L"50");
+    Click(C::ShowClock);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, Id(C::ShowClock)), BST_CHECKED);
+    Click(C::Ok);
     EXPECT_EQ(rec.shown.size(), 5u);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(rec.writes, (std::vector<std::string>{"PicturesPath=" + environment.ProgramFolder(),
                                                     "DisplayTime=0", "ShowClock=1",
                                                     "ScalePercentage=50", "MPEGFile="}));
-    EXPECT_EQ(module.objPicSS, nullptr);
+    EXPECT_EQ(state.saver, nullptr);
     EXPECT_FALSE(rec.loaded) << "the notification window goes with the dialog";
 }
 
 TEST_F(SettingsWindowTest, CancelRunsNoCheck) {
-    SetFocus(Item(L::kPicturesPath));
-    SetWindowTextW(Item(L::kPicturesPath), L"C:\\no\\such\\folder");
-    SendMessageW(Item(L::kPicturesPath), WM_KEYDOWN, VK_TAB, 0);
+    SetFocus(Item(C::PicturesPath));
+    SetWindowTextW(Item(C::PicturesPath), L"C:\\no\\such\\folder");
+    SendMessageW(Item(C::PicturesPath), WM_KEYDOWN, VK_TAB, 0);
     EXPECT_EQ(rec.shown, std::vector<std::string>{"Invalid dir!"});
-    Click(L::kCancel);
+    Click(C::Cancel);
     EXPECT_EQ(rec.shown.size(), 1u);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_TRUE(rec.writes.empty());

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/win32/slideshow_scene.h"
+#include "win32/slideshow_scene.h"
 
 namespace orv::win32 {
 namespace {
@@ -33,9 +33,7 @@ class Canvas {
   public:
     Canvas(const SlideshowScene& scene, int width, int height)
         : width_(width), target_(Solid(width, height, RGB(1, 2, 3))) {
-        const HDC screen = GetDC(nullptr);
-        const unique_hdc dc(CreateCompatibleDC(screen));
-        ReleaseDC(nullptr, screen);
+        const unique_hdc dc(CreateCompatibleDC(WindowDc(nullptr).get()));
         {
             const SelectGuard selected(dc.get(), target_.bitmap.get());
             scene.Paint(dc.get(), RECT{0, 0, width, height});
@@ -128,15 +126,15 @@ TEST_F(SlideshowSceneTest, HitTestPutsTheMessageFirstThenTheClockThenThePicture)
     struct Case {
         bool clock, message;
         POINT at;
-        SceneHit hit;
+        platform::Surface hit;
     };
     const Case cases[] = {
-        {false, false, {10, 10}, SceneHit::Background},
-        {false, false, {10, 30}, SceneHit::Picture},
-        {true, false, {50, 55}, SceneHit::Clock},
-        {true, true, {50, 55}, SceneHit::NoPictures},
-        {true, true, {80, 60}, SceneHit::Clock},
-        {false, true, {80, 30}, SceneHit::Picture},
+        {false, false, {10, 10}, platform::Surface::Background},
+        {false, false, {10, 30}, platform::Surface::Picture},
+        {true, false, {50, 55}, platform::Surface::Clock},
+        {true, true, {50, 55}, platform::Surface::NoPictures},
+        {true, true, {80, 60}, platform::Surface::Clock},
+        {false, true, {80, 30}, platform::Surface::Picture},
     };
     for (const Case& c : cases) {
         clock.visible = c.clock;

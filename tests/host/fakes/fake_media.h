@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/runtime_error.h"
+#include "common/errors.h"
 #include "platform/media.h"
 
 namespace orv::fakes {

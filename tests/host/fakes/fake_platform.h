@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "common/runtime_error.h"
+#include "common/errors.h"
 #include "platform/platform.h"
 
 namespace orv::fakes {
@@ -47,27 +47,25 @@ class FakeEnvironment : public platform::Environment {
     std::string programFolder = "C:\\Program Files\\Orvandel";
     std::string windowsDirectory = "C:\\windows";
     platform::Version version{0, 0, 41};
-    std::vector<std::int32_t> passwordChanges;
 
     std::string ArgumentText() const override { return argumentText; }
     std::string ProgramFolder() const override { return programFolder; }
     std::string WindowsDirectory() const override { return windowsDirectory; }
     platform::Version ProgramVersion() const override { return version; }
-    void ChangePassword(std::int32_t owner) override { passwordChanges.push_back(owner); }
 };
 
 struct ShownMessage {
     std::string text;
-    int style;
+    platform::MessageIcon icon;
     std::string title;
 };
 
 class FakeMessages : public platform::MessageBoxes {
   public:
     std::vector<ShownMessage> shown;
-    int Show(const std::string& text, int style, const std::string& title) override {
-        shown.push_back({text, style, title});
-        return 1;
+    void Show(const std::string& text, platform::MessageIcon icon,
+              const std::string& title) override {
+        shown.push_back({text, icon, title});
     }
 };
 
@@ -91,14 +89,14 @@ class FakeRandom : public platform::Random {
     }
 };
 
-class FakeDesktop : public platform::Desktop {
+class FakeSession : public platform::Session {
   public:
     std::vector<std::string> calls;
-    // Registry values by "root\\key\\value"; missing ones cannot be read.
+    // Values of the user's registry by "key\\value"; missing ones cannot be read.
     std::map<std::string, platform::RegistryValue> registry;
     // The password dialog's answers in turn; nothing = no such dialog.
     std::vector<std::optional<std::int32_t>> passwordAnswers;
-    std::string userDataFolder = "C:\\Users\\me\\AppData\\Local\\Orvandel";
+    std::vector<std::int32_t> passwordChanges;
 
     void ShowCursor(bool show) override {
         calls.push_back(show ? "ShowCursor(true)" : "ShowCursor(false)");
@@ -106,35 +104,42 @@ class FakeDesktop : public platform::Desktop {
     void SetScreenSaverRunning(bool running) override {
         calls.push_back(running ? "SetScreenSaverRunning(true)" : "SetScreenSaverRunning(false)");
     }
-    std::optional<platform::RegistryValue>
-    QueryRegistryValue(std::uint32_t root, const std::string& keyPath,
-                       const std::string& valueName) override {
-        const auto it = registry.find(std::to_string(root) + "\\" + keyPath + "\\" + valueName);
+    std::optional<platform::RegistryValue> ReadUserValue(const std::string& keyPath,
+                                                         const std::string& valueName) override {
+        const auto it = registry.find(keyPath + "\\" + valueName);
         if (it == registry.end()) return std::nullopt;
         return it->second;
     }
-    std::optional<std::int32_t> VerifyScreenSavePwd(std::intptr_t owner) override {
-        calls.push_back("VerifyScreenSavePwd(" + std::to_string(owner) + ")");
+    std::optional<std::int32_t> VerifyPassword(std::intptr_t owner) override {
+        calls.push_back("VerifyPassword(" + std::to_string(owner) + ")");
         if (passwordAnswers.empty()) return std::nullopt;
         const auto answer = passwordAnswers.front();
         passwordAnswers.erase(passwordAnswers.begin());
         return answer;
     }
-    void SetWallpaper(const std::string& bmpPath) override {
-        calls.push_back("SetWallpaper(" + bmpPath + ")");
-    }
-    std::string UserDataFolder() override { return userDataFolder; }
+    void ChangePassword(std::int32_t owner) override { passwordChanges.push_back(owner); }
     // Sets the password switch as the registry would hold it.
-    void SetPasswordSwitch(std::uint32_t type, const std::string& data) {
-        registry[std::to_string(platform::kHkeyCurrentUser) +
-                 "\\Control Panel\\Desktop\\ScreenSaveUsePassword"] = {type, data};
+    void SetPasswordSwitch(platform::RegistryType type, const std::string& data) {
+        registry["Control Panel\\Desktop\\ScreenSaveUsePassword"] = {type, data};
     }
 };
 
-class FakeForms : public platform::Forms {
+class FakeWallpaper : public platform::Wallpaper {
+  public:
+    std::vector<std::string> calls;
+    std::string userFolder = "C:\\Users\\me\\AppData\\Local\\Orvandel";
+    void Set(const std::string& bmpPath) override { calls.push_back("SetWallpaper(" + bmpPath + ")"); }
+    std::string UserFolder() override { return userFolder; }
+};
+
+class FakeWindows : public platform::ProgramWindows {
   public:
     std::vector<std::string> opened;
+    std::vector<std::int32_t> hosts{77, 1234}; // windows that can hold a preview
     void ShowSlideshow() override { opened.push_back("slideshow"); }
+    bool CanHostPreview(std::int32_t host) override {
+        return std::find(hosts.begin(), hosts.end(), host) != hosts.end();
+    }
     void ShowPreview(std::int32_t host) override {
         opened.push_back("preview " + std::to_string(host));
     }
@@ -209,10 +214,12 @@ struct FakePlatform {
     FakeMessages messages;
     FakeClock clock;
     FakeRandom random;
-    FakeDesktop desktop;
-    FakeForms forms;
+    FakeSession session;
+    FakeWallpaper wallpaper;
+    FakeWindows windows;
     FakeFileSystem files;
-    platform::Platform platform{store, environment, messages, clock, random, desktop, forms, files};
+    platform::Platform platform{store,   environment, messages, clock, random,
+                                session, wallpaper,   windows,  files};
 };
 
 } // namespace orv::fakes

@@ -8,38 +8,39 @@
 
 #include "platform/pickers.h"
 #include "platform/settings_view.h"
-#include "settings/settings_music.h"
+#include "audio/music_control.h"
+#include "common/errors.h"
 
 namespace orv::fakes {
 
 class FakeSettingsView : public platform::SettingsView {
   public:
     std::string caption;
-    std::map<platform::SettingsField, std::string> texts;
+    std::map<platform::SettingsControl, std::string> texts;
     platform::CheckState clock = platform::CheckState::Unchecked;
     std::optional<bool> trackButtonsVisible; // nothing until first set
-    std::vector<platform::SettingsField> selected, focused;
-    int unloads = 0;
+    std::vector<platform::SettingsControl> selected, focused;
+    int closes = 0;
     std::intptr_t handle = 0x1234;
 
     void SetCaption(const std::string& text) override { caption = text; }
-    std::string Text(platform::SettingsField field) const override {
+    std::string Text(platform::SettingsControl field) const override {
         const auto it = texts.find(field);
         return it == texts.end() ? std::string() : it->second;
     }
-    void SetText(platform::SettingsField field, const std::string& text) override {
+    void SetText(platform::SettingsControl field, const std::string& text) override {
         texts[field] = text;
     }
     platform::CheckState ClockState() const override { return clock; }
     void SetClockState(platform::CheckState state) override { clock = state; }
     void SetTrackButtonsVisible(bool visible) override { trackButtonsVisible = visible; }
-    void SelectAll(platform::SettingsField field) override { selected.push_back(field); }
-    void FocusField(platform::SettingsField field) override { focused.push_back(field); }
-    void Unload() override { ++unloads; }
+    void SelectAll(platform::SettingsControl field) override { selected.push_back(field); }
+    void Focus(platform::SettingsControl control) override { focused.push_back(control); }
+    void Close() override { ++closes; }
     std::intptr_t WindowHandle() const override { return handle; }
 };
 
-class FakeMusic : public SettingsMusic {
+class FakeMusic : public audio::MusicControl {
   public:
     std::vector<std::string> calls;
     std::map<std::string, std::vector<std::string>> playlists; // lists that load
@@ -48,38 +49,49 @@ class FakeMusic : public SettingsMusic {
 
     void LoadNotifyWindow() override { calls.push_back("LoadNotifyWindow"); }
     void UnloadNotifyWindow() override { calls.push_back("UnloadNotifyWindow"); }
-    bool LoadPlayList(std::string_view strFile) override {
-        calls.push_back("LoadPlayList " + std::string(strFile));
-        const auto it = playlists.find(std::string(strFile));
+    bool LoadPlaylist(std::string_view file) override {
+        calls.push_back("LoadPlaylist " + std::string(file));
+        const auto it = playlists.find(std::string(file));
         if (it == playlists.end() || it->second.empty()) return false;
         tracks = it->second;
         track = 1;
         return true;
     }
-    void PlayMusic(std::string_view strFile, std::string_view strPlayOptions) override {
-        calls.push_back("PlayMusic " + std::string(strFile) + "|" + std::string(strPlayOptions));
+    void Play(std::string_view file, std::string_view playOptions) override {
+        calls.push_back("Play " + std::string(file) + "|" + std::string(playOptions));
     }
-    void StopMusic() override { calls.push_back("StopMusic"); }
+    void Stop() override { calls.push_back("Stop"); }
     void NextTrack() override { calls.push_back("NextTrack"); }
     void PreviousTrack() override { calls.push_back("PreviousTrack"); }
     std::string CurrentTrack() const override { return track ? tracks[track - 1] : std::string(); }
 };
 
+struct FileRequest {
+    std::intptr_t owner;
+    std::string title;
+    platform::FileTypes types;
+    std::string startFolder;
+};
+
+struct FolderRequest {
+    std::intptr_t owner;
+    std::string title;
+};
+
 class FakePickers : public platform::Pickers {
   public:
-    std::vector<platform::OpenFileRequest> fileRequests;
-    std::vector<platform::BrowseFolderRequest> folderRequests;
+    std::vector<FileRequest> fileRequests;
+    std::vector<FolderRequest> folderRequests;
     std::optional<std::string> fileAnswer, folderAnswer; // nothing: cancelled
-    bool fail = false;                                   // throws instead
 
-    std::optional<std::string> OpenFile(const platform::OpenFileRequest& request) override {
-        fileRequests.push_back(request);
-        if (fail) throw RuntimeError(5, "Invalid procedure call or argument");
+    std::optional<std::string> PickFile(std::intptr_t owner, const std::string& title,
+                                        const platform::FileTypes& types,
+                                        const std::string& startFolder) override {
+        fileRequests.push_back({owner, title, types, startFolder});
         return fileAnswer;
     }
-    std::optional<std::string> BrowseFolder(const platform::BrowseFolderRequest& request) override {
-        folderRequests.push_back(request);
-        if (fail) throw RuntimeError(5, "Invalid procedure call or argument");
+    std::optional<std::string> PickFolder(std::intptr_t owner, const std::string& title) override {
+        folderRequests.push_back({owner, title});
         return folderAnswer;
     }
 };

@@ -1,0 +1,27 @@
+// The music calls the windows make, behind a small seam so that the
+// settings dialog's tests can record them; MusicPlayer is the real one.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace orv::audio {
+
+class MusicControl {
+  public:
+    virtual ~MusicControl() = default;
+    // The notification window: loading it installs the end-of-track handler,
+    // unloading it restores the window's own.
+    virtual void LoadNotifyWindow() = 0;
+    virtual void UnloadNotifyWindow() = 0;
+    // Reads an M3U playlist; true when it found a track (then the first
+    // track is current).
+    virtual bool LoadPlaylist(std::string_view file) = 0;
+    virtual void Play(std::string_view file, std::string_view playOptions) = 0;
+    virtual void Stop() = 0;
+    virtual void NextTrack() = 0;
+    virtual void PreviousTrack() = 0;
+    // The current track of the list, or empty.
+    virtual std::string CurrentTrack() const = 0;
+};
+
+} // namespace orv::audio

@@ -1,0 +1,81 @@
+#include "saver/screen_saver.h"
+
+#include "common/app_title.h"
+#include "common/command_line.h"
+#include "common/errors.h"
+#include "common/numeric.h"
+#include "common/paths.h"
+#include "saver/about.h"
+
+namespace orv::saver {
+
+ScreenSaver::ScreenSaver(platform::Platform& platform) : platform_(platform) {}
+
+void ScreenSaver::SetTime(double value) {
+    time_ = ToInt16(value);
+}
+void ScreenSaver::SetTime(std::string_view value) {
+    time_ = ToInt16(value);
+}
+void ScreenSaver::SetShowClock(double value) {
+    showClock_ = ToInt16(value);
+}
+void ScreenSaver::SetShowClock(std::string_view value) {
+    showClock_ = ToInt16(value);
+}
+void ScreenSaver::SetScalePercentage(double value) {
+    scalePercentage_ = ToInt16(value);
+}
+void ScreenSaver::SetScalePercentage(std::string_view value) {
+    scalePercentage_ = ToInt16(value);
+}
+
+std::string ScreenSaver::MusicFolder() const {
+    return FolderPart(musicFile_);
+}
+bool ScreenSaver::IsPlaylist() const {
+    return IsPlaylistName(musicFile_);
+}
+
+void ScreenSaver::Execute(SaverMode mode) {
+    switch (mode) {
+    case SaverMode::Preview:
+        // Set first: the slideshow window reads it while it loads.
+        previewMode_ = true;
+        EmbedInPreview();
+        break;
+    case SaverMode::ScreenSaver:
+        platform_.windows.ShowSlideshow();
+        break;
+    case SaverMode::Settings:
+        platform_.windows.ShowSettings();
+        break;
+    default:
+        break;
+    }
+}
+
+void ScreenSaver::EmbedInPreview() {
+    try {
+        previewHost_ = WindowHandleArgument(platform_.environment.ArgumentText());
+        // A handle that names no window leaves nothing to show in: the
+        // program ends quietly, before the folder is scanned for nothing.
+        if (!platform_.windows.CanHostPreview(previewHost_)) return;
+        platform_.windows.ShowPreview(previewHost_);
+    } catch (const RuntimeError& e) {
+        platform_.messages.Show(std::to_string(e.Number()) + ": " + e.Description(),
+                                platform::MessageIcon::Critical, kAppTitle);
+    }
+}
+
+void ScreenSaver::About() {
+    const auto now = platform_.clock.Now();
+    platform_.messages.Show(AboutText(platform_.environment.ProgramVersion(), now.year),
+                            platform::MessageIcon::Information, AboutTitle());
+}
+
+void ScreenSaver::ShowMouseCursor(bool show) {
+    platform_.session.ShowCursor(show);
+}
+
+} // namespace orv::saver

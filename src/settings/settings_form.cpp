@@ -1,0 +1,225 @@
+#include "settings/settings_form.h"
+
+#include <tuple>
+
+#include "common/app_title.h"
+#include "common/numeric.h"
+#include "common/paths.h"
+#include "pickers/folder_picker.h"
+#include "pickers/music_file_picker.h"
+#include "saver/stored_settings.h"
+
+namespace orv::settings {
+
+using platform::CheckState;
+using platform::SettingsControl;
+
+SettingsForm::SettingsForm(platform::Platform& platform, saver::ProgramState& state,
+                           platform::SettingsView& view, audio::MusicControl& music,
+                           platform::Pickers& pickers)
+    : platform_(platform), state_(state), view_(view), music_(music), pickers_(pickers) {}
+
+void SettingsForm::Load() {
+    view_.SetCaption(std::string(kAppTitle) + " - Settings");
+    const saver::ScreenSaver& saver = *state_.saver;
+    view_.SetText(SettingsControl::PicturesPath, saver.Path());
+    view_.SetText(SettingsControl::DisplayTime, FormatInteger(saver.Time()));
+    // A check box has three states: 0 and 2 show as themselves, any other
+    // non-zero flag means "clock on" and shows as checked.
+    const auto clock = saver.ShowClock();
+    view_.SetClockState(clock == 0   ? CheckState::Unchecked
+                        : clock == 2 ? CheckState::Grayed
+                                     : CheckState::Checked);
+    view_.SetText(SettingsControl::ScalePercentage, FormatInteger(saver.ScalePercentage()));
+    view_.SetText(SettingsControl::MusicFile, saver.MusicFile());
+    music_.LoadNotifyWindow();
+}
+
+void SettingsForm::OnUnload() {
+    music_.UnloadNotifyWindow();
+    music_.Stop();
+    state_.saver.reset();
+}
+
+bool SettingsForm::HasFocusCheck(SettingsControl control) {
+    return control == SettingsControl::PicturesPath ||
+           control == SettingsControl::ScalePercentage || control == SettingsControl::MusicFile;
+}
+
+bool SettingsForm::MayMoveFocus(std::optional<SettingsControl> from, SettingsControl to) {
+    if (!from || *from == to || to == SettingsControl::Cancel || !HasFocusCheck(*from)) return true;
+    switch (*from) {
+    case SettingsControl::PicturesPath:
+        return CheckPicturesPath();
+    case SettingsControl::MusicFile:
+        return CheckMusicFile();
+    case SettingsControl::ScalePercentage:
+        return CheckScalePercentage();
+    default:
+        return true;
+    }
+}
+
+bool SettingsForm::OnButtonPressed(SettingsControl button, std::optional<SettingsControl> focused) {
+    if (!MayMoveFocus(focused, button)) return false;
+    switch (button) {
+    case SettingsControl::Ok:
+        OnOk();
+        break;
+    case SettingsControl::Cancel:
+        OnCancel();
+        break;
+    case SettingsControl::ShowClock:
+        OnClockClicked();
+        break;
+    case SettingsControl::SelectPath:
+        OnSelectPath();
+        break;
+    case SettingsControl::SelectMusicFile:
+        OnSelectMusicFile();
+        break;
+    case SettingsControl::Play:
+        OnPlay();
+        break;
+    case SettingsControl::Stop:
+        OnStop();
+        break;
+    case SettingsControl::Back:
+        OnBack();
+        break;
+    case SettingsControl::Next:
+        OnNext();
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void SettingsForm::OnFieldFocused(SettingsControl field) {
+    if (field == SettingsControl::PicturesPath || field == SettingsControl::DisplayTime ||
+        field == SettingsControl::ScalePercentage || field == SettingsControl::MusicFile)
+        view_.SelectAll(field);
+}
+
+void SettingsForm::UpdateTrackButtons() {
+    view_.SetTrackButtonsVisible(IsPlaylistName(view_.Text(SettingsControl::MusicFile)));
+}
+
+void SettingsForm::Refuse(const char* message) {
+    platform_.messages.Show(message, platform::MessageIcon::Information, kAppTitle);
+}
+
+void SettingsForm::OnOk() {
+    saver::ScreenSaver& saver = *state_.saver;
+    const std::string timeText = view_.Text(SettingsControl::DisplayTime);
+    const std::string scaleText = view_.Text(SettingsControl::ScalePercentage);
+    // A number that does not fit the 16-bit setting is refused like a field
+    // check, before anything is changed.
+    for (const auto& [text, field, message] :
+         {std::tuple{timeText, SettingsControl::DisplayTime, kInvalidTime},
+          std::tuple{scaleText, SettingsControl::ScalePercentage, kInvalidScale}}) {
+        if (!TryToInt16(ReadNumber(text))) {
+            Refuse(message);
+            view_.Focus(field);
+            return;
+        }
+    }
+
+    const auto restore = [&saver, path = saver.Path(), time = saver.Time(),
+                          clock = saver.ShowClock(), scale = saver.ScalePercentage(),
+                          music = saver.MusicFile()] {
+        saver.SetPath(path);
+        saver.SetTime(time);
+        saver.SetShowClock(clock);
+        saver.SetScalePercentage(scale);
+        saver.SetMusicFile(music);
+    };
+    saver.SetPath(view_.Text(SettingsControl::PicturesPath));
+    saver.SetTime(ReadNumber(timeText));
+    saver.SetShowClock(static_cast<double>(static_cast<int>(view_.ClockState())));
+    saver.SetScalePercentage(ReadNumber(scaleText));
+    saver.SetMusicFile(view_.Text(SettingsControl::MusicFile));
+    if (const auto failure = saver::SaveSettings(platform_.store, platform_.environment, saver)) {
+        restore(); // the dialog stays open with the object as it was
+        platform_.messages.Show(std::string(kNotSaved) + "\r" + std::to_string(failure->Number()) +
+                                    " " + failure->Description(),
+                                platform::MessageIcon::Exclamation, kAppTitle);
+        return;
+    }
+    view_.Close();
+}
+
+void SettingsForm::OnCancel() {
+    view_.Close();
+}
+
+void SettingsForm::OnClockClicked() {
+    // Grayed and unchecked go to checked, checked to unchecked.
+    view_.SetClockState(view_.ClockState() == CheckState::Checked ? CheckState::Unchecked
+                                                                  : CheckState::Checked);
+}
+
+void SettingsForm::OnSelectPath() {
+    const std::string chosen = pickers::PickPicturesFolder(pickers_, view_.WindowHandle());
+    if (!chosen.empty()) view_.SetText(SettingsControl::PicturesPath, chosen);
+}
+
+void SettingsForm::OnSelectMusicFile() {
+    const std::string chosen =
+        pickers::PickMusicFile(pickers_, platform_.environment, view_.WindowHandle());
+    if (chosen.empty()) return;
+    view_.SetText(SettingsControl::MusicFile, chosen);
+    UpdateTrackButtons();
+    const std::string text = view_.Text(SettingsControl::MusicFile);
+    if (IsPlaylistName(text)) music_.LoadPlaylist(text);
+}
+
+void SettingsForm::OnPlay() {
+    UpdateTrackButtons();
+    const std::string text = view_.Text(SettingsControl::MusicFile);
+    if (IsPlaylistName(text)) {
+        // Every press reads the list anew and starts at its first track.
+        if (music_.LoadPlaylist(text)) music_.Play(music_.CurrentTrack(), "");
+    } else {
+        music_.Play(text, "");
+    }
+}
+
+void SettingsForm::OnStop() {
+    music_.Stop();
+}
+void SettingsForm::OnBack() {
+    music_.PreviousTrack();
+}
+void SettingsForm::OnNext() {
+    music_.NextTrack();
+}
+
+bool SettingsForm::CheckPicturesPath() {
+    if (platform_.files.Lookup(view_.Text(SettingsControl::PicturesPath),
+                               platform::LookupFilter::FoldersAndFiles))
+        return true;
+    Refuse(kInvalidDir);
+    return false;
+}
+
+bool SettingsForm::CheckMusicFile() {
+    const std::string text = view_.Text(SettingsControl::MusicFile);
+    const bool accepted =
+        text.empty() || platform_.files.Lookup(text, platform::LookupFilter::FilesOnly);
+    if (!accepted) Refuse(kInvalidFile);
+    // Refused or not, the track buttons follow the field and a playlist is read.
+    UpdateTrackButtons();
+    if (IsPlaylistName(text)) music_.LoadPlaylist(text);
+    return accepted;
+}
+
+bool SettingsForm::CheckScalePercentage() {
+    const double value = ReadNumber(view_.Text(SettingsControl::ScalePercentage));
+    if (value >= 1 && value <= 100) return true;
+    Refuse(kInvalidScale);
+    return false;
+}
+
+} // namespace orv::settings

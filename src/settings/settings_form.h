@@ -1,0 +1,75 @@
+// The settings dialog's behaviour. Fills the fields from the screen-saver
+// object, checks the folder, music and scale fields before the focus leaves
+// them (never on the way to Cancel), turns the clock box, previews the music,
+// and on OK writes the five settings. The Windows layer owns the window and
+// turns its messages into these calls.
+#pragma once
+#include <optional>
+#include <string>
+
+#include "audio/music_control.h"
+#include "platform/pickers.h"
+#include "platform/platform.h"
+#include "platform/settings_view.h"
+#include "saver/program_state.h"
+
+namespace orv::settings {
+
+class SettingsForm {
+  public:
+    SettingsForm(platform::Platform& platform, saver::ProgramState& state,
+                 platform::SettingsView& view, audio::MusicControl& music,
+                 platform::Pickers& pickers);
+
+    void Load();
+    void OnUnload();
+
+    // Whether the control has a check that may keep the focus in it.
+    static bool HasFocusCheck(platform::SettingsControl control);
+    // Runs the check of `from` when the focus is about to move from it to
+    // `to`; false when the check keeps the focus where it is. Moves to
+    // Cancel, to the same control and from controls without a check are
+    // never held.
+    bool MayMoveFocus(std::optional<platform::SettingsControl> from, platform::SettingsControl to);
+    // A button pressed (a click, Enter, Esc or an access key) while the focus
+    // is on `focused`: the focused field's check runs first, as for a click.
+    // False when that check refused and the press did nothing.
+    bool OnButtonPressed(platform::SettingsControl button,
+                         std::optional<platform::SettingsControl> focused);
+    // A field got the focus: its whole text is selected.
+    void OnFieldFocused(platform::SettingsControl field);
+
+    void OnOk();
+    void OnCancel();
+    void OnClockClicked();
+    void OnSelectPath();
+    void OnSelectMusicFile();
+    void OnPlay();
+    void OnStop();
+    void OnBack();
+    void OnNext();
+
+    // The field checks: false (after a message box) when the field's text is
+    // refused.
+    bool CheckPicturesPath();
+    bool CheckMusicFile();
+    bool CheckScalePercentage();
+
+    static constexpr const char* kInvalidDir = "Invalid dir!";
+    static constexpr const char* kInvalidFile = "Invalid file!";
+    static constexpr const char* kInvalidScale = "Must be between 1 and 100!";
+    static constexpr const char* kInvalidTime = "Must be between -32768 and 32767!";
+    static constexpr const char* kNotSaved = "The settings could not be saved!";
+
+  private:
+    void UpdateTrackButtons();
+    void Refuse(const char* message);
+
+    platform::Platform& platform_;
+    saver::ProgramState& state_;
+    platform::SettingsView& view_;
+    audio::MusicControl& music_;
+    platform::Pickers& pickers_;
+};
+
+} // namespace orv::settings

@@ -1,0 +1,113 @@
+#include "win32/file_system.h"
+
+#include <windows.h>
+
+#include "common/errors.h"
+#include "win32/unique_handle.h"
+#include "win32/wide.h"
+
+namespace orv::win32 {
+namespace {
+
+constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+bool HasWildcard(const std::wstring& path) {
+    return path.find_first_of(L"*?") != std::wstring::npos;
+}
+
+bool Admits(DWORD attributes, platform::LookupFilter filter) {
+    if (attributes & kNotOrdinary) return false;
+    return filter == platform::LookupFilter::FoldersAndFiles ||
+           !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+std::vector<std::string> Win32FileSystem::ListFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW data;
+    // Basic info (no short names) and large fetches make big folders fast.
+    const unique_find find(FindFirstFileExW(Wide(folder + "*.*").c_str(), FindExInfoBasic, &data,
+                                            FindExSearchNameMatch, nullptr,
+                                            FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) return names;
+    do {
+        if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | kNotOrdinary)) continue;
+        names.push_back(Utf8(data.cFileName));
+    } while (FindNextFileW(find.get(), &data));
+    return names;
+}
+
+bool Win32FileSystem::NormalFileExists(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    if (wide.empty() || HasWildcard(wide)) return false;
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           Admits(attributes, platform::LookupFilter::FilesOnly);
+}
+
+bool Win32FileSystem::Lookup(const std::string& pattern, platform::LookupFilter filter) {
+    std::wstring wide = Wide(pattern);
+    if (wide.empty()) return false;
+    if (!HasWildcard(wide)) {
+        // A trailing backslash names the folder itself ("C:\Pics\"), except a drive root.
+        if (wide.size() > 3 && wide.back() == L'\\') wide.pop_back();
+        const DWORD attributes = GetFileAttributesW(wide.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && Admits(attributes, filter);
+    }
+    WIN32_FIND_DATAW data;
+    const unique_find find(
+        FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    if (!find) return false;
+    do {
+        if (Admits(data.dwFileAttributes, filter)) return true;
+    } while (FindNextFileW(find.get(), &data));
+    return false;
+}
+
+std::string Win32FileSystem::ReadAnsiText(const std::string& path) {
+    const unique_file file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) throw FileNotFound();
+        if (error == ERROR_PATH_NOT_FOUND) throw PathNotFound();
+        if (error == ERROR_INVALID_NAME) throw BadFileNameOrNumber();
+        throw PermissionDenied();
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 64 * 1024 * 1024)
+        throw DeviceIOError();
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() &&
+        (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+         read != bytes.size()))
+        throw DeviceIOError();
+    if (bytes.empty()) return {};
+    const int n =
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
+    return Utf8(wide);
+}
+
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::wstring& path,
+                                                       std::size_t maxBytes) {
+    const unique_file file(CreateFileW(path.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
+        static_cast<unsigned long long>(size.QuadPart) > maxBytes || size.QuadPart > MAXDWORD)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+        read != bytes.size())
+        return std::nullopt;
+    return bytes;
+}
+
+} // namespace orv::win32

@@ -1,0 +1,29 @@
+// Entry point of Mirvo.scr: builds the Windows services (services.h), runs
+// the start-up, then keeps the program alive for as long as one of its
+// windows is open. Whatever escapes takes the fatal path.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "startup/startup.h"
+#include "win32/fatal_error.h"
+#include "win32/program_lifetime.h"
+#include "win32/services.h"
+#include "win32/unique_handle.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    using namespace orv;
+    try {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
+        const win32::ComApartment com;
+        win32::Services services;
+        win32::SetSessionToRestore(&services.session);
+        startup::Start(services.platform, services.state);
+        const int exitCode = win32::AnyWindowOpen() ? win32::RunMessageLoop() : 0;
+        win32::SetSessionToRestore(nullptr);
+        return exitCode;
+    } catch (...) {
+        win32::ReportFatalCurrentException();
+    }
+}

@@ -1,0 +1,90 @@
+#include "win32/pickers.h"
+
+#include "win32/unique_handle.h"
+#include "win32/wide.h"
+
+namespace orv::win32 {
+namespace {
+
+constexpr std::size_t kFileChars = 1026;
+// A NUL, 512 blanks and two NULs: the dialog shows nothing of it.
+constexpr std::size_t kFileTitleChars = 515;
+constexpr DWORD kOpenFlags =
+    OFN_LONGNAMES | OFN_NODEREFERENCELINKS | OFN_EXPLORER | OFN_CREATEPROMPT;
+
+} // namespace
+
+std::unique_ptr<OpenFileRecord> MakeOpenFileRecord(std::intptr_t owner, const std::string& title,
+                                                   const platform::FileTypes& types,
+                                                   const std::string& startFolder) {
+    auto r = std::make_unique<OpenFileRecord>();
+    for (const auto& f : types.filters) {
+        r->filter += Wide(f.description) + L'\0' + Wide(f.pattern) + L'\0';
+    }
+    r->filter += L'\0';
+    r->file.assign(kFileChars, L'\0');
+    r->fileTitle = L'\0' + std::wstring(kFileTitleChars - 3, L' ') + std::wstring(2, L'\0');
+    r->startFolder = Wide(startFolder);
+    r->title = Wide(title);
+    r->defaultExtension = Wide(types.defaultExtension);
+
+    OPENFILENAMEW& ofn = r->ofn;
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = reinterpret_cast<HWND>(owner);
+    ofn.lpstrFilter = r->filter.c_str();
+    ofn.nFilterIndex = static_cast<DWORD>(types.preselected + 1); // 1-based
+    ofn.lpstrFile = r->file.data();
+    ofn.nMaxFile = static_cast<DWORD>(r->file.size());
+    ofn.lpstrFileTitle = r->fileTitle.data();
+    ofn.nMaxFileTitle = static_cast<DWORD>(r->fileTitle.size());
+    ofn.lpstrInitialDir = r->startFolder.c_str();
+    ofn.lpstrTitle = r->title.c_str();
+    ofn.Flags = kOpenFlags;
+    ofn.lpstrDefExt = r->defaultExtension.c_str();
+    return r;
+}
+
+std::unique_ptr<BrowseRecord> MakeBrowseRecord(std::intptr_t owner, const std::string& title) {
+    auto r = std::make_unique<BrowseRecord>();
+    r->displayName.assign(MAX_PATH, L' ');
+    r->title = Wide(title);
+    r->info.hwndOwner = reinterpret_cast<HWND>(owner);
+    r->info.pidlRoot = nullptr; // the top of the shell's namespace
+    r->info.pszDisplayName = r->displayName.data();
+    r->info.lpszTitle = r->title.c_str();
+    r->info.ulFlags = 0;
+    return r;
+}
+
+std::optional<std::string> TextBeforeNul(std::wstring_view buffer) {
+    const auto nul = buffer.find(L'\0');
+    if (nul == std::wstring_view::npos) return std::nullopt;
+    return Utf8(buffer.substr(0, nul));
+}
+
+std::optional<std::string> Win32Pickers::PickFile(std::intptr_t owner, const std::string& title,
+                                                  const platform::FileTypes& types,
+                                                  const std::string& startFolder) {
+    try {
+        const auto record = MakeOpenFileRecord(owner, title, types, startFolder);
+        if (!GetOpenFileNameW(&record->ofn)) return std::nullopt;
+        return TextBeforeNul(record->file);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::string> Win32Pickers::PickFolder(std::intptr_t owner, const std::string& title) {
+    try {
+        const auto record = MakeBrowseRecord(owner, title);
+        const unique_cotaskmem<ITEMIDLIST> list(SHBrowseForFolderW(&record->info));
+        if (!list) return std::nullopt;
+        std::wstring path(MAX_PATH, L' ');
+        if (!SHGetPathFromIDListW(list.get(), path.data())) return std::nullopt;
+        return TextBeforeNul(path);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+} // namespace orv::win32

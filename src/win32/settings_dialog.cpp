@@ -1,0 +1,354 @@
+#include "win32/settings_dialog.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/errors.h"
+#include "platform/settings_view.h"
+#include "settings/settings_form.h"
+#include "settings/settings_layout.h"
+#include "win32/display.h"
+#include "win32/fatal_error.h"
+#include "win32/program_lifetime.h"
+#include "win32/unique_handle.h"
+#include "win32/wide.h"
+
+namespace orv::win32 {
+namespace {
+
+namespace layout = settings;
+using platform::SettingsControl;
+using settings::SettingsForm;
+
+constexpr DWORD kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kWindowExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+constexpr int kProgramIcon = 1;
+
+int IdOf(SettingsControl control) {
+    return layout::Find(control).id;
+}
+
+std::optional<SettingsControl> ControlOfId(int id) {
+    const layout::Control* c = layout::FindById(id);
+    return c ? c->control : std::nullopt;
+}
+
+class SettingsDialog final : public platform::SettingsView {
+  public:
+    SettingsDialog(platform::Platform& platform, saver::ProgramState& state,
+                   audio::MusicControl& music, platform::Pickers& pickers)
+        : form_(platform, state, *this, music, pickers) {}
+
+    void Create();
+
+    // platform::SettingsView
+    void SetCaption(const std::string& text) override { SetWindowTextW(hwnd_, Wide(text).c_str()); }
+    std::string Text(SettingsControl field) const override {
+        HWND control = GetDlgItem(hwnd_, IdOf(field));
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+        return Utf8(text);
+    }
+    void SetText(SettingsControl field, const std::string& text) override {
+        SetDlgItemTextW(hwnd_, IdOf(field), Wide(text).c_str());
+    }
+    platform::CheckState ClockState() const override {
+        switch (IsDlgButtonChecked(hwnd_, IdOf(SettingsControl::ShowClock))) {
+        case BST_CHECKED:
+            return platform::CheckState::Checked;
+        case BST_INDETERMINATE:
+            return platform::CheckState::Grayed;
+        default:
+            return platform::CheckState::Unchecked;
+        }
+    }
+    void SetClockState(platform::CheckState state) override {
+        CheckDlgButton(hwnd_, IdOf(SettingsControl::ShowClock),
+                       state == platform::CheckState::Checked  ? BST_CHECKED
+                       : state == platform::CheckState::Grayed ? BST_INDETERMINATE
+                                                               : BST_UNCHECKED);
+    }
+    void SetTrackButtonsVisible(bool visible) override {
+        for (SettingsControl c : {SettingsControl::Back, SettingsControl::Next})
+            ShowWindow(GetDlgItem(hwnd_, IdOf(c)), visible ? SW_SHOWNA : SW_HIDE);
+    }
+    void SelectAll(SettingsControl field) override {
+        SendDlgItemMessageW(hwnd_, IdOf(field), EM_SETSEL, 0, -1);
+    }
+    void Focus(SettingsControl control) override {
+        SendMessageW(hwnd_, WM_NEXTDLGCTL,
+                     reinterpret_cast<WPARAM>(GetDlgItem(hwnd_, IdOf(control))), TRUE);
+    }
+    void Close() override {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
+    std::intptr_t WindowHandle() const override { return reinterpret_cast<std::intptr_t>(hwnd_); }
+
+  private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
+    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR data) noexcept;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnInit();
+    void CreateControls(double tppX, double tppY);
+    void OnCommand(int id, int code);
+    std::optional<SettingsControl> ControlOf(HWND window) const {
+        if (!window || GetParent(window) != hwnd_) return std::nullopt;
+        return ControlOfId(GetDlgCtrlID(window));
+    }
+    // Asks the form before the focus moves to `target`; false when the
+    // focused field keeps it (then the focus goes back to that field, which
+    // the refusal's message box may have taken it from).
+    bool MayMoveFocusTo(HWND target);
+    bool HasFocusCheck(HWND control) const {
+        const auto c = ControlOf(control);
+        return c && SettingsForm::HasFocusCheck(*c);
+    }
+
+    SettingsForm form_;
+    HWND hwnd_ = nullptr;
+    unique_hfont font_, boldFont_;
+};
+
+// Dialogs that have been shown; kept until the program ends, so that no
+// handler on the stack ever outlives its object.
+std::vector<std::unique_ptr<SettingsDialog>>& Dialogs() {
+    static std::vector<std::unique_ptr<SettingsDialog>> dialogs;
+    return dialogs;
+}
+
+void SettingsDialog::Create() {
+    // An empty in-memory template: the controls are created at load, where
+    // the real twips per pixel are known.
+    alignas(DWORD) WORD tmpl[32] = {};
+    tmpl[0] = LOWORD(kWindowStyle);
+    tmpl[1] = HIWORD(kWindowStyle);
+    tmpl[2] = LOWORD(kWindowExStyle);
+    tmpl[3] = HIWORD(kWindowExStyle);
+    // cdit, x, y, cx, cy, menu and class stay 0; then the design-time title.
+    const wchar_t title[] = L"Settings";
+    for (std::size_t i = 0; i < std::size(title); ++i)
+        tmpl[11 + i] = title[i];
+    CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(tmpl),
+                               nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
+    if (!hwnd_) throw OutOfMemory();
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+}
+
+void SettingsDialog::CreateControls(double tppX, double tppY) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    HWND tooltip =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance, nullptr);
+    HWND frame = nullptr;
+    // Created in Tab order: the dialog manager walks the controls in that order.
+    for (const auto& c : layout::Controls()) {
+        const wchar_t* cls = L"Button";
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (c.hiddenAtOpen ? 0 : WS_VISIBLE) |
+                      (c.tabIndex >= 0 ? WS_TABSTOP : 0);
+        DWORD exStyle = 0;
+        switch (c.kind) {
+        case layout::Kind::Frame:
+            style |= BS_GROUPBOX;
+            break;
+        case layout::Kind::Label:
+            cls = L"Static";
+            style |= SS_NOPREFIX | (c.align == layout::Align::Right ? SS_RIGHT : SS_LEFT);
+            break;
+        case layout::Kind::TextField:
+            cls = L"Edit";
+            style |= ES_AUTOHSCROLL | (c.align == layout::Align::Right ? ES_RIGHT : ES_LEFT);
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case layout::Kind::CheckBox:
+            style |= BS_3STATE;
+            break;
+        case layout::Kind::Button:
+        case layout::Kind::SmallButton:
+            style |= c.control == SettingsControl::Ok ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+            break;
+        }
+        const auto r = layout::ToPixels(c, tppX, tppY);
+        HWND control = CreateWindowExW(
+            exStyle, cls, Wide(c.caption).c_str(), style, r.x, r.y, r.width, r.height, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+        SendMessageW(control, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(c.kind == layout::Kind::SmallButton ? boldFont_.get()
+                                                                                  : font_.get()),
+                     FALSE);
+        if (c.maxLength > 0)
+            SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(c.maxLength), 0);
+        if (c.kind == layout::Kind::Frame) frame = control;
+        // Every focus-taking control but Cancel asks before the focus leaves a field.
+        if (c.tabIndex >= 0 && c.control != SettingsControl::Cancel)
+            SetWindowSubclass(control, ControlProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        if (*c.tooltip && tooltip) {
+            std::wstring tip = Wide(c.tooltip);
+            TTTOOLINFOW info{};
+            info.cbSize = sizeof(info);
+            info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            info.hwnd = hwnd_;
+            info.uId = reinterpret_cast<UINT_PTR>(control);
+            info.lpszText = tip.data();
+            SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+        }
+    }
+    // The frame is drawn behind the controls it holds.
+    if (frame)
+        SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageW(hwnd_, DM_SETDEFID, IdOf(SettingsControl::Ok), 0);
+}
+
+void SettingsDialog::OnInit() {
+    const ScreenDpi dpi = GetScreenDpi();
+    const double tppX = 1440.0 / dpi.x, tppY = 1440.0 / dpi.y;
+    font_ = MakeUiFont(8.25, false, dpi.y);
+    boldFont_ = MakeUiFont(8.25, true, dpi.y);
+    CreateControls(tppX, tppY);
+
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const auto icon = [&](int metricX, int metricY) {
+        return LoadImageW(instance, MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON,
+                          GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED);
+    };
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon(SM_CXICON, SM_CYICON)));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(icon(SM_CXSMICON, SM_CYSMICON)));
+
+    // Client area of the layout, centred on the screen.
+    RECT outer{0, 0, TwipsToPixels(layout::kClientWidth, tppX),
+               TwipsToPixels(layout::kClientHeight, tppY)};
+    AdjustWindowRectEx(&outer, kWindowStyle, FALSE, kWindowExStyle);
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+
+    WindowOpened();
+    form_.Load();
+    SetFocus(GetDlgItem(hwnd_, IdOf(SettingsControl::PicturesPath)));
+}
+
+bool SettingsDialog::MayMoveFocusTo(HWND target) {
+    HWND focus = GetFocus();
+    const auto from = ControlOf(focus);
+    const auto to = ControlOf(target);
+    if (!from || !to) return true;
+    const bool accepted = form_.MayMoveFocus(from, *to);
+    if (!accepted && IsWindow(focus)) SetFocus(focus);
+    return accepted;
+}
+
+void SettingsDialog::OnCommand(int id, int code) {
+    const auto control = ControlOfId(id);
+    if (!control) return;
+    if (code == EN_SETFOCUS) {
+        form_.OnFieldFocused(*control);
+        return;
+    }
+    if (code != BN_CLICKED) return;
+    // Enter, Esc and access keys press a button while the focus may still be
+    // in a field: the press is a move of the focus to the button.
+    HWND focus = GetFocus();
+    if (!form_.OnButtonPressed(*control, ControlOf(focus)) && IsWindow(focus)) SetFocus(focus);
+}
+
+INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case WM_CLOSE:
+        Close();
+        return TRUE;
+    case WM_DESTROY:
+        form_.OnUnload();
+        hwnd_ = nullptr;
+        WindowClosed();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR CALLBACK SettingsDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
+                                            LPARAM lParam) noexcept {
+    try {
+        if (message == WM_INITDIALOG) {
+            auto* self = reinterpret_cast<SettingsDialog*>(lParam);
+            SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+            self->hwnd_ = hwnd;
+            self->OnInit();
+            return FALSE; // the focus is set already
+        }
+        auto* self = reinterpret_cast<SettingsDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+        if (!self || !self->hwnd_) return FALSE;
+        return self->OnMessage(message, wParam, lParam);
+    } catch (...) {
+        ReportFatalCurrentException();
+    }
+}
+
+LRESULT CALLBACK SettingsDialog::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR, DWORD_PTR data) noexcept {
+    auto* self = reinterpret_cast<SettingsDialog*>(data);
+    try {
+        switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            // A click that would take the focus from a refused field does nothing.
+            if (!self->MayMoveFocusTo(hwnd)) return 0;
+            break;
+        case WM_GETDLGCODE: {
+            // The checked fields take Tab themselves, so the check can run
+            // before the focus moves.
+            const auto* msg = reinterpret_cast<const MSG*>(lParam);
+            if (self->HasFocusCheck(hwnd) && msg &&
+                (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_TAB)
+                return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTTAB;
+            break;
+        }
+        case WM_KEYDOWN:
+            if (wParam == VK_TAB && self->HasFocusCheck(hwnd)) {
+                HWND next = GetNextDlgTabItem(self->hwnd_, hwnd, GetKeyState(VK_SHIFT) < 0);
+                if (next && next != hwnd && self->MayMoveFocusTo(next))
+                    SendMessageW(self->hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wParam == VK_TAB && self->HasFocusCheck(hwnd)) return 0;
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, ControlProc, 1);
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
+        ReportFatalCurrentException();
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace
+
+void ShowSettingsDialog(platform::Platform& platform, saver::ProgramState& state,
+                        audio::MusicControl& music, platform::Pickers& pickers) {
+    auto dialog = std::make_unique<SettingsDialog>(platform, state, music, pickers);
+    SettingsDialog& created = *dialog;
+    Dialogs().push_back(std::move(dialog));
+    created.Create();
+}
+
+} // namespace orv::win32

@@ -1,0 +1,360 @@
+#include "win32/slideshow_window.h"
+
+#include <windows.h>
+#include <windowsx.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "common/app_title.h"
+#include "common/errors.h"
+#include "platform/slideshow_view.h"
+#include "slideshow/slideshow_form.h"
+#include "win32/fatal_error.h"
+#include "win32/picture_file.h"
+#include "win32/program_lifetime.h"
+#include "win32/slideshow_scene.h"
+#include "win32/unique_handle.h"
+#include "win32/wallpaper_bitmap.h"
+#include "win32/wide.h"
+
+namespace orv::win32 {
+namespace {
+
+using platform::Label;
+using platform::Timer;
+using slideshow::kAltMask;
+using slideshow::kCtrlMask;
+using slideshow::kShiftMask;
+
+constexpr wchar_t kClassName[] = L"OrvandelSlideshow";
+constexpr Timer kTimers[] = {Timer::ShowPicture, Timer::Clock, Timer::HostCheck};
+
+// Timer ids are the timers' values plus one (0 is no timer).
+UINT_PTR TimerId(Timer t) {
+    return static_cast<UINT_PTR>(t) + 1;
+}
+
+struct TimerState {
+    std::uint32_t interval = 0;
+    bool enabled = true;
+};
+
+class SlideshowWindow final : public platform::SlideshowView {
+  public:
+    SlideshowWindow(platform::Platform& platform, saver::ProgramState& state,
+                    audio::MusicControl& music)
+        : form_(platform, state, music, *this) {
+        // The timers as designed: the first picture after 100 ms, the clock
+        // every second; the host check only when the form starts it.
+        timers_[Timer::ShowPicture].interval = 100;
+        timers_[Timer::Clock].interval = 1000;
+    }
+
+    // Creates the hidden window and runs the load; the window owns the object
+    // from then on. Throws RuntimeError with the half-built window closed.
+    static HWND Create(std::unique_ptr<SlideshowWindow> self, bool fullScreen) {
+        RegisterOnce();
+        const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+        // From WM_NCCREATE on the window owns the object (WM_NCDESTROY deletes it).
+        SlideshowWindow* raw = self.release();
+        const HWND hwnd = CreateWindowExW(fullScreen ? WS_EX_TOPMOST : 0, kClassName,
+                                          Wide(kAppTitle).c_str(), WS_POPUP, 0, 0, width, height,
+                                          nullptr, nullptr, GetModuleHandleW(nullptr), raw);
+        if (!hwnd) {
+            if (!raw->hwnd_) delete raw; // the window never took it over
+            throw OutOfMemory();
+        }
+        for (Timer t : kTimers)
+            raw->ApplyTimer(t);
+        try {
+            raw->form_.Load();
+        } catch (...) {
+            raw->Abandon();
+            throw;
+        }
+        raw->loaded_ = true;
+        return hwnd;
+    }
+
+    static SlideshowWindow* From(HWND hwnd) {
+        return reinterpret_cast<SlideshowWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+
+    // Closes a window that never went into service: no unload handler runs.
+    void Abandon() {
+        loaded_ = false;
+        DestroyWindow(hwnd_);
+    }
+
+    void Register() {
+        WindowOpened();
+        registered_ = true;
+    }
+
+    void SetHost(HWND host) { host_ = host; }
+
+    // platform::SlideshowView
+    float ScreenWidth() const override {
+        return GetSystemMetrics(SM_CXSCREEN) * scene_.TwipsPerPixel();
+    }
+    float ScreenHeight() const override {
+        return GetSystemMetrics(SM_CYSCREEN) * scene_.TwipsPerPixel();
+    }
+    std::intptr_t WindowHandle() const override { return reinterpret_cast<std::intptr_t>(hwnd_); }
+    std::optional<platform::ScreenPoint> CursorPosition() const override {
+        POINT cursor{};
+        if (!GetCursorPos(&cursor)) return std::nullopt;
+        return platform::ScreenPoint{cursor.x, cursor.y};
+    }
+    bool PreviewHostExists() const override { return IsWindow(host_) != FALSE; }
+    void SetBackColor(std::uint32_t rgb) override {
+        scene_.backColor = RGB(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+        Invalidate(nullptr);
+    }
+    TwipRect PictureBox() const override { return scene_.box; }
+    void SetPictureBox(const TwipRect& box) override {
+        scene_.box = box;
+        if (scene_.pictureVisible) Invalidate(nullptr);
+    }
+    void SetPictureVisible(bool visible) override {
+        scene_.pictureVisible = visible;
+        Invalidate(nullptr);
+    }
+    void ShowCurrentPicture() override {
+        scene_.shown = {};
+        if (picture_) {
+            const RECT r = scene_.ToPixels(scene_.box);
+            const int w = r.right - r.left, h = r.bottom - r.top;
+            if (w > 0 && h > 0) scene_.shown = picture_->Render(w, h);
+            // Only the copy at the drawn size stays; the file is read again
+            // when it is saved as the wallpaper.
+            picture_.reset();
+        }
+        Invalidate(nullptr);
+    }
+    std::optional<platform::PictureSize> LoadPicture(const std::string& path) override {
+        picture_ = PictureFile::Open(Wide(path));
+        if (!picture_) return std::nullopt;
+        currentPath_ = path;
+        const SIZE natural = picture_->NaturalSize();
+        return platform::PictureSize{static_cast<double>(natural.cx),
+                                     static_cast<double>(natural.cy)};
+    }
+    bool HasPicture() const override { return !currentPath_.empty(); }
+    void ReleasePicture() override {
+        picture_.reset();
+        scene_.shown = {};
+        currentPath_.clear();
+    }
+    bool SavePictureAsBitmap(const std::string& bmpPath) override {
+        if (currentPath_.empty()) return false;
+        return SaveAsWindowsBitmap(Wide(currentPath_), Wide(bmpPath));
+    }
+    void SetLabelText(Label label, const std::string& text) override {
+        scene_.LabelOf(label).text = Wide(text);
+        InvalidateLabel(label);
+    }
+    void SetLabelVisible(Label label, bool visible) override {
+        scene_.LabelOf(label).visible = visible;
+        InvalidateLabel(label);
+    }
+    void SetLabelRect(Label label, const TwipRect& rect) override {
+        InvalidateLabel(label);
+        scene_.LabelOf(label).rect = rect;
+        InvalidateLabel(label);
+    }
+    void SetLabelFont(Label label, float points, bool bold) override {
+        scene_.SetLabelFont(label, points, bold);
+        InvalidateLabel(label);
+    }
+    // lblNoPictures is the one label brought forward; the scene always
+    // draws it last and hit-tests it first.
+    void BringLabelToFront(Label) override {}
+    void SetTimerInterval(Timer timer, std::uint32_t milliseconds) override {
+        timers_[timer].interval = milliseconds;
+        ApplyTimer(timer);
+    }
+    void SetTimerEnabled(Timer timer, bool enabled) override {
+        timers_[timer].enabled = enabled;
+        ApplyTimer(timer);
+    }
+    void RequestClose() override { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+  private:
+    static void RegisterOnce() {
+        static bool registered = false;
+        if (registered) return;
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kClassName;
+        registered = RegisterClassExW(&wc) != 0;
+    }
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+        if (msg == WM_NCCREATE) {
+            auto* self =
+                static_cast<SlideshowWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+            self->hwnd_ = hwnd;
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        SlideshowWindow* self = From(hwnd);
+        if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+        if (msg == WM_NCDESTROY) {
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            delete self;
+            return DefWindowProcW(hwnd, msg, wp, lp);
+        }
+        try {
+            return self->Handle(msg, wp, lp);
+        } catch (...) {
+            ReportFatalCurrentException();
+        }
+    }
+
+    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) {
+        switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_TIMER:
+            OnTimer(wp);
+            return 0;
+        case WM_MOUSEMOVE:
+            if (loaded_) {
+                POINT where{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+                const platform::Surface surface = scene_.HitTest(where);
+                ClientToScreen(hwnd_, &where);
+                form_.OnMouseMove(surface, {where.x, where.y});
+            }
+            return 0;
+        case WM_GETDLGCODE:
+            // Every key, Enter and Esc included, comes to this window.
+            return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (loaded_) form_.OnKeyDown(static_cast<int>(wp), ShiftState());
+            return 0;
+        case WM_CHAR:
+            if (loaded_) form_.OnCharacter(static_cast<int>(wp));
+            return 0;
+        case WM_SYSCHAR:
+        case WM_SYSKEYUP:
+            // Alt combinations neither close the show nor open a menu.
+            return 0;
+        case WM_SYSCOMMAND:
+            if ((wp & 0xFFF0) == SC_SCREENSAVE) return 0;
+            break;
+        case WM_CLOSE:
+            if (!loaded_ || form_.MayClose()) DestroyWindow(hwnd_);
+            return 0;
+        case WM_DESTROY:
+            for (Timer t : kTimers)
+                KillTimer(hwnd_, TimerId(t));
+            if (loaded_) {
+                loaded_ = false;
+                form_.OnUnload();
+            }
+            if (registered_) {
+                registered_ = false;
+                WindowClosed();
+            }
+            return 0;
+        default:
+            break;
+        }
+        return DefWindowProcW(hwnd_, msg, wp, lp);
+    }
+
+    static int ShiftState() {
+        int state = 0;
+        if (GetKeyState(VK_SHIFT) < 0) state |= kShiftMask;
+        if (GetKeyState(VK_CONTROL) < 0) state |= kCtrlMask;
+        if (GetKeyState(VK_MENU) < 0) state |= kAltMask;
+        return state;
+    }
+
+    void OnTimer(WPARAM id) {
+        if (!loaded_) return;
+        if (id == TimerId(Timer::ShowPicture))
+            form_.OnPictureTimer();
+        else if (id == TimerId(Timer::Clock))
+            form_.OnClockTimer();
+        else if (id == TimerId(Timer::HostCheck))
+            form_.OnHostCheckTimer();
+    }
+
+    void ApplyTimer(Timer timer) {
+        if (!hwnd_) return;
+        const TimerState& state = timers_[timer];
+        if (state.enabled && state.interval > 0)
+            SetTimer(hwnd_, TimerId(timer), state.interval, nullptr);
+        else
+            KillTimer(hwnd_, TimerId(timer));
+    }
+
+    void Invalidate(const RECT* r) {
+        if (hwnd_) InvalidateRect(hwnd_, r, FALSE);
+    }
+    void InvalidateLabel(Label label) {
+        const RECT r = scene_.ToPixels(scene_.LabelOf(label).rect);
+        Invalidate(&r);
+    }
+
+    void Paint() {
+        const PaintGuard paint(hwnd_);
+        scene_.Paint(paint.Dc(), paint.Area());
+    }
+
+    slideshow::SlideshowForm form_;
+    HWND hwnd_ = nullptr;
+    HWND host_ = nullptr;
+    SlideshowScene scene_;
+    std::unique_ptr<PictureFile> picture_; // the current picture until it is drawn
+    std::string currentPath_;              // its file
+    std::map<Timer, TimerState> timers_;
+    bool loaded_ = false;
+    bool registered_ = false;
+};
+
+} // namespace
+
+void ShowFullScreenSlideshow(platform::Platform& platform, saver::ProgramState& state,
+                             audio::MusicControl& music) {
+    const HWND hwnd =
+        SlideshowWindow::Create(std::make_unique<SlideshowWindow>(platform, state, music), true);
+    SlideshowWindow* window = SlideshowWindow::From(hwnd);
+    window->Register();
+    ShowWindow(hwnd, SW_SHOW);
+    SetForegroundWindow(hwnd);
+    SetFocus(hwnd);
+}
+
+void ShowPreviewSlideshow(platform::Platform& platform, saver::ProgramState& state,
+                          audio::MusicControl& music, std::int32_t host) {
+    const HWND hostWindow = reinterpret_cast<HWND>(static_cast<INT_PTR>(host));
+    auto created = std::make_unique<SlideshowWindow>(platform, state, music);
+    created->SetHost(hostWindow);
+    const HWND hwnd = SlideshowWindow::Create(std::move(created), false);
+    SlideshowWindow* window = SlideshowWindow::From(hwnd);
+    RECT client{};
+    GetClientRect(hostWindow, &client);
+    // A child window cannot be a pop-up as well: Wine then still treats it
+    // as a top-level window that takes the focus and is never drawn.
+    const LONG_PTR style =
+        (GetWindowLongPtrW(hwnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD;
+    SetWindowLongPtrW(hwnd, GWL_STYLE, style);
+    SetParent(hwnd, hostWindow);
+    SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hostWindow));
+    SetWindowPos(hwnd, nullptr, 0, 0, client.right, client.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    window->Register();
+}
+
+} // namespace orv::win32
