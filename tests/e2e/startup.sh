@@ -6,7 +6,7 @@ clear_settings
 start_mirvo /S
 text=$(driver msgbox "About - Orvandel" 10)
 year=$(date +%Y)
-check "About box starts with the version line" "${text%%\\r*}" "Orvandel - Version: 0.0.41 (Quelbrin)"
+check "About box starts with the version line" "${text%%\\r*}" "Orvandel - Version: $ORVANDEL_VERSION (Quelbrin)"
 check "About box has five carriage returns" "$(grep -o '\\r' <<<"$text" | wc -l)" 5
 check "About box shows the year" "$(grep -c "$year" <<<"$text")" 1
 check "About box ends with the install hint" "${text#*\\r\\r}" \

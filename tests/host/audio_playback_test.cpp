@@ -193,8 +193,9 @@ TEST_F(PlaybackTest, NextAndPreviousWithoutAnyListDoNothing) {
 
 TEST_F(PlaybackTest, OnlyASuccessfulEndAdvances) {
     LoadList();
-    for (std::uintptr_t status : {MusicPlayer::kNotifySuperseded, MusicPlayer::kNotifyAborted,
-                                  MusicPlayer::kNotifyFailure, std::uintptr_t{0}, std::uintptr_t{3}}) {
+    for (std::uintptr_t status :
+         {MusicPlayer::kNotifySuperseded, MusicPlayer::kNotifyAborted, MusicPlayer::kNotifyFailure,
+          std::uintptr_t{0}, std::uintptr_t{3}}) {
         player.OnMciNotify(status);
         EXPECT_TRUE(media.journal.empty()) << status;
         EXPECT_EQ(player.Track(), 1) << status;

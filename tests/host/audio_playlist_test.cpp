@@ -194,7 +194,9 @@ TEST(PlayListLimit, AListStopsAtTheHighestTrackNumberAndStillWraps) {
     for (int i = 0; i < 40000; ++i)
         text += "t" + std::to_string(i) + ".mp3\r\n";
     files.AddFile("C:\\M\\huge.m3u", text);
-    platform::Platform platform{fake.store, fake.environment, fake.messages, fake.clock, fake.random, fake.session, fake.wallpaper, fake.windows, files};
+    platform::Platform platform{fake.store,     fake.environment, fake.messages,
+                                fake.clock,     fake.random,      fake.session,
+                                fake.wallpaper, fake.windows,     files};
     fakes::FakeMedia media;
     saver::ProgramState state;
     MusicPlayer player{platform, state, media.device, media.window};

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "common/numeric.h"
 #include "common/errors.h"
+#include "common/numeric.h"
 
 namespace orv {
 namespace {

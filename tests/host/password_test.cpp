@@ -75,11 +75,10 @@ TEST(PasswordCheck, RefusedPasswordKeepsTheShowAndHidesTheCursorAgain) {
     }
     bool cancel = !startup::PasswordAllowsClose(fake.session, pss, 9);
     EXPECT_FALSE(cancel);
-    EXPECT_EQ(
-        fake.session.calls,
-        (std::vector<std::string>{"ShowCursor(true)", "VerifyPassword(9)", "ShowCursor(false)",
-                                  "ShowCursor(true)", "VerifyPassword(9)", "ShowCursor(false)",
-                                  "ShowCursor(true)", "VerifyPassword(9)"}));
+    EXPECT_EQ(fake.session.calls, (std::vector<std::string>{
+                                      "ShowCursor(true)", "VerifyPassword(9)", "ShowCursor(false)",
+                                      "ShowCursor(true)", "VerifyPassword(9)", "ShowCursor(false)",
+                                      "ShowCursor(true)", "VerifyPassword(9)"}));
 }
 
 TEST(PasswordCheck, WithoutAPasswordDialogTheCloseProceeds) {

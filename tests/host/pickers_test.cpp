@@ -20,11 +20,11 @@ TEST(MusicFilePicker, AsksForTheMusicTypesFromTheProgramsFolder) {
     std::vector<std::pair<std::string, std::string>> filters;
     for (const auto& f : r.types.filters)
         filters.emplace_back(f.description, f.pattern);
-    EXPECT_EQ(filters, (std::vector<std::pair<std::string, std::string>>{
-                           {"Wave (*.wav)", "*.wav"},
-                           {"MPEG Layer-III (*.mp3)", "*.mp3"},
-                           {"MP3 Playlist (*.m3u)", "*.m3u"},
-                           {"All Files (*.*)", "*.*"}}));
+    EXPECT_EQ(filters,
+              (std::vector<std::pair<std::string, std::string>>{{"Wave (*.wav)", "*.wav"},
+                                                                {"MPEG Layer-III (*.mp3)", "*.mp3"},
+                                                                {"MP3 Playlist (*.m3u)", "*.m3u"},
+                                                                {"All Files (*.*)", "*.*"}}));
     EXPECT_EQ(r.types.filters.at(r.types.preselected).pattern, "*.mp3");
     EXPECT_EQ(r.types.defaultExtension, "mp3");
     EXPECT_EQ(r.startFolder, "C:\\Tools\\Ör");

@@ -136,7 +136,6 @@ TEST_F(SettingsChecksTest, EveryTextFieldSelectsAllWhenItGetsTheFocus) {
                                  SettingsControl::ScalePercentage, SettingsControl::MusicFile}));
 }
 
-
 TEST_F(SettingsChecksTest, WhichMovesRunTheCheckOfTheFieldLeft) {
     view.texts[SettingsControl::ScalePercentage] = "0"; // refused whenever it is checked
     const struct {

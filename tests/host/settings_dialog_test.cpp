@@ -259,7 +259,7 @@ TEST(SettingsLayoutTest, ControlsSitAtTheirTwipsConvertedToPixels) {
         {Find(C::Ok).id, 15, {104, 136, 97, 25}},           // on the window itself
         {Find(C::Back).id, 15, {384, 80, 25, 19}},
         {130, 15, {8, 8, 433, 121}},
-        {136, 15, {200, 45, 57, 17}},               // "seconds" at top 560: edges rounded
+        {136, 15, {200, 45, 57, 17}},                       // "seconds" at top 560: edges rounded
         {Find(C::PicturesPath).id, 10, {204, 36, 336, 29}}, // 144 dpi: bottom 64.5 rounds up
     };
     for (const auto& c : cases) {

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "fakes/fake_platform.h"
 #include "common/numeric.h"
+#include "fakes/fake_platform.h"
 #include "slideshow/layout.h"
 #include "slideshow/picture_list.h"
 
@@ -11,7 +11,6 @@ namespace orv::slideshow {
 namespace {
 
 using platform::PictureSize;
-
 
 // A 1024 x 768 screen at 15 twips per pixel.
 constexpr float kSW = 15360, kSH = 11520;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "common/command_line.h"
 #include "common/errors.h"
 #include "fakes/fake_platform.h"
-#include "common/command_line.h"
 #include "startup/startup.h"
 
 namespace orv::startup {
@@ -155,7 +155,9 @@ TEST_F(StartTest, AboutShowsTheBoxWithTitleAndIcon) {
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].title, "About - Orvandel");
     EXPECT_EQ(fake.messages.shown[0].icon, platform::MessageIcon::Information);
-    EXPECT_EQ(fake.messages.shown[0].text.substr(0, 38), "Orvandel - Version: 0.0.41 (Quelbrin)\r");
+    const std::string versionLine =
+        std::string("Orvandel - Version: ") + ORVANDEL_VERSION_TEXT + " (Quelbrin)\r";
+    EXPECT_EQ(fake.messages.shown[0].text.substr(0, versionLine.size()), versionLine);
 }
 
 } // namespace

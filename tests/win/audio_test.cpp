@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "win32/wide.h"
 #include "win32/services.h"
+#include "win32/wide.h"
 
 namespace orv::win32 {
 namespace {

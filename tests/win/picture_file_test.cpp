@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "support/jpeg_encode.h"
 #include "win32/picture_file.h"
 #include "win32/wallpaper_bitmap.h"
-#include "support/jpeg_encode.h"
 
 namespace orv::win32 {
 namespace {

@@ -14,8 +14,8 @@
 #include "win32/pickers.h"
 #include "win32/session.h"
 #include "win32/settings_dialog.h"
-#include "win32/wallpaper.h"
 #include "win32/unique_handle.h"
+#include "win32/wallpaper.h"
 #include "win32/wide.h"
 
 namespace orv::win32 {
@@ -23,7 +23,9 @@ namespace {
 
 namespace L = settings;
 using C = platform::SettingsControl;
-int Id(C control) { return L::Find(control).id; }
+int Id(C control) {
+    return L::Find(control).id;
+}
 
 struct Recorder : platform::SettingsStore,
                   platform::MessageBoxes,
@@ -116,14 +118,16 @@ TEST_F(SettingsWindowTest, ControlsSitAtTheirPixelsWithTheirFontsLimitsAndTabOrd
                   std::vector<long>({px.x, px.y, px.width, px.height}));
         EXPECT_EQ(IsWindowVisible(GetDlgItem(dialog, c.id)) != 0, !c.hiddenAtOpen);
         LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dialog, c.id), WM_GETFONT, 0, 0)),
-                   sizeof(font), &font);
+        GetObjectW(
+            reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dialog, c.id), WM_GETFONT, 0, 0)),
+            sizeof(font), &font);
         EXPECT_EQ(font.lfWeight >= FW_BOLD, c.kind == L::Kind::SmallButton);
         if (c.kind == L::Kind::TextField) {
             EXPECT_EQ((GetWindowLongW(GetDlgItem(dialog, c.id), GWL_STYLE) & ES_RIGHT) != 0,
                       c.align == L::Align::Right);
             if (c.maxLength) {
-                EXPECT_EQ(SendMessageW(GetDlgItem(dialog, c.id), EM_GETLIMITTEXT, 0, 0), c.maxLength);
+                EXPECT_EQ(SendMessageW(GetDlgItem(dialog, c.id), EM_GETLIMITTEXT, 0, 0),
+                          c.maxLength);
             }
         }
     }
@@ -139,9 +143,9 @@ TEST_F(SettingsWindowTest, ControlsSitAtTheirPixelsWithTheirFontsLimitsAndTabOrd
     while ((at = GetNextDlgTabItem(dialog, at, FALSE)) != Item(C::PicturesPath) &&
            order.size() < 20);
     std::vector<int> expected;
-    for (C c : {C::PicturesPath, C::DisplayTime, C::ShowClock, C::ScalePercentage, C::MusicFile,
-                C::Ok, C::Cancel, C::SelectPath, C::Play, C::Stop, C::SelectMusicFile, C::Back,
-                C::Next})
+    for (C c :
+         {C::PicturesPath, C::DisplayTime, C::ShowClock, C::ScalePercentage, C::MusicFile, C::Ok,
+          C::Cancel, C::SelectPath, C::Play, C::Stop, C::SelectMusicFile, C::Back, C::Next})
         expected.push_back(Id(c));
     EXPECT_EQ(order, expected);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/errors.h"
+#include "orvandel_version.h"
 #include "platform/platform.h"
 
 namespace orv::fakes {
@@ -46,7 +47,8 @@ class FakeEnvironment : public platform::Environment {
     std::string argumentText;
     std::string programFolder = "C:\\Program Files\\Orvandel";
     std::string windowsDirectory = "C:\\windows";
-    platform::Version version{0, 0, 41};
+    platform::Version version{ORVANDEL_VERSION_MAJOR, ORVANDEL_VERSION_MINOR,
+                              ORVANDEL_VERSION_PATCH};
 
     std::string ArgumentText() const override { return argumentText; }
     std::string ProgramFolder() const override { return programFolder; }
@@ -128,7 +130,9 @@ class FakeWallpaper : public platform::Wallpaper {
   public:
     std::vector<std::string> calls;
     std::string userFolder = "C:\\Users\\me\\AppData\\Local\\Orvandel";
-    void Set(const std::string& bmpPath) override { calls.push_back("SetWallpaper(" + bmpPath + ")"); }
+    void Set(const std::string& bmpPath) override {
+        calls.push_back("SetWallpaper(" + bmpPath + ")");
+    }
     std::string UserFolder() override { return userFolder; }
 };
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/pickers.h"
-#include "platform/settings_view.h"
 #include "audio/music_control.h"
 #include "common/errors.h"
+#include "platform/pickers.h"
+#include "platform/settings_view.h"
 
 namespace orv::fakes {
 
