@@ -129,13 +129,16 @@ class RowConverter {
         default: {
             // Palette indexes, the leftmost pixel in the high bits.
             const int bits = info_.bitsPerPixel;
-            const int perByte = 8 / bits;
             const unsigned indexMask = (1u << bits) - 1;
-            for (int x = 0; x < width; ++x, out += 3) {
-                const int index =
-                    (raw[x / perByte] >> (8 - bits - (x % perByte) * bits)) & indexMask;
-                std::memcpy(out, &info_.palette[static_cast<std::size_t>(index) * 3], 3);
-            }
+            int x = 0;
+            for (const std::uint8_t* byte = raw; x < width; ++byte)
+                for (int shift = 8 - bits; shift >= 0 && x < width; shift -= bits, ++x, out += 3) {
+                    const std::uint8_t* colour =
+                        &info_.palette[static_cast<std::size_t>((*byte >> shift) & indexMask) * 3];
+                    out[0] = colour[0];
+                    out[1] = colour[1];
+                    out[2] = colour[2];
+                }
         }
         }
     }
@@ -447,13 +450,13 @@ bool DecodeBmp(const ByteReader& file, int width, int height, std::uint8_t* dest
             const std::size_t got = ReadStoredRows(file, *info, first, count, raw.data());
             for (int y = 0; y < count; ++y) {
                 std::uint8_t* row = rows + y * step;
-                convert(raw.data() + y * info->rowBytes, row);
                 // Pixels the file is too short to hold are black.
                 const std::uint64_t start = y * info->rowBytes;
                 const std::uint64_t held = got > start ? got - start : 0;
-                const std::uint64_t whole = held * 8 / info->bitsPerPixel;
-                if (whole < static_cast<std::uint64_t>(info->size.width))
-                    std::memset(row + whole * 3, 0, (info->size.width - whole) * 3);
+                const std::uint64_t whole = std::min<std::uint64_t>(
+                    held * 8 / info->bitsPerPixel, static_cast<std::uint64_t>(info->size.width));
+                if (whole > 0) convert(raw.data() + start, row);
+                std::memset(row + whole * 3, 0, (info->size.width - whole) * 3);
             }
             return true;
         };

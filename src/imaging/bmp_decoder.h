@@ -30,10 +30,12 @@ enum class BmpRefusal {
     Damaged,
 };
 
-// Pictures larger than this either way, or with more pixels in all, are
-// refused before anything is allocated.
+// Pictures larger than this either way, or with more pixels in all (16384 x
+// 16384, an 800 MB file at 24 bits), are refused before anything is
+// allocated. Every pixel a file claims passes through the scaler, present or
+// not, so this also bounds the time a damaged file can take (about a second).
 constexpr int kMaxBmpSide = 1 << 20;
-constexpr std::int64_t kMaxBmpPixels = std::int64_t{1} << 29;
+constexpr std::int64_t kMaxBmpPixels = std::int64_t{1} << 28;
 
 struct BmpInfo {
     PixelSize size;       // positive, also for top-down files
