@@ -19,14 +19,25 @@ struct AxisTaps {
     std::vector<float> weights;
 };
 
+// Source pixels an output pixel draws on at most.
+int TapSpan(int source, int target) {
+    return target < source ? static_cast<int>(std::ceil(static_cast<double>(source) / target)) + 1
+                           : 2;
+}
+
+std::size_t TapBytes(int source, int target) {
+    return static_cast<std::size_t>(target) *
+           (2 * sizeof(int) + TapSpan(source, target) * sizeof(float));
+}
+
 AxisTaps MakeTaps(int source, int target) {
     AxisTaps taps;
     taps.first.resize(target);
     taps.count.resize(target);
     const double ratio = static_cast<double>(source) / target;
+    taps.span = TapSpan(source, target);
     if (target < source) {
         // Shrinking: the output pixel covers [i * ratio, (i + 1) * ratio).
-        taps.span = static_cast<int>(std::ceil(ratio)) + 1;
         taps.weights.assign(static_cast<std::size_t>(target) * taps.span, 0.0f);
         for (int i = 0; i < target; ++i) {
             const double lo = i * ratio;
@@ -46,7 +57,6 @@ AxisTaps MakeTaps(int source, int target) {
     } else {
         // Enlarging (or the same size): blend the two source pixels nearest
         // to the output pixel's centre; the edges repeat the border pixel.
-        taps.span = 2;
         taps.weights.assign(static_cast<std::size_t>(target) * 2, 0.0f);
         for (int i = 0; i < target; ++i) {
             const double x =
@@ -174,7 +184,9 @@ bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* 
                         acc[x] += wk * src[x];
                 }
             }
-            std::uint8_t* out = dest + j * stride;
+            // A bottom-up source is scaled as the picture upside down, which
+            // its bottom-up output turns the right way up again.
+            std::uint8_t* out = dest + (source.bottomUp ? height - 1 - j : j) * stride;
             if (source.bytesPerPixel == 3)
                 BlendRow<3>(acc.data(), across, width, out);
             else
@@ -184,6 +196,15 @@ bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* 
     } catch (const std::bad_alloc&) {
         return false;
     }
+}
+
+std::size_t ScaleImageMemory(int sourceWidth, int sourceHeight, int bytesPerPixel, int width,
+                             int height, int bandRows) {
+    if (sourceWidth <= 0 || sourceHeight <= 0 || width <= 0 || height <= 0) return 0;
+    const std::size_t rowBytes = static_cast<std::size_t>(sourceWidth) * bytesPerPixel;
+    const std::size_t window = rowBytes * (std::max(1, bandRows) + 2);
+    return TapBytes(sourceWidth, width) + TapBytes(sourceHeight, height) + window +
+           rowBytes * (sizeof(float) + sizeof(std::uint16_t));
 }
 
 } // namespace orv::imaging

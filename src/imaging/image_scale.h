@@ -1,8 +1,9 @@
 // Resamples a picture to an exact size with good quality: each output pixel
 // is the area average of the source pixels it covers when shrinking, and a
 // linear blend of its neighbours when enlarging. Source rows are pulled in
-// bands, top to bottom, each row once, and only about a band of them is held
-// at a time, whatever the sizes. Used by the picture decoders; free of
+// bands, in the order the source stores them (top down, or bottom up for
+// bitmaps stored that way), each row once, and only about a band of them is
+// held at a time, whatever the sizes. Used by the picture decoders; free of
 // platform types.
 #pragma once
 #include <cstddef>
@@ -16,6 +17,9 @@ struct ScaleSource {
     int width = 0;
     int height = 0;
     int bytesPerPixel = 3;
+    // Rows are numbered from the bottom: readRows(0, ...) starts with the
+    // bottom row, and the output is written bottom row first.
+    bool bottomUp = false;
     // Copies rows [firstRow, firstRow + rowCount) into `dest`, rows `stride`
     // bytes apart. False when the rows cannot be read; scaling then stops.
     std::function<bool(int firstRow, int rowCount, std::uint8_t* dest, std::size_t stride)>
@@ -28,5 +32,10 @@ struct ScaleSource {
 // a size is not positive, the source fails or memory runs out.
 bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* dest,
                 std::size_t stride, int bandRows = 64);
+
+// The bytes ScaleImage allocates for these sizes (its tap tables, its row
+// window and its sums), for callers that bound their working memory.
+std::size_t ScaleImageMemory(int sourceWidth, int sourceHeight, int bytesPerPixel, int width,
+                             int height, int bandRows = 64);
 
 } // namespace orv::imaging

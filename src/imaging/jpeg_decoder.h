@@ -10,12 +10,9 @@
 #include <optional>
 #include <span>
 
-namespace orv::imaging {
+#include "imaging/picture_types.h"
 
-struct PixelSize {
-    int width = 0;
-    int height = 0;
-};
+namespace orv::imaging {
 
 // The picture's size when `bytes` hold a JPEG that this decoder draws: colour
 // (YCbCr or RGB) or grey. Nothing for anything else (not a JPEG, a damaged

@@ -224,6 +224,32 @@ TEST(ImageScale, BandSizeNeverChangesTheResult) {
     }
 }
 
+TEST(ImageScale, TakesBottomUpRowsInStoredOrderAndWritesThemTheRightWayUp) {
+    for (auto [srcH, outH] : {std::pair{40, 7}, {7, 23}, {16, 16}, {600, 3}}) {
+        Picture upright(5, srcH);
+        std::mt19937 random(srcH);
+        for (auto& b : upright.bytes)
+            b = static_cast<std::uint8_t>(random());
+        Picture stored(5, srcH); // bottom row first
+        for (int y = 0; y < srcH; ++y)
+            std::copy_n(upright.At(0, srcH - 1 - y), 15, stored.At(0, y));
+        Output expected(4, outH), out(4, outH);
+        ASSERT_TRUE(Scale(upright, expected));
+        ScaleSource s = stored.Source();
+        s.bottomUp = true;
+        ASSERT_TRUE(ScaleImage(s, 4, outH, out.bytes.data(), 16, 3));
+        for (std::size_t i = 0; i < out.bytes.size(); ++i)
+            ASSERT_NEAR(out.bytes[i], expected.bytes[i], 1)
+                << srcH << " to " << outH << " at " << i;
+        int next = 0;
+        for (auto [first, count] : stored.requests) {
+            EXPECT_EQ(first, next) << "stored rows in order, each once";
+            next = first + count;
+        }
+        EXPECT_EQ(next, srcH);
+    }
+}
+
 TEST(ImageScale, HoldsAboutABandOfRowsHoweverFarItShrinks) {
     // Each output row here covers thousands of source rows (the preview at
     // 1 %): the rows still arrive in one small buffer.

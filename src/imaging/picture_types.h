@@ -1,0 +1,36 @@
+// Types shared by the picture decoders: a picture's size in pixels and
+// random access to the bytes of a picture file, read as a decoder needs
+// them rather than whole.
+#pragma once
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <span>
+
+namespace orv::imaging {
+
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+};
+
+struct ByteReader {
+    std::uint64_t size = 0;
+    // Copies up to `count` bytes from `offset` on into `dest` and returns
+    // how many it copied: fewer only at the end of the file or on an error.
+    std::function<std::size_t(std::uint64_t offset, std::uint8_t* dest, std::size_t count)> read;
+};
+
+// A reader over bytes in memory, which must outlive it.
+inline ByteReader MemoryReader(std::span<const std::uint8_t> bytes) {
+    return {bytes.size(), [bytes](std::uint64_t offset, std::uint8_t* dest, std::size_t count) {
+                if (offset >= bytes.size()) return std::size_t{0};
+                const std::size_t n = std::min<std::uint64_t>(count, bytes.size() - offset);
+                std::memcpy(dest, bytes.data() + offset, n);
+                return n;
+            }};
+}
+
+} // namespace orv::imaging
