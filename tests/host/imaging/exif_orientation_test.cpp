@@ -88,6 +88,13 @@ TEST(ExifOrientation, ReadsAnythingDamagedOrMissingAsUpright) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(ExifOrientation(c.block), 1) << c.what;
+    // A directory at offset 4 would start with its own offset as its count
+    // (4) and find an orientation entry the block hides at offset 18.
+    Bytes self = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 4, 0, 0, 0};
+    self.resize(6 + 54);
+    const std::uint8_t entry[] = {0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0};
+    std::copy(std::begin(entry), std::end(entry), self.begin() + 6 + 18);
+    EXPECT_EQ(ExifOrientation(self), 1);
     // Only the first directory counts: one pointing on to a second
     // directory that has the tag reads as 1.
     Bytes chained = ExifBlock({{.tag = 0x0110, .type = 2, .count = 3}});

@@ -217,6 +217,7 @@ TEST(JpegDecoder, RefusesAProgressiveFileOfEndlessScans) {
     EXPECT_TRUE(Decode(withScans(20), d)) << "a few more scans than usual are fine";
     EXPECT_TRUE(Near(d, 16, 16, 70, 60, 50));
     EXPECT_FALSE(Decode(withScans(400), d));
+    EXPECT_FALSE(Decode(withScans(20), d, {.maxScans = 20})) << "a limit of the caller's";
 }
 
 TEST(JpegDecoder, RefusesAPictureThatWouldNeedTooMuchMemory) {
@@ -333,8 +334,11 @@ TEST(JpegDecoder, DrawsAnOrientedPictureAsTheSamePictureStoredUpright) {
 }
 
 TEST(JpegDecoder, ReadsTheFileAsTheDecoderNeedsIt) {
-    // Three bytes a call at most, and a large segment the decoder skips.
-    const Bytes comment(3000, 'c');
+    // Three bytes a call at most, and a large segment the decoder skips,
+    // full of end markers that would end the picture if it were read.
+    Bytes comment;
+    for (int i = 0; i < 1500; ++i)
+        comment.insert(comment.end(), {0xFF, 0xD9});
     for (bool progressive : {false, true}) {
         const Bytes jpeg = testing::WithSegment(
             WithOrientation(Encode(120, 90, Quarters(60, 45), {.progressive = progressive}), 3),

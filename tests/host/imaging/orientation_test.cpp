@@ -93,40 +93,34 @@ TEST(Orientation, TurnsEveryPixelAsAnImageToolShowsItUpright) {
     }
 }
 
-TEST(Orientation, PutsTheStoredTopRowAndLeftColumnWhereTheTagSays) {
-    // Straight from the tag's definition: the edge of the upright picture
-    // where the stored top row lies, and the one where its left column lies.
-    enum Edge { kTop, kBottom, kLeft, kRight };
-    const Edge rowEdge[] = {kTop, kTop, kBottom, kBottom, kLeft, kRight, kRight, kLeft};
-    const Edge columnEdge[] = {kLeft, kRight, kRight, kLeft, kTop, kTop, kBottom, kBottom};
+TEST(Orientation, PutsTheStoredCornersWhereTheTagSays) {
+    // From the tag's definition: the edge where the stored top row lies and
+    // the one where its left column lies fix where the stored top-left,
+    // top-right and bottom-left corners end up (0 top left, 1 top right,
+    // 2 bottom left, 3 bottom right).
+    const int corners[8][3] = {
+        {0, 1, 2}, // row at the top, column on the left
+        {1, 0, 3}, // row at the top, column on the right
+        {3, 2, 1}, // row at the bottom, column on the right
+        {2, 3, 0}, // row at the bottom, column on the left
+        {0, 2, 1}, // row on the left, column at the top
+        {1, 3, 0}, // row on the right, column at the top
+        {3, 1, 2}, // row on the right, column at the bottom
+        {2, 0, 3}, // row on the left, column at the bottom
+    };
     const Picture stored = Numbered(4, 2);
     for (int orientation = 1; orientation <= 8; ++orientation) {
         const PixelSize size = UprightSize(stored.size, orientation);
-        std::vector<std::uint8_t> out(std::size_t(size.width) * size.height * 4);
-        OrientPixels(stored.pixels.data(), stored.size, 16, out.data(), size.width * 4u,
+        Picture upright{size, std::vector<std::uint8_t>(std::size_t(size.width) * size.height * 4)};
+        OrientPixels(stored.pixels.data(), stored.size, 16, upright.pixels.data(), size.width * 4u,
                      orientation);
-        const Picture upright{size, out};
-        // The upright pixels along an edge, in order from top or left.
-        const auto edge = [&](Edge e) {
-            std::vector<std::uint32_t> line;
-            const bool across = e == kTop || e == kBottom;
-            for (int i = 0; i < (across ? size.width : size.height); ++i)
-                line.push_back(across ? upright.At(i, e == kTop ? 0 : size.height - 1)
-                                      : upright.At(e == kLeft ? 0 : size.width - 1, i));
-            return line;
+        const auto corner = [&](int c) {
+            return upright.At(c % 2 ? size.width - 1 : 0, c / 2 ? size.height - 1 : 0);
         };
-        const std::vector<std::uint32_t> row = edge(rowEdge[orientation - 1]);
-        const std::vector<std::uint32_t> column = edge(columnEdge[orientation - 1]);
-        ASSERT_EQ(row.size(), 4u) << orientation;
-        ASSERT_EQ(column.size(), 2u) << orientation;
-        // Each starts at the corner the two edges share.
-        const Edge r = rowEdge[orientation - 1], c = columnEdge[orientation - 1];
-        const bool rowForward = c == kLeft || c == kTop;
-        const bool columnForward = r == kTop || r == kLeft;
-        for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(row[rowForward ? x : 3 - x], stored.At(x, 0)) << orientation;
-        for (int y = 0; y < 2; ++y)
-            EXPECT_EQ(column[columnForward ? y : 1 - y], stored.At(0, y)) << orientation;
+        const int* want = corners[orientation - 1];
+        EXPECT_EQ(corner(want[0]), stored.At(0, 0)) << orientation;
+        EXPECT_EQ(corner(want[1]), stored.At(3, 0)) << orientation;
+        EXPECT_EQ(corner(want[2]), stored.At(0, 1)) << orientation;
     }
     EXPECT_EQ(UprightSize({4, 2}, 0).width, 4) << "unknown values leave the picture as stored";
     EXPECT_EQ(UprightSize({4, 2}, 9).width, 4);
