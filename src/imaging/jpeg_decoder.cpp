@@ -1,28 +1,24 @@
-
 #include "imaging/jpeg_decoder.h"
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
+#include <exception>
 #include <limits>
+#include <memory>
+#include <new>
+#include <vector>
 
 #include <jpeglib.h>
+// jerror.h after jpeglib.h
+#include <jerror.h>
 
+#include "imaging/exif_orientation.h"
 #include "imaging/image_scale.h"
+#include "imaging/orientation.h"
 
 namespace orv::imaging {
 namespace {
-
-// The decoder's own working memory (a progressive photo keeps all its
-// coefficients, about 3 bytes a pixel); a picture needing more is refused
-// rather than taking the machine's memory.
-constexpr long kMaxDecoderMemory = 512L * 1024 * 1024;
-
-// A progressive file is read scan by scan before the first row comes out,
-// and every scan walks every block of the picture, even an empty one: a
-// small file of thousands of empty scans would keep the show busy for
-// minutes. Real photos have about ten scans.
-constexpr int kMaxScans = 100;
 
 // libjpeg reports a fatal error through error_exit, which must not return:
 // it jumps back to the Guard around the call. Warnings (corrupt data that
@@ -39,23 +35,100 @@ struct ErrorManager {
 void IgnoreMessage(j_common_ptr, int) {}
 
 // Called by libjpeg as it works: refuses a file with too many scans.
+struct ScanLimit {
+    jpeg_progress_mgr pub;
+    int maxScans;
+};
+
 void LimitScans(j_common_ptr info) {
-    if (info->is_decompressor &&
-        reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans)
+    if (info->is_decompressor && reinterpret_cast<j_decompress_ptr>(info)->input_scan_number >
+                                     reinterpret_cast<ScanLimit*>(info->progress)->maxScans)
         JumpOnError(info);
 }
 
+// Feeds libjpeg from a ByteReader, a chunk at a time. At the end of the data
+// (or on a read error) it hands over an end marker, as libjpeg's own sources
+// do, so a cut file decodes as far as it goes.
+struct ReaderSource {
+    static constexpr std::size_t kChunk = 64 * 1024;
+
+    jpeg_source_mgr pub;
+    const ByteReader* file;
+    std::uint64_t offset; // of the next chunk in the file
+    bool started;
+    std::unique_ptr<std::uint8_t[]> buffer;
+
+    static ReaderSource& Of(j_decompress_ptr info) {
+        return *reinterpret_cast<ReaderSource*>(info->src);
+    }
+
+    static void Init(j_decompress_ptr) {}
+
+    static boolean Fill(j_decompress_ptr info) {
+        ReaderSource& source = Of(info);
+        std::size_t n = 0;
+        if (source.offset < source.file->size && source.file->read) {
+            try {
+                n = std::min(source.file->read(source.offset, source.buffer.get(), kChunk), kChunk);
+            } catch (const std::exception&) {
+                n = 0;
+            }
+        }
+        if (n == 0) {
+            if (!source.started) ERREXIT(info, JERR_INPUT_EMPTY);
+            WARNMS(info, JWRN_JPEG_EOF);
+            source.buffer[0] = 0xFF;
+            source.buffer[1] = JPEG_EOI;
+            n = 2;
+        } else {
+            source.offset += n;
+        }
+        source.started = true;
+        source.pub.next_input_byte = source.buffer.get();
+        source.pub.bytes_in_buffer = n;
+        return TRUE;
+    }
+
+    static void Skip(j_decompress_ptr info, long count) {
+        if (count <= 0) return;
+        ReaderSource& source = Of(info);
+        const auto skip = static_cast<std::size_t>(count);
+        if (skip <= source.pub.bytes_in_buffer) {
+            source.pub.next_input_byte += skip;
+            source.pub.bytes_in_buffer -= skip;
+            return;
+        }
+        // Past the buffer: the next chunk starts further on in the file.
+        source.offset += skip - source.pub.bytes_in_buffer;
+        source.pub.bytes_in_buffer = 0;
+    }
+
+    static void Term(j_decompress_ptr) {}
+};
+
 class Decompressor {
   public:
-    Decompressor() {
+    Decompressor(const ByteReader& file, const JpegLimits& limits) {
         info_.err = jpeg_std_error(&errors_.pub);
         errors_.pub.error_exit = JumpOnError;
         errors_.pub.emit_message = IgnoreMessage;
-        progress_.progress_monitor = LimitScans;
-        created_ = Guard([this] {
+        scans_.pub.progress_monitor = LimitScans;
+        scans_.maxScans = limits.maxScans;
+        source_.file = &file;
+        source_.pub.init_source = ReaderSource::Init;
+        source_.pub.fill_input_buffer = ReaderSource::Fill;
+        source_.pub.skip_input_data = ReaderSource::Skip;
+        source_.pub.resync_to_restart = jpeg_resync_to_restart;
+        source_.pub.term_source = ReaderSource::Term;
+        source_.buffer.reset(new (std::nothrow) std::uint8_t[ReaderSource::kChunk]);
+        if (!source_.buffer) return;
+        const long memory = static_cast<long>(std::min<std::size_t>(
+            limits.maxDecoderMemory, static_cast<std::size_t>(std::numeric_limits<long>::max())));
+        created_ = Guard([&] {
             jpeg_create_decompress(&info_);
-            info_.mem->max_memory_to_use = kMaxDecoderMemory;
-            info_.progress = &progress_;
+            info_.mem->max_memory_to_use = memory;
+            info_.progress = &scans_.pub;
+            info_.src = &source_.pub;
         });
     }
     ~Decompressor() {
@@ -73,17 +146,13 @@ class Decompressor {
         return true;
     }
 
-    // Reads the header from `bytes`, which must outlive the decompressor.
-    // False unless it is a JPEG in colour or grey.
-    bool ReadHeader(std::span<const std::uint8_t> bytes) {
-        if (!created_ || bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8 ||
-            bytes.size() > std::numeric_limits<unsigned long>::max())
-            return false;
-        const bool read = Guard([&] {
-            jpeg_mem_src(&info_, bytes.data(), static_cast<unsigned long>(bytes.size()));
-            jpeg_read_header(&info_, TRUE);
-        });
-        if (!read) return false;
+    // Reads the header; false unless the file is a JPEG with a sound one.
+    bool ReadHeader() {
+        return created_ && Guard([&] { jpeg_read_header(&info_, TRUE); });
+    }
+
+    // Colour or grey, which DecodeJpeg turns into B, G, R.
+    bool Drawable() const {
         switch (info_.jpeg_color_space) {
         case JCS_GRAYSCALE:
             return info_.num_components == 1;
@@ -95,49 +164,38 @@ class Decompressor {
         }
     }
 
+    // The bytes of coefficients the decoder keeps for the whole picture: all
+    // of them when the file comes in several scans, none otherwise. The
+    // header has set the components' sizes in blocks; libjpeg rounds each
+    // up to whole sampling units.
+    std::uint64_t WholePictureBytes() const {
+        if (!info_.progressive_mode && info_.comps_in_scan >= info_.num_components) return 0;
+        std::uint64_t bytes = 0;
+        for (int i = 0; i < info_.num_components; ++i) {
+            const jpeg_component_info& c = info_.comp_info[i];
+            const auto roundUp = [](std::uint64_t n, int unit) {
+                return unit > 0 ? (n + unit - 1) / unit * unit : n;
+            };
+            bytes += roundUp(c.width_in_blocks, c.h_samp_factor) *
+                     roundUp(c.height_in_blocks, c.v_samp_factor) * DCTSIZE2 * sizeof(JCOEF);
+        }
+        return bytes;
+    }
+
     jpeg_decompress_struct& info() { return info_; }
 
   private:
     jpeg_decompress_struct info_{};
     ErrorManager errors_{};
-    jpeg_progress_mgr progress_{};
+    ScanLimit scans_{};
+    ReaderSource source_{};
     bool created_ = false;
 };
 
-} // namespace
-
-int JpegDecodeEighths(PixelSize picture, int width, int height) {
-    const auto eighths = [](int size, int n) {
-        return (static_cast<long long>(size) * n + 7) / 8; // as libjpeg rounds
-    };
-    constexpr int kScalerShare = 2;
-    for (int n = 1; n < 8; ++n)
-        if (eighths(picture.width, n) >= static_cast<long long>(kScalerShare) * width &&
-            eighths(picture.height, n) >= static_cast<long long>(kScalerShare) * height)
-            return n;
-    return 8;
-}
-
-std::optional<PixelSize> JpegSize(std::span<const std::uint8_t> bytes) {
-    Decompressor decoder;
-    if (!decoder.ReadHeader(bytes)) return std::nullopt;
-    return PixelSize{static_cast<int>(decoder.info().image_width),
-                     static_cast<int>(decoder.info().image_height)};
-}
-
-bool DecodeJpeg(std::span<const std::uint8_t> bytes, int width, int height, std::uint8_t* dest,
-                std::size_t stride) {
-    if (width <= 0 || height <= 0 || !dest) return false;
-    Decompressor decoder;
-    if (!decoder.ReadHeader(bytes)) return false;
+// Decodes the started decompressor's picture scaled to width x height.
+bool ScaleDecoded(Decompressor& decoder, int width, int height, std::uint8_t* dest,
+                  std::size_t stride) {
     jpeg_decompress_struct& info = decoder.info();
-    info.out_color_space = JCS_EXT_BGR;
-
-    info.scale_num = static_cast<unsigned>(JpegDecodeEighths(
-        {static_cast<int>(info.image_width), static_cast<int>(info.image_height)}, width, height));
-    info.scale_denom = 8;
-    if (!decoder.Guard([&] { jpeg_start_decompress(&info); })) return false;
-
     ScaleSource source;
     source.width = static_cast<int>(info.output_width);
     source.height = static_cast<int>(info.output_height);
@@ -161,6 +219,79 @@ bool DecodeJpeg(std::span<const std::uint8_t> bytes, int width, int height, std:
         return read && !stalled;
     };
     return ScaleImage(source, width, height, dest, stride);
+}
+
+} // namespace
+
+int JpegDecodeEighths(PixelSize picture, int width, int height) {
+    const auto eighths = [](int size, int n) {
+        return (static_cast<long long>(size) * n + 7) / 8; // as libjpeg rounds
+    };
+    constexpr int kScalerShare = 2;
+    for (int n = 1; n < 8; ++n)
+        if (eighths(picture.width, n) >= static_cast<long long>(kScalerShare) * width &&
+            eighths(picture.height, n) >= static_cast<long long>(kScalerShare) * height)
+            return n;
+    return 8;
+}
+
+std::optional<JpegInfo> ReadJpegInfo(const ByteReader& file) {
+    Decompressor decoder(file, JpegLimits{});
+    if (!decoder.ReadHeader()) return std::nullopt;
+    JpegInfo result;
+    result.stored = {static_cast<int>(decoder.info().image_width),
+                     static_cast<int>(decoder.info().image_height)};
+    result.orientation = JpegOrientation(file);
+    result.upright = UprightSize(result.stored, result.orientation);
+    result.drawable = decoder.Drawable();
+    return result;
+}
+
+bool DecodeJpeg(const ByteReader& file, int width, int height, std::uint8_t* dest,
+                std::size_t stride, const JpegLimits& limits) {
+    if (width <= 0 || height <= 0 || !dest) return false;
+    Decompressor decoder(file, limits);
+    if (!decoder.ReadHeader() || !decoder.Drawable() ||
+        decoder.WholePictureBytes() > limits.maxDecoderMemory)
+        return false;
+    const int orientation = JpegOrientation(file);
+    // The stored picture is decoded at the box it fills once turned.
+    const PixelSize box = UprightSize({width, height}, orientation);
+    std::vector<std::uint8_t> turned;
+    if (orientation != 1) {
+        const std::uint64_t bytes = static_cast<std::uint64_t>(width) * height * 4;
+        if (bytes > limits.maxDecoderMemory) return false;
+        try {
+            turned.resize(static_cast<std::size_t>(bytes));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    }
+
+    jpeg_decompress_struct& info = decoder.info();
+    info.out_color_space = JCS_EXT_BGR;
+    info.scale_num = static_cast<unsigned>(
+        JpegDecodeEighths({static_cast<int>(info.image_width), static_cast<int>(info.image_height)},
+                          box.width, box.height));
+    info.scale_denom = 8;
+    if (!decoder.Guard([&] { jpeg_start_decompress(&info); })) return false;
+
+    if (orientation == 1) return ScaleDecoded(decoder, width, height, dest, stride);
+    const std::size_t boxStride = static_cast<std::size_t>(box.width) * 4;
+    if (!ScaleDecoded(decoder, box.width, box.height, turned.data(), boxStride)) return false;
+    OrientPixels(turned.data(), box, boxStride, dest, stride, orientation);
+    return true;
+}
+
+std::optional<PixelSize> JpegSize(std::span<const std::uint8_t> bytes) {
+    const auto info = ReadJpegInfo(MemoryReader(bytes));
+    if (!info || !info->drawable) return std::nullopt;
+    return info->upright;
+}
+
+bool DecodeJpeg(std::span<const std::uint8_t> bytes, int width, int height, std::uint8_t* dest,
+                std::size_t stride) {
+    return DecodeJpeg(MemoryReader(bytes), width, height, dest, stride);
 }
 
 } // namespace orv::imaging

@@ -1,9 +1,10 @@
 // JPEG pictures through libjpeg-turbo, decoded straight to the size at which
-// they are drawn: the decoder shrinks while decoding (its scaled inverse DCT,
-// by 1/8 up to 8/8) to about twice the target, and the area-averaging scaler
-// takes it to the exact size. Rows stream from the
-// decoder into the scaler, so a large photo is never held whole. Used by the
-// Windows picture loader; free of platform types.
+// they are drawn and turned upright by their EXIF orientation: the decoder
+// shrinks while decoding (its scaled inverse DCT, by 1/8 up to 8/8) to about
+// twice the target, and the area-averaging scaler takes it to the exact size.
+// The file is read through a ByteReader as the decoder needs it and rows
+// stream from the decoder into the scaler, so a large photo is never held
+// whole. Used by the Windows picture loader; free of platform types.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -14,24 +15,59 @@
 
 namespace orv::imaging {
 
-// The picture's size when `bytes` hold a JPEG that this decoder draws: colour
-// (YCbCr or RGB) or grey. Nothing for anything else (not a JPEG, a damaged
-// header, CMYK), which is left to another decoder.
-std::optional<PixelSize> JpegSize(std::span<const std::uint8_t> bytes);
+// What a decode may cost.
+struct JpegLimits {
+    // libjpeg's working memory, and the bound for the picture-sized buffers
+    // around it. A file in several scans (progressive, or one scan per
+    // component) keeps every coefficient of the picture while it decodes,
+    // about 2 to 6 bytes a pixel; one needing more than this is refused
+    // before anything is allocated. A baseline file needs only a few rows
+    // at any size. The box-sized buffer that an oriented picture is turned
+    // in (target width x height x 4) must fit too.
+    std::size_t maxDecoderMemory = std::size_t{192} * 1024 * 1024;
+    // A progressive file is read scan by scan before its first row comes
+    // out, and every scan walks every block, even an empty one: real photos
+    // have about ten scans, a hostile file thousands.
+    int maxScans = 100;
+};
+
+struct JpegInfo {
+    PixelSize stored;    // as the file stores it
+    PixelSize upright;   // as it is shown: stored, turned by the orientation
+    int orientation = 1; // 1 to 8, see orientation.h
+    // True when DecodeJpeg draws the picture: colour (YCbCr or RGB) or grey.
+    // False for CMYK, YCCK and other colour spaces: the caller hands those
+    // to another decoder and turns its result upright itself, e.g. by having
+    // it decode at the stored-orientation box (width and height swapped when
+    // SwapsAxes(orientation)) and passing that to OrientPixels.
+    bool drawable = false;
+};
+
+// The header of the JPEG in `file`. Nothing when it is not a JPEG or its
+// header is damaged.
+std::optional<JpegInfo> ReadJpegInfo(const ByteReader& file);
 
 // The size, in eighths of the picture, at which the decoder decodes it for a
-// width x height target: the smallest that is at least twice the target,
-// else the full size (8). Shrinking by less than two in the scaler would
-// blur: each output pixel would be a blend of two source pixels, like a
-// linear filter (about 3 dB worse on photos).
+// width x height target (both in the stored orientation): the smallest that
+// is at least twice the target, else the full size (8). Shrinking by less
+// than two in the scaler would blur: each output pixel would be a blend of
+// two source pixels, like a linear filter (about 3 dB worse on photos).
 int JpegDecodeEighths(PixelSize picture, int width, int height);
 
-// Decodes the JPEG in `bytes` scaled to exactly width x height into `dest`
-// as 4-byte pixels (B, G, R, 255), rows `stride` bytes apart. Damaged data
-// after a good header decodes as far as it goes, as other viewers do. False
-// when the picture cannot be decoded at all, memory runs out or a size is
-// not positive, and for a progressive file of more than 100 scans (real
-// photos have about ten).
+// Decodes the drawable JPEG in `file` upright and scaled to exactly width x
+// height (the upright size) into `dest` as 4-byte pixels (B, G, R, 255),
+// rows `stride` bytes apart. Damaged data after a good header decodes as far
+// as it goes, as other viewers do. False when the picture cannot be decoded
+// at all or is not drawable, a size is not positive, it would take more than
+// `limits` allow, or memory runs out; `dest` may then be partly written.
+// `file` is read during the call only, in chunks of 64 KB.
+bool DecodeJpeg(const ByteReader& file, int width, int height, std::uint8_t* dest,
+                std::size_t stride, const JpegLimits& limits = {});
+
+// The same for a JPEG held in memory, kept for callers that read files
+// whole: the upright size of a drawable JPEG, nothing otherwise, and the
+// decode with the default limits.
+std::optional<PixelSize> JpegSize(std::span<const std::uint8_t> bytes);
 bool DecodeJpeg(std::span<const std::uint8_t> bytes, int width, int height, std::uint8_t* dest,
                 std::size_t stride);
 

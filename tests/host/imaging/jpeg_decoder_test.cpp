@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "imaging/jpeg_decoder.h"
+#include "support/exif_block.h"
 #include "support/jpeg_encode.h"
 
 namespace orv::imaging {
@@ -45,9 +46,13 @@ struct Decoded {
     }
 };
 
-bool Decode(const Bytes& jpeg, Decoded& out) {
-    return DecodeJpeg(jpeg, out.width, out.height, out.pixels.data(),
-                      static_cast<std::size_t>(out.width) * 4);
+bool Decode(const Bytes& jpeg, Decoded& out, const JpegLimits& limits = {}) {
+    return DecodeJpeg(MemoryReader(jpeg), out.width, out.height, out.pixels.data(),
+                      static_cast<std::size_t>(out.width) * 4, limits);
+}
+
+Bytes WithOrientation(const Bytes& jpeg, int orientation) {
+    return testing::WithSegment(jpeg, 0xE1, testing::ExifOrientationBlock(orientation));
 }
 
 // The pixel at (x, y) is near (b, g, r) and opaque.
@@ -212,6 +217,7 @@ TEST(JpegDecoder, RefusesAProgressiveFileOfEndlessScans) {
     EXPECT_TRUE(Decode(withScans(20), d)) << "a few more scans than usual are fine";
     EXPECT_TRUE(Near(d, 16, 16, 70, 60, 50));
     EXPECT_FALSE(Decode(withScans(400), d));
+    EXPECT_FALSE(Decode(withScans(20), d, {.maxScans = 20})) << "a limit of the caller's";
 }
 
 TEST(JpegDecoder, RefusesAPictureThatWouldNeedTooMuchMemory) {
@@ -234,6 +240,154 @@ TEST(JpegDecoder, RefusesAPictureThatWouldNeedTooMuchMemory) {
     EXPECT_EQ(JpegSize(jpeg)->width, 60000);
     Decoded d(100, 100);
     EXPECT_FALSE(Decode(jpeg, d));
+}
+
+} // namespace
+} // namespace orv::imaging
+
+namespace orv::imaging {
+namespace {
+
+TEST(JpegDecoder, ReportsStoredAndUprightSizesAndWhetherItDraws) {
+    const Bytes colour = Encode(40, 30, Solid(10, 20, 30));
+    const Bytes cmyk =
+        Encode(40, 30, [](int, int, std::uint8_t* px) { px[0] = px[1] = px[2] = px[3] = 50; },
+               {.space = JCS_CMYK});
+    struct Case {
+        const char* what;
+        Bytes jpeg;
+        int uprightWidth, orientation;
+        bool drawable;
+    };
+    const Case cases[] = {
+        {"colour", colour, 40, 1, true},
+        {"colour turned", WithOrientation(colour, 6), 30, 6, true},
+        {"colour mirrored", WithOrientation(colour, 2), 40, 2, true},
+        {"CMYK turned", WithOrientation(cmyk, 8), 30, 8, false},
+    };
+    for (const Case& c : cases) {
+        const auto info = ReadJpegInfo(MemoryReader(c.jpeg));
+        ASSERT_TRUE(info) << c.what;
+        EXPECT_EQ(info->stored.width, 40) << c.what;
+        EXPECT_EQ(info->stored.height, 30) << c.what;
+        EXPECT_EQ(info->upright.width, c.uprightWidth) << c.what;
+        EXPECT_EQ(info->upright.height, 70 - c.uprightWidth) << c.what;
+        EXPECT_EQ(info->orientation, c.orientation) << c.what;
+        EXPECT_EQ(info->drawable, c.drawable) << c.what;
+    }
+    EXPECT_EQ(JpegSize(WithOrientation(colour, 5))->width, 30) << "the upright size";
+    Decoded d(8, 8);
+    EXPECT_FALSE(Decode(WithOrientation(cmyk, 6), d)) << "CMYK is left to another decoder";
+}
+
+TEST(JpegDecoder, DrawsAnOrientedPictureAsTheSamePictureStoredUpright) {
+    // The upright picture: four colours in quarters, so any wrong turn or
+    // mirror moves one. Each orientation stores it the way a camera would.
+    const int w = 192, h = 128;
+    const auto upright = [](int x, int y, std::uint8_t* px) {
+        const int quarter = (x >= 96) + 2 * (y >= 64);
+        const std::uint8_t colours[4][3] = {
+            {230, 30, 30}, {30, 230, 30}, {30, 30, 230}, {230, 230, 30}};
+        std::copy(colours[quarter], colours[quarter] + 3, px);
+    };
+    Decoded expected(48, 32);
+    ASSERT_TRUE(Decode(Encode(w, h, upright), expected));
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        const bool swap = orientation >= 5;
+        const int sw = swap ? h : w, sh = swap ? w : h;
+        // The stored pixel (x, y) is the upright pixel it ends up as.
+        const auto stored = [&](int x, int y, std::uint8_t* px) {
+            int ux = x, uy = y;
+            switch (orientation) {
+            case 2:
+                ux = sw - 1 - x;
+                break;
+            case 3:
+                ux = sw - 1 - x, uy = sh - 1 - y;
+                break;
+            case 4:
+                uy = sh - 1 - y;
+                break;
+            case 5:
+                ux = y, uy = x;
+                break;
+            case 6:
+                ux = sh - 1 - y, uy = x;
+                break;
+            case 7:
+                ux = sh - 1 - y, uy = sw - 1 - x;
+                break;
+            case 8:
+                ux = y, uy = sw - 1 - x;
+                break;
+            }
+            upright(ux, uy, px);
+        };
+        const Bytes jpeg = WithOrientation(Encode(sw, sh, stored), orientation);
+        Decoded d(48, 32);
+        ASSERT_TRUE(Decode(jpeg, d)) << orientation;
+        int worst = 0;
+        for (std::size_t i = 0; i < d.pixels.size(); ++i)
+            worst = std::max(worst, std::abs(d.pixels[i] - expected.pixels[i]));
+        EXPECT_LE(worst, 8) << "orientation " << orientation;
+    }
+}
+
+TEST(JpegDecoder, ReadsTheFileAsTheDecoderNeedsIt) {
+    // Three bytes a call at most, and a large segment the decoder skips,
+    // full of end markers that would end the picture if it were read.
+    Bytes comment;
+    for (int i = 0; i < 1500; ++i)
+        comment.insert(comment.end(), {0xFF, 0xD9});
+    for (bool progressive : {false, true}) {
+        const Bytes jpeg = testing::WithSegment(
+            WithOrientation(Encode(120, 90, Quarters(60, 45), {.progressive = progressive}), 3),
+            0xE2, comment);
+        int calls = 0;
+        const ByteReader trickle{
+            jpeg.size(), [&](std::uint64_t offset, std::uint8_t* dest, std::size_t count) {
+                ++calls;
+                return MemoryReader(jpeg).read(offset, dest, std::min<std::size_t>(count, 3));
+            }};
+        Decoded whole(30, 20), trickled(30, 20);
+        ASSERT_TRUE(Decode(jpeg, whole));
+        ASSERT_TRUE(DecodeJpeg(trickle, 30, 20, trickled.pixels.data(), 30 * 4)) << progressive;
+        EXPECT_EQ(trickled.pixels, whole.pixels) << progressive;
+        EXPECT_GT(calls, static_cast<int>(jpeg.size() - comment.size()) / 3) << progressive;
+        EXPECT_TRUE(Near(whole, 2, 2, 220, 20, 20)) << "turned 180: blue bottom right first";
+    }
+}
+
+TEST(JpegDecoder, KeepsToTheMemoryLimit) {
+    // 1024 x 1024 in 4:2:0 keeps 3 MB of coefficients when progressive; a
+    // baseline file needs a few rows of blocks.
+    const Bytes baseline = Encode(1024, 1024, Solid(40, 80, 120));
+    const Bytes progressive = Encode(1024, 1024, Solid(40, 80, 120), {.progressive = true});
+    const JpegLimits oneMegabyte{.maxDecoderMemory = 1 << 20};
+    struct Case {
+        const char* what;
+        const Bytes& jpeg;
+        int size;
+        JpegLimits limits;
+        bool decodes;
+    };
+    const Case cases[] = {
+        {"baseline", baseline, 64, oneMegabyte, true},
+        {"progressive", progressive, 64, oneMegabyte, false},
+        {"progressive, enough memory", progressive, 64, {.maxDecoderMemory = 4 << 20}, true},
+        {"baseline turned, small box", WithOrientation(baseline, 6), 64, oneMegabyte, true},
+        // The box an oriented picture is turned in: 1024 x 1024 x 4 bytes.
+        {"baseline turned, box too big", WithOrientation(baseline, 6), 1024, oneMegabyte, false},
+        {"baseline mirrored, box too big", WithOrientation(baseline, 2), 1024, oneMegabyte, false},
+        {"baseline upright, large target", baseline, 1024, oneMegabyte, true},
+    };
+    for (const Case& c : cases) {
+        Decoded d(c.size, c.size);
+        EXPECT_EQ(Decode(c.jpeg, d, c.limits), c.decodes) << c.what;
+        if (c.decodes) {
+            EXPECT_TRUE(Near(d, c.size / 2, c.size / 2, 120, 80, 40)) << c.what;
+        }
+    }
 }
 
 } // namespace
