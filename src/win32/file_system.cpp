@@ -93,21 +93,4 @@ std::string Win32FileSystem::ReadAnsiText(const std::string& path) {
     return Utf8(wide);
 }
 
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::wstring& path,
-                                                       std::size_t maxBytes) {
-    const unique_file file(CreateFileW(path.c_str(), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
-        static_cast<unsigned long long>(size.QuadPart) > maxBytes || size.QuadPart > MAXDWORD)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-        read != bytes.size())
-        return std::nullopt;
-    return bytes;
-}
-
 } // namespace orv::win32

@@ -18,9 +18,4 @@ class Win32FileSystem : public platform::FileSystem {
     std::string ReadAnsiText(const std::string& path) override;
 };
 
-// The whole file, read in one call; nothing when it is empty, larger than
-// `maxBytes` or cannot be read.
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::wstring& path,
-                                                       std::size_t maxBytes);
-
 } // namespace orv::win32

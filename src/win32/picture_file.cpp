@@ -1,23 +1,15 @@
-// Picture files: JPEG in colour or grey through libjpeg-turbo, which shrinks
-// while decoding; everything else (GIF, BMP, CMYK JPEG) through WIC. A file
-// is read once for its size; Render pulls its pixels in bands (through WIC's
-// own downscaling where a decoder offers it) into the area-averaging scaler
-// and drops the file's data afterwards, so only the screen-sized copy
-// outlives the call. Transparent pixels end up black.
 #include "win32/picture_file.h"
 
 #include <wincodec.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <exception>
-#include <functional>
 #include <optional>
 #include <vector>
 
 #include "imaging/image_scale.h"
-#include "imaging/jpeg_decoder.h"
-#include "win32/file_system.h"
+#include "imaging/orientation.h"
+#include "imaging/picture_decoder.h"
+#include "win32/file_reader.h"
 #include "win32/wic_support.h"
 
 // The decoder's scale-while-decoding interface; MinGW's wincodec.h lacks it.
@@ -38,7 +30,7 @@ struct IWICBitmapSourceTransform : public IUnknown {
 namespace orv::win32 {
 namespace {
 
-using wic::Convert;
+using imaging::PixelSize;
 using wic::CreateFactory;
 using wic::Frame;
 using wic::OpenFirstFrame;
@@ -83,10 +75,101 @@ Shrunk DecoderShrink(IWICBitmapFrameDecode& frame, UINT width, UINT height, int 
     return {};
 }
 
-// A 32-bit top-down DIB section of width x height whose pixels `fill` writes
-// (rows width * 4 bytes apart); empty when either fails.
-ScaledBitmap DrawnBitmap(int width, int height,
-                         const std::function<bool(std::uint8_t*, std::size_t)>& fill) {
+// JPEG and BMP, drawn by our own decoders from the open file.
+class OwnDecoderPicture : public PictureFile {
+  public:
+    OwnDecoderPicture(std::unique_ptr<FileReader> file, const imaging::PictureInfo& info)
+        : file_(std::move(file)), info_(info) {}
+
+    SIZE NaturalSize() const override { return {info_.upright.width, info_.upright.height}; }
+
+    bool RenderInto(int width, int height, std::uint8_t* dest, std::size_t stride) override {
+        return imaging::DecodePicture(file_->Reader(), info_, width, height, dest, stride);
+    }
+
+  private:
+    std::unique_ptr<FileReader> file_;
+    imaging::PictureInfo info_;
+};
+
+// Everything else, through WIC; turned upright by `orientation` (from a
+// CMYK JPEG's EXIF block; 1 for the other formats).
+class WicPicture : public PictureFile {
+  public:
+    WicPicture(std::wstring path, Frame frame, int orientation)
+        : path_(std::move(path)), stored_{static_cast<int>(frame.width),
+                                          static_cast<int>(frame.height)},
+          orientation_(orientation), frame_(std::move(frame)) {}
+
+    SIZE NaturalSize() const override {
+        const PixelSize upright = imaging::UprightSize(stored_, orientation_);
+        return {upright.width, upright.height};
+    }
+
+    bool RenderInto(int width, int height, std::uint8_t* dest, std::size_t stride) override {
+        if (width <= 0 || height <= 0 || !dest) return false;
+        // The system decodes in the stored orientation; its result is turned.
+        const bool turned = orientation_ != 1;
+        const PixelSize box = imaging::UprightSize({width, height}, orientation_);
+        if (!imaging::SystemDecodeFits(stored_, box)) return false;
+        if (!turned) return DrawStored(box, dest, stride);
+        std::vector<std::uint8_t> storedPixels(static_cast<std::size_t>(box.width) * box.height *
+                                               4);
+        const std::size_t storedStride = static_cast<std::size_t>(box.width) * 4;
+        if (!DrawStored(box, storedPixels.data(), storedStride)) return false;
+        imaging::OrientPixels(storedPixels.data(), box, storedStride, dest, stride, orientation_);
+        return true;
+    }
+
+  private:
+    bool DrawStored(PixelSize box, std::uint8_t* dest, std::size_t stride) {
+        // The decoder goes when this call ends, and with it any full-size
+        // pixels it keeps; a later call opens the file anew.
+        const com_ptr<IWICImagingFactory> factory = CreateFactory();
+        if (!factory) return false;
+        Frame frame = frame_.frame ? std::move(frame_) : OpenFirstFrame(*factory, path_);
+        if (!frame.frame) return false;
+
+        imaging::ScaleSource source;
+        com_ptr<IWICBitmapSource> pixels;
+        Shrunk shrunk =
+            DecoderShrink(*frame.frame, frame.width, frame.height, box.width, box.height);
+        if (shrunk.transform) {
+            source.width = static_cast<int>(shrunk.width);
+            source.height = static_cast<int>(shrunk.height);
+            source.bytesPerPixel = SameFormat(shrunk.format, GUID_WICPixelFormat24bppBGR) ? 3 : 4;
+            source.readRows = [&shrunk](int first, int count, std::uint8_t* rows,
+                                        std::size_t rowStride) {
+                const WICRect rect{0, first, static_cast<INT>(shrunk.width), count};
+                return SUCCEEDED(shrunk.transform->CopyPixels(
+                    &rect, shrunk.width, shrunk.height, &shrunk.format, WICBitmapTransformRotate0,
+                    static_cast<UINT>(rowStride), static_cast<UINT>(rowStride * count), rows));
+            };
+        } else {
+            pixels = ReadableSource(*factory, frame.frame.get(), source.bytesPerPixel);
+            if (!pixels) return false;
+            source.width = static_cast<int>(frame.width);
+            source.height = static_cast<int>(frame.height);
+            source.readRows = [&pixels, &source](int first, int count, std::uint8_t* rows,
+                                                 std::size_t rowStride) {
+                const WICRect rect{0, first, source.width, count};
+                return SUCCEEDED(pixels->CopyPixels(&rect, static_cast<UINT>(rowStride),
+                                                    static_cast<UINT>(rowStride * count), rows));
+            };
+        }
+        return imaging::ScaleImage(source, box.width, box.height, dest, stride);
+    }
+
+    std::wstring path_;
+    PixelSize stored_;
+    int orientation_;
+    Frame frame_;
+};
+
+} // namespace
+
+ScaledBitmap PictureFile::Render(int width, int height) {
+    if (width <= 0 || height <= 0) return {};
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -97,113 +180,40 @@ ScaledBitmap DrawnBitmap(int width, int height,
     void* bits = nullptr;
     ScaledBitmap out;
     out.bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!out.bitmap || !bits ||
-        !fill(static_cast<std::uint8_t*>(bits), static_cast<std::size_t>(width) * 4))
+    if (!out.bitmap || !bits) return {};
+    try {
+        if (!RenderInto(width, height, static_cast<std::uint8_t*>(bits),
+                        static_cast<std::size_t>(width) * 4))
+            return {};
+    } catch (const std::exception&) {
         return {};
+    }
     out.width = width;
     out.height = height;
     return out;
 }
 
-// A JPEG held as its file's bytes until it is drawn.
-class JpegPictureFile : public PictureFile {
-  public:
-    JpegPictureFile(std::vector<std::uint8_t> bytes, imaging::PixelSize size)
-        : bytes_(std::move(bytes)), size_{size.width, size.height} {}
-
-    SIZE NaturalSize() const override { return size_; }
-
-    ScaledBitmap Render(int width, int height) const override {
-        if (width <= 0 || height <= 0) return {};
-        return DrawnBitmap(width, height, [&](std::uint8_t* pixels, std::size_t stride) {
-            return imaging::DecodeJpeg(bytes_, width, height, pixels, stride);
-        });
-    }
-
-  private:
-    // Kept for further renders; the show drops the whole object once the
-    // picture is drawn.
-    std::vector<std::uint8_t> bytes_;
-    SIZE size_;
-};
-
-class WicPictureFile : public PictureFile {
-  public:
-    WicPictureFile(std::wstring path, Frame frame)
-        : path_(std::move(path)), size_{static_cast<LONG>(frame.width),
-                                        static_cast<LONG>(frame.height)},
-          frame_(std::move(frame)) {}
-
-    SIZE NaturalSize() const override { return size_; }
-
-    ScaledBitmap Render(int width, int height) const override {
-        if (width <= 0 || height <= 0) return {};
-        try {
-            // The decoder goes when this call ends, and with it any
-            // full-size pixels it keeps; a later call opens the file anew.
-            const com_ptr<IWICImagingFactory> factory = CreateFactory();
-            if (!factory) return {};
-            Frame frame = frame_.frame ? std::move(frame_) : OpenFirstFrame(*factory, path_);
-            if (!frame.frame) return {};
-
-            imaging::ScaleSource source;
-            com_ptr<IWICBitmapSource> pixels;
-            Shrunk shrunk = DecoderShrink(*frame.frame, frame.width, frame.height, width, height);
-            if (shrunk.transform) {
-                source.width = static_cast<int>(shrunk.width);
-                source.height = static_cast<int>(shrunk.height);
-                source.bytesPerPixel =
-                    SameFormat(shrunk.format, GUID_WICPixelFormat24bppBGR) ? 3 : 4;
-                source.readRows = [&shrunk](int first, int count, std::uint8_t* dest,
-                                            std::size_t stride) {
-                    const WICRect rect{0, first, static_cast<INT>(shrunk.width), count};
-                    return SUCCEEDED(shrunk.transform->CopyPixels(
-                        &rect, shrunk.width, shrunk.height, &shrunk.format,
-                        WICBitmapTransformRotate0, static_cast<UINT>(stride),
-                        static_cast<UINT>(stride * count), dest));
-                };
-            } else {
-                pixels = ReadableSource(*factory, frame.frame.get(), source.bytesPerPixel);
-                if (!pixels) return {};
-                source.width = static_cast<int>(frame.width);
-                source.height = static_cast<int>(frame.height);
-                source.readRows = [&pixels, &source](int first, int count, std::uint8_t* dest,
-                                                     std::size_t stride) {
-                    const WICRect rect{0, first, source.width, count};
-                    return SUCCEEDED(pixels->CopyPixels(&rect, static_cast<UINT>(stride),
-                                                        static_cast<UINT>(stride * count), dest));
-                };
-            }
-
-            return DrawnBitmap(width, height, [&](std::uint8_t* out, std::size_t stride) {
-                return imaging::ScaleImage(source, width, height, out, stride);
-            });
-        } catch (const std::exception&) {
-            return {};
-        }
-    }
-
-  private:
-    std::wstring path_;
-    SIZE size_;
-    mutable Frame frame_;
-};
-
-} // namespace
-
 std::unique_ptr<PictureFile> PictureFile::Open(const std::wstring& path) {
     try {
-        if (path.empty()) return nullptr;
-        std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path, wic::kMaxBufferedFile);
-        if (bytes)
-            if (const auto size = imaging::JpegSize(*bytes))
-                return std::make_unique<JpegPictureFile>(std::move(*bytes), *size);
+        std::unique_ptr<FileReader> file = FileReader::Open(path);
+        if (!file) return nullptr;
+        const auto info = imaging::InspectPicture(file->Reader());
+        if (!info) return nullptr;
+        if (info->decoder != imaging::Decoder::System)
+            return std::make_unique<OwnDecoderPicture>(std::move(file), *info);
+
         const com_ptr<IWICImagingFactory> factory = CreateFactory();
         if (!factory) return nullptr;
+        std::optional<std::vector<std::uint8_t>> bytes = file->ReadAll(wic::kMaxBufferedFile);
         Frame frame =
             bytes ? OpenFirstFrame(*factory, std::move(*bytes)) : OpenFirstFrame(*factory, path);
         if (!frame.frame) return nullptr;
-        return std::make_unique<WicPictureFile>(path, std::move(frame));
+        // A picture whose whole pixels exceed the budget even for a box of
+        // one pixel is refused before the system decodes anything.
+        if (!imaging::SystemDecodeFits(
+                {static_cast<int>(frame.width), static_cast<int>(frame.height)}, {1, 1}))
+            return nullptr;
+        return std::make_unique<WicPicture>(path, std::move(frame), info->orientation);
     } catch (const std::exception&) {
         return nullptr;
     }

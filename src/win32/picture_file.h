@@ -1,9 +1,14 @@
-// Picture decoding for the show: a picture file is opened once, its natural
-// size read, and then decoded straight to the size at which it is drawn, so
-// no full-resolution copy of a large photo is kept.
+// Picture decoding for the show and the wallpaper: a picture file is opened
+// once, its upright size read, and then decoded straight to the size at
+// which it is drawn, so no full-resolution copy of a large photo is kept.
+// JPEG and BMP go through our own decoders (imaging/picture_decoder.h),
+// which read the file as they need it; everything else through WIC, whose
+// result is turned upright by the JPEG's orientation where it has one.
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -22,14 +27,18 @@ struct ScaledBitmap {
 class PictureFile {
   public:
     virtual ~PictureFile() = default;
-    // Opens a BMP, GIF or JPEG file; nullptr when it cannot be read.
+    // Opens a picture file; nullptr when it cannot be read or is refused
+    // (not a plain disk file, a damaged header, more than the decoding
+    // budget allows at any size).
     static std::unique_ptr<PictureFile> Open(const std::wstring& path);
-    // Natural size in pixels.
+    // The upright size in pixels.
     virtual SIZE NaturalSize() const = 0;
-    // The picture scaled with good quality to exactly width x height pixels
-    // (using the decoder's own downscaling where it offers it). Empty on
-    // failure or for a size of 0.
-    virtual ScaledBitmap Render(int width, int height) const = 0;
+    // Draws the picture upright, scaled with good quality to exactly width x
+    // height, into `dest` as 4-byte pixels (B, G, R, 255), rows `stride`
+    // bytes apart. False on failure or over the budget.
+    virtual bool RenderInto(int width, int height, std::uint8_t* dest, std::size_t stride) = 0;
+    // The same into a new DIB section; empty on failure or for a size of 0.
+    ScaledBitmap Render(int width, int height);
 };
 
 } // namespace orv::win32

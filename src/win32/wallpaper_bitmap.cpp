@@ -3,19 +3,14 @@
 #include <windows.h>
 
 #include <exception>
+#include <vector>
 
-#include "win32/wic_support.h"
+#include "imaging/bmp_writer.h"
+#include "imaging/picture_decoder.h"
+#include "win32/picture_file.h"
+#include "win32/unique_handle.h"
 
 namespace orv::win32 {
-
-using wic::Convert;
-using wic::CreateFactory;
-using wic::Frame;
-using wic::OpenFirstFrame;
-using wic::Out;
-using wic::ReadableSource;
-using wic::SameFormat;
-
 namespace {
 
 // A file beside the target that is removed again unless it was kept.
@@ -46,47 +41,37 @@ class TempFile {
     std::wstring path_;
 };
 
-bool WriteBitmapFile(IWICImagingFactory& factory, IWICBitmapSource* pixels, UINT width, UINT height,
-                     const std::wstring& path) {
-    com_ptr<IWICStream> stream;
-    com_ptr<IWICBitmapEncoder> encoder;
-    com_ptr<IWICBitmapFrameEncode> frame;
-    // One call a statement: each Out hands its pointer over when its
-    // statement ends.
-    if (FAILED(factory.CreateStream(Out(stream)))) return false;
-    if (FAILED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE))) return false;
-    if (FAILED(factory.CreateEncoder(GUID_ContainerFormatBmp, nullptr, Out(encoder)))) return false;
-    if (FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache))) return false;
-    if (FAILED(encoder->CreateNewFrame(Out(frame), nullptr))) return false;
-    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    return SUCCEEDED(frame->Initialize(nullptr)) && SUCCEEDED(frame->SetSize(width, height)) &&
-           SUCCEEDED(frame->SetPixelFormat(&format)) &&
-           SameFormat(format, GUID_WICPixelFormat24bppBGR) &&
-           SUCCEEDED(frame->WriteSource(pixels, nullptr)) && SUCCEEDED(frame->Commit()) &&
-           SUCCEEDED(encoder->Commit());
-}
-
 } // namespace
 
 bool SaveAsWindowsBitmap(const std::wstring& source, const std::wstring& bmpPath) {
     try {
-        const com_ptr<IWICImagingFactory> factory = CreateFactory();
-        if (!factory || source.empty() || bmpPath.empty()) return false;
+        if (bmpPath.empty()) return false;
+        std::vector<std::uint8_t> pixels;
+        imaging::PixelSize size;
+        {
+            const std::unique_ptr<PictureFile> picture = PictureFile::Open(source);
+            if (!picture) return false;
+            const SIZE natural = picture->NaturalSize();
+            size = imaging::WallpaperSize({natural.cx, natural.cy}, kMaxWallpaperBytes);
+            pixels.resize(static_cast<std::size_t>(size.width) * size.height * 4);
+            if (!picture->RenderInto(size.width, size.height, pixels.data(),
+                                     static_cast<std::size_t>(size.width) * 4))
+                return false;
+        }
         TempFile temp(bmpPath);
         if (temp.Path().empty()) return false;
         {
-            const Frame frame = OpenFirstFrame(*factory, source);
-            if (!frame.frame) return false;
-            // Through premultiplied BGRA first, so transparent pixels turn
-            // black rather than taking their hidden colour.
-            int bytesPerPixel = 0;
-            const com_ptr<IWICBitmapSource> readable =
-                ReadableSource(*factory, frame.frame.get(), bytesPerPixel);
-            if (!readable) return false;
-            const com_ptr<IWICBitmapSource> bgr =
-                Convert(*factory, readable.get(), GUID_WICPixelFormat24bppBGR);
-            if (!bgr ||
-                !WriteBitmapFile(*factory, bgr.get(), frame.width, frame.height, temp.Path()))
+            const unique_file file(CreateFileW(temp.Path().c_str(), GENERIC_WRITE, 0, nullptr,
+                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!file) return false;
+            const auto sink = [&file](const std::uint8_t* bytes, std::size_t count) {
+                DWORD written = 0;
+                return WriteFile(file.get(), bytes, static_cast<DWORD>(count), &written, nullptr) &&
+                       written == count;
+            };
+            if (!imaging::WriteBmp(sink, pixels.data(), size.width, size.height,
+                                   static_cast<std::size_t>(size.width) * 4) ||
+                !FlushFileBuffers(file.get()))
                 return false;
         }
         return temp.MoveTo(bmpPath);

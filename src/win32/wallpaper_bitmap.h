@@ -1,12 +1,18 @@
-// The wallpaper bitmap: a picture file decoded afresh at its natural size and
-// written as a Windows bitmap, replacing the old file only whole.
+// The wallpaper bitmap: the picture on show decoded afresh, upright, through
+// the same decoders and budget as the show, at its own size or the largest
+// within the budget, and written as a Windows bitmap that replaces the old
+// file only once it is complete.
 #pragma once
+#include <cstddef>
 #include <string>
 
 namespace orv::win32 {
 
-// Decodes `source` at its natural size and writes it to `bmpPath` as a
-// Windows bitmap. False when either step fails (the old file is then kept).
+// Pixels the written picture may have, 4 bytes each while it is drawn.
+inline constexpr std::size_t kMaxWallpaperBytes = std::size_t{64} * 1024 * 1024;
+
+// Decodes `source` and writes it to `bmpPath` as a Windows bitmap. False when
+// either step fails; the old file is then kept.
 bool SaveAsWindowsBitmap(const std::wstring& source, const std::wstring& bmpPath);
 
 } // namespace orv::win32

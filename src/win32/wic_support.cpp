@@ -1,6 +1,6 @@
 #include "win32/wic_support.h"
 
-#include "win32/file_system.h"
+#include "win32/file_reader.h"
 
 namespace orv::win32::wic {
 
@@ -20,6 +20,16 @@ Frame FirstFrame(Frame f) {
     return f;
 }
 
+com_ptr<IWICBitmapSource> Convert(IWICImagingFactory& factory, IWICBitmapSource* source,
+                                  const WICPixelFormatGUID& format) {
+    com_ptr<IWICFormatConverter> converter;
+    if (FAILED(factory.CreateFormatConverter(Out(converter)))) return {};
+    if (FAILED(converter->Initialize(source, format, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom)))
+        return {};
+    return com_ptr<IWICBitmapSource>(converter.release());
+}
+
 } // namespace
 
 Frame OpenFirstFrame(IWICImagingFactory& factory, std::vector<std::uint8_t> bytes) {
@@ -36,7 +46,9 @@ Frame OpenFirstFrame(IWICImagingFactory& factory, std::vector<std::uint8_t> byte
 }
 
 Frame OpenFirstFrame(IWICImagingFactory& factory, const std::wstring& path) {
-    if (auto bytes = ReadFileBytes(path, kMaxBufferedFile))
+    const auto file = FileReader::Open(path);
+    if (!file) return {};
+    if (auto bytes = file->ReadAll(kMaxBufferedFile))
         return OpenFirstFrame(factory, std::move(*bytes));
     Frame f;
     if (FAILED(factory.CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
@@ -47,16 +59,6 @@ Frame OpenFirstFrame(IWICImagingFactory& factory, const std::wstring& path) {
 
 bool SameFormat(const WICPixelFormatGUID& a, const WICPixelFormatGUID& b) {
     return IsEqualGUID(a, b) != FALSE;
-}
-
-com_ptr<IWICBitmapSource> Convert(IWICImagingFactory& factory, IWICBitmapSource* source,
-                                  const WICPixelFormatGUID& format) {
-    com_ptr<IWICFormatConverter> converter;
-    if (FAILED(factory.CreateFormatConverter(Out(converter)))) return {};
-    if (FAILED(converter->Initialize(source, format, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                     WICBitmapPaletteTypeCustom)))
-        return {};
-    return com_ptr<IWICBitmapSource>(converter.release());
 }
 
 com_ptr<IWICBitmapSource> ReadableSource(IWICImagingFactory& factory, IWICBitmapSource* source,

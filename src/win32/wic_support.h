@@ -1,5 +1,5 @@
-// Small helpers around WIC shared by the picture decoder and the wallpaper
-// writer: the factory, the first frame of a file, and pixel-format changes.
+// Small helpers around WIC for the picture loader: the factory, the first
+// frame of a file, and pixels in a format the scaler reads.
 #pragma once
 #include <windows.h>
 
@@ -54,15 +54,12 @@ struct Frame {
 constexpr std::size_t kMaxBufferedFile = 64 * 1024 * 1024;
 
 // The first frame of the file, or an empty frame when the file cannot be
-// opened as a picture or claims no pixels.
+// opened as a picture (or is no plain disk file) or claims no pixels.
 Frame OpenFirstFrame(IWICImagingFactory& factory, const std::wstring& path);
 // The same for a file already read into memory.
 Frame OpenFirstFrame(IWICImagingFactory& factory, std::vector<std::uint8_t> bytes);
 
 bool SameFormat(const WICPixelFormatGUID& a, const WICPixelFormatGUID& b);
-
-com_ptr<IWICBitmapSource> Convert(IWICImagingFactory& factory, IWICBitmapSource* source,
-                                  const WICPixelFormatGUID& format);
 
 // Pixels the scaler can read as they are: 24-bit BGR, or 32-bit whose fourth
 // byte means nothing (BGR) or has already been applied (premultiplied).

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/exif_block.h"
 #include "support/jpeg_encode.h"
 #include "win32/picture_file.h"
 #include "win32/wallpaper_bitmap.h"
@@ -387,14 +388,17 @@ TEST_F(PictureFileTest, SavesAWindowsBitmapOfTheNaturalSize) {
     const std::string bytes = ReadBytes(Path(L"Orvandel.bmp"));
     ASSERT_GT(bytes.size(), 54u);
     EXPECT_EQ(bytes.substr(0, 2), "BM");
-    const auto saved = PictureFile::Open(Path(L"Orvandel.bmp"));
-    ASSERT_TRUE(saved);
-    EXPECT_EQ(saved->NaturalSize().cx, 300);
-    EXPECT_EQ(saved->NaturalSize().cy, 200);
-    const ScaledBitmap b = saved->Render(300, 200);
-    ASSERT_TRUE(b);
-    EXPECT_TRUE(Near(Pixels(b).At(40, 100), kRed, 24));
-    EXPECT_TRUE(Near(Pixels(b).At(260, 100), kBlue, 24));
+    {
+        // (An open picture holds its file; this one is let go before it is replaced.)
+        const auto saved = PictureFile::Open(Path(L"Orvandel.bmp"));
+        ASSERT_TRUE(saved);
+        EXPECT_EQ(saved->NaturalSize().cx, 300);
+        EXPECT_EQ(saved->NaturalSize().cy, 200);
+        const ScaledBitmap b = saved->Render(300, 200);
+        ASSERT_TRUE(b);
+        EXPECT_TRUE(Near(Pixels(b).At(40, 100), kRed, 24));
+        EXPECT_TRUE(Near(Pixels(b).At(260, 100), kBlue, 24));
+    }
 
     // The same file is overwritten; a transparent colour is saved as black.
     ASSERT_TRUE(SaveAsWindowsBitmap(Path(L"clear.gif"), Path(L"Orvandel.bmp")));
@@ -418,6 +422,121 @@ TEST_F(PictureFileTest, AFailedSaveKeepsTheOldFileAndLeavesNoLitter) {
     EXPECT_FALSE(SaveAsWindowsBitmap(L"", Path(L"Orvandel.bmp")));
     EXPECT_EQ(ReadBytes(Path(L"Orvandel.bmp")), "the old wallpaper");
     EXPECT_EQ(Listing().size(), 3u) << "no temporary file is left behind";
+}
+
+// The stored pixel that orientation `o` shows at upright (ux, uy), from the
+// tag's definition (where the stored top row and left column are seen).
+POINT StoredPixel(int o, int ux, int uy, int storedW, int storedH) {
+    switch (o) {
+    case 2:
+        return {storedW - 1 - ux, uy};
+    case 3:
+        return {storedW - 1 - ux, storedH - 1 - uy};
+    case 4:
+        return {ux, storedH - 1 - uy};
+    case 5:
+        return {uy, ux};
+    case 6:
+        return {uy, storedH - 1 - ux};
+    case 7:
+        return {storedW - 1 - uy, storedH - 1 - ux};
+    case 8:
+        return {storedW - 1 - uy, ux};
+    default:
+        return {ux, uy};
+    }
+}
+
+TEST_F(PictureFileTest, EveryOrientationIsDrawnUprightByBothDecoders) {
+    // Upright: 32 x 48, red, green, blue and yellow quarters.
+    constexpr int kW = 32, kH = 48;
+    const auto upright = [](int x, int y) {
+        const bool right = x >= kW / 2, bottom = y >= kH / 2;
+        return !bottom ? (right ? kGreen : kRed) : (right ? Rgb{255, 255, 0} : kBlue);
+    };
+    for (int o = 1; o <= 8; ++o) {
+        const bool swap = o >= 5;
+        const int sw = swap ? kH : kW, sh = swap ? kW : kH;
+        // The stored picture: each stored pixel holds the upright pixel it becomes.
+        std::vector<Rgb> stored(static_cast<std::size_t>(sw) * sh);
+        for (int uy = 0; uy < kH; ++uy)
+            for (int ux = 0; ux < kW; ++ux) {
+                const POINT p = StoredPixel(o, ux, uy, sw, sh);
+                stored[static_cast<std::size_t>(p.y) * sw + p.x] = upright(ux, uy);
+            }
+        const auto at = [&](int x, int y) { return stored[static_cast<std::size_t>(y) * sw + x]; };
+        const auto colour = orv::testing::EncodeJpeg(sw, sh, [&](int x, int y, std::uint8_t* px) {
+            const Rgb c = at(x, y);
+            px[0] = c.r, px[1] = c.g, px[2] = c.b;
+        });
+        const auto print = orv::testing::EncodeJpeg(sw, sh,
+                                                    [&](int x, int y, std::uint8_t* px) {
+                                                        const Rgb c = at(x, y);
+                                                        px[0] = c.r, px[1] = c.g, px[2] = c.b,
+                                                        px[3] = 255;
+                                                    },
+                                                    {.space = JCS_CMYK});
+        for (const auto* jpeg : {&colour, &print}) {
+            SCOPED_TRACE(::testing::Message()
+                         << "orientation " << o << (jpeg == &print ? " cmyk" : ""));
+            const auto bytes =
+                orv::testing::WithSegment(*jpeg, 0xE1, orv::testing::ExifOrientationBlock(o));
+            WriteBytes(Path(L"turned.jpg"), std::string(bytes.begin(), bytes.end()));
+            const auto picture = PictureFile::Open(Path(L"turned.jpg"));
+            ASSERT_TRUE(picture);
+            EXPECT_EQ(picture->NaturalSize().cx, kW);
+            EXPECT_EQ(picture->NaturalSize().cy, kH);
+            const ScaledBitmap b = picture->Render(kW * 2, kH * 2);
+            ASSERT_TRUE(b);
+            const Pixels px(b);
+            for (auto [x, y] : {std::pair{8, 12}, {56, 12}, {8, 84}, {56, 84}})
+                EXPECT_TRUE(Near(px.At(x, y), upright(x / 2, y / 2), 40)) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(PictureFileTest, TheWallpaperOfATurnedPhotoIsUpright) {
+    auto bytes = orv::testing::EncodeJpeg(60, 40, [](int x, int, std::uint8_t* px) {
+        const Rgb c = Halves(x, 60);
+        px[0] = c.r, px[1] = c.g, px[2] = c.b;
+    });
+    bytes = orv::testing::WithSegment(bytes, 0xE1, orv::testing::ExifOrientationBlock(6));
+    WriteBytes(Path(L"portrait.jpg"), std::string(bytes.begin(), bytes.end()));
+    ASSERT_TRUE(SaveAsWindowsBitmap(Path(L"portrait.jpg"), Path(L"Orvandel.bmp")));
+    const auto saved = PictureFile::Open(Path(L"Orvandel.bmp"));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->NaturalSize().cx, 40);
+    EXPECT_EQ(saved->NaturalSize().cy, 60);
+    const ScaledBitmap b = saved->Render(40, 60);
+    ASSERT_TRUE(b);
+    // The stored left half (red) is the upright top half.
+    EXPECT_TRUE(Near(Pixels(b).At(20, 10), kRed, 30));
+    EXPECT_TRUE(Near(Pixels(b).At(20, 50), kBlue, 30));
+}
+
+TEST_F(PictureFileTest, ABitmapWithItsChannelsInAnUnusualOrderIsDrawnInColour) {
+    // 32 bits a pixel, BI_BITFIELDS: red in the low byte, blue in the third,
+    // green in the top byte; 2 x 1 pixels, red then blue, bottom up.
+    std::string bmp = "BM";
+    auto u32 = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bmp += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    auto u16 = [&](std::uint16_t v) {
+        bmp += static_cast<char>(v & 0xFF), bmp += static_cast<char>(v >> 8);
+    };
+    u32(14 + 40 + 12 + 8), u32(0), u32(14 + 40 + 12);
+    u32(40), u32(2), u32(1), u16(1), u16(32), u32(3), u32(8), u32(0), u32(0), u32(0), u32(0);
+    u32(0x000000FF), u32(0xFF000000), u32(0x00FF0000); // red, green, blue masks
+    u32(0x000000FF);                                   // red
+    u32(0x00FF0000);                                   // blue
+    WriteBytes(Path(L"masks.bmp"), bmp);
+    const auto picture = PictureFile::Open(Path(L"masks.bmp"));
+    ASSERT_TRUE(picture);
+    const ScaledBitmap b = picture->Render(2, 1);
+    ASSERT_TRUE(b);
+    EXPECT_TRUE(Near(Pixels(b).At(0, 0), kRed, 0));
+    EXPECT_TRUE(Near(Pixels(b).At(1, 0), kBlue, 0));
 }
 
 } // namespace

@@ -1,0 +1,37 @@
+// A picture file opened for reading at any offset, as the decoders ask for
+// its bytes. Only plain files on a disk are opened: a "picture" that is a
+// pipe or a device would never end.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "imaging/picture_types.h"
+#include "win32/unique_handle.h"
+
+namespace orv::win32 {
+
+class FileReader {
+  public:
+    // Nothing when the file cannot be opened or is not a plain disk file.
+    static std::unique_ptr<FileReader> Open(const std::wstring& path);
+
+    std::uint64_t Size() const { return size_; }
+    // Reads at the offset; fewer bytes only at the end or on an error.
+    std::size_t Read(std::uint64_t offset, std::uint8_t* dest, std::size_t count) const;
+    // A reader for the decoders; valid while this object lives.
+    imaging::ByteReader Reader() const;
+    // The whole file when it is at most `maxBytes`; nothing otherwise.
+    std::optional<std::vector<std::uint8_t>> ReadAll(std::size_t maxBytes) const;
+
+  private:
+    FileReader(unique_file file, std::uint64_t size) : file_(std::move(file)), size_(size) {}
+    unique_file file_;
+    std::uint64_t size_;
+};
+
+} // namespace orv::win32
