@@ -93,13 +93,12 @@ bool SaveDrawn(HWND window, const RECT& r, const std::wstring& path) {
     void* bits = nullptr;
     const unique_hbitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!dib) return false;
-    HDC windowDc = GetDC(window);
     {
-        const unique_hdc memory(CreateCompatibleDC(windowDc));
+        const WindowDc windowDc(window);
+        const unique_hdc memory(CreateCompatibleDC(windowDc.get()));
         const SelectGuard select(memory.get(), dib.get());
-        BitBlt(memory.get(), 0, 0, w, h, windowDc, r.left, r.top, SRCCOPY);
+        BitBlt(memory.get(), 0, 0, w, h, windowDc.get(), r.left, r.top, SRCCOPY);
     }
-    ReleaseDC(window, windowDc);
     GdiFlush();
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;
@@ -177,26 +176,24 @@ int BenchPicture(const std::wstring& path, const std::wstring& drawnPath, int ru
         openTimes.push_back(t1 - t0);
         renderTimes.push_back(Now() - t1);
         if (!current) return;
-        HDC windowDc = GetDC(window.get());
         {
-            const unique_hdc memory(CreateCompatibleDC(windowDc));
+            const WindowDc windowDc(window.get());
+            const unique_hdc memory(CreateCompatibleDC(windowDc.get()));
             const SelectGuard select(memory.get(), current.bitmap.get());
-            BitBlt(windowDc, place.left, place.top, current.width, current.height, memory.get(), 0,
-                   0, SRCCOPY);
+            BitBlt(windowDc.get(), place.left, place.top, current.width, current.height,
+                   memory.get(), 0, 0, SRCCOPY);
         }
-        ReleaseDC(window.get(), windowDc);
         GdiFlush();
     };
     const auto classicChange = [&] {
         Gdiplus::Bitmap bitmap(path.c_str());
-        HDC windowDc = GetDC(window.get());
         {
-            Gdiplus::Graphics graphics(windowDc);
+            const WindowDc windowDc(window.get());
+            Gdiplus::Graphics graphics(windowDc.get());
             graphics.DrawImage(&bitmap, static_cast<INT>(place.left), static_cast<INT>(place.top),
                                static_cast<INT>(place.right - place.left),
                                static_cast<INT>(place.bottom - place.top));
         }
-        ReleaseDC(window.get(), windowDc);
         GdiFlush();
     };
 
@@ -263,7 +260,7 @@ int BenchList(const std::wstring& folder, int runs) {
             const unique_find find(FindFirstFileExW((folder + L"*.*").c_str(), FindExInfoBasic,
                                                     &data, FindExSearchNameMatch, nullptr,
                                                     FIND_FIRST_EX_LARGE_FETCH));
-            if (find.get() == INVALID_HANDLE_VALUE) return;
+            if (!find) return;
             do {
                 if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++bareCount;
             } while (FindNextFileW(find.get(), &data));
