@@ -12,7 +12,17 @@ struct TwipRect {
 
 struct PixelRect {
     int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const PixelRect&) const = default;
 };
+
+struct PixelSize {
+    int width = 0, height = 0;
+};
+
+// Twips in one pixel on a display of `dpi` dots per inch.
+inline float TwipsPerPixel(int dpi) {
+    return 1440.0f / static_cast<float>(dpi > 0 ? dpi : 96);
+}
 
 // The nearest whole pixel, halves away from zero.
 int TwipsToPixels(double twips, double twipsPerPixel);

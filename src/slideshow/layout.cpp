@@ -1,6 +1,9 @@
 #include "slideshow/layout.h"
 
+#include <algorithm>
+
 #include "common/numeric.h"
+#include "slideshow/design.h"
 
 namespace orv::slideshow {
 
@@ -37,6 +40,34 @@ TwipRect LayoutPicture(float sw, float sh, const std::optional<platform::Picture
         box.top = static_cast<float>(box.top * f);
         box.left = static_cast<float>(box.left * f);
     }
+    return box;
+}
+
+TwipSize MonitorTwips(const platform::MonitorArea& monitor) {
+    const float tpp = TwipsPerPixel(monitor.dpi);
+    return {static_cast<float>(monitor.bounds.width) * tpp,
+            static_cast<float>(monitor.bounds.height) * tpp};
+}
+
+PixelRect ToClient(const platform::MonitorArea& monitor, const TwipRect& rect) {
+    const float tpp = TwipsPerPixel(monitor.dpi);
+    PixelRect px = ToPixels(rect, tpp, tpp);
+    px.x += monitor.bounds.x;
+    px.y += monitor.bounds.y;
+    return px;
+}
+
+PixelRect ClockBox(const platform::MonitorArea& primary, PixelSize text) {
+    const TwipSize screen = MonitorTwips(primary);
+    PixelRect box = ToClient(primary, {screen.width - kClockRightGap,
+                                       screen.height - kClockBottomGap, kClockWidth, kClockHeight});
+    // One pixel of room after the text, as at the designed size.
+    box.width = std::max(box.width, text.width + 1);
+    box.height = std::max(box.height, text.height);
+    const int right = primary.bounds.x + primary.bounds.width;
+    const int bottom = primary.bounds.y + primary.bounds.height;
+    box.x = std::min(box.x, right - box.width);
+    box.y = std::min(box.y, bottom - box.height);
     return box;
 }
 

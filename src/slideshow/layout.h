@@ -1,7 +1,9 @@
-// Where a picture is drawn: fitted to the screen with its proportions kept,
-// shrunk around the centre to the scale percentage, and shrunk again to the
-// preview monitor's width in preview mode. Pure arithmetic in twips, with the
-// box held in single precision and halves rounded to the even neighbour.
+// Where things are drawn on each monitor. A picture is fitted to its monitor
+// with its proportions kept, shrunk around the centre to the scale
+// percentage, and shrunk again to the preview monitor's width in preview
+// mode: arithmetic in the monitor's own twips, with the box held in single
+// precision and halves rounded to the even neighbour, then turned into the
+// window's pixels. The clock sits at the primary monitor's lower right.
 #pragma once
 #include <optional>
 
@@ -18,5 +20,20 @@ inline constexpr float kPreviewWidth = 2270.0f;
 // carried through the later steps.
 TwipRect LayoutPicture(float sw, float sh, const std::optional<platform::PictureSize>& natural,
                        int scalePercentage, bool previewMode, const TwipRect& current);
+
+// The monitor's size in its own twips.
+struct TwipSize {
+    float width = 0, height = 0;
+};
+TwipSize MonitorTwips(const platform::MonitorArea& monitor);
+
+// A rectangle in the monitor's twips as the window's client pixels.
+PixelRect ToClient(const platform::MonitorArea& monitor, const TwipRect& rect);
+
+// The clock's box on the primary monitor: as designed (855 x 255 twips, 850
+// and 250 from the right and bottom edges), made wide and high enough for
+// `text`, the pixels its time takes, and moved left and up as far as needed
+// to stay on the monitor.
+PixelRect ClockBox(const platform::MonitorArea& primary, PixelSize text);
 
 } // namespace orv::slideshow

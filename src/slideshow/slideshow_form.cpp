@@ -19,6 +19,8 @@ using platform::Timer;
 namespace {
 constexpr int kMaxMovesKept = 10;
 constexpr int kCtrlW = 23;
+// The widest time the clock shows, for the room its box needs.
+constexpr const char* kWidestTime = "88:88:88 ";
 } // namespace
 
 std::string WallpaperFileIn(std::string_view folder) {
@@ -44,36 +46,18 @@ void SlideshowForm::Load() {
     const saver::ScreenSaver& saver = *state_.saver;
     previewMode_ = saver.PreviewMode();
     lastMouse_ = view_.CursorPosition();
-    const float sw = view_.ScreenWidth();
-    const float sh = view_.ScreenHeight();
 
     view_.SetBackColor(0);
-
-    if (previewMode_)
-        view_.SetPictureBox(kPreviewBox);
-    else
-        view_.SetPictureBox({0, 0, sw, sh});
-
     view_.SetLabelText(Label::NoPictures, "No Pictures in : \r" + saver.Path());
     view_.BringLabelToFront(Label::NoPictures);
-    if (previewMode_) {
-        view_.SetLabelRect(Label::NoPictures, kPreviewBox);
-        view_.SetLabelFont(Label::NoPictures, 8, true);
-    } else {
-        view_.SetLabelRect(Label::NoPictures, {0, 0, sw, sh});
-        view_.SetLabelFont(Label::NoPictures, 24, true);
-    }
-
     view_.SetLabelVisible(Label::Credits, false);
-
     if (saver.ShowClock() != 0) {
-        view_.SetLabelRect(Label::Clock,
-                           {sw - kClockRightGap, sh - kClockBottomGap, kClockWidth, kClockHeight});
         view_.SetLabelText(Label::Clock, ClockText(platform_.clock.Now()));
     } else {
         view_.SetLabelVisible(Label::Clock, false);
         view_.SetTimerEnabled(Timer::Clock, false);
     }
+    LayOut();
 
     platform_.random.Seed();
 
@@ -102,6 +86,37 @@ void SlideshowForm::Load() {
     }
 }
 
+// Places the boxes and labels on the monitors as they are now: each box
+// covers its monitor (the small preview box in a preview) until a picture
+// is fitted; the message and the clock go on the primary monitor.
+void SlideshowForm::LayOut() {
+    monitors_ = view_.Monitors();
+    if (monitors_.empty()) monitors_.push_back({});
+    boxes_.clear();
+    for (const auto& monitor : monitors_) {
+        const TwipSize size = MonitorTwips(monitor);
+        boxes_.push_back(previewMode_ ? kPreviewBox : TwipRect{0, 0, size.width, size.height});
+    }
+    shown_.resize(monitors_.size());
+    asked_.resize(monitors_.size());
+
+    const platform::MonitorArea& primary = monitors_.front();
+    const TwipSize screen = MonitorTwips(primary);
+    if (previewMode_) {
+        view_.SetLabelRect(Label::NoPictures, ToClient(primary, kPreviewBox));
+        view_.SetLabelFont(Label::NoPictures, 8, true, primary.dpi);
+    } else {
+        view_.SetLabelRect(Label::NoPictures,
+                           ToClient(primary, {0, 0, screen.width, screen.height}));
+        view_.SetLabelFont(Label::NoPictures, 24, true, primary.dpi);
+    }
+    if (state_.saver && state_.saver->ShowClock() != 0) {
+        view_.SetLabelFont(Label::Clock, kClockFontPoints, false, primary.dpi);
+        view_.SetLabelRect(Label::Clock,
+                           ClockBox(primary, view_.TextExtent(Label::Clock, kWidestTime)));
+    }
+}
+
 void SlideshowForm::OnPictureTimer() {
     const int seconds = state_.saver ? state_.saver->Time() : 0;
     view_.SetTimerInterval(Timer::ShowPicture, DisplayInterval(seconds));
@@ -116,24 +131,66 @@ void SlideshowForm::OnHostCheckTimer() {
     if (previewMode_ && !view_.PreviewHostExists()) RequestClose();
 }
 
+void SlideshowForm::OnDisplayChange() {
+    if (preparing_) {
+        view_.CancelPreparation();
+        preparing_ = false;
+    }
+    changeWaiting_ = false;
+    LayOut();
+    ShowNextPicture();
+}
+
 void SlideshowForm::ShowNextPicture() {
+    if (pictures_.size() < 2 || !state_.saver) return;
+    if (preparing_) {
+        changeWaiting_ = true;
+        return;
+    }
+    StartChange();
+}
+
+// Draws a picture at random for each monitor, the primary first, and has
+// them prepared at the sizes their boxes will have.
+void SlideshowForm::StartChange() {
     const std::size_t count = pictures_.size() - 1;
-    if (count == 0 || !state_.saver) return;
-    if (view_.HasPicture()) view_.ReleasePicture();
+    const int scale = state_.saver->ScalePercentage();
+    std::vector<platform::PictureRequest> requests;
+    for (std::size_t m = 0; m < monitors_.size(); ++m) {
+        const double r = platform_.random.Next();
+        std::size_t index =
+            static_cast<std::size_t>(std::floor(static_cast<double>(count) * r)) + 1;
+        if (index > count) index = count; // a generator that strays to 1.0 or beyond
+        asked_[m] = pictures_[index];
+        requests.push_back({m, asked_[m],
+                            [monitor = monitors_[m], scale, preview = previewMode_,
+                             current = boxes_[m]](std::optional<platform::PictureSize> natural) {
+                                const TwipSize size = MonitorTwips(monitor);
+                                platform::PictureBox box;
+                                box.twips = LayoutPicture(size.width, size.height, natural, scale,
+                                                          preview, current);
+                                box.pixels = ToClient(monitor, box.twips);
+                                return box;
+                            }});
+    }
+    preparing_ = true;
+    view_.PreparePictures(std::move(requests));
+}
 
-    const double r = platform_.random.Next();
-    std::size_t index = static_cast<std::size_t>(std::floor(static_cast<double>(count) * r)) + 1;
-    if (index > count) index = count; // a generator that strays to 1.0 or beyond
-
-    // An unreadable picture leaves an empty box until the next change.
-    const std::optional<platform::PictureSize> natural = view_.LoadPicture(pictures_[index]);
-
-    view_.SetPictureVisible(false);
-    view_.SetPictureBox(LayoutPicture(view_.ScreenWidth(), view_.ScreenHeight(), natural,
-                                      state_.saver->ScalePercentage(), previewMode_,
-                                      view_.PictureBox()));
-    view_.ShowCurrentPicture();
-    view_.SetPictureVisible(true);
+void SlideshowForm::OnPicturesReady(const std::vector<platform::PreparedPicture>& prepared) {
+    if (!preparing_) return;
+    preparing_ = false;
+    for (const auto& p : prepared) {
+        if (p.monitor >= boxes_.size()) continue;
+        boxes_[p.monitor] = p.box.twips;
+        // An unreadable picture leaves an empty box until the next change.
+        shown_[p.monitor] = p.drawn ? asked_[p.monitor] : std::string();
+    }
+    view_.ShowPreparedPictures();
+    if (changeWaiting_) {
+        changeWaiting_ = false;
+        StartChange();
+    }
 }
 
 void SlideshowForm::RequestClose() {
@@ -173,18 +230,21 @@ void SlideshowForm::OnCharacter(int code) {
     if (!previewMode_ && code != kCtrlW) RequestClose();
 }
 
+// The primary monitor's picture becomes the wallpaper: written to the Windows
+// folder or, where that is closed to the user, to the user's own folder.
+// Nothing on show, or nothing written, leaves the wallpaper as it was.
 void SlideshowForm::MakeWallpaper() {
-    std::string file = WallpaperFileIn(state_.windowsFolder);
-    if (!view_.SavePictureAsBitmap(file)) {
-        // Where the Windows folder is closed to the user, the bitmap goes to
-        // the user's own folder and the wallpaper points there.
-        const std::string folder = platform_.wallpaper.UserFolder();
-        if (!folder.empty()) {
-            const std::string own = WallpaperFileIn(folder);
-            if (view_.SavePictureAsBitmap(own)) file = own;
-        }
-    }
-    platform_.wallpaper.Set(file);
+    if (writingWallpaper_ || shown_.empty() || shown_.front().empty()) return;
+    std::vector<std::string> targets{WallpaperFileIn(state_.windowsFolder)};
+    const std::string own = platform_.wallpaper.UserFolder();
+    if (!own.empty()) targets.push_back(WallpaperFileIn(own));
+    writingWallpaper_ = true;
+    view_.WriteWallpaperBitmap(shown_.front(), std::move(targets));
+}
+
+void SlideshowForm::OnWallpaperWritten(const std::optional<std::string>& file) {
+    writingWallpaper_ = false;
+    if (file) platform_.wallpaper.Set(*file);
 }
 
 void SlideshowForm::OnKeyDown(int keyCode, int shift) {
@@ -206,13 +266,15 @@ bool SlideshowForm::MayClose() {
 }
 
 void SlideshowForm::OnUnload() {
+    if (preparing_) view_.CancelPreparation();
+    preparing_ = changeWaiting_ = false;
     if (!previewMode_) {
         if (state_.PlaylistConfigured()) music_.UnloadNotifyWindow();
         music_.Stop();
         platform_.session.SetScreenSaverRunning(false);
         platform_.session.ShowCursor(true);
     }
-    if (view_.HasPicture()) view_.ReleasePicture();
+    view_.ReleasePictures();
     state_.saver.reset();
 }
 

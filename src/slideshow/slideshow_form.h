@@ -1,10 +1,12 @@
 // The slideshow window's behaviour: its load and unload, the picture, clock
 // and host-check timers, the mouse and key rules that end a full-screen
 // show, the close request with the password check, the key commands and the
-// picture change. Written against SlideshowView; the Windows layer owns the
-// window, draws what the view holds and turns its messages into these calls.
+// picture change on every monitor. Pictures are prepared off the
+// user-interface thread: a change asked for while one is being prepared
+// makes at most one more change, never a queue. Written against
+// SlideshowView; the Windows layer owns the window, draws what the view
+// holds and turns its messages into these calls.
 #pragma once
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -56,13 +58,27 @@ class SlideshowForm {
     // The close request: false when the password check keeps the show.
     bool MayClose();
     void OnUnload();
+    // Monitors were added, removed or changed: everything is laid out anew
+    // and every monitor gets a new picture.
+    void OnDisplayChange();
+
+    // A change of the pictures on every monitor (the timer's and Page
+    // Down's), or a note to make one more when a change is under way.
     void ShowNextPicture();
+    // The preparation asked for has ended.
+    void OnPicturesReady(const std::vector<platform::PreparedPicture>& prepared);
+    // The wallpaper bitmap was written to `file`, or to none of the targets.
+    void OnWallpaperWritten(const std::optional<std::string>& file);
 
     // The picture list; element 0 stays empty.
     const std::vector<std::string>& Pictures() const { return pictures_; }
     bool PreviewMode() const { return previewMode_; }
+    // The picture on show per monitor ("" while its box is empty).
+    const std::vector<std::string>& Shown() const { return shown_; }
 
   private:
+    void LayOut();
+    void StartChange();
     // Counts one move over a surface; the eleventh in a row asks to close.
     void CountMouseMove(std::int16_t& counter);
     // Asks the window to close once; a refused close allows the next ask.
@@ -76,6 +92,13 @@ class SlideshowForm {
     std::vector<std::string> pictures_{std::string()};
     // The mode never changes once the window exists; read once at load.
     bool previewMode_ = false;
+    std::vector<platform::MonitorArea> monitors_;
+    std::vector<TwipRect> boxes_;    // each monitor's picture box, in its twips
+    std::vector<std::string> shown_; // each monitor's picture on show
+    std::vector<std::string> asked_; // each monitor's picture being prepared
+    bool preparing_ = false;
+    bool changeWaiting_ = false;
+    bool writingWallpaper_ = false;
     std::int16_t backgroundMoves_ = 0;
     std::int16_t pictureMoves_ = 0;
     std::int16_t noPicturesMoves_ = 0;

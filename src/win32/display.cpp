@@ -1,10 +1,28 @@
 #include "win32/display.h"
 
-#include <windows.h>
-
+#include <algorithm>
 #include <cmath>
 
 namespace orv::win32 {
+namespace {
+
+// Functions of newer systems, looked up where they exist.
+template <typename F> F SystemFunction(const wchar_t* dll, const char* name) {
+    const HMODULE module = GetModuleHandleW(dll) ? GetModuleHandleW(dll) : LoadLibraryW(dll);
+    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    reinterpret_cast<std::vector<DisplayMonitor>*>(list)->push_back(
+        {info.rcMonitor, MonitorDpi(monitor), (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    return TRUE;
+}
+
+} // namespace
 
 ScreenDpi GetScreenDpi() {
     ScreenDpi dpi;
@@ -16,6 +34,44 @@ ScreenDpi GetScreenDpi() {
         if (y > 0) dpi.y = y;
     }
     return dpi;
+}
+
+int MonitorDpi(HMONITOR monitor) {
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpi =
+        SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+    UINT x = 0, y = 0;
+    if (getDpi && monitor && SUCCEEDED(getDpi(monitor, 0 /* effective */, &x, &y)) && y > 0)
+        return static_cast<int>(y);
+    return GetScreenDpi().y;
+}
+
+int WindowDpi(HWND window) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpi = SystemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+    if (getDpi && window)
+        if (const UINT dpi = getDpi(window)) return static_cast<int>(dpi);
+    return MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY));
+}
+
+std::vector<DisplayMonitor> DisplayMonitors() {
+    std::vector<DisplayMonitor> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    std::stable_partition(monitors.begin(), monitors.end(),
+                          [](const DisplayMonitor& m) { return m.primary; });
+    if (monitors.empty()) {
+        const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        monitors.push_back({RECT{0, 0, w, h}, GetScreenDpi().y, true});
+    }
+    return monitors;
+}
+
+RECT VirtualScreen() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (w <= 0 || h <= 0)
+        return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return RECT{x, y, x + w, y + h};
 }
 
 unique_hfont MakeUiFont(double points, bool bold, int dpiY) {

@@ -1,6 +1,13 @@
-// The display's real resolution and the program's user-interface font, so
-// twips and point sizes turn into the same pixels in every window.
+// The displays: the monitors with their own scale, the screen's resolution,
+// and the program's user-interface font, so twips and point sizes turn into
+// the same pixels in every window. The program is aware of each monitor's
+// scale (per-monitor, version 2, declared in its manifest): windows are laid
+// out in physical pixels.
 #pragma once
+#include <windows.h>
+
+#include <vector>
+
 #include "win32/unique_handle.h"
 
 namespace orv::win32 {
@@ -12,6 +19,23 @@ struct ScreenDpi {
 
 // Dots per inch of the screen; 96 when the screen cannot be asked.
 ScreenDpi GetScreenDpi();
+
+// The dots per inch of one monitor, or of the monitor a window is on; the
+// screen's where the system cannot tell them apart.
+int MonitorDpi(HMONITOR monitor);
+int WindowDpi(HWND window);
+
+struct DisplayMonitor {
+    RECT screen{}; // in screen pixels; the virtual screen may start below 0
+    int dpi = 96;
+    bool primary = false;
+};
+
+// Every monitor of the desktop, the primary first.
+std::vector<DisplayMonitor> DisplayMonitors();
+
+// The virtual screen: the rectangle that holds every monitor.
+RECT VirtualScreen();
 
 // "MS Sans Serif" (the system substitutes its modern equivalent) at `points`
 // for a display of `dpiY` dots per inch.

@@ -4,7 +4,8 @@
 
 namespace orv::win32 {
 
-std::unique_ptr<FileReader> FileReader::Open(const std::wstring& path) {
+std::unique_ptr<FileReader> FileReader::Open(const std::wstring& path,
+                                             const std::atomic<bool>* cancelled) {
     if (path.empty()) return nullptr;
     unique_file file(CreateFileW(path.c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -13,12 +14,12 @@ std::unique_ptr<FileReader> FileReader::Open(const std::wstring& path) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return nullptr;
     return std::unique_ptr<FileReader>(
-        new FileReader(std::move(file), static_cast<std::uint64_t>(size.QuadPart)));
+        new FileReader(std::move(file), static_cast<std::uint64_t>(size.QuadPart), cancelled));
 }
 
 std::size_t FileReader::Read(std::uint64_t offset, std::uint8_t* dest, std::size_t count) const {
     std::size_t done = 0;
-    while (done < count && offset + done < size_) {
+    while (done < count && offset + done < size_ && !(cancelled_ && cancelled_->load())) {
         const DWORD chunk = static_cast<DWORD>(
             std::min<std::uint64_t>({count - done, size_ - offset - done, 1u << 30}));
         OVERLAPPED at{};

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -18,7 +19,10 @@ namespace orv::win32 {
 class FileReader {
   public:
     // Nothing when the file cannot be opened or is not a plain disk file.
-    static std::unique_ptr<FileReader> Open(const std::wstring& path);
+    // Once `cancelled` is set, every read gives nothing, so a decoder that
+    // is reading the file comes to its end at once.
+    static std::unique_ptr<FileReader> Open(const std::wstring& path,
+                                            const std::atomic<bool>* cancelled = nullptr);
 
     std::uint64_t Size() const { return size_; }
     // Reads at the offset; fewer bytes only at the end or on an error.
@@ -29,9 +33,11 @@ class FileReader {
     std::optional<std::vector<std::uint8_t>> ReadAll(std::size_t maxBytes) const;
 
   private:
-    FileReader(unique_file file, std::uint64_t size) : file_(std::move(file)), size_(size) {}
+    FileReader(unique_file file, std::uint64_t size, const std::atomic<bool>* cancelled)
+        : file_(std::move(file)), size_(size), cancelled_(cancelled) {}
     unique_file file_;
     std::uint64_t size_;
+    const std::atomic<bool>* cancelled_;
 };
 
 } // namespace orv::win32

@@ -193,9 +193,10 @@ ScaledBitmap PictureFile::Render(int width, int height) {
     return out;
 }
 
-std::unique_ptr<PictureFile> PictureFile::Open(const std::wstring& path) {
+std::unique_ptr<PictureFile> PictureFile::Open(const std::wstring& path,
+                                               const std::atomic<bool>* cancelled) {
     try {
-        std::unique_ptr<FileReader> file = FileReader::Open(path);
+        std::unique_ptr<FileReader> file = FileReader::Open(path, cancelled);
         if (!file) return nullptr;
         const auto info = imaging::InspectPicture(file->Reader());
         if (!info) return nullptr;

@@ -7,6 +7,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -29,8 +30,10 @@ class PictureFile {
     virtual ~PictureFile() = default;
     // Opens a picture file; nullptr when it cannot be read or is refused
     // (not a plain disk file, a damaged header, more than the decoding
-    // budget allows at any size).
-    static std::unique_ptr<PictureFile> Open(const std::wstring& path);
+    // budget allows at any size). Once `cancelled` is set the file reads as
+    // ended, so a decode under way stops soon.
+    static std::unique_ptr<PictureFile> Open(const std::wstring& path,
+                                             const std::atomic<bool>* cancelled = nullptr);
     // The upright size in pixels.
     virtual SIZE NaturalSize() const = 0;
     // Draws the picture upright, scaled with good quality to exactly width x

@@ -1,5 +1,6 @@
 #include "win32/slideshow_scene.h"
 
+#include "slideshow/design.h"
 #include "win32/display.h"
 #include "win32/wide.h"
 
@@ -21,43 +22,45 @@ std::wstring LabelLines(const std::wstring& text) {
 
 } // namespace
 
+RECT ToRect(const PixelRect& r) {
+    return RECT{r.x, r.y, r.x + r.width, r.y + r.height};
+}
+
 SlideshowScene::SlideshowScene() {
-    const ScreenDpi dpi = GetScreenDpi();
-    twipsPerPixel_ = 1440.0f / static_cast<float>(dpi.x);
-    dpiY_ = dpi.y;
+    const int dpi = GetScreenDpi().y;
     for (Label label : {Label::NoPictures, Label::Clock, Label::Credits})
-        labels_[label];
-    labels_[Label::Clock].rect = {0, 0, slideshow::kClockWidth, slideshow::kClockHeight};
-    labels_[Label::Clock].points = slideshow::kClockFontPoints;
+        labels_[label].font = MakeUiFont(slideshow::kLabelFontPoints, false, dpi);
+    labels_[Label::Clock].font = MakeUiFont(slideshow::kClockFontPoints, false, dpi);
     labels_[Label::Credits].text = Wide(slideshow::kCreditsText);
-    for (auto& [label, state] : labels_)
-        state.font = MakeUiFont(state.points, state.bold, dpiY_);
 }
 
-void SlideshowScene::SetLabelFont(Label label, float points, bool bold) {
-    LabelState& state = labels_.at(label);
-    state.points = points;
-    state.bold = bold;
-    state.font = MakeUiFont(points, bold, dpiY_);
+void SlideshowScene::SetLabelFont(Label label, float points, bool bold, int dpi) {
+    labels_.at(label).font = MakeUiFont(points, bold, dpi);
 }
 
-RECT SlideshowScene::ToPixels(const TwipRect& r) const {
-    const PixelRect px = orv::ToPixels(r, twipsPerPixel_, twipsPerPixel_);
-    return RECT{px.x, px.y, px.x + px.width, px.y + px.height};
+PixelSize SlideshowScene::TextExtent(Label label, const std::wstring& text) const {
+    const WindowDc screen(nullptr);
+    const unique_hdc dc(CreateCompatibleDC(screen.get()));
+    if (!dc) return {};
+    const SelectGuard font(dc.get(), labels_.at(label).font.get());
+    SIZE size{};
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return {size.cx, size.cy};
 }
 
 // The "no pictures" message is brought forward: it is hit-tested before (and
 // drawn after) the others.
 Surface SlideshowScene::HitTest(POINT client) const {
-    const auto inside = [&](const TwipRect& r) {
-        const RECT px = ToPixels(r);
-        return PtInRect(&px, client) != FALSE;
+    const auto inside = [&](const PixelRect& r) {
+        const RECT rect = ToRect(r);
+        return PtInRect(&rect, client) != FALSE;
     };
     const LabelState& noPictures = labels_.at(Label::NoPictures);
     const LabelState& clock = labels_.at(Label::Clock);
     if (noPictures.visible && inside(noPictures.rect)) return Surface::NoPictures;
     if (clock.visible && inside(clock.rect)) return Surface::Clock;
-    if (pictureVisible && inside(box)) return Surface::Picture;
+    for (const MonitorPicture& picture : pictures)
+        if (inside(picture.box)) return Surface::Picture;
     return Surface::Background;
 }
 
@@ -79,19 +82,20 @@ void SlideshowScene::Draw(HDC dc, const RECT& area) const {
         const unique_hbrush back(CreateSolidBrush(backColor));
         FillRect(dc, &area, back.get());
     }
-    if (pictureVisible && shown) {
-        const RECT r = ToPixels(box);
+    for (const MonitorPicture& picture : pictures) {
+        if (!picture.bitmap || !*picture.bitmap) continue;
+        const ScaledBitmap& shown = *picture.bitmap;
+        const RECT r = ToRect(picture.box);
         const unique_hdc source(CreateCompatibleDC(dc));
-        if (source) {
-            const SelectGuard selected(source.get(), shown.bitmap.get());
-            const int w = r.right - r.left, h = r.bottom - r.top;
-            if (w == shown.width && h == shown.height) {
-                BitBlt(dc, r.left, r.top, w, h, source.get(), 0, 0, SRCCOPY);
-            } else {
-                SetStretchBltMode(dc, HALFTONE);
-                StretchBlt(dc, r.left, r.top, w, h, source.get(), 0, 0, shown.width, shown.height,
-                           SRCCOPY);
-            }
+        if (!source) continue;
+        const SelectGuard selected(source.get(), shown.bitmap.get());
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        if (w == shown.width && h == shown.height) {
+            BitBlt(dc, r.left, r.top, w, h, source.get(), 0, 0, SRCCOPY);
+        } else {
+            SetStretchBltMode(dc, HALFTONE);
+            StretchBlt(dc, r.left, r.top, w, h, source.get(), 0, 0, shown.width, shown.height,
+                       SRCCOPY);
         }
     }
     const LabelState& clock = labels_.at(Label::Clock);
@@ -105,7 +109,7 @@ void SlideshowScene::Draw(HDC dc, const RECT& area) const {
 
 void SlideshowScene::DrawLabel(HDC dc, const LabelState& label, COLORREF text,
                                const COLORREF* back) const {
-    RECT r = ToPixels(label.rect);
+    RECT r = ToRect(label.rect);
     if (back) {
         const unique_hbrush brush(CreateSolidBrush(*back));
         FillRect(dc, &r, brush.get());

@@ -1,15 +1,17 @@
-// What the slideshow window shows, and how it is drawn: the back colour, the
-// picture box with the picture at its drawn size, and the labels, all placed
-// in twips. The window (slideshow_window) changes the scene as the form asks
-// and paints it; the scene knows nothing of messages or timers.
+// What the slideshow window shows, and how it is drawn: the back colour, one
+// picture box per monitor with its picture at the drawn size, and the
+// labels, all in the window's client pixels. The window (slideshow_window)
+// changes the scene as the form asks and paints it; the scene knows nothing
+// of messages, timers or threads.
 #pragma once
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/slideshow_view.h"
-#include "slideshow/design.h"
 #include "win32/picture_file.h"
 #include "win32/unique_handle.h"
 
@@ -17,28 +19,28 @@ namespace orv::win32 {
 
 struct LabelState {
     std::wstring text;
-    TwipRect rect;
+    PixelRect rect;
     bool visible = true;
-    float points = slideshow::kLabelFontPoints;
-    bool bold = false;
     unique_hfont font;
+};
+
+struct MonitorPicture {
+    PixelRect box;
+    std::shared_ptr<ScaledBitmap> bitmap; // what the box shows; none when empty
 };
 
 class SlideshowScene {
   public:
-    SlideshowScene(); // the controls' design values, at the screen's resolution
+    SlideshowScene(); // the labels' design fonts at the screen's resolution
 
     COLORREF backColor = RGB(0, 0, 0);
-    TwipRect box;
-    bool pictureVisible = true;
-    ScaledBitmap shown; // what the picture box shows, at its size
+    std::vector<MonitorPicture> pictures;
 
     LabelState& LabelOf(platform::Label label) { return labels_.at(label); }
     const LabelState& LabelOf(platform::Label label) const { return labels_.at(label); }
-    void SetLabelFont(platform::Label label, float points, bool bold);
-    float TwipsPerPixel() const { return twipsPerPixel_; }
+    void SetLabelFont(platform::Label label, float points, bool bold, int dpi);
+    PixelSize TextExtent(platform::Label label, const std::wstring& text) const;
 
-    RECT ToPixels(const TwipRect& r) const;
     // What the point of the client area is over, topmost first.
     platform::Surface HitTest(POINT client) const;
 
@@ -50,9 +52,9 @@ class SlideshowScene {
     void Draw(HDC dc, const RECT& area) const;
     void DrawLabel(HDC dc, const LabelState& label, COLORREF text, const COLORREF* back) const;
 
-    float twipsPerPixel_ = 15;
-    int dpiY_ = 96;
     std::map<platform::Label, LabelState> labels_; // every label, from the start
 };
+
+RECT ToRect(const PixelRect& r);
 
 } // namespace orv::win32

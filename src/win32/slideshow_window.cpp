@@ -11,12 +11,12 @@
 #include "common/errors.h"
 #include "platform/slideshow_view.h"
 #include "slideshow/slideshow_form.h"
+#include "win32/display.h"
 #include "win32/fatal_error.h"
-#include "win32/picture_file.h"
+#include "win32/picture_preparer.h"
 #include "win32/program_lifetime.h"
 #include "win32/slideshow_scene.h"
 #include "win32/unique_handle.h"
-#include "win32/wallpaper_bitmap.h"
 #include "win32/wide.h"
 
 namespace orv::win32 {
@@ -30,6 +30,9 @@ using slideshow::kShiftMask;
 
 constexpr wchar_t kClassName[] = L"OrvandelSlideshow";
 constexpr Timer kTimers[] = {Timer::ShowPicture, Timer::Clock, Timer::HostCheck};
+// Posted by the background work when it is done.
+constexpr UINT kPicturesReady = WM_APP + 1;
+constexpr UINT kWallpaperWritten = WM_APP + 2;
 
 // Timer ids are the timers' values plus one (0 is no timer).
 UINT_PTR TimerId(Timer t) {
@@ -53,15 +56,21 @@ class SlideshowWindow final : public platform::SlideshowView {
     }
 
     // Creates the hidden window and runs the load; the window owns the object
-    // from then on. Throws RuntimeError with the half-built window closed.
+    // from then on. Full screen, it covers every monitor; a preview starts
+    // at the primary screen's size until it is put in its host. Throws
+    // RuntimeError with the half-built window closed.
     static HWND Create(std::unique_ptr<SlideshowWindow> self, bool fullScreen) {
         RegisterOnce();
-        const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+        const RECT area =
+            fullScreen ? VirtualScreen()
+                       : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        self->fullScreen_ = fullScreen;
         // From WM_NCCREATE on the window owns the object (WM_NCDESTROY deletes it).
         SlideshowWindow* raw = self.release();
         const HWND hwnd = CreateWindowExW(fullScreen ? WS_EX_TOPMOST : 0, kClassName,
-                                          Wide(kAppTitle).c_str(), WS_POPUP, 0, 0, width, height,
-                                          nullptr, nullptr, GetModuleHandleW(nullptr), raw);
+                                          Wide(kAppTitle).c_str(), WS_POPUP, area.left, area.top,
+                                          area.right - area.left, area.bottom - area.top, nullptr,
+                                          nullptr, GetModuleHandleW(nullptr), raw);
         if (!hwnd) {
             if (!raw->hwnd_) delete raw; // the window never took it over
             throw OutOfMemory();
@@ -96,11 +105,26 @@ class SlideshowWindow final : public platform::SlideshowView {
     void SetHost(HWND host) { host_ = host; }
 
     // platform::SlideshowView
-    float ScreenWidth() const override {
-        return GetSystemMetrics(SM_CXSCREEN) * scene_.TwipsPerPixel();
-    }
-    float ScreenHeight() const override {
-        return GetSystemMetrics(SM_CYSCREEN) * scene_.TwipsPerPixel();
+    std::vector<platform::MonitorArea> Monitors() const override {
+        std::vector<platform::MonitorArea> areas;
+        const std::vector<DisplayMonitor> monitors = DisplayMonitors();
+        if (!fullScreen_) {
+            // The preview lays out as the primary monitor would, at its origin.
+            const DisplayMonitor& primary = monitors.front();
+            areas.push_back({{0, 0, primary.screen.right - primary.screen.left,
+                              primary.screen.bottom - primary.screen.top},
+                             primary.dpi,
+                             true});
+            return areas;
+        }
+        POINT origin{0, 0};
+        ClientToScreen(hwnd_, &origin);
+        for (const DisplayMonitor& m : monitors)
+            areas.push_back({{m.screen.left - origin.x, m.screen.top - origin.y,
+                              m.screen.right - m.screen.left, m.screen.bottom - m.screen.top},
+                             m.dpi,
+                             m.primary});
+        return areas;
     }
     std::intptr_t WindowHandle() const override { return reinterpret_cast<std::intptr_t>(hwnd_); }
     std::optional<platform::ScreenPoint> CursorPosition() const override {
@@ -113,44 +137,33 @@ class SlideshowWindow final : public platform::SlideshowView {
         scene_.backColor = RGB(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
         Invalidate(nullptr);
     }
-    TwipRect PictureBox() const override { return scene_.box; }
-    void SetPictureBox(const TwipRect& box) override {
-        scene_.box = box;
-        if (scene_.pictureVisible) Invalidate(nullptr);
+    void PreparePictures(std::vector<platform::PictureRequest> requests) override {
+        CancelPreparation();
+        preparation_ = PicturePreparation::Start(std::move(requests), hwnd_, kPicturesReady);
     }
-    void SetPictureVisible(bool visible) override {
-        scene_.pictureVisible = visible;
-        Invalidate(nullptr);
-    }
-    void ShowCurrentPicture() override {
-        scene_.shown = {};
-        if (picture_) {
-            const RECT r = scene_.ToPixels(scene_.box);
-            const int w = r.right - r.left, h = r.bottom - r.top;
-            if (w > 0 && h > 0) scene_.shown = picture_->Render(w, h);
-            // Only the copy at the drawn size stays; the file is read again
-            // when it is saved as the wallpaper.
-            picture_.reset();
+    void ShowPreparedPictures() override {
+        // Every monitor's box is replaced; the old pictures go with them.
+        std::vector<MonitorPicture> pictures;
+        for (PreparedBitmap& p : prepared_) {
+            if (p.picture.monitor >= pictures.size()) pictures.resize(p.picture.monitor + 1);
+            pictures[p.picture.monitor] = {p.picture.box.pixels, std::move(p.bitmap)};
         }
+        scene_.pictures = std::move(pictures);
+        prepared_.clear();
         Invalidate(nullptr);
     }
-    std::optional<platform::PictureSize> LoadPicture(const std::string& path) override {
-        picture_ = PictureFile::Open(Wide(path));
-        if (!picture_) return std::nullopt;
-        currentPath_ = path;
-        const SIZE natural = picture_->NaturalSize();
-        return platform::PictureSize{static_cast<double>(natural.cx),
-                                     static_cast<double>(natural.cy)};
+    void CancelPreparation() override {
+        if (preparation_) preparation_->Cancel();
+        preparation_.reset();
+        prepared_.clear();
     }
-    bool HasPicture() const override { return !currentPath_.empty(); }
-    void ReleasePicture() override {
-        picture_.reset();
-        scene_.shown = {};
-        currentPath_.clear();
+    void ReleasePictures() override {
+        scene_.pictures.clear();
+        Invalidate(nullptr);
     }
-    bool SavePictureAsBitmap(const std::string& bmpPath) override {
-        if (currentPath_.empty()) return false;
-        return SaveAsWindowsBitmap(Wide(currentPath_), Wide(bmpPath));
+    void WriteWallpaperBitmap(const std::string& picture,
+                              std::vector<std::string> targets) override {
+        StartWallpaperBitmap(picture, std::move(targets), hwnd_, kWallpaperWritten);
     }
     void SetLabelText(Label label, const std::string& text) override {
         scene_.LabelOf(label).text = Wide(text);
@@ -160,18 +173,21 @@ class SlideshowWindow final : public platform::SlideshowView {
         scene_.LabelOf(label).visible = visible;
         InvalidateLabel(label);
     }
-    void SetLabelRect(Label label, const TwipRect& rect) override {
+    void SetLabelRect(Label label, const PixelRect& rect) override {
         InvalidateLabel(label);
         scene_.LabelOf(label).rect = rect;
         InvalidateLabel(label);
     }
-    void SetLabelFont(Label label, float points, bool bold) override {
-        scene_.SetLabelFont(label, points, bold);
+    void SetLabelFont(Label label, float points, bool bold, int dpi) override {
+        scene_.SetLabelFont(label, points, bold, dpi);
         InvalidateLabel(label);
     }
-    // lblNoPictures is the one label brought forward; the scene always
-    // draws it last and hit-tests it first.
+    // The "no pictures" message is the one label brought forward; the scene
+    // always draws it last and hit-tests it first.
     void BringLabelToFront(Label) override {}
+    PixelSize TextExtent(Label label, const std::string& text) const override {
+        return scene_.TextExtent(label, Wide(text));
+    }
     void SetTimerInterval(Timer timer, std::uint32_t milliseconds) override {
         timers_[timer].interval = milliseconds;
         ApplyTimer(timer);
@@ -226,6 +242,26 @@ class SlideshowWindow final : public platform::SlideshowView {
         case WM_TIMER:
             OnTimer(wp);
             return 0;
+        case kPicturesReady:
+            OnPicturesReady();
+            return 0;
+        case kWallpaperWritten: {
+            const std::unique_ptr<std::optional<std::string>> written(
+                reinterpret_cast<std::optional<std::string>*>(lp));
+            if (loaded_ && written) form_.OnWallpaperWritten(*written);
+            return 0;
+        }
+        case WM_DISPLAYCHANGE:
+        case WM_DPICHANGED:
+            // Monitors came, went or changed their size or scale: the window
+            // covers them all again and the form lays them out anew.
+            if (fullScreen_) {
+                const RECT area = VirtualScreen();
+                SetWindowPos(hwnd_, nullptr, area.left, area.top, area.right - area.left,
+                             area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            if (loaded_) form_.OnDisplayChange();
+            return 0;
         case WM_MOUSEMOVE:
             if (loaded_) {
                 POINT where{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
@@ -261,6 +297,7 @@ class SlideshowWindow final : public platform::SlideshowView {
                 loaded_ = false;
                 form_.OnUnload();
             }
+            CancelPreparation();
             if (registered_) {
                 registered_ = false;
                 WindowClosed();
@@ -270,6 +307,16 @@ class SlideshowWindow final : public platform::SlideshowView {
             break;
         }
         return DefWindowProcW(hwnd_, msg, wp, lp);
+    }
+
+    void OnPicturesReady() {
+        if (!loaded_ || !preparation_) return;
+        prepared_ = preparation_->TakeResults();
+        preparation_.reset();
+        std::vector<platform::PreparedPicture> pictures;
+        for (const PreparedBitmap& p : prepared_)
+            pictures.push_back(p.picture);
+        form_.OnPicturesReady(pictures);
     }
 
     static int ShiftState() {
@@ -303,7 +350,7 @@ class SlideshowWindow final : public platform::SlideshowView {
         if (hwnd_) InvalidateRect(hwnd_, r, FALSE);
     }
     void InvalidateLabel(Label label) {
-        const RECT r = scene_.ToPixels(scene_.LabelOf(label).rect);
+        const RECT r = ToRect(scene_.LabelOf(label).rect);
         Invalidate(&r);
     }
 
@@ -315,9 +362,10 @@ class SlideshowWindow final : public platform::SlideshowView {
     slideshow::SlideshowForm form_;
     HWND hwnd_ = nullptr;
     HWND host_ = nullptr;
+    bool fullScreen_ = true;
     SlideshowScene scene_;
-    std::unique_ptr<PictureFile> picture_; // the current picture until it is drawn
-    std::string currentPath_;              // its file
+    std::shared_ptr<PicturePreparation> preparation_; // the change being prepared
+    std::vector<PreparedBitmap> prepared_;            // ready, until the form shows them
     std::map<Timer, TimerState> timers_;
     bool loaded_ = false;
     bool registered_ = false;

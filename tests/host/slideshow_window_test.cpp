@@ -4,10 +4,12 @@
 #include <map>
 #include <new>
 #include <set>
+#include <string>
 
 #include "audio/music_player.h"
 #include "fakes/fake_platform.h"
 #include "platform/media.h"
+#include "slideshow/layout.h"
 #include "slideshow/slideshow_form.h"
 #include "startup/startup.h"
 
@@ -41,62 +43,93 @@ std::string Name(Timer t) {
     return "?";
 }
 
-// Records every call in `log` and keeps the state a window would show.
+// Records every call in `log` and keeps the state a window would show. Pictures
+// are prepared at once unless `manual` is set; then Complete() ends the
+// preparation under way.
 class FakeView : public platform::SlideshowView {
   public:
     explicit FakeView(std::vector<std::string>& sharedLog) : log(sharedLog) {}
     std::vector<std::string>& log;
+    SlideshowForm* form = nullptr;
+    bool manual = false;
+    // One 1024 x 768 monitor at 96 dots per inch (15360 x 11520 twips).
+    std::vector<platform::MonitorArea> monitors{{{0, 0, 1024, 768}, 96, true}};
     std::map<std::string, platform::PictureSize> pictureFiles; // readable files
     std::set<std::string> writableFolders{"C:\\windows\\"};
     std::map<std::string, std::string> written; // bitmap file -> picture saved there
-    TwipRect box;
-    bool pictureVisible = true;
-    std::string current, shown; // picCurrent, and what imgSS shows
+    std::vector<platform::PictureRequest> pending;
+    std::map<std::size_t, platform::PictureBox> boxes; // per monitor, as last shown
+    std::map<std::size_t, std::string> shown;          // per monitor, "" for an empty box
+    std::map<std::size_t, std::string> prepared;
+    int preparations = 0;
     std::map<Label, std::string> texts;
-    std::map<Label, TwipRect> rects;
+    std::map<Label, PixelRect> rects;
     std::map<Label, bool> visible{
         {Label::NoPictures, true}, {Label::Clock, true}, {Label::Credits, true}};
     std::map<Timer, std::uint32_t> interval{{Timer::ShowPicture, 100}, {Timer::Clock, 1000}};
     std::map<Timer, bool> enabled{{Timer::ShowPicture, true}, {Timer::Clock, true}};
+    PixelSize clockText{54, 13}; // what the time takes in the clock's font
     int closeRequests = 0;
     int timerRestarts = 0; // countdowns of the picture timer started afresh
     std::optional<platform::ScreenPoint> cursor{platform::ScreenPoint{500, 400}};
     bool hostExists = true;
 
-    float ScreenWidth() const override { return 15360; }
-    float ScreenHeight() const override { return 11520; }
+    std::vector<platform::MonitorArea> Monitors() const override { return monitors; }
     std::intptr_t WindowHandle() const override { return 4242; }
     std::optional<platform::ScreenPoint> CursorPosition() const override { return cursor; }
     bool PreviewHostExists() const override { return hostExists; }
     void SetBackColor(std::uint32_t rgb) override {
         log.push_back("BackColor " + std::to_string(rgb));
     }
-    TwipRect PictureBox() const override { return box; }
-    void SetPictureBox(const TwipRect& b) override { box = b, log.push_back("imgSS box"); }
-    void SetPictureVisible(bool v) override {
-        pictureVisible = v, log.push_back(v ? "imgSS show" : "imgSS hide");
+    void PreparePictures(std::vector<platform::PictureRequest> requests) override {
+        EXPECT_TRUE(pending.empty()) << "two preparations at once";
+        std::string line = "prepare";
+        for (const auto& r : requests)
+            line += " " + r.path;
+        log.push_back(line);
+        ++preparations;
+        pending = std::move(requests);
+        if (!manual) Complete();
     }
-    void ShowCurrentPicture() override {
-        EXPECT_FALSE(pictureVisible) << "drawn before the box was placed";
-        shown = current;
-        log.push_back("imgSS picture " + current);
+    void Complete() {
+        std::vector<platform::PreparedPicture> results;
+        for (const auto& r : pending) {
+            const auto it = pictureFiles.find(r.path);
+            const std::optional<platform::PictureSize> natural =
+                it == pictureFiles.end() ? std::nullopt : std::optional(it->second);
+            results.push_back({r.monitor, r.layout(natural), natural.has_value()});
+            prepared[r.monitor] = natural ? r.path : "";
+        }
+        pending.clear();
+        form->OnPicturesReady(results);
+        lastResults = results;
     }
-    std::optional<platform::PictureSize> LoadPicture(const std::string& path) override {
-        EXPECT_TRUE(current.empty()) << "two pictures held at once";
-        log.push_back("load " + path);
-        const auto it = pictureFiles.find(path);
-        if (it == pictureFiles.end()) return std::nullopt;
-        current = path;
-        return it->second;
+    std::vector<platform::PreparedPicture> lastResults;
+    void ShowPreparedPictures() override {
+        log.push_back("show");
+        for (const auto& [m, path] : prepared)
+            shown[m] = path;
+        prepared.clear();
     }
-    bool HasPicture() const override { return !current.empty(); }
-    void ReleasePicture() override { log.push_back("release " + current), current.clear(); }
-    bool SavePictureAsBitmap(const std::string& bmpPath) override {
-        log.push_back("save " + bmpPath);
-        if (current.empty() || !writableFolders.count(bmpPath.substr(0, bmpPath.rfind('\\') + 1)))
-            return false;
-        written[bmpPath] = current;
-        return true;
+    void CancelPreparation() override {
+        log.push_back("cancel");
+        pending.clear();
+        prepared.clear();
+    }
+    void ReleasePictures() override {
+        log.push_back("release");
+        shown.clear();
+    }
+    void WriteWallpaperBitmap(const std::string& picture,
+                              std::vector<std::string> targets) override {
+        log.push_back("wallpaper " + picture);
+        for (const auto& t : targets)
+            if (writableFolders.count(t.substr(0, t.rfind('\\') + 1))) {
+                written[t] = picture;
+                form->OnWallpaperWritten(t);
+                return;
+            }
+        form->OnWallpaperWritten(std::nullopt);
     }
     void SetLabelText(Label l, const std::string& t) override {
         texts[l] = t, log.push_back(Name(l) + " text");
@@ -104,14 +137,15 @@ class FakeView : public platform::SlideshowView {
     void SetLabelVisible(Label l, bool v) override {
         visible[l] = v, log.push_back(Name(l) + (v ? " show" : " hide"));
     }
-    void SetLabelRect(Label l, const TwipRect& r) override {
+    void SetLabelRect(Label l, const PixelRect& r) override {
         rects[l] = r, log.push_back(Name(l) + " rect");
     }
-    void SetLabelFont(Label l, float points, bool bold) override {
+    void SetLabelFont(Label l, float points, bool bold, int dpi) override {
         log.push_back(Name(l) + " font " + std::to_string(static_cast<int>(points)) +
-                      (bold ? " bold" : ""));
+                      (bold ? " bold" : "") + " at " + std::to_string(dpi));
     }
     void BringLabelToFront(Label l) override { log.push_back(Name(l) + " front"); }
+    PixelSize TextExtent(Label, const std::string&) const override { return clockText; }
     void SetTimerInterval(Timer t, std::uint32_t ms) override {
         interval[t] = ms;
         timerRestarts += t == Timer::ShowPicture;
@@ -163,6 +197,7 @@ class SlideshowWindow : public ::testing::Test {
     void Move(Surface surface) { form.OnMouseMove(surface, {++mouseX, 10}); }
 
     SlideshowWindow() {
+        view.form = &form;
         state.saver = std::make_unique<saver::ScreenSaver>(fake.platform);
         state.windowsFolder = "C:\\windows";
         pss().SetPath("C:\\Pics");
@@ -196,19 +231,18 @@ TEST_F(SlideshowWindow, LoadRunsItsStepsInOrder) {
     fake.files.AddFile("C:\\Music\\tune.mp3");
     pss().SetMusicFile("C:\\Music\\tune.mp3");
     form.Load();
-    EXPECT_EQ(Merged(), (std::vector<std::string>{
-                            "BackColor 0", "imgSS box", "lblNoPictures text", "lblNoPictures front",
-                            "lblNoPictures rect", "lblNoPictures font 24 bold", "lblCredits hide",
-                            "lblClock rect", "lblClock text", "lblNoPictures hide"}));
+    EXPECT_EQ(Merged(),
+              (std::vector<std::string>{"BackColor 0", "lblNoPictures text", "lblNoPictures front",
+                                        "lblCredits hide", "lblClock text", "lblNoPictures rect",
+                                        "lblNoPictures font 24 bold at 96", "lblClock font 9 at 96",
+                                        "lblClock rect", "lblNoPictures hide"}));
     EXPECT_EQ(fake.random.seeds, 1);
     EXPECT_EQ(fake.session.calls,
               (std::vector<std::string>{"SetScreenSaverRunning(true)", "ShowCursor(false)"}));
-    EXPECT_FLOAT_EQ(view.box.width, 15360);
-    EXPECT_FLOAT_EQ(view.box.height, 11520);
+    EXPECT_EQ(view.rects[Label::NoPictures], (PixelRect{0, 0, 1024, 768}));
     EXPECT_EQ(view.texts[Label::Clock], "17:05:09 ");
-    EXPECT_FLOAT_EQ(view.rects[Label::Clock].left, 15360 - 850);
-    EXPECT_FLOAT_EQ(view.rects[Label::Clock].top, 11520 - 250);
-    EXPECT_FLOAT_EQ(view.rects[Label::Clock].width, 855);
+    // 850 and 250 twips from the right and bottom, 855 x 255: 57 x 17 pixels.
+    EXPECT_EQ(view.rects[Label::Clock], (PixelRect{967, 751, 57, 17}));
     // The single file repeats until the show ends.
     EXPECT_NE(std::find(log.begin(), log.end(), "mci play mp3 fullscreen repeat"), log.end());
     EXPECT_EQ(form.Pictures(), (std::vector<std::string>{"", "C:\\Pics\\a.jpg"}));
@@ -234,7 +268,7 @@ TEST_F(SlideshowWindow, EmptyFolderShowsTheTwoLineMessageAndNoClockWhenOff) {
     EXPECT_EQ(view.texts.count(Label::Clock), 0u);
     // Ticks change nothing while the timer keeps running.
     form.OnPictureTimer();
-    EXPECT_EQ(Count("imgSS hide"), 0u);
+    EXPECT_EQ(view.preparations, 0);
     EXPECT_EQ(view.interval[Timer::ShowPicture], 5000u);
 }
 
@@ -244,11 +278,13 @@ TEST_F(SlideshowWindow, PreviewLaysOutSmallAndLeavesDesktopAndMusicAlone) {
     fake.files.AddFile("C:\\Music\\tune.mp3");
     EnterPreview();
     form.Load();
-    EXPECT_EQ(Count("lblNoPictures font 8 bold"), 1u);
-    EXPECT_FLOAT_EQ(view.rects[Label::NoPictures].width, 2400);
+    EXPECT_EQ(Count("lblNoPictures font 8 bold at 96"), 1u);
+    EXPECT_EQ(view.rects[Label::NoPictures].width, 160); // 2400 twips
+    EXPECT_EQ(view.interval[Timer::HostCheck], 1000u);
     form.OnPictureTimer();
-    EXPECT_FLOAT_EQ(view.box.width, 2270);
-    EXPECT_FLOAT_EQ(view.box.top, 283.75f);
+    EXPECT_FLOAT_EQ(view.lastResults.at(0).box.twips.width, 2270);
+    EXPECT_FLOAT_EQ(view.lastResults.at(0).box.twips.top, 283.75f);
+    EXPECT_EQ(view.lastResults.at(0).box.pixels, (PixelRect{0, 19, 151, 76}));
     for (int i = 0; i < 30; ++i) {
         Move(Surface::Background);
         Move(Surface::Picture);
@@ -272,21 +308,20 @@ TEST_F(SlideshowWindow, TimerShowsARandomPictureAndReloadsTheDisplayTime) {
     fake.random.draws = {0.0, 0.99, 0.5};
     form.Load();
     form.OnPictureTimer();
-    EXPECT_EQ(view.shown, "C:\\Pics\\a.jpg");
+    EXPECT_EQ(view.shown[0], "C:\\Pics\\a.jpg");
     EXPECT_EQ(view.interval[Timer::ShowPicture], 5000u);
-    EXPECT_FLOAT_EQ(view.box.left, 3360);
-    EXPECT_TRUE(view.pictureVisible);
+    EXPECT_FLOAT_EQ(view.lastResults.at(0).box.twips.left, 3360);
+    EXPECT_EQ(view.lastResults.at(0).box.pixels, (PixelRect{224, 0, 576, 768}));
     log.clear();
     form.OnPictureTimer();
-    EXPECT_EQ(view.shown, "C:\\Pics\\c.jpg");
-    // The old picture goes before the new one loads; the box is hidden while placed.
-    EXPECT_EQ(log,
-              (std::vector<std::string>{"tmrShowPicture interval 5000", "release C:\\Pics\\a.jpg",
-                                        "load C:\\Pics\\c.jpg", "imgSS hide", "imgSS box",
-                                        "imgSS picture C:\\Pics\\c.jpg", "imgSS show"}));
+    EXPECT_EQ(view.shown[0], "C:\\Pics\\c.jpg");
+    // The new picture is prepared, then put in the box in one step.
+    EXPECT_EQ(log, (std::vector<std::string>{"tmrShowPicture interval 5000",
+                                             "prepare C:\\Pics\\c.jpg", "show"}));
     form.OnPictureTimer();
-    EXPECT_EQ(view.shown, "C:\\Pics\\b.jpg");
+    EXPECT_EQ(view.shown[0], "C:\\Pics\\b.jpg");
     EXPECT_EQ(fake.random.seeds, 1);
+    EXPECT_EQ(form.Shown(), std::vector<std::string>{"C:\\Pics\\b.jpg"});
 }
 
 TEST_F(SlideshowWindow, DisplayTimesBeyondTheClassicRangeAndBelowZero) {
@@ -304,9 +339,11 @@ TEST_F(SlideshowWindow, DamagedPictureLeavesAnEmptyBoxAndTheShowGoesOn) {
     fake.files.AddFile("C:\\Pics\\broken.jpg"); // listed, but it cannot be read
     form.Load();
     form.OnPictureTimer();
-    EXPECT_EQ(view.shown, "");
-    EXPECT_TRUE(view.pictureVisible);
-    EXPECT_FALSE(view.HasPicture());
+    EXPECT_EQ(view.shown[0], "");
+    EXPECT_FALSE(view.lastResults.at(0).drawn);
+    // The box keeps the size it had: the whole screen.
+    EXPECT_EQ(view.lastResults.at(0).box.pixels, (PixelRect{0, 0, 1024, 768}));
+    EXPECT_EQ(form.Shown(), std::vector<std::string>{""});
     EXPECT_EQ(view.closeRequests, 0);
 }
 
@@ -434,7 +471,7 @@ TEST_F(SlideshowWindow, PageDownShowsTheNextPictureAndRestartsTheTimer) {
         ASSERT_FALSE(log.empty());
         EXPECT_EQ(log.front(), "tmrShowPicture off") << shift;
         EXPECT_EQ(log.back(), "tmrShowPicture on") << shift;
-        EXPECT_EQ(Count("imgSS show"), 1u) << shift;
+        EXPECT_EQ(Count("show"), 1u) << shift;
         EXPECT_EQ(view.timerRestarts, restartsBefore + 1);
         EXPECT_TRUE(view.enabled[Timer::ShowPicture]);
     }
@@ -475,15 +512,24 @@ TEST_F(SlideshowWindow, WallpaperGoesToTheUserFolderWhenTheWindowsFolderIsClosed
     EXPECT_EQ(fake.wallpaper.calls,
               std::vector<std::string>{
                   "SetWallpaper(C:\\Users\\me\\AppData\\Local\\Orvandel\\Orvandel.bmp)"});
-    // Nothing on show: nothing is written; the wallpaper call still names the
-    // file in the Windows folder.
-    view.ReleasePicture();
+    // Neither folder takes the bitmap: the wallpaper setting is left alone.
+    view.writableFolders.clear();
     view.written.clear();
     fake.wallpaper.calls.clear();
     form.OnKeyDown(kKeyW, 3);
     EXPECT_TRUE(view.written.empty());
-    EXPECT_EQ(fake.wallpaper.calls,
-              std::vector<std::string>{"SetWallpaper(C:\\windows\\Orvandel.bmp)"});
+    EXPECT_TRUE(fake.wallpaper.calls.empty());
+}
+
+TEST_F(SlideshowWindow, WithNothingOnShowTheWallpaperIsLeftAlone) {
+    fake.files.AddFile("C:\\Pics\\broken.jpg");
+    form.Load();
+    form.OnKeyDown(kKeyW, 3); // before the first picture
+    form.OnPictureTimer();
+    form.OnKeyDown(kKeyW, 3); // an empty box
+    EXPECT_EQ(Count("wallpaper C:\\Pics\\broken.jpg"), 0u);
+    EXPECT_TRUE(view.written.empty());
+    EXPECT_TRUE(fake.wallpaper.calls.empty());
 }
 
 TEST_F(SlideshowWindow, AltNAdvancesAPlaylistOnly) {
@@ -516,10 +562,138 @@ TEST_F(SlideshowWindow, UnloadStopsTheMusicRestoresTheDesktopAndReleasesAll) {
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(log.front(), "frmAudioNotify unload");
     EXPECT_NE(std::find(log.begin(), log.end(), "mci close mp3"), log.end());
-    EXPECT_EQ(log.back(), "release C:\\Pics\\a.jpg");
+    EXPECT_EQ(log.back(), "release");
     EXPECT_EQ(fake.session.calls,
               (std::vector<std::string>{"SetScreenSaverRunning(false)", "ShowCursor(true)"}));
     EXPECT_EQ(state.saver, nullptr);
+}
+
+TEST_F(SlideshowWindow, RequestsDuringAPreparationMakeOneMoreChangeNeverAQueue) {
+    AddPicture("a.jpg", 300, 400);
+    AddPicture("b.jpg", 400, 300);
+    view.manual = true;
+    form.Load();
+    form.OnPictureTimer();
+    for (int i = 0; i < 500; ++i)
+        form.OnKeyDown(kKeyPageDown, 0);
+    form.OnPictureTimer();
+    EXPECT_EQ(view.preparations, 1);
+    view.Complete();
+    EXPECT_EQ(view.preparations, 2) << "one more change for all those asked for";
+    view.Complete();
+    EXPECT_EQ(view.preparations, 2);
+    EXPECT_EQ(Count("show"), 2u);
+    // Closing while a picture is prepared abandons it.
+    form.OnKeyDown(kKeyPageDown, 0);
+    form.OnUnload();
+    EXPECT_EQ(Count("cancel"), 1u);
+    EXPECT_TRUE(view.pending.empty());
+}
+
+// A show over several monitors, given in the window's client pixels with
+// the primary first.
+struct MonitorsCase {
+    const char* name;
+    std::vector<platform::MonitorArea> monitors;
+};
+
+class SlideshowMonitors : public SlideshowWindow,
+                          public ::testing::WithParamInterface<MonitorsCase> {};
+
+TEST_P(SlideshowMonitors, EachMonitorShowsAPictureFittedToItselfAndThePrimaryHasTheLabels) {
+    const auto& monitors = GetParam().monitors;
+    view.monitors = monitors;
+    AddPicture("wide.jpg", 2000, 1000);
+    AddPicture("tall.jpg", 1000, 2000);
+    fake.random.draws = {0.0, 0.9, 0.0, 0.9};
+    form.Load();
+    const PixelRect& primary = monitors[0].bounds;
+    EXPECT_EQ(view.rects[Label::NoPictures], primary);
+    const PixelRect clock = view.rects[Label::Clock];
+    EXPECT_EQ(clock.x + clock.width, primary.x + primary.width) << "at the primary's right edge";
+    EXPECT_LE(clock.y + clock.height, primary.y + primary.height);
+    EXPECT_GE(clock.y + clock.height, primary.y + primary.height - 1);
+
+    form.OnPictureTimer();
+    ASSERT_EQ(view.lastResults.size(), monitors.size());
+    EXPECT_EQ(fake.random.next, monitors.size()) << "one draw a monitor";
+    for (std::size_t m = 0; m < monitors.size(); ++m) {
+        SCOPED_TRACE(m);
+        const PixelRect& area = monitors[m].bounds;
+        const PixelRect& box = view.lastResults[m].box.pixels;
+        EXPECT_EQ(view.lastResults[m].monitor, m);
+        EXPECT_EQ(view.shown[m], m % 2 == 0 ? "C:\\Pics\\wide.jpg" : "C:\\Pics\\tall.jpg");
+        // Fitted: inside its monitor, touching two opposite edges, centred.
+        EXPECT_GE(box.x, area.x);
+        EXPECT_GE(box.y, area.y);
+        EXPECT_LE(box.x + box.width, area.x + area.width);
+        EXPECT_LE(box.y + box.height, area.y + area.height);
+        EXPECT_TRUE(box.width == area.width || box.height == area.height);
+        EXPECT_NEAR(box.x - area.x, area.x + area.width - (box.x + box.width), 1);
+        EXPECT_NEAR(box.y - area.y, area.y + area.height - (box.y + box.height), 1);
+        const double ratio = static_cast<double>(box.width) / box.height;
+        EXPECT_NEAR(ratio, m % 2 == 0 ? 2.0 : 0.5, 0.02);
+    }
+    // The wallpaper is the primary monitor's picture.
+    form.OnKeyDown(kKeyW, kCtrlMask | kShiftMask);
+    EXPECT_EQ(view.written["C:\\windows\\Orvandel.bmp"], "C:\\Pics\\wide.jpg");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desks, SlideshowMonitors,
+    ::testing::Values(
+        MonitorsCase{"one", {{{0, 0, 1024, 768}, 96, true}}},
+        MonitorsCase{"two_side_by_side",
+                     {{{0, 0, 1920, 1080}, 96, true}, {{1920, 0, 1920, 1080}, 96, false}}},
+        // A smaller monitor left of the primary: at negative screen
+        // coordinates, so the primary starts further right in the window.
+        MonitorsCase{"smaller_left_of_the_primary",
+                     {{{1280, 0, 1920, 1080}, 96, true}, {{0, 56, 1280, 1024}, 96, false}}},
+        MonitorsCase{"three_of_mixed_sizes_and_scales",
+                     {{{1600, 0, 2560, 1440}, 144, true},
+                      {{0, 300, 1600, 900}, 96, false},
+                      {{4160, 0, 1080, 1920}, 192, false}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SlideshowWindow, WithOnePictureEveryMonitorShowsIt) {
+    view.monitors = {{{0, 0, 800, 600}, 96, true}, {{800, 0, 1280, 1024}, 96, false}};
+    AddPicture("only.jpg", 640, 480);
+    form.Load();
+    form.OnPictureTimer();
+    EXPECT_EQ(view.shown[0], "C:\\Pics\\only.jpg");
+    EXPECT_EQ(view.shown[1], "C:\\Pics\\only.jpg");
+    EXPECT_EQ(Count("prepare C:\\Pics\\only.jpg C:\\Pics\\only.jpg"), 1u);
+}
+
+TEST_F(SlideshowWindow, AMonitorAddedWhileTheShowRunsGetsItsPictureAndTheShowGoesOn) {
+    AddPicture("a.jpg", 300, 400);
+    form.Load();
+    form.OnPictureTimer();
+    view.monitors.push_back({{1024, 0, 1280, 1024}, 96, false});
+    log.clear();
+    form.OnDisplayChange();
+    EXPECT_EQ(Count("lblClock rect"), 1u);
+    EXPECT_EQ(Count("prepare C:\\Pics\\a.jpg C:\\Pics\\a.jpg"), 1u);
+    EXPECT_EQ(view.shown[1], "C:\\Pics\\a.jpg");
+    EXPECT_EQ(view.closeRequests, 0);
+}
+
+TEST_F(SlideshowWindow, TheClockBoxGrowsWithItsTextAndStaysOnTheMonitor) {
+    // At 150 % the design box is 86 x 26 at 938, 742 on a 1024 x 768 screen;
+    // a time that takes more room widens it leftwards.
+    const struct {
+        int dpi;
+        PixelSize text;
+        PixelRect box;
+    } cases[] = {
+        {96, {54, 13}, {967, 751, 57, 17}},    {144, {80, 20}, {938, 742, 86, 26}},
+        {144, {95, 28}, {928, 740, 96, 28}},   {192, {120, 27}, {903, 734, 121, 34}},
+        {192, {140, 40}, {883, 728, 141, 40}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.dpi << " " << c.text.width);
+        EXPECT_EQ(ClockBox({{0, 0, 1024, 768}, c.dpi, true}, c.text), c.box);
+    }
 }
 
 TEST(SlideshowHelpers, ClockWallpaperAndInterval) {

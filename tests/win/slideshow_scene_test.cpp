@@ -57,13 +57,11 @@ class Canvas {
 class SlideshowSceneTest : public ::testing::Test {
   protected:
     SlideshowScene scene;
-    // The twips of one pixel of this display.
-    float Twips(int pixels) const { return pixels * scene.TwipsPerPixel(); }
 
     // A 2:1 picture laid out for the preview: 100 x 50 pixels, 20 down.
     void ShowPreviewPicture() {
-        scene.box = {0, Twips(20), Twips(100), Twips(50)};
-        scene.shown = Solid(100, 50, RGB(0, 200, 0));
+        scene.pictures = {
+            {{0, 20, 100, 50}, std::make_shared<ScaledBitmap>(Solid(100, 50, RGB(0, 200, 0)))}};
         for (Label l : {Label::NoPictures, Label::Clock, Label::Credits})
             scene.LabelOf(l).visible = false;
     }
@@ -78,13 +76,21 @@ TEST_F(SlideshowSceneTest, DrawsThePictureInItsBoxOnBlack) {
     EXPECT_EQ(c.At(50, 70), RGB(0, 0, 0)) << "below it";
 
     // A box that no longer matches the drawn copy is stretched to fill it.
-    scene.box.width = Twips(50);
+    scene.pictures[0].box.width = 50;
     const Canvas half(scene, 100, 90);
     EXPECT_EQ(half.At(49, 40), RGB(0, 200, 0));
     EXPECT_EQ(half.At(51, 40), RGB(0, 0, 0));
 
-    scene.pictureVisible = false;
-    EXPECT_EQ(Canvas(scene, 100, 90).At(10, 40), RGB(0, 0, 0)) << "a hidden box draws nothing";
+    scene.pictures[0].bitmap.reset();
+    EXPECT_EQ(Canvas(scene, 100, 90).At(10, 40), RGB(0, 0, 0)) << "an empty box draws nothing";
+
+    // A second monitor's picture beside the first.
+    scene.pictures = {
+        {{0, 0, 50, 90}, std::make_shared<ScaledBitmap>(Solid(50, 90, RGB(0, 200, 0)))},
+        {{50, 0, 50, 90}, std::make_shared<ScaledBitmap>(Solid(50, 90, RGB(200, 0, 0)))}};
+    const Canvas two(scene, 100, 90);
+    EXPECT_EQ(two.At(25, 45), RGB(0, 200, 0));
+    EXPECT_EQ(two.At(75, 45), RGB(200, 0, 0));
 }
 
 TEST_F(SlideshowSceneTest, ClockAndMessageAreDrawnOverThePicture) {
@@ -92,7 +98,7 @@ TEST_F(SlideshowSceneTest, ClockAndMessageAreDrawnOverThePicture) {
     LabelState& clock = scene.LabelOf(Label::Clock);
     clock.visible = true;
     clock.text = L"12:34:56 ";
-    clock.rect = {Twips(40), Twips(50), Twips(57), Twips(17)};
+    clock.rect = {40, 50, 57, 17};
     const Canvas c(scene, 100, 90);
     // The clock's box has the window colour and some text in it.
     const COLORREF back = GetSysColor(COLOR_WINDOW);
@@ -108,7 +114,7 @@ TEST_F(SlideshowSceneTest, ClockAndMessageAreDrawnOverThePicture) {
     LabelState& message = scene.LabelOf(Label::NoPictures);
     message.visible = true;
     message.text = L"No Pictures in : \rC:\\Pics";
-    message.rect = {0, 0, Twips(100), Twips(90)};
+    message.rect = {0, 0, 100, 90};
     const Canvas m(scene, 100, 90);
     int white = 0;
     for (int y = 0; y < 40; ++y)
@@ -120,9 +126,9 @@ TEST_F(SlideshowSceneTest, ClockAndMessageAreDrawnOverThePicture) {
 TEST_F(SlideshowSceneTest, HitTestPutsTheMessageFirstThenTheClockThenThePicture) {
     ShowPreviewPicture();
     LabelState& clock = scene.LabelOf(Label::Clock);
-    clock.rect = {Twips(40), Twips(50), Twips(57), Twips(17)};
+    clock.rect = {40, 50, 57, 17};
     LabelState& message = scene.LabelOf(Label::NoPictures);
-    message.rect = {0, 0, Twips(60), Twips(60)};
+    message.rect = {0, 0, 60, 60};
     struct Case {
         bool clock, message;
         POINT at;
@@ -130,6 +136,7 @@ TEST_F(SlideshowSceneTest, HitTestPutsTheMessageFirstThenTheClockThenThePicture)
     };
     const Case cases[] = {
         {false, false, {10, 10}, platform::Surface::Background},
+        {false, false, {10, 75}, platform::Surface::Background},
         {false, false, {10, 30}, platform::Surface::Picture},
         {true, false, {50, 55}, platform::Surface::Clock},
         {true, true, {50, 55}, platform::Surface::NoPictures},
@@ -141,6 +148,16 @@ TEST_F(SlideshowSceneTest, HitTestPutsTheMessageFirstThenTheClockThenThePicture)
         message.visible = c.message;
         EXPECT_EQ(scene.HitTest(c.at), c.hit) << c.at.x << "," << c.at.y;
     }
+}
+
+TEST_F(SlideshowSceneTest, TextExtentGrowsWithTheFontsScale) {
+    scene.SetLabelFont(Label::Clock, 9.75f, false, 96);
+    const PixelSize at96 = scene.TextExtent(Label::Clock, L"88:88:88 ");
+    scene.SetLabelFont(Label::Clock, 9.75f, false, 192);
+    const PixelSize at192 = scene.TextExtent(Label::Clock, L"88:88:88 ");
+    EXPECT_GT(at96.width, 30);
+    EXPECT_NEAR(at192.width, 2 * at96.width, at96.width / 4);
+    EXPECT_NEAR(at192.height, 2 * at96.height, at96.height / 3);
 }
 
 } // namespace
