@@ -98,7 +98,11 @@ class SettingsDialog final : public platform::SettingsView {
                                         UINT_PTR id, DWORD_PTR data) noexcept;
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInit();
-    void CreateControls(double tppX, double tppY);
+    void CreateControls();
+    // Places the controls and sets their fonts for a monitor of `dpi` dots
+    // per inch; the window's client size, in pixels, follows.
+    SIZE LayOutControls(int dpi);
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void OnCommand(int id, int code);
     std::optional<SettingsControl> ControlOf(HWND window) const {
         if (!window || GetParent(window) != hwnd_) return std::nullopt;
@@ -144,7 +148,7 @@ void SettingsDialog::Create() {
     SetForegroundWindow(hwnd_);
 }
 
-void SettingsDialog::CreateControls(double tppX, double tppY) {
+void SettingsDialog::CreateControls() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     HWND tooltip =
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -178,14 +182,9 @@ void SettingsDialog::CreateControls(double tppX, double tppY) {
             style |= c.control == SettingsControl::Ok ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
             break;
         }
-        const auto r = layout::ToPixels(c, tppX, tppY);
-        HWND control = CreateWindowExW(
-            exStyle, cls, Wide(c.caption).c_str(), style, r.x, r.y, r.width, r.height, hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-        SendMessageW(control, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(c.kind == layout::Kind::SmallButton ? boldFont_.get()
-                                                                                  : font_.get()),
-                     FALSE);
+        HWND control =
+            CreateWindowExW(exStyle, cls, Wide(c.caption).c_str(), style, 0, 0, 0, 0, hwnd_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
         if (c.maxLength > 0)
             SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(c.maxLength), 0);
         if (c.kind == layout::Kind::Frame) frame = control;
@@ -209,12 +208,35 @@ void SettingsDialog::CreateControls(double tppX, double tppY) {
     SendMessageW(hwnd_, DM_SETDEFID, IdOf(SettingsControl::Ok), 0);
 }
 
+SIZE SettingsDialog::LayOutControls(int dpi) {
+    const double tpp = TwipsPerPixel(dpi);
+    font_ = MakeUiFont(8.25, false, dpi);
+    boldFont_ = MakeUiFont(8.25, true, dpi);
+    for (const auto& c : layout::Controls()) {
+        HWND control = GetDlgItem(hwnd_, c.id);
+        const auto r = layout::ToPixels(c, tpp, tpp);
+        SetWindowPos(control, nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(control, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(c.kind == layout::Kind::SmallButton ? boldFont_.get()
+                                                                                  : font_.get()),
+                     TRUE);
+    }
+    return {TwipsToPixels(layout::kClientWidth, tpp), TwipsToPixels(layout::kClientHeight, tpp)};
+}
+
+// Moved to a monitor of another scale: the controls and fonts are laid out
+// for it, and the window takes the suggested place at the new client size.
+void SettingsDialog::OnDpiChanged(int dpi, const RECT& suggested) {
+    const SIZE client = LayOutControls(dpi);
+    RECT outer{0, 0, client.cx, client.cy};
+    AdjustWindowRectEx(&outer, kWindowStyle, FALSE, kWindowExStyle);
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, outer.right - outer.left,
+                 outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void SettingsDialog::OnInit() {
-    const ScreenDpi dpi = GetScreenDpi();
-    const double tppX = 1440.0 / dpi.x, tppY = 1440.0 / dpi.y;
-    font_ = MakeUiFont(8.25, false, dpi.y);
-    boldFont_ = MakeUiFont(8.25, true, dpi.y);
-    CreateControls(tppX, tppY);
+    CreateControls();
+    const SIZE client = LayOutControls(WindowDpi(hwnd_));
 
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     const auto icon = [&](int metricX, int metricY) {
@@ -226,8 +248,7 @@ void SettingsDialog::OnInit() {
                  reinterpret_cast<LPARAM>(icon(SM_CXSMICON, SM_CYSMICON)));
 
     // Client area of the layout, centred on the screen.
-    RECT outer{0, 0, TwipsToPixels(layout::kClientWidth, tppX),
-               TwipsToPixels(layout::kClientHeight, tppY)};
+    RECT outer{0, 0, client.cx, client.cy};
     AdjustWindowRectEx(&outer, kWindowStyle, FALSE, kWindowExStyle);
     const int width = outer.right - outer.left, height = outer.bottom - outer.top;
     SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
@@ -263,13 +284,16 @@ void SettingsDialog::OnCommand(int id, int code) {
     if (!form_.OnButtonPressed(*control, ControlOf(focus)) && IsWindow(focus)) SetFocus(focus);
 }
 
-INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
     case WM_CLOSE:
         Close();
+        return TRUE;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return TRUE;
     case WM_DESTROY:
         form_.OnUnload();

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cmath>
+
 #include "audio/music_player.h"
 #include "platform/media.h"
 #include "settings/settings_layout.h"
@@ -148,6 +150,36 @@ TEST_F(SettingsWindowTest, ControlsSitAtTheirPixelsWithTheirFontsLimitsAndTabOrd
           C::Cancel, C::SelectPath, C::Play, C::Stop, C::SelectMusicFile, C::Back, C::Next})
         expected.push_back(Id(c));
     EXPECT_EQ(order, expected);
+}
+
+TEST_F(SettingsWindowTest, MovedToAMonitorOfAnotherScaleItLaysItselfOutAgain) {
+    for (int dpi : {192, 120, 96}) {
+        SCOPED_TRACE(dpi);
+        RECT suggested{30, 40, 300, 200};
+        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        const double tpp = 1440.0 / dpi;
+        RECT client{};
+        GetClientRect(dialog, &client);
+        EXPECT_EQ(client.right, TwipsToPixels(L::kClientWidth, tpp));
+        EXPECT_EQ(client.bottom, TwipsToPixels(L::kClientHeight, tpp));
+        RECT window{};
+        GetWindowRect(dialog, &window);
+        EXPECT_EQ(window.left, 30);
+        EXPECT_EQ(window.top, 40);
+        const L::Control& ok = L::Find(C::Ok);
+        RECT r{};
+        GetWindowRect(GetDlgItem(dialog, ok.id), &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        const PixelRect px = L::ToPixels(ok, tpp, tpp);
+        EXPECT_EQ(std::vector<long>({r.left, r.top, r.right - r.left}),
+                  std::vector<long>({px.x, px.y, px.width}));
+        LOGFONTW font{};
+        GetObjectW(
+            reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dialog, ok.id), WM_GETFONT, 0, 0)),
+            sizeof(font), &font);
+        EXPECT_EQ(font.lfHeight, -static_cast<long>(std::lround(8.25 * dpi / 72)));
+    }
 }
 
 TEST_F(SettingsWindowTest, ARefusedFieldKeepsTheFocusAndEveryWayOutDoesNothing) {

@@ -1,0 +1,59 @@
+# Every display scale: at 96, 144 and 192 dots per inch (100, 150 and 200 %)
+# the picture is laid out exactly in physical pixels, the clock's digits are
+# wholly inside its box and on the screen, and the settings dialog's client
+# area grows with the scale. The scale is Wine's LogPixels; the server is
+# restarted for each and the prefix is left at 96.
+source "$(dirname "$0")/lib.sh"
+clear_settings
+pics="$E2E_WORK/pics" && mkdir -p "$pics"
+convert -size 400x200 xc:'#FF0000' "$pics/wide.jpg"
+set_setting PicturesPath "$(winpath "$pics")"
+set_setting DisplayTime 600
+set_setting ShowClock 1
+
+first_red_row() { convert "$1" -crop "1x768+$2+0" -depth 8 txt:- | awk -F'[(,]' 'NR > 1 && $3 > 128 { print $2 + 0; exit }'; }
+last_red_row() { convert "$1" -crop "1x768+$2+0" -depth 8 txt:- | awk -F'[(,]' 'NR > 1 && $3 > 128 { last = $2 + 0 } END { print last + 0 }'; }
+# The bounding box "W H X Y" of the clock's (white) box in the lower right.
+clock_box() {
+  convert "$1" -crop 400x120+624+648 +repage -fuzz 8% -fill black +opaque white -format '%@' info: |
+    sed 's/[x+]/ /g' | awk '{ print $1, $2, $3 + 624, $4 + 648 }'
+}
+# The bounding box "W H X Y" of the dark pixels inside a box given as W H X Y.
+digits_box() {
+  convert "$1" -crop "$2x$3+$4+$5" +repage -colorspace gray -negate -threshold 50% -format '%@' info: |
+    sed 's/[x+]/ /g' | awk -v x="$4" -v y="$5" '{ print $1, $2, $3 + x, $4 + y }'
+}
+set_scale() {
+  reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+  wineserver -k 2>/dev/null || true
+  sleep 1
+}
+
+for dpi in 144 192 96; do
+  set_scale "$dpi"
+  start_mirvo /s
+  driver wait Orvandel 20 >/dev/null
+  sleep 1.5
+  shot="$E2E_WORK/show-$dpi.png"
+  screenshot "$shot"
+  check "$dpi dpi: the picture starts 128 px from the top" "$(first_red_row "$shot" 300)" 128
+  check "$dpi dpi: the picture ends 639 px from the top" "$(last_red_row "$shot" 300)" 639
+  read -r cw ch cx cy < <(clock_box "$shot")
+  check "$dpi dpi: the clock's box is on the screen" \
+    "$([ $((cx + cw)) -le 1024 ] && [ $((cy + ch)) -le 768 ] && [ "$cw" -gt 40 ] && echo yes || echo "no: $cw x $ch at $cx,$cy")" yes
+  read -r dw dh dx dy < <(digits_box "$shot" "$cw" "$ch" "$cx" "$cy")
+  check "$dpi dpi: the time is wholly inside the clock's box" \
+    "$([ "$dx" -gt "$cx" ] && [ $((dx + dw)) -lt $((cx + cw)) ] && [ "$dy" -ge "$cy" ] && [ $((dy + dh)) -le $((cy + ch)) ] && [ "$dw" -gt $((cw / 2)) ] && echo yes || echo "no: digits $dw x $dh at $dx,$dy in $cw x $ch at $cx,$cy")" yes
+  focus_mirvo
+  xdotool key x
+  wait_mirvo 10 || true
+
+  start_mirvo /c
+  driver wait "Orvandel - Settings" 20 >/dev/null
+  read -r _ _ w h < <(driver rect "Orvandel - Settings")
+  expected=$(awk -v d="$dpi" 'function r(v) { return int(v + 0.5) } BEGIN { print r(6720 * d / 1440), r(2490 * d / 1440) }')
+  check "$dpi dpi: the settings dialog's client area" "$w $h" "$expected"
+  driver click "Orvandel - Settings" "&Cancel" >/dev/null
+  wait_mirvo 10 || true
+done
+finish
