@@ -74,3 +74,43 @@ focus_mirvo() {
 
 # True while Mirvo.scr runs.
 mirvo_running() { kill -0 "$MIRVO_PID" 2>/dev/null; }
+
+# The Linux pid of the running Mirvo.scr (Wine names the process after it).
+mirvo_process() { pgrep -x Mirvo.scr | head -n 1; }
+
+# Samples the largest resident set (in MB) of Mirvo.scr every tenth of a
+# second into the file $1 until stopped with stop_rss_watch.
+start_rss_watch() {
+  local file=$1
+  echo 0 >"$file"
+  (
+    while true; do
+      local pid kb
+      pid=$(mirvo_process) || true
+      if [ -n "$pid" ]; then
+        kb=$(awk '/VmRSS/ { print $2 }' "/proc/$pid/status" 2>/dev/null || echo 0)
+        [ "${kb:-0}" -gt "$(cat "$file")" ] && echo "$kb" >"$file"
+      fi
+      sleep 0.1
+    done
+  ) &
+  RSS_WATCH=$!
+}
+stop_rss_watch() { kill "$RSS_WATCH" 2>/dev/null || true; wait "$RSS_WATCH" 2>/dev/null || true; }
+rss_mb() { echo $(($(cat "$1") / 1024)); }
+
+# The test JPEG writer (tests/tools/make-jpeg.cpp), built into the work folder.
+MAKE_JPEG="$E2E_WORK/make-jpeg"
+make_jpeg() {
+  [ -x "$MAKE_JPEG" ] || g++ -O2 -std=c++20 "$ROOT/tests/tools/make-jpeg.cpp" -ljpeg -o "$MAKE_JPEG"
+  [ $# -eq 0 ] || "$MAKE_JPEG" "$@"
+}
+
+# Seconds (with a decimal) from now until Mirvo.scr has ended, at most $1.
+seconds_to_end() {
+  local start end
+  start=$(date +%s.%N)
+  wait_mirvo "$1" || true
+  end=$(date +%s.%N)
+  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f", b - a }'
+}
