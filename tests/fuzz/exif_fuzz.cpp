@@ -1,8 +1,5 @@
-// Fuzz target for the EXIF orientation reader on an APP1 payload. Built
-// with libFuzzer and the sanitizers (the first two lines are one command):
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc
-//     tests/fuzz/exif_fuzz.cpp src/imaging/exif_orientation.cpp -o exif_fuzz
-//   ./exif_fuzz -max_total_time=300 work/ tests/fuzz/corpus/exif
+// Fuzz target for the EXIF orientation reader on an APP1 payload. Seeds:
+// tests/fuzz/corpus/exif/.
 #include <cstddef>
 #include <cstdint>
 #include <span>

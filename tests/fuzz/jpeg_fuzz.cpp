@@ -1,11 +1,6 @@
 // Fuzz target for the JPEG decoder: the header, the EXIF orientation and,
 // for a sound header of a picture that is not huge, a decode to a small
-// target, all on the fuzzer's bytes. Built with libFuzzer and the sanitizers,
-// best against a libjpeg-turbo compiled with -fsanitize=fuzzer-no-link so the
-// fuzzer sees its branches too (the first two lines are one command):
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc
-//     tests/fuzz/jpeg_fuzz.cpp src/imaging/*.cpp -ljpeg -o jpeg_fuzz
-//   ./jpeg_fuzz -max_total_time=300 -rss_limit_mb=2048 work/ tests/fuzz/corpus/jpeg
+// target, all on the fuzzer's bytes. Seeds: tests/fuzz/corpus/jpeg/.
 #include <cstddef>
 #include <cstdint>
 #include <span>
