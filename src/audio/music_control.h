@@ -16,6 +16,9 @@ class MusicControl {
     // Reads an M3U playlist; true when it found a track (then the first
     // track is current).
     virtual bool LoadPlaylist(std::string_view file) = 0;
+    // Plays the current track of the list, skipping tracks that cannot be
+    // played.
+    virtual void PlayTrack() = 0;
     virtual void Play(std::string_view file, std::string_view playOptions) = 0;
     virtual void Stop() = 0;
     virtual void NextTrack() = 0;

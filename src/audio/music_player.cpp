@@ -33,67 +33,116 @@ MusicPlayer::MusicPlayer(platform::Platform& platform, const saver::ProgramState
                          platform::MediaDevice& media, platform::AudioNotifyWindow& notifyWindow)
     : platform_(platform), state_(state), media_(media), notifyWindow_(notifyWindow) {}
 
-void MusicPlayer::Send(const std::string& command, bool notify) {
-    // The device's answer is never looked at; a failing command is skipped.
-    media_.SendCommand(command, notify);
+bool MusicPlayer::Send(const std::string& command, bool notify) {
+    return media_.SendCommand(command, notify);
 }
 
 bool MusicPlayer::LoadPlaylist(std::string_view file) {
     const std::string listName(TrimSpaces(file));
     track_ = 0;
     if (listName.empty() || !platform_.files.NormalFileExists(listName)) return false;
-    const std::string folder = WithTrailingBackslash(FolderPart(file));
 
-    std::string text;
+    std::unique_ptr<platform::ByteStream> stream;
     try {
-        text = platform_.files.ReadAnsiText(listName);
+        stream = platform_.files.OpenForReading(listName);
     } catch (const RuntimeError& error) {
         platform_.messages.Show("Module: modAudio\r" + std::to_string(error.Number()) + " " +
                                     error.Description(),
                                 platform::MessageIcon::Exclamation, kAppTitle);
         return false;
     }
+    auto reader = std::make_unique<PlaylistReader>(
+        std::move(stream),
+        [&files = platform_.files](std::string_view text) { return files.AnsiToUtf8(text); });
 
-    int count = 0;
-    for (const std::string_view line : SplitPlaylistLines(text)) {
-        if (count == kMaxTracks) break;
-        const std::string entry(PlaylistEntry(line));
-        if (entry.empty()) continue;
-        std::string track;
-        if (platform_.files.NormalFileExists(entry))
-            track = entry;
-        else if (platform_.files.NormalFileExists(folder + entry))
-            track = folder + entry;
-        else
-            continue;
-        // The first track found replaces an earlier list; a load that finds
-        // none leaves it as it was.
-        ++count;
-        tracks_.resize(static_cast<std::size_t>(count) + 1);
-        tracks_[0].clear();
-        tracks_[static_cast<std::size_t>(count)] = std::move(track);
+    // The first track found replaces an earlier list; a load that finds
+    // none leaves it as it was.
+    std::vector<std::string> oldTracks = std::move(tracks_);
+    std::unique_ptr<PlaylistReader> oldReader = std::move(reader_);
+    std::string oldFolder = std::move(folder_);
+    tracks_.assign(1, std::string());
+    reader_ = std::move(reader);
+    folder_ = WithTrailingBackslash(FolderPart(file));
+    if (!FindNextTrack()) {
+        tracks_ = std::move(oldTracks);
+        reader_ = std::move(oldReader);
+        folder_ = std::move(oldFolder);
+        return false;
     }
-    if (count == 0) return false;
     track_ = 1;
+    failuresInARow_ = 0;
     return true;
 }
 
-void MusicPlayer::Play(std::string_view file, std::string_view playOptions) {
-    const std::string path(file);
-    if (path.empty() || !platform_.files.NormalFileExists(path) || !IsMusicExtension(path)) return;
+bool MusicPlayer::FindNextTrack() {
+    if (!reader_) return false;
+    if (static_cast<int>(tracks_.size()) - 1 >= kMaxTracks) {
+        reader_.reset();
+        return false;
+    }
+    while (auto entry = reader_->NextEntry()) {
+        if (platform_.files.NormalFileExists(*entry)) {
+            tracks_.push_back(std::move(*entry));
+            return true;
+        }
+        if (platform_.files.NormalFileExists(folder_ + *entry)) {
+            tracks_.push_back(folder_ + *entry);
+            return true;
+        }
+    }
+    reader_.reset();
+    return false;
+}
 
-    std::string shortPath = media_.ShortPath(path);
+const std::vector<std::string>& MusicPlayer::AllTracks() {
+    while (FindNextTrack()) {
+    }
+    return tracks_;
+}
+
+int MusicPlayer::FollowingTrack() {
+    const int next = track_ + 1;
+    if (next < static_cast<int>(tracks_.size()) || FindNextTrack()) return next;
+    return 1;
+}
+
+bool MusicPlayer::TryPlay(const std::string& file, std::string_view playOptions) {
+    if (file.empty() || !platform_.files.NormalFileExists(file) || !IsMusicExtension(file))
+        return false;
+
+    std::string shortPath = media_.ShortPath(file);
     // Without a short form the file is still opened, under its own name.
-    if (shortPath.empty()) shortPath = path;
+    if (shortPath.empty()) shortPath = file;
 
     Send("close mp3", false);
-    Send("open " + OpenArgument(shortPath) + " type MPEGVideo Alias mp3", false);
+    if (!Send("open " + OpenArgument(shortPath) + " type MPEGVideo Alias mp3", false)) return false;
     if (state_.PlaylistConfigured() && track_ > 0) {
         if (!notifyWindow_.Loaded()) LoadNotifyWindow();
-        Send("play mp3 notify", true);
-    } else {
-        Send("play mp3" + std::string(playOptions), false);
+        return Send("play mp3 notify", true);
     }
+    return Send("play mp3" + std::string(playOptions), false);
+}
+
+void MusicPlayer::Play(std::string_view file, std::string_view playOptions) {
+    TryPlay(std::string(file), playOptions);
+}
+
+void MusicPlayer::PlayFromCurrent() {
+    for (;;) {
+        if (TryPlay(tracks_[static_cast<std::size_t>(track_)], "")) return;
+        ++failuresInARow_;
+        // A whole round of the list in which nothing could be played.
+        if (!reader_ && failuresInARow_ >= static_cast<int>(tracks_.size()) - 1) {
+            Stop();
+            return;
+        }
+        track_ = static_cast<std::int16_t>(FollowingTrack());
+    }
+}
+
+void MusicPlayer::PlayTrack() {
+    if (track_ < 1 || static_cast<std::size_t>(track_) >= tracks_.size()) return;
+    PlayFromCurrent();
 }
 
 void MusicPlayer::Stop() {
@@ -101,12 +150,10 @@ void MusicPlayer::Stop() {
 }
 
 void MusicPlayer::NextTrack() {
-    const int highest = static_cast<int>(tracks_.size()) - 1;
-    if (highest < 1) return; // no list was ever loaded
-    int track = track_ + 1;
-    if (track > highest) track = 1;
-    track_ = static_cast<std::int16_t>(track);
-    Play(tracks_[static_cast<std::size_t>(track)], "");
+    if (tracks_.size() < 2) return; // no list was ever loaded
+    failuresInARow_ = 0;
+    track_ = static_cast<std::int16_t>(FollowingTrack());
+    PlayFromCurrent();
 }
 
 void MusicPlayer::PreviousTrack() {
@@ -116,7 +163,8 @@ void MusicPlayer::PreviousTrack() {
     if (track < 1) track = 1;
     if (track > highest) track = highest;
     track_ = static_cast<std::int16_t>(track);
-    Play(tracks_[static_cast<std::size_t>(track)], "");
+    failuresInARow_ = 0;
+    PlayFromCurrent();
 }
 
 void MusicPlayer::LoadNotifyWindow() {
@@ -130,7 +178,21 @@ void MusicPlayer::UnloadNotifyWindow() {
 }
 
 void MusicPlayer::OnMciNotify(std::uintptr_t status) {
-    if (status == kNotifySuccessful) NextTrack();
+    if (tracks_.size() < 2 || track_ < 1) return;
+    if (status == kNotifySuccessful) {
+        failuresInARow_ = 0;
+    } else if (status == kNotifyFailure) {
+        // The track could not be played to its end.
+        ++failuresInARow_;
+        if (!reader_ && failuresInARow_ >= static_cast<int>(tracks_.size()) - 1) {
+            Stop();
+            return;
+        }
+    } else {
+        return;
+    }
+    track_ = static_cast<std::int16_t>(FollowingTrack());
+    PlayFromCurrent();
 }
 
 std::string MusicPlayer::CurrentTrack() const {

@@ -1,15 +1,21 @@
 // The background music. Holds the track list of a playlist and the current
 // track, sends the media command strings for one device under the alias
-// "mp3", and advances a playlist when a track ends. The slideshow and the
+// "mp3", and advances a playlist when a track ends. A playlist is read as it
+// is needed: loading it finds the first track, and later tracks are looked
+// up when the list gets to them, so a list of any length starts at once.
+// A track that cannot be opened or played is skipped; after a whole round
+// in which nothing could be played the music stops. The slideshow and the
 // settings dialog call it; the notification window hands the status of each
 // end-of-track message to OnMciNotify.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "audio/music_control.h"
+#include "audio/playlist.h"
 #include "platform/media.h"
 #include "platform/platform.h"
 #include "saver/program_state.h"
@@ -21,10 +27,11 @@ class MusicPlayer : public MusicControl {
     MusicPlayer(platform::Platform& platform, const saver::ProgramState& state,
                 platform::MediaDevice& media, platform::AudioNotifyWindow& notifyWindow);
 
-    // Reads an M3U playlist into the track list; true when it found a track
-    // (then track 1 is current). A file that cannot be read is reported in a
-    // message box.
+    // Opens an M3U playlist and finds its first track; true when it found
+    // one (then track 1 is current, and the list replaces an earlier one). A
+    // file that cannot be opened is reported in a message box.
     bool LoadPlaylist(std::string_view file) override;
+    void PlayTrack() override;
     // Plays one existing .mp3, .wav or .mid file, closing the device first.
     // A playlist track (configured playlist, list position set) is played
     // with an end-of-track notification; anything else with "play mp3"
@@ -38,12 +45,15 @@ class MusicPlayer : public MusicControl {
 
     void LoadNotifyWindow() override;
     void UnloadNotifyWindow() override;
-    // What the notification window does with an end-of-track message: only
-    // a successful end (status 1) starts the next track.
+    // What the notification window does with an end-of-track message: a
+    // successful end (status 1) starts the next track, a failure (status 8)
+    // skips to it; the others (a track stopped or replaced) do nothing.
     void OnMciNotify(std::uintptr_t status);
 
-    // Slot 0 stays empty; slots 1 to N hold the tracks' paths.
+    // Slot 0 stays empty; slots 1 to N hold the tracks found so far.
     const std::vector<std::string>& Tracks() const { return tracks_; }
+    // The whole list: the rest of the playlist is read first.
+    const std::vector<std::string>& AllTracks();
     // The current slot, 0 when there is none.
     std::int16_t Track() const { return track_; }
     std::string CurrentTrack() const override;
@@ -53,7 +63,17 @@ class MusicPlayer : public MusicControl {
                                     kNotifyAborted = 4, kNotifyFailure = 8;
 
   private:
-    void Send(const std::string& command, bool notify);
+    bool Send(const std::string& command, bool notify);
+    // Plays a file; true when the device opened and started it.
+    bool TryPlay(const std::string& file, std::string_view playOptions);
+    // The next track of the open playlist that exists, appended to the list;
+    // false at the list's end (or its limit).
+    bool FindNextTrack();
+    // The slot after the current one, wrapping to the first at the end.
+    int FollowingTrack();
+    // Plays the current track or, when it cannot be played, the ones after
+    // it; stops once every track has failed in a row.
+    void PlayFromCurrent();
 
     platform::Platform& platform_;
     const saver::ProgramState& state_;
@@ -61,6 +81,11 @@ class MusicPlayer : public MusicControl {
     platform::AudioNotifyWindow& notifyWindow_;
     std::vector<std::string> tracks_;
     std::int16_t track_ = 0;
+    // The playlist still being read, and the folder its names are relative to.
+    std::unique_ptr<PlaylistReader> reader_;
+    std::string folder_;
+    // Tracks that failed one after another, across end-of-track messages.
+    int failuresInARow_ = 0;
 };
 
 } // namespace orv::audio

@@ -1,29 +1,112 @@
 #include "audio/playlist.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "common/text.h"
 
 namespace orv::audio {
+namespace {
 
-std::vector<std::string_view> SplitPlaylistLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const auto end = text.find('\r');
-        if (end == std::string_view::npos) {
-            lines.push_back(text);
-            break;
-        }
-        lines.push_back(text.substr(0, end));
-        std::size_t next = end + 1;
-        if (next < text.size() && text[next] == '\n') ++next;
-        text.remove_prefix(next);
+constexpr std::size_t kPiece = 64 * 1024;
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+// A stream over text held in memory.
+class TextStream : public platform::ByteStream {
+  public:
+    explicit TextStream(std::string_view text) : text_(text) {}
+    std::size_t Read(char* dest, std::size_t count) override {
+        const std::size_t n = std::min(count, text_.size());
+        std::memcpy(dest, text_.data(), n);
+        text_.remove_prefix(n);
+        return n;
     }
-    return lines;
+
+  private:
+    std::string_view text_;
+};
+
+} // namespace
+
+PlaylistReader::PlaylistReader(std::unique_ptr<platform::ByteStream> stream, AnsiDecoder ansiToUtf8)
+    : stream_(std::move(stream)), ansiToUtf8_(std::move(ansiToUtf8)) {}
+
+bool PlaylistReader::Fill() {
+    if (ended_ || !stream_) return false;
+    buffer_.erase(0, pos_);
+    pos_ = 0;
+    const std::size_t old = buffer_.size();
+    buffer_.resize(old + kPiece);
+    const std::size_t got = stream_->Read(buffer_.data() + old, kPiece);
+    buffer_.resize(old + got);
+    if (got == 0) ended_ = true;
+    if (!started_ && (buffer_.size() >= 3 || ended_)) {
+        started_ = true;
+        if (buffer_.compare(0, 3, kByteOrderMark) == 0) {
+            utf8_ = true;
+            pos_ = 3;
+        }
+    }
+    return got > 0;
+}
+
+std::optional<std::string> PlaylistReader::NextLine() {
+    bool skipping = false; // within a line too long to be a name
+    for (;;) {
+        if (!started_ && !ended_) {
+            Fill();
+            continue;
+        }
+        const std::size_t end = buffer_.find_first_of("\r\n", pos_);
+        // A carriage return at the end of what was read may be followed by
+        // a line feed still in the file.
+        if (end != std::string::npos &&
+            (buffer_[end] == '\n' || end + 1 < buffer_.size() || ended_)) {
+            std::string line = buffer_.substr(pos_, end - pos_);
+            pos_ = end + 1;
+            if (buffer_[end] == '\r' && pos_ < buffer_.size() && buffer_[pos_] == '\n') ++pos_;
+            if (skipping || line.size() > kMaxLineBytes) {
+                skipping = false;
+                continue;
+            }
+            return utf8_ ? line : ansiToUtf8_(line);
+        }
+        if (end == std::string::npos && buffer_.size() - pos_ > kMaxLineBytes) {
+            pos_ = buffer_.size(); // the long line's start is dropped
+            skipping = true;
+        }
+        if (ended_) {
+            // The last line has no end.
+            if (pos_ >= buffer_.size() || skipping) return std::nullopt;
+            std::string last = buffer_.substr(pos_);
+            pos_ = buffer_.size();
+            return utf8_ ? last : ansiToUtf8_(last);
+        }
+        Fill();
+    }
+}
+
+std::optional<std::string> PlaylistReader::NextEntry() {
+    while (const auto line = NextLine()) {
+        const std::string_view entry = PlaylistEntry(*line);
+        if (!entry.empty()) return std::string(entry);
+    }
+    return std::nullopt;
 }
 
 std::string_view PlaylistEntry(std::string_view line) {
     const std::string_view trimmed = TrimSpaces(line);
     if (CharCount(trimmed) > 4 && EndsWithNoCase(trimmed, ".mp3")) return trimmed;
     return {};
+}
+
+std::vector<std::string> PlaylistLines(std::string_view text) {
+    PlaylistReader reader(std::make_unique<TextStream>(text),
+                          [](std::string_view line) { return std::string(line); });
+    std::vector<std::string> lines;
+    while (auto line = reader.NextLine())
+        lines.push_back(std::move(*line));
+    return lines;
 }
 
 } // namespace orv::audio

@@ -1,19 +1,53 @@
-// Reading M3U playlists: how the text splits into lines and which lines name
-// MP3 tracks. The music module resolves and stores the entries it keeps.
+// Reading M3U playlists as people write them: the file is read in pieces
+// (a playlist of any size), lines end at a carriage return, a line feed or
+// both, and a file that starts with the UTF-8 byte-order mark is UTF-8 while
+// any other is in the system's 8-bit code page. The music player takes the
+// entries that name MP3 tracks one at a time, as it needs them.
 #pragma once
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/file_system.h"
+
 namespace orv::audio {
 
-// The lines of a playlist text. A line ends at a carriage return or at a
-// carriage return followed by a line feed; a line feed alone is kept as part
-// of the line. A text that ends with a line end has no empty last line.
-std::vector<std::string_view> SplitPlaylistLines(std::string_view text);
+class PlaylistReader {
+  public:
+    using AnsiDecoder = std::function<std::string(std::string_view)>;
+    PlaylistReader(std::unique_ptr<platform::ByteStream> stream, AnsiDecoder ansiToUtf8);
+
+    // The next line as UTF-8, without its end; nothing after the last one. A
+    // text that ends with a line end has no empty last line. Lines longer
+    // than kMaxLineBytes name no file and are skipped whole.
+    std::optional<std::string> NextLine();
+    // The next line that names an MP3 track (PlaylistEntry), or nothing.
+    std::optional<std::string> NextEntry();
+
+    static constexpr std::size_t kMaxLineBytes = 128 * 1024;
+
+  private:
+    // Reads another piece of the file onto the buffer; false at its end.
+    bool Fill();
+
+    std::unique_ptr<platform::ByteStream> stream_;
+    AnsiDecoder ansiToUtf8_;
+    std::string buffer_;
+    std::size_t pos_ = 0;
+    bool ended_ = false;
+    bool started_ = false;
+    bool utf8_ = false;
+};
 
 // The line trimmed of blanks when it names an MP3 track (longer than four
 // characters, ending in ".mp3" in any case); empty otherwise.
 std::string_view PlaylistEntry(std::string_view line);
+
+// The lines of a playlist held in memory, by the reader's rules, its text
+// taken as it is.
+std::vector<std::string> PlaylistLines(std::string_view text);
 
 } // namespace orv::audio

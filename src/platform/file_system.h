@@ -1,9 +1,20 @@
 // Directory listings, file look-ups and reading text files.
 #pragma once
+#include <cstddef>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orv::platform {
+
+// A file read in pieces from its start.
+class ByteStream {
+  public:
+    virtual ~ByteStream() = default;
+    // Copies up to `count` bytes into `dest`; 0 at the end (or on an error).
+    virtual std::size_t Read(char* dest, std::size_t count) = 0;
+};
 
 enum class LookupFilter {
     FoldersAndFiles, // folders and ordinary files (neither hidden nor system)
@@ -25,9 +36,11 @@ class FileSystem {
     // True when the path, whose last part may hold * and ?, matches an entry
     // that the filter admits. A trailing backslash names the folder itself.
     virtual bool Lookup(const std::string& pattern, LookupFilter filter) = 0;
-    // The whole file, read in the platform's 8-bit code page, as UTF-8.
-    // Throws RuntimeError when the file cannot be opened or read.
-    virtual std::string ReadAnsiText(const std::string& path) = 0;
+    // Opens a file for reading. Throws RuntimeError (file or path not found,
+    // bad file name, permission denied) when it cannot be opened.
+    virtual std::unique_ptr<ByteStream> OpenForReading(const std::string& path) = 0;
+    // Text in the platform's 8-bit code page, as UTF-8.
+    virtual std::string AnsiToUtf8(std::string_view text) = 0;
 };
 
 } // namespace orv::platform

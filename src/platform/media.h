@@ -9,9 +9,10 @@ namespace orv::platform {
 class MediaDevice {
   public:
     virtual ~MediaDevice() = default;
-    // Sends one command string. With `notify` the notification window is
-    // named as the callback of the command. Errors of the device are ignored.
-    virtual void SendCommand(const std::string& command, bool notify) = 0;
+    // Sends one command string; true when the device carried it out. With
+    // `notify` the notification window is named as the callback of the
+    // command.
+    virtual bool SendCommand(const std::string& command, bool notify) = 0;
     // The short form of an existing file's path; empty on failure. Where
     // short names are switched off it is the long path, blanks included.
     virtual std::string ShortPath(const std::string& path) = 0;

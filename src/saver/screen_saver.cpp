@@ -9,6 +9,10 @@
 
 namespace orv::saver {
 
+bool CanHoldPreview(const platform::HostWindow& host) {
+    return host.exists && !host.desktop && !host.ownProcess;
+}
+
 ScreenSaver::ScreenSaver(platform::Platform& platform) : platform_(platform) {}
 
 void ScreenSaver::SetTime(double value) {
@@ -58,9 +62,10 @@ void ScreenSaver::Execute(SaverMode mode) {
 void ScreenSaver::EmbedInPreview() {
     try {
         previewHost_ = WindowHandleArgument(platform_.environment.ArgumentText());
-        // A handle that names no window leaves nothing to show in: the
-        // program ends quietly, before the folder is scanned for nothing.
-        if (!platform_.windows.CanHostPreview(previewHost_)) return;
+        // A handle that names no window that can hold the preview leaves
+        // nothing to show in: the program ends quietly, before the folder is
+        // scanned for nothing.
+        if (!CanHoldPreview(platform_.windows.DescribeHost(previewHost_))) return;
         platform_.windows.ShowPreview(previewHost_);
     } catch (const RuntimeError& e) {
         platform_.messages.Show(std::to_string(e.Number()) + ": " + e.Description(),

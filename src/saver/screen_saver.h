@@ -17,6 +17,11 @@ enum class SaverMode : std::int32_t {
     Settings = 2,
 };
 
+// Whether a window can hold the preview: one that exists, and neither the
+// desktop (a child of it would be a full-screen window that nothing ends)
+// nor a window of this program.
+bool CanHoldPreview(const platform::HostWindow& host);
+
 class ScreenSaver {
   public:
     explicit ScreenSaver(platform::Platform& platform);

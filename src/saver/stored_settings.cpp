@@ -9,15 +9,21 @@
 namespace orv::saver {
 
 void LoadSettings(const platform::SettingsStore& store, const platform::Environment& environment,
-                  ScreenSaver& saver) {
+                  ScreenSaver& saver, OutOfRange outOfRange) {
     const auto read = [&](const char* key, const std::string& fallback) {
         return store.Read(kAppTitle, kSettingsSection, key, fallback);
     };
+    // A stored number, or its default when it does not fit and may be put right.
+    const auto number = [&](const char* key, const char* fallback) {
+        const double value = ReadNumber(read(key, fallback));
+        if (outOfRange == OutOfRange::UseDefault && !TryToInt16(value)) return ReadNumber(fallback);
+        return value;
+    };
     saver.SetPath(read(kPicturesPathKey, environment.ProgramFolder()));
-    saver.SetTime(ReadNumber(read(kDisplayTimeKey, kDefaultDisplayTime)));
-    saver.SetShowClock(ReadNumber(read(kShowClockKey, kDefaultShowClock)));
+    saver.SetTime(number(kDisplayTimeKey, kDefaultDisplayTime));
+    saver.SetShowClock(number(kShowClockKey, kDefaultShowClock));
     saver.SetMusicFile(read(kMusicFileKey, ""));
-    saver.SetScalePercentage(ReadNumber(read(kScalePercentageKey, kDefaultScalePercentage)));
+    saver.SetScalePercentage(number(kScalePercentageKey, kDefaultScalePercentage));
 }
 
 std::optional<RuntimeError> SaveSettings(platform::SettingsStore& store,

@@ -22,11 +22,15 @@ inline constexpr const char* kDefaultDisplayTime = "5";
 inline constexpr const char* kDefaultShowClock = "1";
 inline constexpr const char* kDefaultScalePercentage = "100";
 
+// What a stored number that does not fit 16 bits does: stop the program
+// with Overflow, or give the setting its default (the settings dialog, the
+// one place where such a value can be put right).
+enum class OutOfRange { Overflow, UseDefault };
+
 // Reads the five settings into `saver` (a missing value gives its default;
-// the pictures path defaults to the program's folder). A stored number that
-// does not fit 16 bits throws Overflow.
+// the pictures path defaults to the program's folder).
 void LoadSettings(const platform::SettingsStore& store, const platform::Environment& environment,
-                  ScreenSaver& saver);
+                  ScreenSaver& saver, OutOfRange outOfRange = OutOfRange::Overflow);
 
 // Writes the five settings of `saver`. When a write is refused, the values
 // written before it are put back, so the store never holds a mix of old and

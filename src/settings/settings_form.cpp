@@ -180,7 +180,7 @@ void SettingsForm::OnPlay() {
     const std::string text = view_.Text(SettingsControl::MusicFile);
     if (IsPlaylistName(text)) {
         // Every press reads the list anew and starts at its first track.
-        if (music_.LoadPlaylist(text)) music_.Play(music_.CurrentTrack(), "");
+        if (music_.LoadPlaylist(text)) music_.PlayTrack();
     } else {
         music_.Play(text, "");
     }

@@ -73,7 +73,7 @@ void SlideshowForm::Load() {
     try {
         if (saver.IsPlaylist()) {
             music_.LoadNotifyWindow();
-            if (music_.LoadPlaylist(saver.MusicFile())) music_.Play(music_.CurrentTrack(), "");
+            if (music_.LoadPlaylist(saver.MusicFile())) music_.PlayTrack();
         } else {
             music_.Play(saver.MusicFile(), " fullscreen repeat");
         }

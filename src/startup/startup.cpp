@@ -8,13 +8,18 @@ namespace orv::startup {
 using saver::SaverMode;
 
 void Start(platform::Platform& platform, saver::ProgramState& state) {
+    const std::string argumentText = platform.environment.ArgumentText();
+    const StartSwitch startSwitch = ClassifySwitch(argumentText);
     state.saver = std::make_unique<saver::ScreenSaver>(platform);
     saver::ScreenSaver& screenSaver = *state.saver;
-    saver::LoadSettings(platform.store, platform.environment, screenSaver);
+    // The settings dialog always opens, so that a stored number out of range
+    // can be put right there; the show and the preview report it.
+    saver::LoadSettings(platform.store, platform.environment, screenSaver,
+                        startSwitch == StartSwitch::Settings ? saver::OutOfRange::UseDefault
+                                                             : saver::OutOfRange::Overflow);
     state.windowsFolder = platform.environment.WindowsDirectory();
 
-    const std::string argumentText = platform.environment.ArgumentText();
-    switch (ClassifySwitch(argumentText)) {
+    switch (startSwitch) {
     case StartSwitch::Preview:
         screenSaver.Execute(SaverMode::Preview);
         break;

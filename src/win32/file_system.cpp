@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "common/errors.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
@@ -65,10 +67,28 @@ bool Win32FileSystem::Lookup(const std::string& pattern, platform::LookupFilter 
     return false;
 }
 
-std::string Win32FileSystem::ReadAnsiText(const std::string& path) {
-    const unique_file file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+namespace {
+
+class FileStream : public platform::ByteStream {
+  public:
+    explicit FileStream(unique_file file) : file_(std::move(file)) {}
+    std::size_t Read(char* dest, std::size_t count) override {
+        DWORD read = 0;
+        const DWORD n = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
+        if (!ReadFile(file_.get(), dest, n, &read, nullptr)) return 0;
+        return read;
+    }
+
+  private:
+    unique_file file_;
+};
+
+} // namespace
+
+std::unique_ptr<platform::ByteStream> Win32FileSystem::OpenForReading(const std::string& path) {
+    unique_file file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) throw FileNotFound();
@@ -76,20 +96,17 @@ std::string Win32FileSystem::ReadAnsiText(const std::string& path) {
         if (error == ERROR_INVALID_NAME) throw BadFileNameOrNumber();
         throw PermissionDenied();
     }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 64 * 1024 * 1024)
-        throw DeviceIOError();
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!bytes.empty() &&
-        (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-         read != bytes.size()))
-        throw DeviceIOError();
-    if (bytes.empty()) return {};
-    const int n =
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    // A pipe or a device would never end.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) throw DeviceIOError();
+    return std::make_unique<FileStream>(std::move(file));
+}
+
+std::string Win32FileSystem::AnsiToUtf8(std::string_view text) {
+    if (text.empty()) return {};
+    const int size = static_cast<int>(std::min<std::size_t>(text.size(), 1u << 30));
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), n);
     return Utf8(wide);
 }
 

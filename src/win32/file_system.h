@@ -1,4 +1,5 @@
-// Directory listings, look-ups and text files through the W functions.
+// Directory listings, look-ups and files read in pieces through the W
+// functions.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +16,8 @@ class Win32FileSystem : public platform::FileSystem {
     std::vector<std::string> ListFiles(const std::string& folder) override;
     bool NormalFileExists(const std::string& path) override;
     bool Lookup(const std::string& pattern, platform::LookupFilter filter) override;
-    std::string ReadAnsiText(const std::string& path) override;
+    std::unique_ptr<platform::ByteStream> OpenForReading(const std::string& path) override;
+    std::string AnsiToUtf8(std::string_view text) override;
 };
 
 } // namespace orv::win32

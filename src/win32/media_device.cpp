@@ -8,9 +8,9 @@
 
 namespace orv::win32 {
 
-void Win32MediaDevice::SendCommand(const std::string& command, bool notify) {
+bool Win32MediaDevice::SendCommand(const std::string& command, bool notify) {
     HWND callback = notify ? notifyWindow_.Handle() : nullptr;
-    mciSendStringW(Wide(command).c_str(), nullptr, 0, callback);
+    return mciSendStringW(Wide(command).c_str(), nullptr, 0, callback) == 0;
 }
 
 std::string Win32MediaDevice::ShortPath(const std::string& path) {

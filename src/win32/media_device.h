@@ -10,7 +10,7 @@ namespace orv::win32 {
 class Win32MediaDevice : public platform::MediaDevice {
   public:
     explicit Win32MediaDevice(Win32AudioNotifyWindow& notifyWindow) : notifyWindow_(notifyWindow) {}
-    void SendCommand(const std::string& command, bool notify) override;
+    bool SendCommand(const std::string& command, bool notify) override;
     std::string ShortPath(const std::string& path) override;
 
   private:

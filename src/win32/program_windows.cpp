@@ -12,8 +12,16 @@ void Win32ProgramWindows::ShowSlideshow() {
     ShowFullScreenSlideshow(services_.platform, services_.state, services_.music);
 }
 
-bool Win32ProgramWindows::CanHostPreview(std::int32_t host) {
-    return IsWindow(reinterpret_cast<HWND>(static_cast<INT_PTR>(host))) != FALSE;
+platform::HostWindow Win32ProgramWindows::DescribeHost(std::int32_t host) {
+    const HWND window = reinterpret_cast<HWND>(static_cast<INT_PTR>(host));
+    platform::HostWindow facts;
+    facts.exists = IsWindow(window) != FALSE;
+    if (!facts.exists) return facts;
+    facts.desktop = window == GetDesktopWindow();
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    facts.ownProcess = process == GetCurrentProcessId();
+    return facts;
 }
 
 void Win32ProgramWindows::ShowPreview(std::int32_t host) {

@@ -10,7 +10,7 @@ class Win32ProgramWindows : public platform::ProgramWindows {
   public:
     explicit Win32ProgramWindows(Services& services) : services_(services) {}
     void ShowSlideshow() override;
-    bool CanHostPreview(std::int32_t host) override;
+    platform::HostWindow DescribeHost(std::int32_t host) override;
     void ShowPreview(std::int32_t host) override;
     void ShowSettings() override;
 

@@ -116,7 +116,7 @@ TEST_F(PlaybackTest, MissingEmptyOrUnsupportedFilesSendNothingAtAll) {
 
 TEST_F(PlaybackTest, APlaylistTrackIsPlayedWithTheNotificationWindowAsCallback) {
     LoadList();
-    player.Play(player.CurrentTrack(), "");
+    player.PlayTrack();
     EXPECT_EQ(media.journal, (Journal{"close mp3", Open("C:\\M\\one.mp3"), "load frmAudioNotify",
                                       "play mp3 notify [callback]"}));
     // Once loaded the window stays loaded; any file now leads on to the next track.
@@ -191,11 +191,10 @@ TEST_F(PlaybackTest, NextAndPreviousWithoutAnyListDoNothing) {
     EXPECT_EQ(player.Track(), 0);
 }
 
-TEST_F(PlaybackTest, OnlyASuccessfulEndAdvances) {
+TEST_F(PlaybackTest, AnEndOrAFailureAdvancesAStoppedOrReplacedTrackDoesNot) {
     LoadList();
-    for (std::uintptr_t status :
-         {MusicPlayer::kNotifySuperseded, MusicPlayer::kNotifyAborted, MusicPlayer::kNotifyFailure,
-          std::uintptr_t{0}, std::uintptr_t{3}}) {
+    for (std::uintptr_t status : {MusicPlayer::kNotifySuperseded, MusicPlayer::kNotifyAborted,
+                                  std::uintptr_t{0}, std::uintptr_t{3}}) {
         player.OnMciNotify(status);
         EXPECT_TRUE(media.journal.empty()) << status;
         EXPECT_EQ(player.Track(), 1) << status;
@@ -204,16 +203,45 @@ TEST_F(PlaybackTest, OnlyASuccessfulEndAdvances) {
     EXPECT_EQ(player.Track(), 2);
     EXPECT_EQ(media.journal, (Journal{"close mp3", Open("C:\\M\\two.mp3"), "load frmAudioNotify",
                                       "play mp3 notify [callback]"}));
+    player.OnMciNotify(MusicPlayer::kNotifyFailure); // two could not be played to its end
+    EXPECT_EQ(player.Track(), 3);
 }
 
-TEST_F(PlaybackTest, ATrackRemovedAfterLoadingIsSkippedSilentlyAndTheChainStops) {
+TEST_F(PlaybackTest, ATrackRemovedAfterLoadingIsSkipped) {
     LoadList();
     fake.files.entries.erase(fake.files.entries.begin() + 1); // two.mp3
     player.OnMciNotify(MusicPlayer::kNotifySuccessful);
-    EXPECT_EQ(player.Track(), 2);
-    EXPECT_TRUE(media.journal.empty());
-    player.NextTrack();
     EXPECT_EQ(Opened(), (std::vector<std::string>{"C:\\M\\three.mp3"}));
+    EXPECT_EQ(player.CurrentTrack(), "C:\\M\\three.mp3");
+    player.NextTrack();
+    EXPECT_EQ(Opened(), (std::vector<std::string>{"C:\\M\\three.mp3", "C:\\M\\one.mp3"}));
+}
+
+TEST_F(PlaybackTest, TracksThatCannotBePlayedAreSkippedAndAWholeRoundOfThemStopsTheMusic) {
+    fake.files.AddFile("C:\\M\\broken.mp3");
+    fake.files.AddFile("C:\\M\\mixed.m3u", "broken.mp3\r\ntwo.mp3\r\n");
+    state.saver->SetMusicFile("C:\\M\\mixed.m3u");
+    media.device.failing = {Open("C:\\M\\broken.mp3")};
+    ASSERT_TRUE(player.LoadPlaylist("C:\\M\\mixed.m3u"));
+    player.PlayTrack();
+    EXPECT_EQ(Opened(), (std::vector<std::string>{"C:\\M\\broken.mp3", "C:\\M\\two.mp3"}));
+    EXPECT_EQ(player.Track(), 2);
+
+    // Every track fails: one round of tries, then the device is closed.
+    media.device.sent.clear();
+    media.device.failing.push_back("play mp3 notify");
+    player.NextTrack();
+    EXPECT_EQ(Opened(), (std::vector<std::string>{"C:\\M\\broken.mp3", "C:\\M\\two.mp3"}));
+    EXPECT_EQ(media.device.sent.back().command, "close mp3");
+    // Tracks that play but fail before their end: a round of them stops too.
+    media.device.failing = {};
+    media.device.sent.clear();
+    player.OnMciNotify(MusicPlayer::kNotifyFailure);
+    player.OnMciNotify(MusicPlayer::kNotifyFailure);
+    const std::size_t sent = media.device.sent.size();
+    player.OnMciNotify(MusicPlayer::kNotifyFailure);
+    EXPECT_EQ(media.device.sent.size(), sent + 1) << "only the closing command";
+    EXPECT_EQ(media.device.sent.back().command, "close mp3");
 }
 
 TEST_F(PlaybackTest, StopClosesTheDeviceAndTheWindowLoadsAndUnloadsOnce) {

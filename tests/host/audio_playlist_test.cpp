@@ -11,14 +11,7 @@
 namespace orv::audio {
 namespace {
 
-std::vector<std::string> Lines(std::string_view text) {
-    std::vector<std::string> out;
-    for (auto line : SplitPlaylistLines(text))
-        out.emplace_back(line);
-    return out;
-}
-
-TEST(PlayListLines, EndAtCarriageReturnsButNotAtLineFeedsAlone) {
+TEST(PlaylistLines, EndAtCarriageReturnsLineFeedsOrBoth) {
     struct Case {
         std::string text;
         std::vector<std::string> lines;
@@ -26,18 +19,48 @@ TEST(PlayListLines, EndAtCarriageReturnsButNotAtLineFeedsAlone) {
     const Case cases[] = {
         {"a\r\nb\r\n", {"a", "b"}},
         {"a\rb\r", {"a", "b"}},
-        {"a\nb\n", {"a\nb\n"}},
+        {"a\nb\n", {"a", "b"}},
         {"a\r\rb", {"a", "", "b"}},
-        {"a\r\n\nb", {"a", "\nb"}}, // only one line feed belongs to the carriage return
-        {"a\n\rb", {"a\n", "b"}},
+        {"a\r\n\nb", {"a", "", "b"}}, // a line feed after CR LF ends an empty line
+        {"a\n\rb", {"a", "", "b"}},
         {"last line without end", {"last line without end"}},
+        {"mixed\nends\r\nin\rone", {"mixed", "ends", "in", "one"}},
         {"", {}},
+        {"\xEF\xBB\xBFmarked\r\n", {"marked"}}, // the byte-order mark is no part of a line
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(Lines(c.text), c.lines) << testing::PrintToString(c.text);
+    for (std::size_t piece : {1u, 2u, 7u, 4096u}) {
+        fakes::FakeFileSystem::Stream::piece = piece; // a CR LF split between two reads too
+        for (const auto& c : cases)
+            EXPECT_EQ(PlaylistLines(c.text), c.lines) << testing::PrintToString(c.text) << piece;
+    }
+    fakes::FakeFileSystem::Stream::piece = 7;
 }
 
-TEST(PlayListLines, EntriesAreTrimmedMp3NamesLongerThanFourCharacters) {
+TEST(PlaylistLines, TheByteOrderMarkMakesTheListUtf8ElseItIsInTheCodePage) {
+    struct Ansi : fakes::FakeFileSystem {
+        std::string AnsiToUtf8(std::string_view text) override {
+            return "ansi(" + std::string(text) + ")";
+        }
+    } files;
+    files.AddFile("C:\\plain.m3u", "\xE9t\xE9.mp3\n");
+    files.AddFile("C:\\marked.m3u", "\xEF\xBB\xBF\xC3\xA9t\xC3\xA9.mp3\n");
+    const auto first = [&](const char* path) {
+        PlaylistReader reader(files.OpenForReading(path),
+                              [&](std::string_view t) { return files.AnsiToUtf8(t); });
+        return reader.NextLine().value_or("none");
+    };
+    EXPECT_EQ(first("C:\\plain.m3u"), "ansi(\xE9t\xE9.mp3)");
+    EXPECT_EQ(first("C:\\marked.m3u"), "\xC3\xA9t\xC3\xA9.mp3");
+}
+
+TEST(PlaylistLines, AnOverlongLineIsSkippedWhole) {
+    const std::string longLine(PlaylistReader::kMaxLineBytes + 10, 'x');
+    EXPECT_EQ(PlaylistLines("a.mp3\n" + longLine + ".mp3\nb.mp3"),
+              (std::vector<std::string>{"a.mp3", "b.mp3"}));
+    EXPECT_EQ(PlaylistLines("a.mp3\n" + longLine), (std::vector<std::string>{"a.mp3"}));
+}
+
+TEST(PlaylistLines, EntriesAreTrimmedMp3NamesLongerThanFourCharacters) {
     struct Case {
         std::string line;
         std::string entry;
@@ -66,7 +89,7 @@ class PlayListLoadTest : public ::testing::Test {
   protected:
     PlayListLoadTest() { state.saver = std::make_unique<saver::ScreenSaver>(fake.platform); }
 
-    std::vector<std::string> Tracks() const { return player.Tracks(); }
+    std::vector<std::string> Tracks() { return player.AllTracks(); }
 
     fakes::FakePlatform fake;
     fakes::FakeMedia media;
@@ -111,15 +134,19 @@ TEST_F(PlayListLoadTest, OnlyNormalFilesCount) {
     EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\Music\\plain.mp3"}));
 }
 
-TEST_F(PlayListLoadTest, LineFeedsAloneDoNotSeparateEntries) {
+TEST_F(PlayListLoadTest, ListsWrittenWithAnyLineEndsGiveTheSameTracks) {
     fake.files.AddFile("C:\\Music\\a.mp3");
     fake.files.AddFile("C:\\Music\\b.mp3");
     fake.files.AddFile("C:\\Music\\unix.m3u", "a.mp3\nb.mp3\n");
     fake.files.AddFile("C:\\Music\\mac.m3u", "a.mp3\rb.mp3");
-    EXPECT_FALSE(player.LoadPlaylist("C:\\Music\\unix.m3u"));
-    EXPECT_TRUE(Tracks().empty());
-    EXPECT_TRUE(player.LoadPlaylist("C:\\Music\\mac.m3u"));
-    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\Music\\a.mp3", "C:\\Music\\b.mp3"}));
+    fake.files.AddFile("C:\\Music\\marked.m3u", "\xEF\xBB\xBF"
+                                                "a.mp3\r\nb.mp3");
+    for (const char* list :
+         {"C:\\Music\\unix.m3u", "C:\\Music\\mac.m3u", "C:\\Music\\marked.m3u"}) {
+        EXPECT_TRUE(player.LoadPlaylist(list)) << list;
+        EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\Music\\a.mp3", "C:\\Music\\b.mp3"}))
+            << list;
+    }
 }
 
 TEST_F(PlayListLoadTest, AListNameWithoutFolderResolvesAgainstTheRoot) {
@@ -181,6 +208,53 @@ TEST_F(PlayListLoadTest, AnUnreadableListIsReportedAndKeepsTheEarlierTracks) {
     EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\a.mp3"}));
 }
 
+// A playlist of any length: a stream that makes up its lines as it is read
+// and counts what was asked of it and of the file system.
+class EndlessList : public fakes::FakeFileSystem {
+  public:
+    std::size_t bytesRead = 0;
+    int lookups = 0;
+    bool NormalFileExists(const std::string& path) override {
+        ++lookups;
+        return path.find(".m3u") != std::string::npos || path.rfind("C:\\M\\", 0) == 0;
+    }
+    std::unique_ptr<platform::ByteStream> OpenForReading(const std::string&) override {
+        struct Lines : platform::ByteStream {
+            EndlessList& owner;
+            std::size_t line = 0;
+            explicit Lines(EndlessList& o) : owner(o) {}
+            std::size_t Read(char* dest, std::size_t count) override {
+                const std::string text = "track " + std::to_string(line++) + ".mp3\r\n";
+                const std::size_t n = std::min(count, text.size());
+                std::copy_n(text.data(), n, dest);
+                owner.bytesRead += n;
+                return n;
+            }
+        };
+        return std::make_unique<Lines>(*this);
+    }
+};
+
+TEST(PlayListLength, AListOfAnyLengthIsReadOnlyAsFarAsItIsPlayed) {
+    fakes::FakePlatform fake;
+    EndlessList files;
+    platform::Platform platform{fake.store,     fake.environment, fake.messages,
+                                fake.clock,     fake.random,      fake.session,
+                                fake.wallpaper, fake.windows,     files};
+    fakes::FakeMedia media;
+    saver::ProgramState state;
+    MusicPlayer player{platform, state, media.device, media.window};
+    ASSERT_TRUE(player.LoadPlaylist("C:\\M\\endless.m3u"));
+    EXPECT_EQ(player.CurrentTrack(), "C:\\M\\track 0.mp3");
+    EXPECT_LE(files.lookups, 3);
+    EXPECT_LT(files.bytesRead, 1024u);
+    player.NextTrack();
+    player.NextTrack();
+    EXPECT_EQ(player.CurrentTrack(), "C:\\M\\track 2.mp3");
+    EXPECT_LE(files.lookups, 12);
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
 // Every name exists: for lists too long to lay out file by file.
 class EverythingExists : public fakes::FakeFileSystem {
   public:
@@ -202,7 +276,8 @@ TEST(PlayListLimit, AListStopsAtTheHighestTrackNumberAndStillWraps) {
     MusicPlayer player{platform, state, media.device, media.window};
 
     ASSERT_TRUE(player.LoadPlaylist("C:\\M\\huge.m3u"));
-    ASSERT_EQ(player.Tracks().size(), 32768u);
+    EXPECT_EQ(player.Tracks().size(), 2u) << "only the first track is looked up at once";
+    ASSERT_EQ(player.AllTracks().size(), 32768u);
     EXPECT_EQ(player.Tracks().back(), "t32766.mp3");
     for (int i = 0; i < 32766; ++i)
         player.NextTrack();

@@ -200,7 +200,7 @@ TEST_F(SettingsDialogTest, PlayPicksTheFileOrTheFirstTrackOfAList) {
     } cases[] = {
         {"", {"Play |"}, false},
         {"C:\\m\\tune.wav", {"Play C:\\m\\tune.wav|"}, false},
-        {"C:\\m\\list.m3u", {"LoadPlaylist C:\\m\\list.m3u", "Play C:\\m\\one.mp3|"}, true},
+        {"C:\\m\\list.m3u", {"LoadPlaylist C:\\m\\list.m3u", "PlayTrack C:\\m\\one.mp3"}, true},
         {"C:\\m\\gone.m3u", {"LoadPlaylist C:\\m\\gone.m3u"}, true},
     };
     for (const auto& c : cases) {

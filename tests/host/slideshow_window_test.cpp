@@ -163,7 +163,10 @@ class RecordingMedia : public platform::MediaDevice {
   public:
     std::vector<std::string>& log;
     explicit RecordingMedia(std::vector<std::string>& l) : log(l) {}
-    void SendCommand(const std::string& command, bool) override { log.push_back("mci " + command); }
+    bool SendCommand(const std::string& command, bool) override {
+        log.push_back("mci " + command);
+        return true;
+    }
     std::string ShortPath(const std::string& path) override { return path; }
 };
 

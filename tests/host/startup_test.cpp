@@ -121,6 +121,40 @@ TEST_F(StartTest, AnOutOfRangeScaleEndsStartUpWithOverflow) {
     EXPECT_TRUE(fake.windows.opened.empty());
 }
 
+TEST_F(StartTest, APreviewHostMustBeAWindowThatCanHoldIt) {
+    fake.windows.hosts[10] = {true, true, false}; // the desktop window
+    fake.windows.hosts[11] = {true, false, true}; // a window of this program
+    for (const char* command : {"/p 10", "/p 11", "/p 12"})
+        Run(command);
+    EXPECT_TRUE(fake.windows.opened.empty());
+    EXPECT_TRUE(fake.messages.shown.empty()) << "the program ends quietly";
+    Run("/p 77");
+    EXPECT_EQ(fake.windows.opened, std::vector<std::string>{"preview 77"});
+}
+
+TEST_F(StartTest, TheSettingsDialogOpensWithDefaultsForNumbersOutOfRange) {
+    const std::pair<const char*, const char*> stored[] = {
+        {"DisplayTime", "1e9"}, {"ShowClock", "32768"}, {"ScalePercentage", "4294967295"}};
+    for (const auto& [key, value] : stored)
+        fake.store.Set(key, value);
+    for (const char* settings : {"/c", ""}) {
+        fake.windows.opened.clear();
+        Run(settings);
+        EXPECT_EQ(fake.windows.opened, std::vector<std::string>{"settings"});
+        EXPECT_EQ(state.saver->Time(), 5);
+        EXPECT_EQ(state.saver->ShowClock(), 1);
+        EXPECT_EQ(state.saver->ScalePercentage(), 100);
+    }
+    for (const char* show : {"/s", "/p 77"}) {
+        try {
+            Run(show);
+            ADD_FAILURE() << show << " did not report the overflow";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.Number(), 6) << show;
+        }
+    }
+}
+
 TEST_F(StartTest, DispatchesEachSwitch) {
     Run("/s");
     Run("/c");

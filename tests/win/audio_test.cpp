@@ -152,9 +152,9 @@ TEST_F(AudioTest, AWavAndAnMp3PlayUntilTheDeviceIsClosed) {
 class NoShortNamesDevice : public platform::MediaDevice {
   public:
     explicit NoShortNamesDevice(platform::MediaDevice& real) : real_(real) {}
-    void SendCommand(const std::string& command, bool notify) override {
+    bool SendCommand(const std::string& command, bool notify) override {
         sent.push_back(command);
-        real_.SendCommand(command, notify);
+        return real_.SendCommand(command, notify);
     }
     std::string ShortPath(const std::string& path) override { return path; }
     std::vector<std::string> sent;
@@ -187,8 +187,8 @@ TEST_F(AudioTest, APlaylistAdvancesByItselfThroughTheNotificationWindow) {
     services.state.saver->SetMusicFile(list);
     player.LoadNotifyWindow();
     ASSERT_TRUE(player.LoadPlaylist(list));
-    ASSERT_EQ(player.Tracks().size(), 4u);
-    player.Play(player.CurrentTrack(), "");
+    ASSERT_EQ(player.AllTracks().size(), 4u);
+    player.PlayTrack();
     ASSERT_EQ(DeviceMode(), "playing");
 
     std::vector<int> order{player.Track()};
@@ -203,11 +203,32 @@ TEST_F(AudioTest, APlaylistAdvancesByItselfThroughTheNotificationWindow) {
     EXPECT_TRUE(SoundPlays());
 }
 
+TEST_F(AudioTest, TracksTheDeviceCannotPlayAreSkipped) {
+    WritePlaylist("broken.mp3", "this is text, not sound");
+    WritePlaylist("empty.mp3", "");
+    const std::string list = WritePlaylist("broken.m3u", "broken.mp3\nempty.mp3\ntrack 2.mp3\n");
+    services.state.saver->SetMusicFile(list);
+    player.LoadNotifyWindow();
+    ASSERT_TRUE(player.LoadPlaylist(list));
+    player.PlayTrack();
+    EXPECT_EQ(player.CurrentTrack(), Sound("track 2.mp3"));
+    EXPECT_EQ(DeviceMode(), "playing");
+    EXPECT_TRUE(SoundPlays());
+
+    // Nothing in the list plays: one round of tries, then silence.
+    const std::string none = WritePlaylist("none.m3u", "broken.mp3\r\nempty.mp3\r\n");
+    services.state.saver->SetMusicFile(none);
+    ASSERT_TRUE(player.LoadPlaylist(none));
+    player.PlayTrack();
+    EXPECT_NE(DeviceMode(), "playing");
+    EXPECT_TRUE(SoundStays());
+}
+
 TEST_F(AudioTest, NextAndPreviousSwitchAtOnceWithoutASecondStep) {
     const std::string list = WritePlaylist("switch.m3u", "long.mp3\r\ntrack 2.mp3\r\n");
     services.state.saver->SetMusicFile(list);
     ASSERT_TRUE(player.LoadPlaylist(list));
-    player.Play(player.CurrentTrack(), "");
+    player.PlayTrack();
     ASSERT_EQ(DeviceMode(), "playing");
     Pump(300ms);
 
@@ -243,16 +264,19 @@ TEST_F(AudioTest, TheNotificationWindowSwapsItsProcedureAndPutsItBack) {
     EXPECT_STREQ(caption, L"Caption");
     const LONG_PTR swapped = GetWindowLongPtrW(window, GWLP_WNDPROC);
 
-    // Superseded, aborted and failed ends never advance; a successful one does.
-    const std::string list = WritePlaylist("swap.m3u", "track 1.mp3\r\ntrack 2.mp3\r\n");
+    // Superseded and aborted ends never advance; a successful or failed one does.
+    const std::string list =
+        WritePlaylist("swap.m3u", "track 1.mp3\r\ntrack 2.mp3\r\ntrack 3.mp3\r\n");
     services.state.saver->SetMusicFile(list);
     ASSERT_TRUE(player.LoadPlaylist(list));
-    for (WPARAM status : {MCI_NOTIFY_SUPERSEDED, MCI_NOTIFY_ABORTED, MCI_NOTIFY_FAILURE})
+    for (WPARAM status : {MCI_NOTIFY_SUPERSEDED, MCI_NOTIFY_ABORTED})
         EXPECT_EQ(SendMessageW(window, MM_MCINOTIFY, status, 0), 0);
     EXPECT_EQ(player.Track(), 1);
     SendMessageW(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
     EXPECT_EQ(player.Track(), 2);
     EXPECT_EQ(DeviceMode(), "playing");
+    SendMessageW(window, MM_MCINOTIFY, MCI_NOTIFY_FAILURE, 0);
+    EXPECT_EQ(player.Track(), 3);
 
     services.notifyWindow.Unload();
     EXPECT_FALSE(IsWindow(window));
@@ -299,7 +323,7 @@ TEST_F(AudioTest, AListThatCannotBeReadIsReportedInABox) {
     const std::string list = WritePlaylist("locked.m3u", "track 1.mp3\r\n");
     const unique_file lock(CreateFileW(Wide(list).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(lock);
     BoxReader reader;
     const bool loaded = player.LoadPlaylist(list);
     reader.thread.join();

@@ -48,10 +48,13 @@ struct Recorder : platform::SettingsStore,
         shown.push_back(text);
     }
     void ShowSlideshow() override {}
-    bool CanHostPreview(std::int32_t) override { return false; }
+    platform::HostWindow DescribeHost(std::int32_t) override { return {}; }
     void ShowPreview(std::int32_t) override {}
     void ShowSettings() override {}
-    void SendCommand(const std::string& command, bool) override { sent.push_back(command); }
+    bool SendCommand(const std::string& command, bool) override {
+        sent.push_back(command);
+        return true;
+    }
     std::string ShortPath(const std::string& path) override { return path; }
     void Load() override { loaded = true; }
     void Unload() override { loaded = false; }

@@ -2,6 +2,7 @@
 // journal, so a test sees the command strings, their callbacks and the
 // window's load and unload in the order they happened.
 #pragma once
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,10 +26,12 @@ class FakeMediaDevice : public platform::MediaDevice {
     std::map<std::string, std::string>
         shortPaths;                       // long path -> short form; others map to themselves
     std::vector<std::string> noShortPath; // ShortPath fails for these
+    std::vector<std::string> failing;     // commands the device refuses
 
-    void SendCommand(const std::string& command, bool notify) override {
+    bool SendCommand(const std::string& command, bool notify) override {
         sent.push_back({command, notify});
         journal_.push_back(notify ? command + " [callback]" : command);
+        return std::find(failing.begin(), failing.end(), command) == failing.end();
     }
     std::string ShortPath(const std::string& path) override {
         for (const auto& p : noShortPath)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -139,10 +140,13 @@ class FakeWallpaper : public platform::Wallpaper {
 class FakeWindows : public platform::ProgramWindows {
   public:
     std::vector<std::string> opened;
-    std::vector<std::int32_t> hosts{77, 1234}; // windows that can hold a preview
+    // Windows that exist; the others do not.
+    std::map<std::int32_t, platform::HostWindow> hosts{{77, {true, false, false}},
+                                                       {1234, {true, false, false}}};
     void ShowSlideshow() override { opened.push_back("slideshow"); }
-    bool CanHostPreview(std::int32_t host) override {
-        return std::find(hosts.begin(), hosts.end(), host) != hosts.end();
+    platform::HostWindow DescribeHost(std::int32_t host) override {
+        const auto it = hosts.find(host);
+        return it == hosts.end() ? platform::HostWindow{} : it->second;
     }
     void ShowPreview(std::int32_t host) override {
         opened.push_back("preview " + std::to_string(host));
@@ -162,7 +166,8 @@ class FakeFileSystem : public platform::FileSystem {
         std::string text; // contents, already as UTF-8
     };
     std::vector<Entry> entries;
-    std::vector<std::string> unreadable; // ReadAnsiText throws for these
+    std::vector<std::string> unreadable; // OpenForReading throws for these
+    int opened = 0;                      // files opened for reading
 
     void AddFile(const std::string& path, const std::string& text = "") {
         entries.push_back({path, false, false, false, text});
@@ -195,13 +200,30 @@ class FakeFileSystem : public platform::FileSystem {
         if (!e || e->hidden || e->system) return false;
         return filter == platform::LookupFilter::FoldersAndFiles || !e->folder;
     }
-    std::string ReadAnsiText(const std::string& path) override {
+    std::unique_ptr<platform::ByteStream> OpenForReading(const std::string& path) override {
         for (const auto& u : unreadable)
             if (Lower(u) == Lower(path)) throw RuntimeError(75, "Path/File access error");
         const Entry* e = Find(path);
         if (!e || e->folder) throw FileNotFound();
-        return e->text;
+        ++opened;
+        return std::make_unique<Stream>(e->text);
     }
+    // The fake's texts are UTF-8 already; a marker shows the conversion ran.
+    std::string AnsiToUtf8(std::string_view text) override { return std::string(text); }
+
+    // Hands out its text in pieces of at most `piece` bytes.
+    struct Stream : platform::ByteStream {
+        explicit Stream(std::string t) : text(std::move(t)) {}
+        std::string text;
+        std::size_t at = 0;
+        static inline std::size_t piece = 7;
+        std::size_t Read(char* dest, std::size_t count) override {
+            const std::size_t n = std::min({count, piece, text.size() - at});
+            std::copy_n(text.data() + at, n, dest);
+            at += n;
+            return n;
+        }
+    };
 
   private:
     static std::string Lower(std::string s) {

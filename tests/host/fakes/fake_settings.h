@@ -57,6 +57,7 @@ class FakeMusic : public audio::MusicControl {
         track = 1;
         return true;
     }
+    void PlayTrack() override { calls.push_back("PlayTrack " + CurrentTrack()); }
     void Play(std::string_view file, std::string_view playOptions) override {
         calls.push_back("Play " + std::string(file) + "|" + std::string(playOptions));
     }
