@@ -70,6 +70,15 @@ void SlideshowForm::Load() {
     }
     platform_.session.SetScreenSaverRunning(true);
     platform_.session.ShowCursor(false);
+}
+
+// The music starts once the first picture is on the screen (or at the first
+// tick, when there is none): opening a track can take the media device a
+// second, and the first picture does not wait for it.
+void SlideshowForm::StartMusic() {
+    if (previewMode_ || musicStarted_ || !state_.saver) return;
+    musicStarted_ = true;
+    const saver::ScreenSaver& saver = *state_.saver;
     try {
         if (saver.IsPlaylist()) {
             music_.LoadNotifyWindow();
@@ -78,8 +87,8 @@ void SlideshowForm::Load() {
             music_.Play(saver.MusicFile(), " fullscreen repeat");
         }
     } catch (...) {
-        // A load that fails is never unloaded: put the desktop back here,
-        // or the system would go on believing a screen saver runs.
+        // Put the desktop back before the error ends the program, or the
+        // system would go on believing a screen saver runs.
         platform_.session.SetScreenSaverRunning(false);
         platform_.session.ShowCursor(true);
         throw;
@@ -121,6 +130,7 @@ void SlideshowForm::OnPictureTimer() {
     const int seconds = state_.saver ? state_.saver->Time() : 0;
     view_.SetTimerInterval(Timer::ShowPicture, DisplayInterval(seconds));
     ShowNextPicture();
+    if (!preparing_) StartMusic();
 }
 
 void SlideshowForm::OnClockTimer() {
@@ -187,6 +197,7 @@ void SlideshowForm::OnPicturesReady(const std::vector<platform::PreparedPicture>
         shown_[p.monitor] = p.drawn ? asked_[p.monitor] : std::string();
     }
     view_.ShowPreparedPictures();
+    StartMusic();
     if (changeWaiting_) {
         changeWaiting_ = false;
         StartChange();

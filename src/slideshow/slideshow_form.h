@@ -78,6 +78,7 @@ class SlideshowForm {
 
   private:
     void LayOut();
+    void StartMusic();
     void StartChange();
     // Counts one move over a surface; the eleventh in a row asks to close.
     void CountMouseMove(std::int16_t& counter);
@@ -99,6 +100,7 @@ class SlideshowForm {
     bool preparing_ = false;
     bool changeWaiting_ = false;
     bool writingWallpaper_ = false;
+    bool musicStarted_ = false;
     std::int16_t backgroundMoves_ = 0;
     std::int16_t pictureMoves_ = 0;
     std::int16_t noPicturesMoves_ = 0;

@@ -6,6 +6,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <thread>
+#include <utility>
 
 #include "common/app_title.h"
 #include "common/errors.h"
@@ -150,7 +152,9 @@ class SlideshowWindow final : public platform::SlideshowView {
         }
         scene_.pictures = std::move(pictures);
         prepared_.clear();
+        // On the screen now, before whatever the form does next.
         Invalidate(nullptr);
+        if (hwnd_) UpdateWindow(hwnd_);
     }
     void CancelPreparation() override {
         if (preparation_) preparation_->Cancel();
@@ -384,6 +388,33 @@ void ShowFullScreenSlideshow(platform::Platform& platform, saver::ProgramState& 
     SetFocus(hwnd);
 }
 
+// Ends the preview when its host's process has gone (its windows may then
+// be torn down without a word to ours) or when our own window was destroyed
+// from outside: neither leaves a message for the window to act on.
+void WatchPreview(HWND host, HWND preview) {
+    DWORD hostProcess = 0;
+    GetWindowThreadProcessId(host, &hostProcess);
+    unique_handle process(OpenProcess(SYNCHRONIZE, FALSE, hostProcess));
+    const DWORD uiThread = GetCurrentThreadId();
+    std::thread([process = std::move(process), host, preview, uiThread] {
+        bool hostGone = false, closeAsked = false;
+        for (;;) {
+            if (process && !hostGone)
+                hostGone = WaitForSingleObject(process.get(), 500) == WAIT_OBJECT_0;
+            else
+                Sleep(500);
+            if (!IsWindow(preview)) {
+                PostThreadMessageW(uiThread, WM_QUIT, 0, 0);
+                return;
+            }
+            if ((hostGone || !IsWindow(host)) && !closeAsked) {
+                closeAsked = true;
+                PostMessageW(preview, WM_CLOSE, 0, 0);
+            }
+        }
+    }).detach();
+}
+
 void ShowPreviewSlideshow(platform::Platform& platform, saver::ProgramState& state,
                           audio::MusicControl& music, std::int32_t host) {
     const HWND hostWindow = reinterpret_cast<HWND>(static_cast<INT_PTR>(host));
@@ -403,6 +434,7 @@ void ShowPreviewSlideshow(platform::Platform& platform, saver::ProgramState& sta
     SetWindowPos(hwnd, nullptr, 0, 0, client.right, client.bottom,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     window->Register();
+    WatchPreview(hostWindow, hwnd);
 }
 
 } // namespace orv::win32

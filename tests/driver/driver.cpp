@@ -19,6 +19,7 @@
 //   driver host WIDTH HEIGHT SECONDS     a host window for previews: prints its
 //                                        handle, lives SECONDS, then destroys itself
 //   driver foreground                    class and title of the foreground window
+//   driver desktop                       the desktop window's handle
 #include <windows.h>
 
 #include <cstdio>
@@ -219,6 +220,11 @@ int wmain(int argc, wchar_t** argv) {
     const double wait = argc > 3 ? _wtof(argv[3]) : 5.0;
 
     if (cmd == L"host" && argc >= 5) return Host(_wtoi(argv[2]), _wtoi(argv[3]), _wtof(argv[4]));
+    if (cmd == L"desktop") {
+        std::printf("%lld\n",
+                    static_cast<long long>(reinterpret_cast<INT_PTR>(GetDesktopWindow())));
+        return 0;
+    }
     if (cmd == L"foreground") {
         HWND f = GetForegroundWindow();
         if (!f) return 1;

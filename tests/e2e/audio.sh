@@ -82,6 +82,53 @@ sleep 0.5
 check "Alt+N opens the next track at once" "$(opened)" "1 "
 end_show
 
+# Playlists as other programs write them: line feeds alone, a UTF-8
+# byte-order mark, an entry that cannot be played first. Each opens its first
+# playable track and goes on to the next.
+printf 'track 1.mp3\ntrack 2.mp3\n' >"$music/unix.m3u"
+printf '\xEF\xBB\xBFtrack 1.mp3\r\ntrack 2.mp3\r\n' >"$music/marked.m3u"
+printf 'this is text, not sound' >"$music/broken.mp3"
+printf 'broken.mp3\r\ntrack 2.mp3\r\ntrack 3.mp3\r\n' >"$music/broken.m3u"
+for list in unix:"1 2" marked:"1 2" broken:"2 3"; do
+  name=${list%%:*} want=${list#*:}
+  set_setting MPEGFile "$(winpath "$music")\\$name.m3u"
+  start_mirvo /s
+  driver wait Orvandel 20 >/dev/null
+  for i in $(seq 1 60); do [ "$(opened | wc -w)" -ge 2 ] && break; sleep 0.1; done
+  check "$name.m3u: its first tracks in order" "$(opened | cut -d' ' -f1-2)" "$want"
+  end_show
+done
+
+# A playlist of 100,000 entries does not keep the first picture waiting.
+# How long a picture takes to appear (from the program's start, the best of
+# three) is measured against a silent show.
+first_picture_once() {
+  local start end
+  start=$(date +%s.%N)
+  start_mirvo /s
+  for i in $(seq 1 200); do
+    screenshot "$E2E_WORK/first.png"
+    [ "$(colour "$E2E_WORK/first.png" 512 384)" = green ] && break
+    sleep 0.05
+  done
+  end=$(date +%s.%N)
+  end_show
+  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f", b - a }'
+}
+first_picture() {
+  local runs=() i
+  for i in 1 2 3; do runs+=("$(first_picture_once)"); done
+  printf '%s\n' "${runs[@]}" | sort -n | head -n 1
+}
+for i in $(seq 1 100000); do echo "track 1.mp3"; done | sed 's/$/\r/' >"$music/long.m3u"
+set_setting MPEGFile ""
+silent_start=$(first_picture)
+set_setting MPEGFile "$(winpath "$music")\\long.m3u"
+long_start=$(first_picture)
+echo "first picture after the start: silent show $silent_start s, 100,000-entry playlist $long_start s"
+check "a 100,000-entry playlist delays the first picture by at most half a second" \
+  "$(awk -v l="$long_start" -v s="$silent_start" 'BEGIN { print (l - s <= 0.5) ? "yes" : "no: " l " s against " s " s" }')" yes
+
 set_setting MPEGFile "$(winpath "$music")\\tone.wav"
 start_mirvo /s
 driver wait Orvandel 20 >/dev/null

@@ -45,4 +45,20 @@ check "the program ends after the type-mismatch box" "$MIRVO_RC" 0
 start_mirvo /p 999999
 wait_mirvo 10 || true
 check "a handle that names no window ends the program" "$MIRVO_RC" 0
+
+start_mirvo /p "$(driver desktop)"
+wait_mirvo 10 || true
+check "the desktop window cannot host the preview: the program ends" "$MIRVO_RC" 0
+
+# A host whose process is killed: the preview ends too.
+driver host 320 240 60 >/dev/null &
+host_pid=$!
+host=$(driver wait "Preview host" 10)
+start_mirvo /p "$host"
+sleep 3
+check "the preview runs in its host" "$(mirvo_running && echo running || echo ended)" running
+pkill -9 -x driver.exe # the host's own process, not the shell around it
+wait "$host_pid" 2>/dev/null || true
+wait_mirvo 10 || true
+check "the preview ends when its host's process is killed" "$MIRVO_RC" 0
 finish

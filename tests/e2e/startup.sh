@@ -22,6 +22,22 @@ for switch in /P /A xyz /C; do
   check "\"$switch\" ends at once without error" "$MIRVO_RC" 0
 done
 
+# A stored number out of range: the settings dialog still opens, with the
+# default in its field, and OK stores a valid value; the show reports it.
+set_setting DisplayTime 1e9
+start_mirvo /c
+driver wait "Orvandel - Settings" 20 >/dev/null
+check "the dialog opens with the default display time" "$(driver itemtext "Orvandel - Settings" 102)" 5
+driver click "Orvandel - Settings" "&OK"
+wait_mirvo 15 || true
+check "OK stores a valid display time" "$(reg query 'HKCU\Software\Orvandel\Settings' /v DisplayTime | awk '/REG_SZ/ { print $3 }')" 5
+set_setting DisplayTime 1e9
+start_mirvo /s
+check "the show reports a stored display time of 1e9" "$(driver msgbox Orvandel 10)" "Run-time error '6':\\r\\rOverflow"
+driver click Orvandel OK
+wait_mirvo 10 || true
+clear_settings
+
 set_setting ScalePercentage 40000
 start_mirvo /s
 check "overflow box for a stored scale of 40000" "$(driver msgbox Orvandel 10)" "Run-time error '6':\\r\\rOverflow"

@@ -1,17 +1,45 @@
-// Fuzz target for the playlist reader: a playlist's bytes into lines and
-// track entries. Every entry is a piece of the text that names an MP3 file.
+// Fuzz target for the playlist reader: a playlist's bytes, handed over in
+// pieces of a size the input chooses, into lines and track entries. No line
+// is longer than the reader's limit and every entry names an MP3 file.
 // Seeds: tests/fuzz/corpus/m3u/.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string_view>
 
 #include "audio/playlist.h"
 #include "common/text.h"
 
+namespace {
+
+class Pieces : public orv::platform::ByteStream {
+  public:
+    Pieces(std::string_view text, std::size_t piece) : text_(text), piece_(piece) {}
+    std::size_t Read(char* dest, std::size_t count) override {
+        const std::size_t n = std::min({count, piece_, text_.size()});
+        std::memcpy(dest, text_.data(), n);
+        text_.remove_prefix(n);
+        return n;
+    }
+
+  private:
+    std::string_view text_;
+    std::size_t piece_;
+};
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
-    for (const std::string_view line : orv::audio::SplitPlaylistLines(text)) {
-        const std::string_view entry = orv::audio::PlaylistEntry(line);
+    if (size == 0) return 0;
+    const std::size_t piece = 1 + data[0] % 16;
+    const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    orv::audio::PlaylistReader reader(std::make_unique<Pieces>(text, piece),
+                                      [](std::string_view line) { return std::string(line); });
+    while (const auto line = reader.NextLine()) {
+        if (line->size() > orv::audio::PlaylistReader::kMaxLineBytes) __builtin_trap();
+        const std::string_view entry = orv::audio::PlaylistEntry(*line);
         if (!entry.empty() && !orv::EndsWithNoCase(entry, ".mp3")) __builtin_trap();
     }
     return 0;

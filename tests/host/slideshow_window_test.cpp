@@ -246,16 +246,25 @@ TEST_F(SlideshowWindow, LoadRunsItsStepsInOrder) {
     EXPECT_EQ(view.texts[Label::Clock], "17:05:09 ");
     // 850 and 250 twips from the right and bottom, 855 x 255: 57 x 17 pixels.
     EXPECT_EQ(view.rects[Label::Clock], (PixelRect{967, 751, 57, 17}));
-    // The single file repeats until the show ends.
-    EXPECT_NE(std::find(log.begin(), log.end(), "mci play mp3 fullscreen repeat"), log.end());
     EXPECT_EQ(form.Pictures(), (std::vector<std::string>{"", "C:\\Pics\\a.jpg"}));
+    // The music starts once the first picture is on the screen; the single
+    // file repeats until the show ends.
+    EXPECT_EQ(Count("mci play mp3 fullscreen repeat"), 0u);
+    form.OnPictureTimer();
+    const auto shown = std::find(log.begin(), log.end(), "show");
+    const auto played = std::find(log.begin(), log.end(), "mci play mp3 fullscreen repeat");
+    ASSERT_NE(played, log.end());
+    EXPECT_LT(shown, played);
+    form.OnPictureTimer();
+    EXPECT_EQ(Count("mci play mp3 fullscreen repeat"), 1u) << "started once";
 }
 
 TEST_F(SlideshowWindow, ALoadThatFailsPutsTheDesktopBack) {
     fake.files.AddFile("C:\\Music\\list.m3u");
     pss().SetMusicFile("C:\\Music\\list.m3u");
     notify.outOfMemory = true;
-    EXPECT_THROW(form.Load(), std::bad_alloc);
+    form.Load();
+    EXPECT_THROW(form.OnPictureTimer(), std::bad_alloc); // no pictures: the music starts at once
     EXPECT_EQ(fake.session.calls,
               (std::vector<std::string>{"SetScreenSaverRunning(true)", "ShowCursor(false)",
                                         "SetScreenSaverRunning(false)", "ShowCursor(true)"}));
@@ -541,6 +550,7 @@ TEST_F(SlideshowWindow, AltNAdvancesAPlaylistOnly) {
     fake.files.AddFile("C:\\Music\\list.m3u", "one.mp3\r\ntwo.mp3\r\n");
     pss().SetMusicFile("C:\\Music\\list.m3u");
     form.Load();
+    form.OnPictureTimer();
     EXPECT_TRUE(notify.loaded);
     EXPECT_EQ(player.Track(), 1);
     form.OnKeyDown(kKeyN, kAltMask);
