@@ -108,10 +108,10 @@ class SlideshowView {
     // The pixels `text` takes in the label's font.
     virtual PixelSize TextExtent(Label label, const std::string& text) const = 0;
 
-    // Interval 0 stops a timer, as does disabling it; enabling it or setting
-    // a new interval starts its countdown afresh.
-    virtual void SetTimerInterval(Timer timer, std::uint32_t milliseconds) = 0;
-    virtual void SetTimerEnabled(Timer timer, bool enabled) = 0;
+    // Starts the timer's countdown afresh, to fire every `milliseconds`
+    // (more than 0), or stops it.
+    virtual void StartTimer(Timer timer, std::uint32_t milliseconds) = 0;
+    virtual void StopTimer(Timer timer) = 0;
 
     // Asks the window to close: the form's MayClose runs from the window's
     // own message handling, after the current handler.

@@ -2,6 +2,8 @@
 // labels' default font, the credits text and the preview's picture box. The
 // form places them; the window that draws them starts from these values.
 #pragma once
+#include <cstdint>
+
 #include "common/twips.h"
 
 namespace orv::slideshow {
@@ -13,5 +15,8 @@ inline constexpr float kClockFontPoints = 9.75f;
 inline constexpr float kLabelFontPoints = 8.25f;
 inline constexpr const char* kCreditsText = "Orvandel - a picture slideshow";
 inline constexpr TwipRect kPreviewBox{0, 0, 2400, 1800};
+// The timers as designed: the first picture 100 ms after the load, the
+// clock every second.
+inline constexpr std::uint32_t kFirstPictureMs = 100, kClockMs = 1000;
 
 } // namespace orv::slideshow

@@ -40,12 +40,35 @@ std::string ClockText(const platform::LocalTime& time) {
 
 SlideshowForm::SlideshowForm(platform::Platform& platform, saver::ProgramState& state,
                              audio::MusicControl& music, platform::SlideshowView& view)
-    : platform_(platform), state_(state), music_(music), view_(view) {}
+    : platform_(platform), state_(state), music_(music),
+      view_(view), timers_{{Timer::ShowPicture, {kFirstPictureMs, true}},
+                           {Timer::Clock, {kClockMs, true}},
+                           {Timer::HostCheck, {0, true}}} {}
+
+void SlideshowForm::SetTimerInterval(Timer timer, std::uint32_t milliseconds) {
+    timers_[timer].interval = milliseconds;
+    ApplyTimer(timer);
+}
+
+void SlideshowForm::SetTimerEnabled(Timer timer, bool enabled) {
+    timers_[timer].enabled = enabled;
+    ApplyTimer(timer);
+}
+
+void SlideshowForm::ApplyTimer(Timer timer) {
+    const TimerState& state = timers_[timer];
+    if (state.enabled && state.interval > 0)
+        view_.StartTimer(timer, state.interval);
+    else
+        view_.StopTimer(timer);
+}
 
 void SlideshowForm::Load() {
     const saver::ScreenSaver& saver = *state_.saver;
     previewMode_ = saver.PreviewMode();
     lastMouse_ = view_.CursorPosition();
+    for (const auto& [timer, state] : timers_)
+        ApplyTimer(timer);
 
     view_.SetBackColor(0);
     view_.SetLabelText(Label::NoPictures, "No Pictures in : \r" + saver.Path());
@@ -55,7 +78,7 @@ void SlideshowForm::Load() {
         view_.SetLabelText(Label::Clock, ClockText(platform_.clock.Now()));
     } else {
         view_.SetLabelVisible(Label::Clock, false);
-        view_.SetTimerEnabled(Timer::Clock, false);
+        SetTimerEnabled(Timer::Clock, false);
     }
     LayOut();
 
@@ -65,7 +88,7 @@ void SlideshowForm::Load() {
                           !LoadPictureList(platform_.files, saver.Path(), pictures_));
 
     if (previewMode_) {
-        view_.SetTimerInterval(Timer::HostCheck, kHostCheckMs);
+        SetTimerInterval(Timer::HostCheck, kHostCheckMs);
         return;
     }
     platform_.session.SetScreenSaverRunning(true);
@@ -128,7 +151,7 @@ void SlideshowForm::LayOut() {
 
 void SlideshowForm::OnPictureTimer() {
     const int seconds = state_.saver ? state_.saver->Time() : 0;
-    view_.SetTimerInterval(Timer::ShowPicture, DisplayInterval(seconds));
+    SetTimerInterval(Timer::ShowPicture, DisplayInterval(seconds));
     ShowNextPicture();
     if (!preparing_) StartMusic();
 }
@@ -262,9 +285,9 @@ void SlideshowForm::OnKeyDown(int keyCode, int shift) {
     if (shift == (kCtrlMask | kShiftMask) && keyCode == kKeyW) {
         MakeWallpaper();
     } else if (keyCode == kKeyPageDown) {
-        view_.SetTimerEnabled(Timer::ShowPicture, false);
+        SetTimerEnabled(Timer::ShowPicture, false);
         ShowNextPicture();
-        view_.SetTimerEnabled(Timer::ShowPicture, true);
+        SetTimerEnabled(Timer::ShowPicture, true);
     } else if (shift == kAltMask && keyCode == kKeyN) {
         if (state_.PlaylistConfigured()) music_.NextTrack();
     }

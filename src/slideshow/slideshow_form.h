@@ -8,6 +8,7 @@
 // holds and turns its messages into these calls.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -77,6 +78,17 @@ class SlideshowForm {
     const std::vector<std::string>& Shown() const { return shown_; }
 
   private:
+    // The timers keep an interval and an enabled flag: interval 0 stops a
+    // timer, as does disabling it; enabling it or setting a new interval
+    // starts its countdown afresh.
+    struct TimerState {
+        std::uint32_t interval = 0;
+        bool enabled = true;
+    };
+    void SetTimerInterval(platform::Timer timer, std::uint32_t milliseconds);
+    void SetTimerEnabled(platform::Timer timer, bool enabled);
+    void ApplyTimer(platform::Timer timer);
+
     void LayOut();
     void StartMusic();
     void StartChange();
@@ -91,6 +103,7 @@ class SlideshowForm {
     audio::MusicControl& music_;
     platform::SlideshowView& view_;
     std::vector<std::string> pictures_{std::string()};
+    std::map<platform::Timer, TimerState> timers_;
     // The mode never changes once the window exists; read once at load.
     bool previewMode_ = false;
     std::vector<platform::MonitorArea> monitors_;

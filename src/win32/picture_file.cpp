@@ -12,21 +12,6 @@
 #include "win32/file_reader.h"
 #include "win32/wic_support.h"
 
-// The decoder's scale-while-decoding interface; MinGW's wincodec.h lacks it.
-// Method order as Windows declares it.
-#ifndef __IWICBitmapSourceTransform_INTERFACE_DEFINED__
-struct IWICBitmapSourceTransform : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
-                                                 WICPixelFormatGUID* format,
-                                                 WICBitmapTransformOptions transform, UINT stride,
-                                                 UINT bufferSize, BYTE* buffer) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
-    virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform,
-                                                           BOOL* supported) = 0;
-};
-#endif
-
 namespace orv::win32 {
 namespace {
 
@@ -34,46 +19,7 @@ using imaging::PixelSize;
 using wic::CreateFactory;
 using wic::Frame;
 using wic::OpenFirstFrame;
-using wic::Out;
 using wic::ReadableSource;
-using wic::SameFormat;
-
-constexpr IID kIidSourceTransform = {
-    0x3b16811b, 0x6a43, 0x4ec9, {0xb7, 0x13, 0x3d, 0x5a, 0x0c, 0x13, 0xb9, 0x40}};
-
-// Where the decoder can shrink while decoding (JPEG on Windows), the
-// smallest of its sizes that still covers the target in both directions.
-struct Shrunk {
-    com_ptr<IWICBitmapSourceTransform> transform;
-    UINT width = 0;
-    UINT height = 0;
-    WICPixelFormatGUID format{};
-};
-
-Shrunk DecoderShrink(IWICBitmapFrameDecode& frame, UINT width, UINT height, int targetWidth,
-                     int targetHeight) {
-    Shrunk s;
-    if (FAILED(frame.QueryInterface(
-            kIidSourceTransform,
-            reinterpret_cast<void**>(static_cast<IWICBitmapSourceTransform**>(Out(s.transform))))))
-        return {};
-    s.format = GUID_WICPixelFormat24bppBGR;
-    if (FAILED(s.transform->GetClosestPixelFormat(&s.format)) ||
-        !(SameFormat(s.format, GUID_WICPixelFormat24bppBGR) ||
-          SameFormat(s.format, GUID_WICPixelFormat32bppBGR)))
-        return {};
-    for (UINT divisor : {8u, 4u, 2u}) {
-        UINT w = (width + divisor - 1) / divisor, h = (height + divisor - 1) / divisor;
-        if (FAILED(s.transform->GetClosestSize(&w, &h))) return {};
-        if (w >= static_cast<UINT>(targetWidth) && h >= static_cast<UINT>(targetHeight) &&
-            w < width && h < height) {
-            s.width = w;
-            s.height = h;
-            return s;
-        }
-    }
-    return {};
-}
 
 // JPEG and BMP, drawn by our own decoders from the open file.
 class OwnDecoderPicture : public PictureFile {
@@ -131,32 +77,17 @@ class WicPicture : public PictureFile {
         if (!frame.frame) return false;
 
         imaging::ScaleSource source;
-        com_ptr<IWICBitmapSource> pixels;
-        Shrunk shrunk =
-            DecoderShrink(*frame.frame, frame.width, frame.height, box.width, box.height);
-        if (shrunk.transform) {
-            source.width = static_cast<int>(shrunk.width);
-            source.height = static_cast<int>(shrunk.height);
-            source.bytesPerPixel = SameFormat(shrunk.format, GUID_WICPixelFormat24bppBGR) ? 3 : 4;
-            source.readRows = [&shrunk](int first, int count, std::uint8_t* rows,
-                                        std::size_t rowStride) {
-                const WICRect rect{0, first, static_cast<INT>(shrunk.width), count};
-                return SUCCEEDED(shrunk.transform->CopyPixels(
-                    &rect, shrunk.width, shrunk.height, &shrunk.format, WICBitmapTransformRotate0,
-                    static_cast<UINT>(rowStride), static_cast<UINT>(rowStride * count), rows));
-            };
-        } else {
-            pixels = ReadableSource(*factory, frame.frame.get(), source.bytesPerPixel);
-            if (!pixels) return false;
-            source.width = static_cast<int>(frame.width);
-            source.height = static_cast<int>(frame.height);
-            source.readRows = [&pixels, &source](int first, int count, std::uint8_t* rows,
-                                                 std::size_t rowStride) {
-                const WICRect rect{0, first, source.width, count};
-                return SUCCEEDED(pixels->CopyPixels(&rect, static_cast<UINT>(rowStride),
-                                                    static_cast<UINT>(rowStride * count), rows));
-            };
-        }
+        const com_ptr<IWICBitmapSource> pixels =
+            ReadableSource(*factory, frame.frame.get(), source.bytesPerPixel);
+        if (!pixels) return false;
+        source.width = static_cast<int>(frame.width);
+        source.height = static_cast<int>(frame.height);
+        source.readRows = [&pixels, &source](int first, int count, std::uint8_t* rows,
+                                             std::size_t rowStride) {
+            const WICRect rect{0, first, source.width, count};
+            return SUCCEEDED(pixels->CopyPixels(&rect, static_cast<UINT>(rowStride),
+                                                static_cast<UINT>(rowStride * count), rows));
+        };
         return imaging::ScaleImage(source, box.width, box.height, dest, stride);
     }
 

@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <windowsx.h>
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -41,21 +40,11 @@ UINT_PTR TimerId(Timer t) {
     return static_cast<UINT_PTR>(t) + 1;
 }
 
-struct TimerState {
-    std::uint32_t interval = 0;
-    bool enabled = true;
-};
-
 class SlideshowWindow final : public platform::SlideshowView {
   public:
     SlideshowWindow(platform::Platform& platform, saver::ProgramState& state,
                     audio::MusicControl& music)
-        : form_(platform, state, music, *this) {
-        // The timers as designed: the first picture after 100 ms, the clock
-        // every second; the host check only when the form starts it.
-        timers_[Timer::ShowPicture].interval = 100;
-        timers_[Timer::Clock].interval = 1000;
-    }
+        : form_(platform, state, music, *this) {}
 
     // Creates the hidden window and runs the load; the window owns the object
     // from then on. Full screen, it covers every monitor; a preview starts
@@ -77,8 +66,6 @@ class SlideshowWindow final : public platform::SlideshowView {
             if (!raw->hwnd_) delete raw; // the window never took it over
             throw OutOfMemory();
         }
-        for (Timer t : kTimers)
-            raw->ApplyTimer(t);
         try {
             raw->form_.Load();
         } catch (...) {
@@ -192,14 +179,10 @@ class SlideshowWindow final : public platform::SlideshowView {
     PixelSize TextExtent(Label label, const std::string& text) const override {
         return scene_.TextExtent(label, Wide(text));
     }
-    void SetTimerInterval(Timer timer, std::uint32_t milliseconds) override {
-        timers_[timer].interval = milliseconds;
-        ApplyTimer(timer);
+    void StartTimer(Timer timer, std::uint32_t milliseconds) override {
+        SetTimer(hwnd_, TimerId(timer), milliseconds, nullptr);
     }
-    void SetTimerEnabled(Timer timer, bool enabled) override {
-        timers_[timer].enabled = enabled;
-        ApplyTimer(timer);
-    }
+    void StopTimer(Timer timer) override { KillTimer(hwnd_, TimerId(timer)); }
     void RequestClose() override { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
   private:
@@ -341,15 +324,6 @@ class SlideshowWindow final : public platform::SlideshowView {
             form_.OnHostCheckTimer();
     }
 
-    void ApplyTimer(Timer timer) {
-        if (!hwnd_) return;
-        const TimerState& state = timers_[timer];
-        if (state.enabled && state.interval > 0)
-            SetTimer(hwnd_, TimerId(timer), state.interval, nullptr);
-        else
-            KillTimer(hwnd_, TimerId(timer));
-    }
-
     void Invalidate(const RECT* r) {
         if (hwnd_) InvalidateRect(hwnd_, r, FALSE);
     }
@@ -370,7 +344,6 @@ class SlideshowWindow final : public platform::SlideshowView {
     SlideshowScene scene_;
     std::shared_ptr<PicturePreparation> preparation_; // the change being prepared
     std::vector<PreparedBitmap> prepared_;            // ready, until the form shows them
-    std::map<Timer, TimerState> timers_;
     bool loaded_ = false;
     bool registered_ = false;
 };

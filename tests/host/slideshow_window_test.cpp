@@ -66,9 +66,8 @@ class FakeView : public platform::SlideshowView {
     std::map<Label, PixelRect> rects;
     std::map<Label, bool> visible{
         {Label::NoPictures, true}, {Label::Clock, true}, {Label::Credits, true}};
-    std::map<Timer, std::uint32_t> interval{{Timer::ShowPicture, 100}, {Timer::Clock, 1000}};
-    std::map<Timer, bool> enabled{{Timer::ShowPicture, true}, {Timer::Clock, true}};
-    PixelSize clockText{54, 13}; // what the time takes in the clock's font
+    std::map<Timer, std::uint32_t> interval; // of the running timers; 0 when stopped
+    PixelSize clockText{54, 13};             // what the time takes in the clock's font
     int closeRequests = 0;
     int timerRestarts = 0; // countdowns of the picture timer started afresh
     std::optional<platform::ScreenPoint> cursor{platform::ScreenPoint{500, 400}};
@@ -146,15 +145,15 @@ class FakeView : public platform::SlideshowView {
     }
     void BringLabelToFront(Label l) override { log.push_back(Name(l) + " front"); }
     PixelSize TextExtent(Label, const std::string&) const override { return clockText; }
-    void SetTimerInterval(Timer t, std::uint32_t ms) override {
+    void StartTimer(Timer t, std::uint32_t ms) override {
+        EXPECT_GT(ms, 0u);
         interval[t] = ms;
         timerRestarts += t == Timer::ShowPicture;
-        log.push_back(Name(t) + " interval " + std::to_string(ms));
+        log.push_back(Name(t) + " start " + std::to_string(ms));
     }
-    void SetTimerEnabled(Timer t, bool e) override {
-        timerRestarts += t == Timer::ShowPicture && e;
-        enabled[t] = e;
-        log.push_back(Name(t) + (e ? " on" : " off"));
+    void StopTimer(Timer t) override {
+        interval[t] = 0;
+        log.push_back(Name(t) + " stop");
     }
     void RequestClose() override { ++closeRequests, log.push_back("close request"); }
 };
@@ -235,10 +234,11 @@ TEST_F(SlideshowWindow, LoadRunsItsStepsInOrder) {
     pss().SetMusicFile("C:\\Music\\tune.mp3");
     form.Load();
     EXPECT_EQ(Merged(),
-              (std::vector<std::string>{"BackColor 0", "lblNoPictures text", "lblNoPictures front",
-                                        "lblCredits hide", "lblClock text", "lblNoPictures rect",
-                                        "lblNoPictures font 24 bold at 96", "lblClock font 9 at 96",
-                                        "lblClock rect", "lblNoPictures hide"}));
+              (std::vector<std::string>{
+                  "tmrShowPicture start 100", "tmrClock start 1000", "tmrHostCheck stop",
+                  "BackColor 0", "lblNoPictures text", "lblNoPictures front", "lblCredits hide",
+                  "lblClock text", "lblNoPictures rect", "lblNoPictures font 24 bold at 96",
+                  "lblClock font 9 at 96", "lblClock rect", "lblNoPictures hide"}));
     EXPECT_EQ(fake.random.seeds, 1);
     EXPECT_EQ(fake.session.calls,
               (std::vector<std::string>{"SetScreenSaverRunning(true)", "ShowCursor(false)"}));
@@ -276,7 +276,7 @@ TEST_F(SlideshowWindow, EmptyFolderShowsTheTwoLineMessageAndNoClockWhenOff) {
     EXPECT_EQ(view.texts[Label::NoPictures], "No Pictures in : \rC:\\Pics");
     EXPECT_TRUE(view.visible[Label::NoPictures]);
     EXPECT_FALSE(view.visible[Label::Clock]);
-    EXPECT_FALSE(view.enabled[Timer::Clock]);
+    EXPECT_EQ(view.interval[Timer::Clock], 0u) << "the clock's timer stands still";
     EXPECT_EQ(view.texts.count(Label::Clock), 0u);
     // Ticks change nothing while the timer keeps running.
     form.OnPictureTimer();
@@ -328,8 +328,8 @@ TEST_F(SlideshowWindow, TimerShowsARandomPictureAndReloadsTheDisplayTime) {
     form.OnPictureTimer();
     EXPECT_EQ(view.shown[0], "C:\\Pics\\c.jpg");
     // The new picture is prepared, then put in the box in one step.
-    EXPECT_EQ(log, (std::vector<std::string>{"tmrShowPicture interval 5000",
-                                             "prepare C:\\Pics\\c.jpg", "show"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"tmrShowPicture start 5000", "prepare C:\\Pics\\c.jpg",
+                                             "show"}));
     form.OnPictureTimer();
     EXPECT_EQ(view.shown[0], "C:\\Pics\\b.jpg");
     EXPECT_EQ(fake.random.seeds, 1);
@@ -481,11 +481,11 @@ TEST_F(SlideshowWindow, PageDownShowsTheNextPictureAndRestartsTheTimer) {
         const int restartsBefore = view.timerRestarts;
         form.OnKeyDown(kKeyPageDown, shift);
         ASSERT_FALSE(log.empty());
-        EXPECT_EQ(log.front(), "tmrShowPicture off") << shift;
-        EXPECT_EQ(log.back(), "tmrShowPicture on") << shift;
+        EXPECT_EQ(log.front(), "tmrShowPicture stop") << shift;
+        EXPECT_EQ(log.back(), "tmrShowPicture start 5000") << shift;
         EXPECT_EQ(Count("show"), 1u) << shift;
         EXPECT_EQ(view.timerRestarts, restartsBefore + 1);
-        EXPECT_TRUE(view.enabled[Timer::ShowPicture]);
+        EXPECT_EQ(view.interval[Timer::ShowPicture], 5000u) << "running again";
     }
     EXPECT_EQ(view.interval[Timer::ShowPicture], 5000u);
     EXPECT_EQ(view.closeRequests, 0);
