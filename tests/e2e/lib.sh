@@ -114,3 +114,12 @@ seconds_to_end() {
   end=$(date +%s.%N)
   awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f", b - a }'
 }
+
+# The first and last rows (from the top, in column $2) of screenshot $1 whose
+# red channel is bright. (txt lines read "X,Y: (R,G,B) ...", so field 2 is
+# the row and 3 the red.)
+first_red_row() { convert "$1" -crop "1x768+$2+0" -depth 8 txt:- | awk -F'[(,]' 'NR > 1 && $3 > 128 { print $2 + 0; exit }'; }
+last_red_row() { convert "$1" -crop "1x768+$2+0" -depth 8 txt:- | awk -F'[(,]' 'NR > 1 && $3 > 128 { last = $2 + 0 } END { print last + 0 }'; }
+
+# "yes" when the largest resident set kept in file $1 stayed under 300 MB.
+under_300_mb() { local mb; mb=$(rss_mb "$1"); [ "$mb" -lt 300 ] && echo yes || echo "no: $mb MB"; }

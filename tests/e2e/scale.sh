@@ -11,8 +11,6 @@ set_setting PicturesPath "$(winpath "$pics")"
 set_setting DisplayTime 600
 set_setting ShowClock 1
 
-first_red_row() { convert "$1" -crop "1x768+$2+0" -depth 8 txt:- | awk -F'[(,]' 'NR > 1 && $3 > 128 { print $2 + 0; exit }'; }
-last_red_row() { convert "$1" -crop "1x768+$2+0" -depth 8 txt:- | awk -F'[(,]' 'NR > 1 && $3 > 128 { last = $2 + 0 } END { print last + 0 }'; }
 # The bounding box "W H X Y" of the clock's (white) box in the lower right.
 clock_box() {
   convert "$1" -crop 400x120+624+648 +repage -fuzz 8% -fill black +opaque white -format '%@' info: |

@@ -10,10 +10,6 @@ set_setting DisplayTime 60
 set_setting ShowClock 1
 set_setting ScalePercentage 100
 
-# First row from the top (in column $2) whose red channel is bright.
-# (txt lines read "X,Y: (R,G,B) ...", so field 2 is the row and 3 the red.)
-first_red_row() { convert "$1" -crop "1x768+$2+0" -depth 8 txt:- | awk -F'[(,]' 'NR > 1 && $3 > 128 { print $2 + 0; exit }'; }
-last_red_row() { convert "$1" -crop "1x768+$2+0" -depth 8 txt:- | awk -F'[(,]' 'NR > 1 && $3 > 128 { last = $2 + 0 } END { print last + 0 }'; }
 near() { [ $(( $1 - $2 )) -le 2 ] && [ $(( $2 - $1 )) -le 2 ] && echo yes || echo "no ($1, expected $2)"; }
 
 start_mirvo /s
