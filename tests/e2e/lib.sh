@@ -33,6 +33,12 @@ set_setting() { reg add 'HKCU\Software\Orvandel\Settings' /v "$1" /t REG_SZ /d "
 # The Windows path of a Linux path in the prefix.
 winpath() { "$WINE_RUN" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
+# A fresh pictures folder, $pics, set as the show's folder.
+use_pictures_folder() {
+  pics="$E2E_WORK/pics" && mkdir -p "$pics"
+  set_setting PicturesPath "$(winpath "$pics")"
+}
+
 screenshot() { import -window root -depth 8 "$1"; }
 
 check() { # check DESCRIPTION ACTUAL EXPECTED

@@ -5,10 +5,9 @@
 # coordinates and of mixed scales are checked by the host tests.)
 source "$(dirname "$0")/lib.sh"
 clear_settings
-pics="$E2E_WORK/pics" && mkdir -p "$pics"
+use_pictures_folder
 # 4:3, red on the left and blue on the right.
 convert -size 200x300 xc:"#FF0000" -size 200x300 xc:"#0000FF" +append "$pics/halves.jpg"
-set_setting PicturesPath "$(winpath "$pics")"
 set_setting DisplayTime 600
 set_setting ShowClock 1
 

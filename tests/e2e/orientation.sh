@@ -4,8 +4,7 @@
 # fills the screen's height, centred; its wallpaper is written upright.
 source "$(dirname "$0")/lib.sh"
 clear_settings
-pics="$E2E_WORK/pics" && mkdir -p "$pics"
-set_setting PicturesPath "$(winpath "$pics")"
+use_pictures_folder
 set_setting DisplayTime 600
 set_setting ShowClock 0
 

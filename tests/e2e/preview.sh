@@ -3,9 +3,8 @@
 # and ends with the host; "/p" alone and "/p abc" show their error boxes.
 source "$(dirname "$0")/lib.sh"
 clear_settings
-pics="$E2E_WORK/pics" && mkdir -p "$pics"
+use_pictures_folder
 convert -size 400x200 xc:'#00FF00' "$pics/wide.jpg"
-set_setting PicturesPath "$(winpath "$pics")"
 set_setting DisplayTime 1
 
 driver host 320 240 12 >/dev/null &

@@ -5,9 +5,8 @@
 # restarted for each and the prefix is left at 96.
 source "$(dirname "$0")/lib.sh"
 clear_settings
-pics="$E2E_WORK/pics" && mkdir -p "$pics"
+use_pictures_folder
 convert -size 400x200 xc:'#FF0000' "$pics/wide.jpg"
-set_setting PicturesPath "$(winpath "$pics")"
 set_setting DisplayTime 600
 set_setting ShowClock 1
 

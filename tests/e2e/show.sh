@@ -3,9 +3,8 @@
 # the mouse rule (ten moves keep the show, the eleventh ends it).
 source "$(dirname "$0")/lib.sh"
 clear_settings
-pics="$E2E_WORK/pics" && mkdir -p "$pics"
+use_pictures_folder
 convert -size 400x200 xc:'#FF0000' "$pics/wide.jpg"
-set_setting PicturesPath "$(winpath "$pics")"
 set_setting DisplayTime 60
 set_setting ShowClock 1
 set_setting ScalePercentage 100

@@ -3,9 +3,8 @@
 # pictures shows the two-line message.
 source "$(dirname "$0")/lib.sh"
 clear_settings
-pics="$E2E_WORK/pics" && mkdir -p "$pics"
+use_pictures_folder
 for c in FF0000 00FF00 0000FF FFFF00; do convert -size 300x400 "xc:#$c" "$pics/p$c.jpg"; done
-set_setting PicturesPath "$(winpath "$pics")"
 set_setting DisplayTime 600
 set_setting ShowClock 0
 set_setting ScalePercentage 50

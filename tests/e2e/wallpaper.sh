@@ -3,9 +3,8 @@
 # named in the desktop settings; the show goes on.
 source "$(dirname "$0")/lib.sh"
 clear_settings
-pics="$E2E_WORK/pics" && mkdir -p "$pics"
+use_pictures_folder
 convert -size 640x320 xc:'#3060C0' "$pics/wide.jpg"
-set_setting PicturesPath "$(winpath "$pics")"
 set_setting DisplayTime 600
 bmp=$("$WINE_RUN" winepath -u 'C:\windows\Orvandel.bmp' 2>/dev/null | tr -d '\r')
 rm -f "$bmp"

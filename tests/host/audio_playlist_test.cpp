@@ -238,9 +238,7 @@ class EndlessList : public fakes::FakeFileSystem {
 TEST(PlayListLength, AListOfAnyLengthIsReadOnlyAsFarAsItIsPlayed) {
     fakes::FakePlatform fake;
     EndlessList files;
-    platform::Platform platform{fake.store,     fake.environment, fake.messages,
-                                fake.clock,     fake.random,      fake.session,
-                                fake.wallpaper, fake.windows,     files};
+    platform::Platform platform = fake.With(files);
     fakes::FakeMedia media;
     saver::ProgramState state;
     MusicPlayer player{platform, state, media.device, media.window};
@@ -268,9 +266,7 @@ TEST(PlayListLimit, AListStopsAtTheHighestTrackNumberAndStillWraps) {
     for (int i = 0; i < 40000; ++i)
         text += "t" + std::to_string(i) + ".mp3\r\n";
     files.AddFile("C:\\M\\huge.m3u", text);
-    platform::Platform platform{fake.store,     fake.environment, fake.messages,
-                                fake.clock,     fake.random,      fake.session,
-                                fake.wallpaper, fake.windows,     files};
+    platform::Platform platform = fake.With(files);
     fakes::FakeMedia media;
     saver::ProgramState state;
     MusicPlayer player{platform, state, media.device, media.window};

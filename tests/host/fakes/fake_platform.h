@@ -246,6 +246,12 @@ struct FakePlatform {
     FakeFileSystem files;
     platform::Platform platform{store,   environment, messages, clock, random,
                                 session, wallpaper,   windows,  files};
+
+    // The same bundle with another file system, for tests that need their own.
+    platform::Platform With(platform::FileSystem& otherFiles) {
+        return {store,   environment, messages, clock,     random,
+                session, wallpaper,   windows,  otherFiles};
+    }
 };
 
 } // namespace orv::fakes
