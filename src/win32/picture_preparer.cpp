@@ -26,7 +26,12 @@ void PicturePreparation::Run() {
     std::vector<PreparedBitmap> results;
     // One decode a picture and size: (path, width, height) -> bitmap.
     std::map<std::tuple<std::string, int, int>, std::shared_ptr<ScaledBitmap>> drawn;
+    // A picture stays open only while a later monitor still needs it, so
+    // one change holds one open picture at a time, as with one monitor.
     std::map<std::string, std::unique_ptr<PictureFile>> opened;
+    std::map<std::string, int> usesLeft;
+    for (const auto& request : requests_)
+        ++usesLeft[request.path];
     try {
         for (const auto& request : requests_) {
             if (cancelled_) return;
@@ -52,6 +57,7 @@ void PicturePreparation::Run() {
                 }
             }
             results.push_back(std::move(result));
+            if (--usesLeft[request.path] == 0) opened.erase(request.path);
         }
     } catch (const std::exception&) {
         // Out of memory on the way: what is left stays empty.
