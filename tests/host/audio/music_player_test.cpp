@@ -17,9 +17,9 @@ std::string Open(const std::string& path) {
     return "open " + path + " type MPEGVideo Alias mp3";
 }
 
-class PlaybackTest : public ::testing::Test {
+class MusicPlayerTest : public ::testing::Test {
   protected:
-    PlaybackTest() {
+    MusicPlayerTest() {
         state.saver = std::make_unique<saver::ScreenSaver>(fake.platform);
         for (const char* name : {"one", "two", "three"})
             fake.files.AddFile(std::string("C:\\M\\") + name + ".mp3");
@@ -47,7 +47,7 @@ class PlaybackTest : public ::testing::Test {
     MusicPlayer player{fake.platform, state, media.device, media.window};
 };
 
-TEST_F(PlaybackTest, ASingleFileIsClosedOpenedAndPlayedWithTheCallersOptions) {
+TEST_F(MusicPlayerTest, ASingleFileIsClosedOpenedAndPlayedWithTheCallersOptions) {
     fake.files.AddFile("C:\\Music\\song.mp3");
     player.Play("C:\\Music\\song.mp3", " fullscreen repeat");
     EXPECT_EQ(media.device.sent, (std::vector<SentCommand>{{"close mp3", false},
@@ -59,7 +59,7 @@ TEST_F(PlaybackTest, ASingleFileIsClosedOpenedAndPlayedWithTheCallersOptions) {
     EXPECT_EQ(media.window.loads, 0);
 }
 
-TEST_F(PlaybackTest, TheOpenCommandCarriesTheShortPathQuotedOnlyWhenItHasBlanks) {
+TEST_F(MusicPlayerTest, TheOpenCommandCarriesTheShortPathQuotedOnlyWhenItHasBlanks) {
     struct Case {
         std::string file;
         std::string shortPath; // "" = the platform has none
@@ -87,7 +87,7 @@ TEST_F(PlaybackTest, TheOpenCommandCarriesTheShortPathQuotedOnlyWhenItHasBlanks)
     }
 }
 
-TEST_F(PlaybackTest, MissingEmptyOrUnsupportedFilesSendNothingAtAll) {
+TEST_F(MusicPlayerTest, MissingEmptyOrUnsupportedFilesSendNothingAtAll) {
     fake.files.AddFile("C:\\Music\\SONG.MP3");
     fake.files.AddFile("C:\\Music\\Song.Mid");
     fake.files.AddFile("C:\\Music\\tune.WAV");
@@ -114,7 +114,7 @@ TEST_F(PlaybackTest, MissingEmptyOrUnsupportedFilesSendNothingAtAll) {
     }
 }
 
-TEST_F(PlaybackTest, APlaylistTrackIsPlayedWithTheNotificationWindowAsCallback) {
+TEST_F(MusicPlayerTest, APlaylistTrackIsPlayedWithTheNotificationWindowAsCallback) {
     LoadList();
     player.PlayTrack();
     EXPECT_EQ(media.journal, (Journal{"close mp3", Open("C:\\M\\one.mp3"), "load frmAudioNotify",
@@ -128,7 +128,7 @@ TEST_F(PlaybackTest, APlaylistTrackIsPlayedWithTheNotificationWindowAsCallback) 
     EXPECT_EQ(media.window.loads, 1);
 }
 
-TEST_F(PlaybackTest, NotifyIsChosenOnlyForAConfiguredPlaylistWithAListPosition) {
+TEST_F(MusicPlayerTest, NotifyIsChosenOnlyForAConfiguredPlaylistWithAListPosition) {
     fake.files.AddFile("C:\\M\\none.m3u", "absent.mp3\r\n");
     struct Case {
         const char* configured; // nullptr = the screen-saver object is gone
@@ -162,7 +162,7 @@ TEST_F(PlaybackTest, NotifyIsChosenOnlyForAConfiguredPlaylistWithAListPosition) 
     }
 }
 
-TEST_F(PlaybackTest, NextWrapsToTheFirstTrackAndPreviousStopsAtIt) {
+TEST_F(MusicPlayerTest, NextWrapsToTheFirstTrackAndPreviousStopsAtIt) {
     LoadList();
     player.NextTrack();
     player.NextTrack();
@@ -181,7 +181,7 @@ TEST_F(PlaybackTest, NextWrapsToTheFirstTrackAndPreviousStopsAtIt) {
     EXPECT_EQ(media.device.sent.back(), (SentCommand{"play mp3 notify", true}));
 }
 
-TEST_F(PlaybackTest, NextAndPreviousWithoutAnyListDoNothing) {
+TEST_F(MusicPlayerTest, NextAndPreviousWithoutAnyListDoNothing) {
     state.saver->SetMusicFile("C:\\M\\absent.m3u");
     EXPECT_FALSE(player.LoadPlaylist("C:\\M\\absent.m3u"));
     player.NextTrack();
@@ -191,7 +191,7 @@ TEST_F(PlaybackTest, NextAndPreviousWithoutAnyListDoNothing) {
     EXPECT_EQ(player.Track(), 0);
 }
 
-TEST_F(PlaybackTest, AnEndOrAFailureAdvancesAStoppedOrReplacedTrackDoesNot) {
+TEST_F(MusicPlayerTest, AnEndOrAFailureAdvancesAStoppedOrReplacedTrackDoesNot) {
     LoadList();
     for (std::uintptr_t status : {MusicPlayer::kNotifySuperseded, MusicPlayer::kNotifyAborted,
                                   std::uintptr_t{0}, std::uintptr_t{3}}) {
@@ -207,7 +207,7 @@ TEST_F(PlaybackTest, AnEndOrAFailureAdvancesAStoppedOrReplacedTrackDoesNot) {
     EXPECT_EQ(player.Track(), 3);
 }
 
-TEST_F(PlaybackTest, ATrackRemovedAfterLoadingIsSkipped) {
+TEST_F(MusicPlayerTest, ATrackRemovedAfterLoadingIsSkipped) {
     LoadList();
     fake.files.entries.erase(fake.files.entries.begin() + 1); // two.mp3
     player.OnMciNotify(MusicPlayer::kNotifySuccessful);
@@ -217,7 +217,7 @@ TEST_F(PlaybackTest, ATrackRemovedAfterLoadingIsSkipped) {
     EXPECT_EQ(Opened(), (std::vector<std::string>{"C:\\M\\three.mp3", "C:\\M\\one.mp3"}));
 }
 
-TEST_F(PlaybackTest, TracksThatCannotBePlayedAreSkippedAndAWholeRoundOfThemStopsTheMusic) {
+TEST_F(MusicPlayerTest, TracksThatCannotBePlayedAreSkippedAndAWholeRoundOfThemStopsTheMusic) {
     fake.files.AddFile("C:\\M\\broken.mp3");
     fake.files.AddFile("C:\\M\\mixed.m3u", "broken.mp3\r\ntwo.mp3\r\n");
     state.saver->SetMusicFile("C:\\M\\mixed.m3u");
@@ -244,7 +244,7 @@ TEST_F(PlaybackTest, TracksThatCannotBePlayedAreSkippedAndAWholeRoundOfThemStops
     EXPECT_EQ(media.device.sent.back().command, "close mp3");
 }
 
-TEST_F(PlaybackTest, StopClosesTheDeviceAndTheWindowLoadsAndUnloadsOnce) {
+TEST_F(MusicPlayerTest, StopClosesTheDeviceAndTheWindowLoadsAndUnloadsOnce) {
     player.Stop();
     player.LoadNotifyWindow();
     player.LoadNotifyWindow();

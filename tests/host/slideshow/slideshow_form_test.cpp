@@ -183,7 +183,7 @@ class RecordingNotify : public platform::AudioNotifyWindow {
     bool Loaded() const override { return loaded; }
 };
 
-class SlideshowWindow : public ::testing::Test {
+class SlideshowFormTest : public ::testing::Test {
   protected:
     std::vector<std::string> log;
     fakes::FakePlatform fake;
@@ -198,7 +198,7 @@ class SlideshowWindow : public ::testing::Test {
     // One real move of the mouse over a surface.
     void Move(Surface surface) { form.OnMouseMove(surface, {++mouseX, 10}); }
 
-    SlideshowWindow() {
+    SlideshowFormTest() {
         view.form = &form;
         state.saver = std::make_unique<saver::ScreenSaver>(fake.platform);
         state.windowsFolder = "C:\\windows";
@@ -228,7 +228,7 @@ class SlideshowWindow : public ::testing::Test {
     }
 };
 
-TEST_F(SlideshowWindow, LoadRunsItsStepsInOrder) {
+TEST_F(SlideshowFormTest, LoadRunsItsStepsInOrder) {
     AddPicture("a.jpg", 200, 100);
     fake.files.AddFile("C:\\Music\\tune.mp3");
     pss().SetMusicFile("C:\\Music\\tune.mp3");
@@ -259,7 +259,7 @@ TEST_F(SlideshowWindow, LoadRunsItsStepsInOrder) {
     EXPECT_EQ(Count("mci play mp3 fullscreen repeat"), 1u) << "started once";
 }
 
-TEST_F(SlideshowWindow, ALoadThatFailsPutsTheDesktopBack) {
+TEST_F(SlideshowFormTest, ALoadThatFailsPutsTheDesktopBack) {
     fake.files.AddFile("C:\\Music\\list.m3u");
     pss().SetMusicFile("C:\\Music\\list.m3u");
     notify.outOfMemory = true;
@@ -270,7 +270,7 @@ TEST_F(SlideshowWindow, ALoadThatFailsPutsTheDesktopBack) {
                                         "SetScreenSaverRunning(false)", "ShowCursor(true)"}));
 }
 
-TEST_F(SlideshowWindow, EmptyFolderShowsTheTwoLineMessageAndNoClockWhenOff) {
+TEST_F(SlideshowFormTest, EmptyFolderShowsTheTwoLineMessageAndNoClockWhenOff) {
     pss().SetShowClock(0.0);
     form.Load();
     EXPECT_EQ(view.texts[Label::NoPictures], "No Pictures in : \rC:\\Pics");
@@ -284,7 +284,7 @@ TEST_F(SlideshowWindow, EmptyFolderShowsTheTwoLineMessageAndNoClockWhenOff) {
     EXPECT_EQ(view.interval[Timer::ShowPicture], 5000u);
 }
 
-TEST_F(SlideshowWindow, PreviewLaysOutSmallAndLeavesDesktopAndMusicAlone) {
+TEST_F(SlideshowFormTest, PreviewLaysOutSmallAndLeavesDesktopAndMusicAlone) {
     AddPicture("wide.jpg", 2000, 1000);
     pss().SetMusicFile("C:\\Music\\tune.mp3");
     fake.files.AddFile("C:\\Music\\tune.mp3");
@@ -313,7 +313,7 @@ TEST_F(SlideshowWindow, PreviewLaysOutSmallAndLeavesDesktopAndMusicAlone) {
     EXPECT_EQ(state.saver, nullptr);
 }
 
-TEST_F(SlideshowWindow, TimerShowsARandomPictureAndReloadsTheDisplayTime) {
+TEST_F(SlideshowFormTest, TimerShowsARandomPictureAndReloadsTheDisplayTime) {
     AddPicture("a.jpg", 300, 400);
     AddPicture("b.jpg", 2000, 1000);
     AddPicture("c.jpg", 100, 100);
@@ -336,7 +336,7 @@ TEST_F(SlideshowWindow, TimerShowsARandomPictureAndReloadsTheDisplayTime) {
     EXPECT_EQ(form.Shown(), std::vector<std::string>{"C:\\Pics\\b.jpg"});
 }
 
-TEST_F(SlideshowWindow, DisplayTimesBeyondTheClassicRangeAndBelowZero) {
+TEST_F(SlideshowFormTest, DisplayTimesBeyondTheClassicRangeAndBelowZero) {
     AddPicture("a.jpg", 300, 400);
     form.Load();
     for (const auto& [seconds, ms] : std::vector<std::pair<double, std::uint32_t>>{
@@ -347,7 +347,7 @@ TEST_F(SlideshowWindow, DisplayTimesBeyondTheClassicRangeAndBelowZero) {
     }
 }
 
-TEST_F(SlideshowWindow, DamagedPictureLeavesAnEmptyBoxAndTheShowGoesOn) {
+TEST_F(SlideshowFormTest, DamagedPictureLeavesAnEmptyBoxAndTheShowGoesOn) {
     fake.files.AddFile("C:\\Pics\\broken.jpg"); // listed, but it cannot be read
     form.Load();
     form.OnPictureTimer();
@@ -359,7 +359,7 @@ TEST_F(SlideshowWindow, DamagedPictureLeavesAnEmptyBoxAndTheShowGoesOn) {
     EXPECT_EQ(view.closeRequests, 0);
 }
 
-TEST_F(SlideshowWindow, MouseRuleCountsEachSurfaceApart) {
+TEST_F(SlideshowFormTest, MouseRuleCountsEachSurfaceApart) {
     form.Load();
     for (int i = 0; i < 10; ++i)
         Move(Surface::Picture);
@@ -385,7 +385,7 @@ TEST_F(SlideshowWindow, MouseRuleCountsEachSurfaceApart) {
     EXPECT_EQ(view.closeRequests, 4);
 }
 
-TEST_F(SlideshowWindow, OnlyARealChangeOfPlaceCountsAndTheClockCountsNothing) {
+TEST_F(SlideshowFormTest, OnlyARealChangeOfPlaceCountsAndTheClockCountsNothing) {
     view.cursor = platform::ScreenPoint{300, 200};
     form.Load();
     // Reports where the mouse already rests, then moves over the clock.
@@ -401,7 +401,7 @@ TEST_F(SlideshowWindow, OnlyARealChangeOfPlaceCountsAndTheClockCountsNothing) {
     EXPECT_EQ(view.closeRequests, 1);
 }
 
-TEST_F(SlideshowWindow, ASecondRuleBeforeTheWindowHandledTheFirstAsksOnce) {
+TEST_F(SlideshowFormTest, ASecondRuleBeforeTheWindowHandledTheFirstAsksOnce) {
     form.Load();
     form.OnCharacter('a');
     for (int i = 0; i < 11; ++i)
@@ -413,7 +413,7 @@ TEST_F(SlideshowWindow, ASecondRuleBeforeTheWindowHandledTheFirstAsksOnce) {
     EXPECT_EQ(view.closeRequests, 2);
 }
 
-TEST_F(SlideshowWindow, APreviewEndsWhenItsHostIsGone) {
+TEST_F(SlideshowFormTest, APreviewEndsWhenItsHostIsGone) {
     AddPicture("a.jpg", 300, 400);
     EnterPreview();
     form.Load();
@@ -426,7 +426,7 @@ TEST_F(SlideshowWindow, APreviewEndsWhenItsHostIsGone) {
     EXPECT_TRUE(form.MayClose());
 }
 
-TEST_F(SlideshowWindow, RefusedPasswordKeepsTheShowAndTheCountStartsAgain) {
+TEST_F(SlideshowFormTest, RefusedPasswordKeepsTheShowAndTheCountStartsAgain) {
     fake.session.SetPasswordSwitch(platform::RegistryType::Text, std::string("1\0", 2));
     fake.session.passwordAnswers = {0, 1};
     form.Load();
@@ -445,7 +445,7 @@ TEST_F(SlideshowWindow, RefusedPasswordKeepsTheShowAndTheCountStartsAgain) {
     EXPECT_EQ(Count("close request"), 2u);
 }
 
-TEST_F(SlideshowWindow, KeyRuleClosesOnCharactersButNotOnCtrlW) {
+TEST_F(SlideshowFormTest, KeyRuleClosesOnCharactersButNotOnCtrlW) {
     form.Load();
     for (int code : {65, 49, 32, 13, 27, 119, 87}) {
         const int before = view.closeRequests;
@@ -470,7 +470,7 @@ TEST_F(SlideshowWindow, KeyRuleClosesOnCharactersButNotOnCtrlW) {
     EXPECT_EQ(view.closeRequests, before);
 }
 
-TEST_F(SlideshowWindow, PageDownShowsTheNextPictureAndRestartsTheTimer) {
+TEST_F(SlideshowFormTest, PageDownShowsTheNextPictureAndRestartsTheTimer) {
     AddPicture("a.jpg", 300, 400);
     AddPicture("b.jpg", 2000, 1000);
     fake.random.draws = {0.0, 0.7, 0.2, 0.9};
@@ -491,7 +491,7 @@ TEST_F(SlideshowWindow, PageDownShowsTheNextPictureAndRestartsTheTimer) {
     EXPECT_EQ(view.closeRequests, 0);
 }
 
-TEST_F(SlideshowWindow, CtrlShiftWWritesTheWallpaperBitmapAndSetsIt) {
+TEST_F(SlideshowFormTest, CtrlShiftWWritesTheWallpaperBitmapAndSetsIt) {
     AddPicture("a.jpg", 300, 400);
     form.Load();
     form.OnPictureTimer();
@@ -513,7 +513,7 @@ TEST_F(SlideshowWindow, CtrlShiftWWritesTheWallpaperBitmapAndSetsIt) {
     EXPECT_EQ(view.closeRequests, 0);
 }
 
-TEST_F(SlideshowWindow, WallpaperGoesToTheUserFolderWhenTheWindowsFolderIsClosed) {
+TEST_F(SlideshowFormTest, WallpaperGoesToTheUserFolderWhenTheWindowsFolderIsClosed) {
     AddPicture("a.jpg", 300, 400);
     view.writableFolders = {"C:\\Users\\me\\AppData\\Local\\Orvandel\\"};
     form.Load();
@@ -533,7 +533,7 @@ TEST_F(SlideshowWindow, WallpaperGoesToTheUserFolderWhenTheWindowsFolderIsClosed
     EXPECT_TRUE(fake.wallpaper.calls.empty());
 }
 
-TEST_F(SlideshowWindow, WithNothingOnShowTheWallpaperIsLeftAlone) {
+TEST_F(SlideshowFormTest, WithNothingOnShowTheWallpaperIsLeftAlone) {
     fake.files.AddFile("C:\\Pics\\broken.jpg");
     form.Load();
     form.OnKeyDown(kKeyW, 3); // before the first picture
@@ -544,7 +544,7 @@ TEST_F(SlideshowWindow, WithNothingOnShowTheWallpaperIsLeftAlone) {
     EXPECT_TRUE(fake.wallpaper.calls.empty());
 }
 
-TEST_F(SlideshowWindow, AltNAdvancesAPlaylistOnly) {
+TEST_F(SlideshowFormTest, AltNAdvancesAPlaylistOnly) {
     fake.files.AddFile("C:\\Music\\one.mp3");
     fake.files.AddFile("C:\\Music\\two.mp3");
     fake.files.AddFile("C:\\Music\\list.m3u", "one.mp3\r\ntwo.mp3\r\n");
@@ -562,7 +562,7 @@ TEST_F(SlideshowWindow, AltNAdvancesAPlaylistOnly) {
     EXPECT_EQ(player.Track(), 1);
 }
 
-TEST_F(SlideshowWindow, UnloadStopsTheMusicRestoresTheDesktopAndReleasesAll) {
+TEST_F(SlideshowFormTest, UnloadStopsTheMusicRestoresTheDesktopAndReleasesAll) {
     fake.files.AddFile("C:\\Music\\one.mp3");
     fake.files.AddFile("C:\\Music\\list.m3u", "one.mp3\r\n");
     pss().SetMusicFile("C:\\Music\\list.m3u");
@@ -581,7 +581,7 @@ TEST_F(SlideshowWindow, UnloadStopsTheMusicRestoresTheDesktopAndReleasesAll) {
     EXPECT_EQ(state.saver, nullptr);
 }
 
-TEST_F(SlideshowWindow, RequestsDuringAPreparationMakeOneMoreChangeNeverAQueue) {
+TEST_F(SlideshowFormTest, RequestsDuringAPreparationMakeOneMoreChangeNeverAQueue) {
     AddPicture("a.jpg", 300, 400);
     AddPicture("b.jpg", 400, 300);
     view.manual = true;
@@ -610,7 +610,7 @@ struct MonitorsCase {
     std::vector<platform::MonitorArea> monitors;
 };
 
-class SlideshowMonitors : public SlideshowWindow,
+class SlideshowMonitors : public SlideshowFormTest,
                           public ::testing::WithParamInterface<MonitorsCase> {};
 
 TEST_P(SlideshowMonitors, EachMonitorShowsAPictureFittedToItselfAndThePrimaryHasTheLabels) {
@@ -668,7 +668,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {{4160, 0, 1080, 1920}, 192, false}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SlideshowWindow, WithOnePictureEveryMonitorShowsIt) {
+TEST_F(SlideshowFormTest, WithOnePictureEveryMonitorShowsIt) {
     view.monitors = {{{0, 0, 800, 600}, 96, true}, {{800, 0, 1280, 1024}, 96, false}};
     AddPicture("only.jpg", 640, 480);
     form.Load();
@@ -678,7 +678,7 @@ TEST_F(SlideshowWindow, WithOnePictureEveryMonitorShowsIt) {
     EXPECT_EQ(Count("prepare C:\\Pics\\only.jpg C:\\Pics\\only.jpg"), 1u);
 }
 
-TEST_F(SlideshowWindow, AMonitorAddedWhileTheShowRunsGetsItsPictureAndTheShowGoesOn) {
+TEST_F(SlideshowFormTest, AMonitorAddedWhileTheShowRunsGetsItsPictureAndTheShowGoesOn) {
     AddPicture("a.jpg", 300, 400);
     form.Load();
     form.OnPictureTimer();
@@ -691,7 +691,7 @@ TEST_F(SlideshowWindow, AMonitorAddedWhileTheShowRunsGetsItsPictureAndTheShowGoe
     EXPECT_EQ(view.closeRequests, 0);
 }
 
-TEST_F(SlideshowWindow, TheClockBoxGrowsWithItsTextAndStaysOnTheMonitor) {
+TEST_F(SlideshowFormTest, TheClockBoxGrowsWithItsTextAndStaysOnTheMonitor) {
     // At 150 % the design box is 86 x 26 at 938, 742 on a 1024 x 768 screen;
     // a time that takes more room widens it leftwards.
     const struct {

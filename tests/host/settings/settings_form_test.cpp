@@ -13,7 +13,7 @@ using platform::CheckState;
 using platform::SettingsControl;
 using Writes = std::vector<std::pair<std::string, std::string>>;
 
-class SettingsDialogTest : public ::testing::Test {
+class SettingsFormTest : public ::testing::Test {
   protected:
     fakes::FakePlatform fake;
     fakes::FakeSettingsView view;
@@ -34,7 +34,7 @@ class SettingsDialogTest : public ::testing::Test {
     std::string& Field(SettingsControl f) { return view.texts[f]; }
 };
 
-TEST_F(SettingsDialogTest, LoadShowsTheDefaultsOfAnEmptyStore) {
+TEST_F(SettingsFormTest, LoadShowsTheDefaultsOfAnEmptyStore) {
     Open();
     EXPECT_EQ(view.caption, "Orvandel - Settings");
     EXPECT_EQ(Field(SettingsControl::PicturesPath), "C:\\Program Files\\Orvandel");
@@ -46,7 +46,7 @@ TEST_F(SettingsDialogTest, LoadShowsTheDefaultsOfAnEmptyStore) {
     EXPECT_FALSE(view.trackButtonsVisible.has_value()) << "Back/Next are left hidden at load";
 }
 
-TEST_F(SettingsDialogTest, LoadShowsStoredValuesAndTheClockStates) {
+TEST_F(SettingsFormTest, LoadShowsStoredValuesAndTheClockStates) {
     const std::pair<const char*, CheckState> cases[] = {
         {"0", CheckState::Unchecked}, {"1", CheckState::Checked},  {"2", CheckState::Grayed},
         {"3", CheckState::Checked},   {"-1", CheckState::Checked},
@@ -69,7 +69,7 @@ TEST_F(SettingsDialogTest, LoadShowsStoredValuesAndTheClockStates) {
     }
 }
 
-TEST_F(SettingsDialogTest, OkAtOnceWritesTheFiveValuesInOrder) {
+TEST_F(SettingsFormTest, OkAtOnceWritesTheFiveValuesInOrder) {
     Open();
     form->OnOk();
     EXPECT_EQ(fake.store.writes, (Writes{{"PicturesPath", "C:\\Program Files\\Orvandel"},
@@ -81,7 +81,7 @@ TEST_F(SettingsDialogTest, OkAtOnceWritesTheFiveValuesInOrder) {
     EXPECT_EQ(fake.store.values.at("Orvandel\\Settings\\MPEGFile"), "");
 }
 
-TEST_F(SettingsDialogTest, OkWritesTheRoundedNumbers) {
+TEST_F(SettingsFormTest, OkWritesTheRoundedNumbers) {
     const struct {
         const char* time;
         const char* scale;
@@ -115,7 +115,7 @@ TEST_F(SettingsDialogTest, OkWritesTheRoundedNumbers) {
     }
 }
 
-TEST_F(SettingsDialogTest, CancelWritesNothing) {
+TEST_F(SettingsFormTest, CancelWritesNothing) {
     fake.store.Set("DisplayTime", "9");
     Open();
     Field(SettingsControl::DisplayTime) = "30";
@@ -126,7 +126,7 @@ TEST_F(SettingsDialogTest, CancelWritesNothing) {
     EXPECT_EQ(state.saver->Time(), 9);
 }
 
-TEST_F(SettingsDialogTest, ADisplayTimeThatDoesNotFitIsRefusedAndNothingWritten) {
+TEST_F(SettingsFormTest, ADisplayTimeThatDoesNotFitIsRefusedAndNothingWritten) {
     for (const char* time : {"32768", "99999", "-32769", "1e10", "&HFFFF0"}) {
         SCOPED_TRACE(time);
         fake.store.values.clear();
@@ -152,7 +152,7 @@ TEST_F(SettingsDialogTest, ADisplayTimeThatDoesNotFitIsRefusedAndNothingWritten)
     EXPECT_EQ(view.closes, 1);
 }
 
-TEST_F(SettingsDialogTest, ARefusedWriteIsReportedAndTheEarlierWritesArePutBack) {
+TEST_F(SettingsFormTest, ARefusedWriteIsReportedAndTheEarlierWritesArePutBack) {
     fake.store.Set("PicturesPath", "D:\\Old");
     fake.store.Set("DisplayTime", "7");
     Open();
@@ -182,7 +182,7 @@ TEST_F(SettingsDialogTest, ARefusedWriteIsReportedAndTheEarlierWritesArePutBack)
     EXPECT_EQ(fake.store.values.at("Orvandel\\Settings\\DisplayTime"), "20");
 }
 
-TEST_F(SettingsDialogTest, UnloadStopsTheMusicAndReleasesTheObject) {
+TEST_F(SettingsFormTest, UnloadStopsTheMusicAndReleasesTheObject) {
     Open();
     music.calls.clear();
     form->OnUnload();
@@ -190,7 +190,7 @@ TEST_F(SettingsDialogTest, UnloadStopsTheMusicAndReleasesTheObject) {
     EXPECT_EQ(state.saver, nullptr);
 }
 
-TEST_F(SettingsDialogTest, PlayPicksTheFileOrTheFirstTrackOfAList) {
+TEST_F(SettingsFormTest, PlayPicksTheFileOrTheFirstTrackOfAList) {
     Open();
     music.playlists["C:\\m\\list.m3u"] = {"C:\\m\\one.mp3", "C:\\m\\two.mp3"};
     const struct {
@@ -214,7 +214,7 @@ TEST_F(SettingsDialogTest, PlayPicksTheFileOrTheFirstTrackOfAList) {
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
-TEST_F(SettingsDialogTest, TheFolderButtonFillsTheFieldUnlessCancelled) {
+TEST_F(SettingsFormTest, TheFolderButtonFillsTheFieldUnlessCancelled) {
     Open();
     Field(SettingsControl::PicturesPath) = "C:\\Before";
     form->OnSelectPath();
@@ -227,7 +227,7 @@ TEST_F(SettingsDialogTest, TheFolderButtonFillsTheFieldUnlessCancelled) {
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
-TEST_F(SettingsDialogTest, TheFileButtonFillsTheFieldAndReadsAListWithoutPlaying) {
+TEST_F(SettingsFormTest, TheFileButtonFillsTheFieldAndReadsAListWithoutPlaying) {
     Open();
     Field(SettingsControl::MusicFile) = "C:\\old.mp3";
     music.calls.clear();
