@@ -1,5 +1,5 @@
 // The slideshow window's controls as designed: the clock's box and font, the
-// labels' default font, the credits text and the preview's picture box. The
+// labels' default font and the preview's picture box. The
 // form places them; the window that draws them starts from these values.
 #pragma once
 #include <cstdint>
@@ -13,7 +13,6 @@ inline constexpr float kClockWidth = 855, kClockHeight = 255;
 inline constexpr float kClockRightGap = 850, kClockBottomGap = 250;
 inline constexpr float kClockFontPoints = 9.75f;
 inline constexpr float kLabelFontPoints = 8.25f;
-inline constexpr const char* kCreditsText = "Orvandel - a picture slideshow";
 inline constexpr TwipRect kPreviewBox{0, 0, 2400, 1800};
 // The timers as designed: the first picture 100 ms after the load, the
 // clock every second.

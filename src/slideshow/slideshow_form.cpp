@@ -1,5 +1,6 @@
 #include "slideshow/slideshow_form.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -38,6 +39,13 @@ std::string ClockText(const platform::LocalTime& time) {
     return buffer;
 }
 
+PreviewWatchStep NextPreviewWatchStep(bool previewExists, bool hostGone, bool& closeAsked) {
+    if (!previewExists) return PreviewWatchStep::EndProgram;
+    if (!hostGone || closeAsked) return PreviewWatchStep::KeepWatching;
+    closeAsked = true;
+    return PreviewWatchStep::Close;
+}
+
 SlideshowForm::SlideshowForm(platform::Platform& platform, saver::ProgramState& state,
                              audio::MusicControl& music, platform::SlideshowView& view)
     : platform_(platform), state_(state), music_(music),
@@ -70,10 +78,7 @@ void SlideshowForm::Load() {
     for (const auto& [timer, state] : timers_)
         ApplyTimer(timer);
 
-    view_.SetBackColor(0);
     view_.SetLabelText(Label::NoPictures, "No Pictures in : \r" + saver.Path());
-    view_.BringLabelToFront(Label::NoPictures);
-    view_.SetLabelVisible(Label::Credits, false);
     if (saver.ShowClock() != 0) {
         view_.SetLabelText(Label::Clock, ClockText(platform_.clock.Now()));
     } else {
@@ -130,7 +135,6 @@ void SlideshowForm::LayOut() {
         boxes_.push_back(previewMode_ ? kPreviewBox : TwipRect{0, 0, size.width, size.height});
     }
     shown_.resize(monitors_.size());
-    asked_.resize(monitors_.size());
 
     const platform::MonitorArea& primary = monitors_.front();
     const TwipSize screen = MonitorTwips(primary);
@@ -153,7 +157,7 @@ void SlideshowForm::OnPictureTimer() {
     const int seconds = state_.saver ? state_.saver->Time() : 0;
     SetTimerInterval(Timer::ShowPicture, DisplayInterval(seconds));
     ShowNextPicture();
-    if (!preparing_) StartMusic();
+    if (!running_.id) StartMusic();
 }
 
 void SlideshowForm::OnClockTimer() {
@@ -164,19 +168,21 @@ void SlideshowForm::OnHostCheckTimer() {
     if (previewMode_ && !view_.PreviewHostExists()) RequestClose();
 }
 
+// Whatever is being prepared was laid out for the monitors as they were: it
+// is abandoned, and the change for the new layout starts once it has
+// stopped (a burst of display changes makes one more change, not a burst).
 void SlideshowForm::OnDisplayChange() {
-    if (preparing_) {
-        view_.CancelPreparation();
-        preparing_ = false;
-    }
-    changeWaiting_ = false;
     LayOut();
+    if (running_.id && runningWanted_) {
+        view_.CancelPreparation(running_.id);
+        runningWanted_ = false;
+    }
     ShowNextPicture();
 }
 
 void SlideshowForm::ShowNextPicture() {
     if (pictures_.size() < 2 || !state_.saver) return;
-    if (preparing_) {
+    if (running_.id) {
         changeWaiting_ = true;
         return;
     }
@@ -186,45 +192,42 @@ void SlideshowForm::ShowNextPicture() {
 // Draws a picture at random for each monitor, the primary first, and has
 // them prepared at the sizes their boxes will have.
 void SlideshowForm::StartChange() {
+    changeWaiting_ = false;
     const std::size_t count = pictures_.size() - 1;
-    const int scale = state_.saver->ScalePercentage();
-    std::vector<platform::PictureRequest> requests;
+    platform::PreparationJob job;
+    job.id = ++lastJob_;
+    job.scalePercentage = state_.saver->ScalePercentage();
+    job.preview = previewMode_;
     for (std::size_t m = 0; m < monitors_.size(); ++m) {
         const double r = platform_.random.Next();
         std::size_t index =
             static_cast<std::size_t>(std::floor(static_cast<double>(count) * r)) + 1;
         if (index > count) index = count; // a generator that strays to 1.0 or beyond
-        asked_[m] = pictures_[index];
-        requests.push_back({m, asked_[m],
-                            [monitor = monitors_[m], scale, preview = previewMode_,
-                             current = boxes_[m]](std::optional<platform::PictureSize> natural) {
-                                const TwipSize size = MonitorTwips(monitor);
-                                platform::PictureBox box;
-                                box.twips = LayoutPicture(size.width, size.height, natural, scale,
-                                                          preview, current);
-                                box.pixels = ToClient(monitor, box.twips);
-                                return box;
-                            }});
+        job.monitors.push_back({m, pictures_[index], monitors_[m], boxes_[m]});
     }
-    preparing_ = true;
-    view_.PreparePictures(std::move(requests));
+    running_ = job;
+    runningWanted_ = true;
+    view_.StartPreparation(std::move(job));
 }
 
-void SlideshowForm::OnPicturesReady(const std::vector<platform::PreparedPicture>& prepared) {
-    if (!preparing_) return;
-    preparing_ = false;
-    for (const auto& p : prepared) {
-        if (p.monitor >= boxes_.size()) continue;
-        boxes_[p.monitor] = p.box.twips;
-        // An unreadable picture leaves an empty box until the next change.
-        shown_[p.monitor] = p.drawn ? asked_[p.monitor] : std::string();
+void SlideshowForm::OnPreparationFinished(const platform::PreparationResult& result) {
+    if (!result.id || result.id != running_.id) return; // not the job waited for
+    const platform::PreparationJob job = std::move(running_);
+    running_ = {};
+    if (runningWanted_) {
+        runningWanted_ = false;
+        // A monitor the result leaves out, or whose picture could not be
+        // drawn, shows an empty box until the next change.
+        std::fill(shown_.begin(), shown_.end(), std::string());
+        for (const auto& p : result.pictures) {
+            if (p.monitor >= boxes_.size() || p.monitor >= job.monitors.size()) continue;
+            boxes_[p.monitor] = p.box.twips;
+            if (p.bitmap) shown_[p.monitor] = job.monitors[p.monitor].path;
+        }
+        view_.ShowPictures(result.pictures);
+        StartMusic();
     }
-    view_.ShowPreparedPictures();
-    StartMusic();
-    if (changeWaiting_) {
-        changeWaiting_ = false;
-        StartChange();
-    }
+    if (changeWaiting_) StartChange();
 }
 
 void SlideshowForm::RequestClose() {
@@ -268,17 +271,18 @@ void SlideshowForm::OnCharacter(int code) {
 // folder or, where that is closed to the user, to the user's own folder.
 // Nothing on show, or nothing written, leaves the wallpaper as it was.
 void SlideshowForm::MakeWallpaper() {
-    if (writingWallpaper_ || shown_.empty() || shown_.front().empty()) return;
-    std::vector<std::string> targets{WallpaperFileIn(state_.windowsFolder)};
+    if (wallpaperJob_ || shown_.empty() || shown_.front().empty()) return;
+    platform::WallpaperJob job{++lastJob_, shown_.front(), {WallpaperFileIn(state_.windowsFolder)}};
     const std::string own = platform_.wallpaper.UserFolder();
-    if (!own.empty()) targets.push_back(WallpaperFileIn(own));
-    writingWallpaper_ = true;
-    view_.WriteWallpaperBitmap(shown_.front(), std::move(targets));
+    if (!own.empty()) job.targets.push_back(WallpaperFileIn(own));
+    wallpaperJob_ = job.id;
+    view_.StartWallpaper(std::move(job));
 }
 
-void SlideshowForm::OnWallpaperWritten(const std::optional<std::string>& file) {
-    writingWallpaper_ = false;
-    if (file) platform_.wallpaper.Set(*file);
+void SlideshowForm::OnWallpaperWritten(const platform::WallpaperResult& result) {
+    if (!result.id || result.id != wallpaperJob_) return;
+    wallpaperJob_ = 0;
+    if (result.written) platform_.wallpaper.Set(*result.written);
 }
 
 void SlideshowForm::OnKeyDown(int keyCode, int shift) {
@@ -300,15 +304,17 @@ bool SlideshowForm::MayClose() {
 }
 
 void SlideshowForm::OnUnload() {
-    if (preparing_) view_.CancelPreparation();
-    preparing_ = changeWaiting_ = false;
+    if (running_.id && runningWanted_) view_.CancelPreparation(running_.id);
+    running_ = {};
+    runningWanted_ = changeWaiting_ = false;
+    wallpaperJob_ = 0;
     if (!previewMode_) {
         if (state_.PlaylistConfigured()) music_.UnloadNotifyWindow();
         music_.Stop();
         platform_.session.SetScreenSaverRunning(false);
         platform_.session.ShowCursor(true);
     }
-    view_.ReleasePictures();
+    view_.ShowPictures({});
     state_.saver.reset();
 }
 

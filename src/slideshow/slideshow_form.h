@@ -1,11 +1,14 @@
 // The slideshow window's behaviour: its load and unload, the picture, clock
 // and host-check timers, the mouse and key rules that end a full-screen
 // show, the close request with the password check, the key commands and the
-// picture change on every monitor. Pictures are prepared off the
-// user-interface thread: a change asked for while one is being prepared
-// makes at most one more change, never a queue. Written against
-// SlideshowView; the Windows layer owns the window, draws what the view
-// holds and turns its messages into these calls.
+// picture change on every monitor. The background work (a change's
+// pictures, the wallpaper bitmap) is a job with an identity given here; a
+// result is used only when it answers the job the form waits for, so a
+// cancelled or overtaken job can never count. One preparation runs at a
+// time: a change asked for meanwhile makes at most one more change, never a
+// queue. Written against SlideshowView; the Windows layer owns the window,
+// runs the jobs, draws what the view holds and turns its messages into
+// these calls.
 #pragma once
 #include <cstdint>
 #include <map>
@@ -39,6 +42,13 @@ std::uint32_t DisplayInterval(int seconds);
 // "HH:mm:ss " of a time of day.
 std::string ClockText(const platform::LocalTime& time);
 
+// What the preview's watcher does after each look at its windows: the
+// preview is closed once when its host is gone (its process ended or its
+// window destroyed), and the program ends when the preview's own window was
+// destroyed from outside, which leaves no message to act on.
+enum class PreviewWatchStep { KeepWatching, Close, EndProgram };
+PreviewWatchStep NextPreviewWatchStep(bool previewExists, bool hostGone, bool& closeAsked);
+
 class SlideshowForm {
   public:
     SlideshowForm(platform::Platform& platform, saver::ProgramState& state,
@@ -66,10 +76,14 @@ class SlideshowForm {
     // A change of the pictures on every monitor (the timer's and Page
     // Down's), or a note to make one more when a change is under way.
     void ShowNextPicture();
-    // The preparation asked for has ended.
-    void OnPicturesReady(const std::vector<platform::PreparedPicture>& prepared);
-    // The wallpaper bitmap was written to `file`, or to none of the targets.
-    void OnWallpaperWritten(const std::optional<std::string>& file);
+    // A preparation has ended (finished, cancelled or failed).
+    void OnPreparationFinished(const platform::PreparationResult& result);
+    // A wallpaper job has ended; the wallpaper is set when it wrote a file.
+    void OnWallpaperWritten(const platform::WallpaperResult& result);
+    // The wallpaper job still under way, which the window lets finish (and
+    // reports) before the unload, so a wallpaper asked for is set; 0 when
+    // there is none.
+    platform::JobId WallpaperUnderWay() const { return wallpaperJob_; }
 
     // The picture list; element 0 stays empty.
     const std::vector<std::string>& Pictures() const { return pictures_; }
@@ -92,7 +106,8 @@ class SlideshowForm {
     void LayOut();
     void StartMusic();
     void StartChange();
-    // Counts one move over a surface; the eleventh in a row asks to close.
+    // Counts one move over a surface; past ten since that surface last
+    // asked, it asks to close.
     void CountMouseMove(std::int16_t& counter);
     // Asks the window to close once; a refused close allows the next ask.
     void RequestClose();
@@ -109,10 +124,13 @@ class SlideshowForm {
     std::vector<platform::MonitorArea> monitors_;
     std::vector<TwipRect> boxes_;    // each monitor's picture box, in its twips
     std::vector<std::string> shown_; // each monitor's picture on show
-    std::vector<std::string> asked_; // each monitor's picture being prepared
-    bool preparing_ = false;
+    platform::JobId lastJob_ = 0;    // the identities given so far
+    // The preparation whose thread runs, if any, and whether its result is
+    // still wanted (a cancelled one is waited for, then dropped).
+    platform::PreparationJob running_;
+    bool runningWanted_ = false;
     bool changeWaiting_ = false;
-    bool writingWallpaper_ = false;
+    platform::JobId wallpaperJob_ = 0;
     bool musicStarted_ = false;
     std::int16_t backgroundMoves_ = 0;
     std::int16_t pictureMoves_ = 0;

@@ -13,12 +13,13 @@
 #include <memory>
 #include <string>
 
+#include "platform/show_jobs.h"
 #include "win32/unique_handle.h"
 
 namespace orv::win32 {
 
 // A 32-bit top-down DIB section of exactly width x height pixels.
-struct ScaledBitmap {
+struct ScaledBitmap : platform::Bitmap {
     unique_hbitmap bitmap;
     int width = 0;
     int height = 0;

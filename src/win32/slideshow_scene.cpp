@@ -28,10 +28,8 @@ RECT ToRect(const PixelRect& r) {
 
 SlideshowScene::SlideshowScene() {
     const int dpi = GetScreenDpi().y;
-    for (Label label : {Label::NoPictures, Label::Clock, Label::Credits})
-        labels_[label].font = MakeUiFont(slideshow::kLabelFontPoints, false, dpi);
+    labels_[Label::NoPictures].font = MakeUiFont(slideshow::kLabelFontPoints, false, dpi);
     labels_[Label::Clock].font = MakeUiFont(slideshow::kClockFontPoints, false, dpi);
-    labels_[Label::Credits].text = Wide(slideshow::kCreditsText);
 }
 
 void SlideshowScene::SetLabelFont(Label label, float points, bool bold, int dpi) {
@@ -78,10 +76,7 @@ void SlideshowScene::Paint(HDC target, const RECT& area) const {
 }
 
 void SlideshowScene::Draw(HDC dc, const RECT& area) const {
-    {
-        const unique_hbrush back(CreateSolidBrush(backColor));
-        FillRect(dc, &area, back.get());
-    }
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     for (const MonitorPicture& picture : pictures) {
         if (!picture.bitmap || !*picture.bitmap) continue;
         const ScaledBitmap& shown = *picture.bitmap;

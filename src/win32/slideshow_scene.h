@@ -1,6 +1,6 @@
-// What the slideshow window shows, and how it is drawn: the back colour, one
-// picture box per monitor with its picture at the drawn size, and the
-// labels, all in the window's client pixels. The window (slideshow_window)
+// What the slideshow window shows, and how it is drawn: a black background,
+// one picture box per monitor with its picture at the drawn size, and the
+// two labels, all in the window's client pixels. The window (slideshow_window)
 // changes the scene as the form asks and paints it; the scene knows nothing
 // of messages, timers or threads.
 #pragma once
@@ -26,14 +26,13 @@ struct LabelState {
 
 struct MonitorPicture {
     PixelRect box;
-    std::shared_ptr<ScaledBitmap> bitmap; // what the box shows; none when empty
+    std::shared_ptr<const ScaledBitmap> bitmap; // what the box shows; none when empty
 };
 
 class SlideshowScene {
   public:
     SlideshowScene(); // the labels' design fonts at the screen's resolution
 
-    COLORREF backColor = RGB(0, 0, 0);
     std::vector<MonitorPicture> pictures;
 
     LabelState& LabelOf(platform::Label label) { return labels_.at(label); }

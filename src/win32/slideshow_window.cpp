@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -14,8 +15,8 @@
 #include "slideshow/slideshow_form.h"
 #include "win32/display.h"
 #include "win32/fatal_error.h"
-#include "win32/picture_preparer.h"
 #include "win32/program_lifetime.h"
+#include "win32/show_workers.h"
 #include "win32/slideshow_scene.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
@@ -31,9 +32,11 @@ using slideshow::kShiftMask;
 
 constexpr wchar_t kClassName[] = L"OrvandelSlideshow";
 constexpr Timer kTimers[] = {Timer::ShowPicture, Timer::Clock, Timer::HostCheck};
-// Posted by the background work when it is done.
-constexpr UINT kPicturesReady = WM_APP + 1;
-constexpr UINT kWallpaperWritten = WM_APP + 2;
+// Posted by a background job when it is done; it carries nothing, the
+// results wait in the job runners.
+constexpr UINT kJobsFinished = WM_APP + 1;
+// How long the close waits for a wallpaper job under way to finish.
+constexpr std::chrono::seconds kWallpaperWait{10};
 
 // Timer ids are the timers' values plus one (0 is no timer).
 UINT_PTR TimerId(Timer t) {
@@ -56,16 +59,15 @@ class SlideshowWindow final : public platform::SlideshowView {
             fullScreen ? VirtualScreen()
                        : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         self->fullScreen_ = fullScreen;
-        // From WM_NCCREATE on the window owns the object (WM_NCDESTROY deletes it).
-        SlideshowWindow* raw = self.release();
+        // The window takes the object over at WM_NCCREATE (and deletes it at
+        // WM_NCDESTROY); until then `self` owns it, so a creation that fails
+        // early frees it here and one that fails later has freed it already.
         const HWND hwnd = CreateWindowExW(fullScreen ? WS_EX_TOPMOST : 0, kClassName,
                                           Wide(kAppTitle).c_str(), WS_POPUP, area.left, area.top,
                                           area.right - area.left, area.bottom - area.top, nullptr,
-                                          nullptr, GetModuleHandleW(nullptr), raw);
-        if (!hwnd) {
-            if (!raw->hwnd_) delete raw; // the window never took it over
-            throw OutOfMemory();
-        }
+                                          nullptr, GetModuleHandleW(nullptr), &self);
+        if (!hwnd) throw OutOfMemory();
+        SlideshowWindow* raw = From(hwnd);
         try {
             raw->form_.Load();
         } catch (...) {
@@ -122,40 +124,20 @@ class SlideshowWindow final : public platform::SlideshowView {
         return platform::ScreenPoint{cursor.x, cursor.y};
     }
     bool PreviewHostExists() const override { return IsWindow(host_) != FALSE; }
-    void SetBackColor(std::uint32_t rgb) override {
-        scene_.backColor = RGB(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
-        Invalidate(nullptr);
+    void StartPreparation(platform::PreparationJob job) override {
+        preparations_.Start(std::move(job));
     }
-    void PreparePictures(std::vector<platform::PictureRequest> requests) override {
-        CancelPreparation();
-        preparation_ = PicturePreparation::Start(std::move(requests), hwnd_, kPicturesReady);
-    }
-    void ShowPreparedPictures() override {
-        // Every monitor's box is replaced; the old pictures go with them.
-        std::vector<MonitorPicture> pictures;
-        for (PreparedBitmap& p : prepared_) {
-            if (p.picture.monitor >= pictures.size()) pictures.resize(p.picture.monitor + 1);
-            pictures[p.picture.monitor] = {p.picture.box.pixels, std::move(p.bitmap)};
-        }
-        scene_.pictures = std::move(pictures);
-        prepared_.clear();
+    void CancelPreparation(platform::JobId job) override { preparations_.Cancel(job); }
+    void ShowPictures(const std::vector<platform::PreparedPicture>& pictures) override {
+        std::vector<MonitorPicture> shown;
+        for (const platform::PreparedPicture& p : pictures)
+            shown.push_back({p.box.pixels, std::static_pointer_cast<const ScaledBitmap>(p.bitmap)});
+        scene_.pictures = std::move(shown);
         // On the screen now, before whatever the form does next.
         Invalidate(nullptr);
         if (hwnd_) UpdateWindow(hwnd_);
     }
-    void CancelPreparation() override {
-        if (preparation_) preparation_->Cancel();
-        preparation_.reset();
-        prepared_.clear();
-    }
-    void ReleasePictures() override {
-        scene_.pictures.clear();
-        Invalidate(nullptr);
-    }
-    void WriteWallpaperBitmap(const std::string& picture,
-                              std::vector<std::string> targets) override {
-        StartWallpaperBitmap(picture, std::move(targets), hwnd_, kWallpaperWritten);
-    }
+    void StartWallpaper(platform::WallpaperJob job) override { wallpapers_.Start(std::move(job)); }
     void SetLabelText(Label label, const std::string& text) override {
         scene_.LabelOf(label).text = Wide(text);
         InvalidateLabel(label);
@@ -173,9 +155,6 @@ class SlideshowWindow final : public platform::SlideshowView {
         scene_.SetLabelFont(label, points, bold, dpi);
         InvalidateLabel(label);
     }
-    // The "no pictures" message is the one label brought forward; the scene
-    // always draws it last and hit-tests it first.
-    void BringLabelToFront(Label) override {}
     PixelSize TextExtent(Label label, const std::string& text) const override {
         return scene_.TextExtent(label, Wide(text));
     }
@@ -200,9 +179,12 @@ class SlideshowWindow final : public platform::SlideshowView {
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         if (msg == WM_NCCREATE) {
-            auto* self =
-                static_cast<SlideshowWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+            auto* owner = static_cast<std::unique_ptr<SlideshowWindow>*>(
+                reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+            SlideshowWindow* self = owner->release();
             self->hwnd_ = hwnd;
+            self->preparations_.Attach(hwnd, kJobsFinished);
+            self->wallpapers_.Attach(hwnd, kJobsFinished);
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
         SlideshowWindow* self = From(hwnd);
@@ -229,15 +211,9 @@ class SlideshowWindow final : public platform::SlideshowView {
         case WM_TIMER:
             OnTimer(wp);
             return 0;
-        case kPicturesReady:
-            OnPicturesReady();
+        case kJobsFinished:
+            DeliverFinishedJobs();
             return 0;
-        case kWallpaperWritten: {
-            const std::unique_ptr<std::optional<std::string>> written(
-                reinterpret_cast<std::optional<std::string>*>(lp));
-            if (loaded_ && written) form_.OnWallpaperWritten(*written);
-            return 0;
-        }
         case WM_DISPLAYCHANGE:
         case WM_DPICHANGED:
             // Monitors came, went or changed their size or scale: the window
@@ -281,10 +257,12 @@ class SlideshowWindow final : public platform::SlideshowView {
             for (Timer t : kTimers)
                 KillTimer(hwnd_, TimerId(t));
             if (loaded_) {
+                // A wallpaper asked for is set before the show ends.
+                if (const platform::JobId wallpaper = form_.WallpaperUnderWay())
+                    if (wallpapers_.Wait(wallpaper, kWallpaperWait)) DeliverFinishedJobs();
                 loaded_ = false;
                 form_.OnUnload();
             }
-            CancelPreparation();
             if (registered_) {
                 registered_ = false;
                 WindowClosed();
@@ -296,14 +274,11 @@ class SlideshowWindow final : public platform::SlideshowView {
         return DefWindowProcW(hwnd_, msg, wp, lp);
     }
 
-    void OnPicturesReady() {
-        if (!loaded_ || !preparation_) return;
-        prepared_ = preparation_->TakeResults();
-        preparation_.reset();
-        std::vector<platform::PreparedPicture> pictures;
-        for (const PreparedBitmap& p : prepared_)
-            pictures.push_back(p.picture);
-        form_.OnPicturesReady(pictures);
+    void DeliverFinishedJobs() {
+        for (const platform::PreparationResult& result : preparations_.TakeFinished())
+            if (loaded_) form_.OnPreparationFinished(result);
+        for (const platform::WallpaperResult& result : wallpapers_.TakeFinished())
+            if (loaded_) form_.OnWallpaperWritten(result);
     }
 
     static int ShiftState() {
@@ -342,8 +317,8 @@ class SlideshowWindow final : public platform::SlideshowView {
     HWND host_ = nullptr;
     bool fullScreen_ = true;
     SlideshowScene scene_;
-    std::shared_ptr<PicturePreparation> preparation_; // the change being prepared
-    std::vector<PreparedBitmap> prepared_;            // ready, until the form shows them
+    PreparationRunner preparations_ = MakePreparationRunner();
+    WallpaperRunner wallpapers_ = MakeWallpaperRunner();
     bool loaded_ = false;
     bool registered_ = false;
 };
@@ -370,19 +345,22 @@ void WatchPreview(HWND host, HWND preview) {
     unique_handle process(OpenProcess(SYNCHRONIZE, FALSE, hostProcess));
     const DWORD uiThread = GetCurrentThreadId();
     std::thread([process = std::move(process), host, preview, uiThread] {
-        bool hostGone = false, closeAsked = false;
+        bool processGone = false, closeAsked = false;
         for (;;) {
-            if (process && !hostGone)
-                hostGone = WaitForSingleObject(process.get(), 500) == WAIT_OBJECT_0;
+            if (process && !processGone)
+                processGone = WaitForSingleObject(process.get(), 500) == WAIT_OBJECT_0;
             else
                 Sleep(500);
-            if (!IsWindow(preview)) {
+            switch (slideshow::NextPreviewWatchStep(IsWindow(preview) != FALSE,
+                                                    processGone || !IsWindow(host), closeAsked)) {
+            case slideshow::PreviewWatchStep::EndProgram:
                 PostThreadMessageW(uiThread, WM_QUIT, 0, 0);
                 return;
-            }
-            if ((hostGone || !IsWindow(host)) && !closeAsked) {
-                closeAsked = true;
+            case slideshow::PreviewWatchStep::Close:
                 PostMessageW(preview, WM_CLOSE, 0, 0);
+                break;
+            case slideshow::PreviewWatchStep::KeepWatching:
+                break;
             }
         }
     }).detach();

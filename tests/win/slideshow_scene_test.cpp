@@ -62,7 +62,7 @@ class SlideshowSceneTest : public ::testing::Test {
     void ShowPreviewPicture() {
         scene.pictures = {
             {{0, 20, 100, 50}, std::make_shared<ScaledBitmap>(Solid(100, 50, RGB(0, 200, 0)))}};
-        for (Label l : {Label::NoPictures, Label::Clock, Label::Credits})
+        for (Label l : {Label::NoPictures, Label::Clock})
             scene.LabelOf(l).visible = false;
     }
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <new>
+#include <random>
 #include <set>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "fakes/fake_platform.h"
 #include "platform/media.h"
 #include "slideshow/layout.h"
+#include "slideshow/show_jobs.h"
 #include "slideshow/slideshow_form.h"
 #include "startup/startup.h"
 
@@ -26,8 +28,6 @@ std::string Name(Label l) {
         return "lblNoPictures";
     case Label::Clock:
         return "lblClock";
-    case Label::Credits:
-        return "lblCredits";
     }
     return "?";
 }
@@ -43,9 +43,39 @@ std::string Name(Timer t) {
     return "?";
 }
 
-// Records every call in `log` and keeps the state a window would show. Pictures
-// are prepared at once unless `manual` is set; then Complete() ends the
-// preparation under way.
+// A picture of the fake source: its natural size, and the path it was
+// drawn from.
+struct FakeBitmap : platform::Bitmap {
+    std::string path;
+    explicit FakeBitmap(std::string p) : path(std::move(p)) {}
+};
+
+// The readable pictures, by path.
+class FakePictures : public platform::PictureSource {
+  public:
+    std::map<std::string, platform::PictureSize> files;
+    std::unique_ptr<platform::OpenPicture> Open(const std::string& path,
+                                                const std::atomic<bool>&) override {
+        const auto it = files.find(path);
+        if (it == files.end()) return nullptr;
+        struct Open : platform::OpenPicture {
+            std::string path;
+            platform::PictureSize size;
+            platform::PictureSize NaturalSize() const override { return size; }
+            std::shared_ptr<const platform::Bitmap> Render(int, int) override {
+                return std::make_shared<FakeBitmap>(path);
+            }
+        };
+        auto open = std::make_unique<Open>();
+        open->path = path;
+        open->size = it->second;
+        return open;
+    }
+};
+
+// Records every call in `log` and keeps the state a window would show. Jobs
+// run at once unless `manual` is set; then Complete() finishes the oldest
+// job under way, or the jobs are finished in any order through Finish().
 class FakeView : public platform::SlideshowView {
   public:
     explicit FakeView(std::vector<std::string>& sharedLog) : log(sharedLog) {}
@@ -54,18 +84,16 @@ class FakeView : public platform::SlideshowView {
     bool manual = false;
     // One 1024 x 768 monitor at 96 dots per inch (15360 x 11520 twips).
     std::vector<platform::MonitorArea> monitors{{{0, 0, 1024, 768}, 96, true}};
-    std::map<std::string, platform::PictureSize> pictureFiles; // readable files
+    FakePictures pictureFiles;
     std::set<std::string> writableFolders{"C:\\windows\\"};
-    std::map<std::string, std::string> written; // bitmap file -> picture saved there
-    std::vector<platform::PictureRequest> pending;
-    std::map<std::size_t, platform::PictureBox> boxes; // per monitor, as last shown
-    std::map<std::size_t, std::string> shown;          // per monitor, "" for an empty box
-    std::map<std::size_t, std::string> prepared;
+    std::map<std::string, std::string> written;    // bitmap file -> picture saved there
+    std::vector<platform::PreparationJob> pending; // started, not finished
+    std::set<platform::JobId> cancelled;
+    std::map<std::size_t, std::string> shown; // per monitor, "" for an empty box
     int preparations = 0;
     std::map<Label, std::string> texts;
     std::map<Label, PixelRect> rects;
-    std::map<Label, bool> visible{
-        {Label::NoPictures, true}, {Label::Clock, true}, {Label::Credits, true}};
+    std::map<Label, bool> visible{{Label::NoPictures, true}, {Label::Clock, true}};
     std::map<Timer, std::uint32_t> interval; // of the running timers; 0 when stopped
     PixelSize clockText{54, 13};             // what the time takes in the clock's font
     int closeRequests = 0;
@@ -77,59 +105,57 @@ class FakeView : public platform::SlideshowView {
     std::intptr_t WindowHandle() const override { return 4242; }
     std::optional<platform::ScreenPoint> CursorPosition() const override { return cursor; }
     bool PreviewHostExists() const override { return hostExists; }
-    void SetBackColor(std::uint32_t rgb) override {
-        log.push_back("BackColor " + std::to_string(rgb));
-    }
-    void PreparePictures(std::vector<platform::PictureRequest> requests) override {
-        EXPECT_TRUE(pending.empty()) << "two preparations at once";
+    void StartPreparation(platform::PreparationJob job) override {
         std::string line = "prepare";
-        for (const auto& r : requests)
-            line += " " + r.path;
+        for (const auto& m : job.monitors)
+            line += " " + m.path;
         log.push_back(line);
         ++preparations;
-        pending = std::move(requests);
+        pending.push_back(std::move(job));
         if (!manual) Complete();
     }
-    void Complete() {
-        std::vector<platform::PreparedPicture> results;
-        for (const auto& r : pending) {
-            const auto it = pictureFiles.find(r.path);
-            const std::optional<platform::PictureSize> natural =
-                it == pictureFiles.end() ? std::nullopt : std::optional(it->second);
-            results.push_back({r.monitor, r.layout(natural), natural.has_value()});
-            prepared[r.monitor] = natural ? r.path : "";
-        }
-        pending.clear();
-        form->OnPicturesReady(results);
-        lastResults = results;
+    // Runs the job as a worker thread would and hands its result back.
+    platform::PreparationResult Run(const platform::PreparationJob& job) {
+        const std::atomic<bool> stop{cancelled.count(job.id) > 0};
+        return RunPreparation(job, pictureFiles, stop);
     }
+    void Finish(std::size_t which) {
+        const platform::PreparationJob job = pending.at(which);
+        pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(which));
+        finishing = job.id;
+        form->OnPreparationFinished(Run(job));
+        finishing = 0;
+    }
+    platform::JobId finishing = 0;
+    void Complete() { Finish(0); }
     std::vector<platform::PreparedPicture> lastResults;
-    void ShowPreparedPictures() override {
+    void ShowPictures(const std::vector<platform::PreparedPicture>& pictures) override {
         log.push_back("show");
-        for (const auto& [m, path] : prepared)
-            shown[m] = path;
-        prepared.clear();
-    }
-    void CancelPreparation() override {
-        log.push_back("cancel");
-        pending.clear();
-        prepared.clear();
-    }
-    void ReleasePictures() override {
-        log.push_back("release");
+        EXPECT_EQ(cancelled.count(finishing), 0u) << "an abandoned job's pictures shown";
         shown.clear();
+        for (const auto& p : pictures)
+            shown[p.monitor] =
+                p.bitmap ? static_cast<const FakeBitmap&>(*p.bitmap).path : std::string();
+        if (!pictures.empty()) lastResults = pictures;
     }
-    void WriteWallpaperBitmap(const std::string& picture,
-                              std::vector<std::string> targets) override {
-        log.push_back("wallpaper " + picture);
-        for (const auto& t : targets)
+    void CancelPreparation(platform::JobId job) override {
+        log.push_back("cancel");
+        cancelled.insert(job);
+    }
+    void StartWallpaper(platform::WallpaperJob job) override {
+        log.push_back("wallpaper " + job.picture);
+        platform::WallpaperResult result{job.id, std::nullopt};
+        for (const auto& t : job.targets)
             if (writableFolders.count(t.substr(0, t.rfind('\\') + 1))) {
-                written[t] = picture;
-                form->OnWallpaperWritten(t);
-                return;
+                written[t] = job.picture;
+                result.written = t;
+                break;
             }
-        form->OnWallpaperWritten(std::nullopt);
+        if (!holdWallpaper) form->OnWallpaperWritten(result);
+        heldWallpaper = result;
     }
+    bool holdWallpaper = false;
+    platform::WallpaperResult heldWallpaper;
     void SetLabelText(Label l, const std::string& t) override {
         texts[l] = t, log.push_back(Name(l) + " text");
     }
@@ -143,7 +169,6 @@ class FakeView : public platform::SlideshowView {
         log.push_back(Name(l) + " font " + std::to_string(static_cast<int>(points)) +
                       (bold ? " bold" : "") + " at " + std::to_string(dpi));
     }
-    void BringLabelToFront(Label l) override { log.push_back(Name(l) + " front"); }
     PixelSize TextExtent(Label, const std::string&) const override { return clockText; }
     void StartTimer(Timer t, std::uint32_t ms) override {
         EXPECT_GT(ms, 0u);
@@ -210,7 +235,7 @@ class SlideshowFormTest : public ::testing::Test {
     saver::ScreenSaver& pss() { return *state.saver; }
     void AddPicture(const std::string& name, double w, double h) {
         fake.files.AddFile("C:\\Pics\\" + name);
-        view.pictureFiles["C:\\Pics\\" + name] = {w, h};
+        view.pictureFiles.files["C:\\Pics\\" + name] = {w, h};
     }
     void EnterPreview() {
         fake.environment.argumentText = "/p 1234";
@@ -233,12 +258,11 @@ TEST_F(SlideshowFormTest, LoadRunsItsStepsInOrder) {
     fake.files.AddFile("C:\\Music\\tune.mp3");
     pss().SetMusicFile("C:\\Music\\tune.mp3");
     form.Load();
-    EXPECT_EQ(Merged(),
-              (std::vector<std::string>{
-                  "tmrShowPicture start 100", "tmrClock start 1000", "tmrHostCheck stop",
-                  "BackColor 0", "lblNoPictures text", "lblNoPictures front", "lblCredits hide",
-                  "lblClock text", "lblNoPictures rect", "lblNoPictures font 24 bold at 96",
-                  "lblClock font 9 at 96", "lblClock rect", "lblNoPictures hide"}));
+    EXPECT_EQ(Merged(), (std::vector<std::string>{
+                            "tmrShowPicture start 100", "tmrClock start 1000", "tmrHostCheck stop",
+                            "lblNoPictures text", "lblClock text", "lblNoPictures rect",
+                            "lblNoPictures font 24 bold at 96", "lblClock font 9 at 96",
+                            "lblClock rect", "lblNoPictures hide"}));
     EXPECT_EQ(fake.random.seeds, 1);
     EXPECT_EQ(fake.session.calls,
               (std::vector<std::string>{"SetScreenSaverRunning(true)", "ShowCursor(false)"}));
@@ -352,7 +376,7 @@ TEST_F(SlideshowFormTest, DamagedPictureLeavesAnEmptyBoxAndTheShowGoesOn) {
     form.Load();
     form.OnPictureTimer();
     EXPECT_EQ(view.shown[0], "");
-    EXPECT_FALSE(view.lastResults.at(0).drawn);
+    EXPECT_EQ(view.lastResults.at(0).bitmap, nullptr);
     // The box keeps the size it had: the whole screen.
     EXPECT_EQ(view.lastResults.at(0).box.pixels, (PixelRect{0, 0, 1024, 768}));
     EXPECT_EQ(form.Shown(), std::vector<std::string>{""});
@@ -513,6 +537,32 @@ TEST_F(SlideshowFormTest, CtrlShiftWWritesTheWallpaperBitmapAndSetsIt) {
     EXPECT_EQ(view.closeRequests, 0);
 }
 
+TEST_F(SlideshowFormTest, AWallpaperResultCountsOnlyForTheJobUnderWay) {
+    AddPicture("a.jpg", 300, 400);
+    form.Load();
+    form.OnPictureTimer();
+    view.holdWallpaper = true;
+    form.OnKeyDown(kKeyW, 3);
+    form.OnKeyDown(kKeyW, 3); // while the first is written
+    EXPECT_EQ(Count("wallpaper C:\\Pics\\a.jpg"), 1u);
+    ASSERT_EQ(form.WallpaperUnderWay(), view.heldWallpaper.id);
+    form.OnWallpaperWritten({view.heldWallpaper.id + 1, "C:\\other.bmp"});
+    EXPECT_TRUE(fake.wallpaper.calls.empty());
+    form.OnWallpaperWritten(view.heldWallpaper);
+    form.OnWallpaperWritten(view.heldWallpaper); // delivered twice
+    EXPECT_EQ(fake.wallpaper.calls,
+              std::vector<std::string>{"SetWallpaper(C:\\windows\\Orvandel.bmp)"});
+    EXPECT_EQ(form.WallpaperUnderWay(), 0u);
+}
+
+TEST(PreviewWatch, ClosesOnceWhenTheHostGoesAndEndsWhenThePreviewIsGone) {
+    bool asked = false;
+    EXPECT_EQ(NextPreviewWatchStep(true, false, asked), PreviewWatchStep::KeepWatching);
+    EXPECT_EQ(NextPreviewWatchStep(true, true, asked), PreviewWatchStep::Close);
+    EXPECT_EQ(NextPreviewWatchStep(true, true, asked), PreviewWatchStep::KeepWatching);
+    EXPECT_EQ(NextPreviewWatchStep(false, true, asked), PreviewWatchStep::EndProgram);
+}
+
 TEST_F(SlideshowFormTest, WallpaperGoesToTheUserFolderWhenTheWindowsFolderIsClosed) {
     AddPicture("a.jpg", 300, 400);
     view.writableFolders = {"C:\\Users\\me\\AppData\\Local\\Orvandel\\"};
@@ -575,7 +625,8 @@ TEST_F(SlideshowFormTest, UnloadStopsTheMusicRestoresTheDesktopAndReleasesAll) {
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(log.front(), "frmAudioNotify unload");
     EXPECT_NE(std::find(log.begin(), log.end(), "mci close mp3"), log.end());
-    EXPECT_EQ(log.back(), "release");
+    EXPECT_EQ(log.back(), "show");
+    EXPECT_TRUE(view.shown.empty()) << "the pictures are released";
     EXPECT_EQ(fake.session.calls,
               (std::vector<std::string>{"SetScreenSaverRunning(false)", "ShowCursor(true)"}));
     EXPECT_EQ(state.saver, nullptr);
@@ -596,11 +647,97 @@ TEST_F(SlideshowFormTest, RequestsDuringAPreparationMakeOneMoreChangeNeverAQueue
     view.Complete();
     EXPECT_EQ(view.preparations, 2);
     EXPECT_EQ(Count("show"), 2u);
-    // Closing while a picture is prepared abandons it.
+    // Closing while a picture is prepared abandons it: its result is dropped.
     form.OnKeyDown(kKeyPageDown, 0);
     form.OnUnload();
     EXPECT_EQ(Count("cancel"), 1u);
-    EXPECT_TRUE(view.pending.empty());
+    const std::size_t shows = Count("show");
+    view.Complete();
+    EXPECT_EQ(Count("show"), shows);
+    EXPECT_EQ(view.preparations, 3);
+}
+
+// Display changes, ticks, Page Down and finished jobs in any order and
+// number: one preparation at a time, no result of an abandoned job on the
+// screen, and once the jobs are done every monitor shows a picture fitted
+// to the monitors as they are.
+TEST_F(SlideshowFormTest, BurstsOfDisplayChangesAlwaysEndWithEveryMonitorShowingAPicture) {
+    AddPicture("a.jpg", 300, 400);
+    AddPicture("b.jpg", 400, 300);
+    view.manual = true;
+    const std::vector<std::vector<platform::MonitorArea>> desks{
+        {{{0, 0, 1024, 768}, 96, true}},
+        {{{0, 0, 800, 600}, 144, true}, {{800, 0, 1280, 1024}, 96, false}}};
+    form.Load();
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937 random(seed);
+        for (int step = 0; step < 300; ++step) {
+            switch (random() % 4) {
+            case 0:
+                view.monitors = desks[random() % desks.size()];
+                form.OnDisplayChange();
+                break;
+            case 1:
+                form.OnKeyDown(kKeyPageDown, 0);
+                break;
+            case 2: // a result posted before the job was abandoned, delivered again
+                if (!view.pending.empty()) form.OnPreparationFinished({view.pending[0].id - 1, {}});
+                break;
+            default:
+                if (!view.pending.empty()) view.Finish(random() % view.pending.size());
+            }
+            ASSERT_LE(view.pending.size(), 1u);
+        }
+        while (!view.pending.empty())
+            view.Complete();
+        ASSERT_EQ(view.lastResults.size(), view.monitors.size());
+        for (std::size_t m = 0; m < view.monitors.size(); ++m) {
+            EXPECT_FALSE(view.shown[m].empty()) << m;
+            const PixelRect &box = view.lastResults[m].box.pixels, &area = view.monitors[m].bounds;
+            EXPECT_TRUE(box.x >= area.x && box.x + box.width <= area.x + area.width &&
+                        (box.width == area.width || box.height == area.height))
+                << m;
+        }
+    }
+}
+
+TEST_F(SlideshowFormTest, OnePictureOpenAtATimeAndOneDrawingForEachSize) {
+    struct CountingSource : FakePictures {
+        int open = 0, most = 0, opens = 0;
+        std::unique_ptr<platform::OpenPicture> Open(const std::string& path,
+                                                    const std::atomic<bool>& stop) override {
+            struct Counted : platform::OpenPicture {
+                std::unique_ptr<platform::OpenPicture> inner;
+                CountingSource* source;
+                ~Counted() override { --source->open; }
+                platform::PictureSize NaturalSize() const override { return inner->NaturalSize(); }
+                std::shared_ptr<const platform::Bitmap> Render(int w, int h) override {
+                    return inner->Render(w, h);
+                }
+            };
+            auto counted = std::make_unique<Counted>();
+            counted->inner = FakePictures::Open(path, stop);
+            counted->source = this;
+            ++opens, most = std::max(most, ++open);
+            return counted;
+        }
+    } source;
+    source.files = {{"a", {400, 300}}, {"b", {300, 400}}};
+    const platform::MonitorArea small{{0, 0, 800, 600}, 96, true}, big{{800, 0, 1600, 1200}};
+    const platform::PreparationJob job{
+        7,
+        100,
+        false,
+        {{0, "a", small, {}}, {1, "b", small, {}}, {2, "a", big, {}}, {3, "a", small, {}}}};
+    const platform::PreparationResult result = RunPreparation(job, source, std::atomic<bool>{});
+    EXPECT_EQ(result.id, 7u);
+    ASSERT_EQ(result.pictures.size(), 4u);
+    EXPECT_EQ(source.opens, 2);
+    EXPECT_EQ(source.most, 1);
+    EXPECT_EQ(result.pictures[0].bitmap, result.pictures[3].bitmap) << "drawn once for one size";
+    EXPECT_NE(result.pictures[0].bitmap, result.pictures[2].bitmap);
+    EXPECT_TRUE(RunPreparation(job, source, std::atomic<bool>{true}).pictures.empty());
 }
 
 // A show over several monitors, given in the window's client pixels with

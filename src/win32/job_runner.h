@@ -1,0 +1,154 @@
+// Runs background jobs, each on a thread of its own, and hands their results
+// back to the window's thread. A job's result goes into a slot made before
+// its thread starts and shared with it; a finished thread posts a message
+// that carries nothing, and the window takes every finished result. The
+// runner owns its threads: when it goes, it cancels them and waits a bounded
+// time; a thread still running after that (a decode slow to stop) touches
+// nothing but its own job and slot, so nothing it uses can be gone.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "platform/show_jobs.h"
+
+namespace orv::win32 {
+
+template <class Job, class Result> class JobRunner {
+  public:
+    // `work` runs on the job's thread; what it throws is reported as a
+    // result with nothing but the job's identity.
+    using Work = std::function<Result(const Job&, const std::atomic<bool>& cancelled)>;
+
+    explicit JobRunner(Work work) : work_(std::move(work)), shared_(std::make_shared<Shared>()) {}
+    JobRunner(const JobRunner&) = delete;
+    JobRunner& operator=(const JobRunner&) = delete;
+    ~JobRunner() {
+        {
+            const std::lock_guard lock(shared_->mutex);
+            shared_->window = nullptr;
+        }
+        for (Running& r : running_)
+            r.slot->cancelled = true;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        for (Running& r : running_) {
+            std::unique_lock lock(shared_->mutex);
+            shared_->done.wait_until(lock, deadline, [&] { return r.slot->finished; });
+            const bool finished = r.slot->finished;
+            lock.unlock();
+            if (finished)
+                r.thread.join();
+            else
+                r.thread.detach();
+        }
+    }
+
+    // Where a finished job posts `message`.
+    void Attach(HWND window, UINT message) {
+        const std::lock_guard lock(shared_->mutex);
+        shared_->window = window;
+        shared_->message = message;
+    }
+
+    // Starts the job; when no thread can be had, it fails at once (its
+    // result is waiting and the message posted).
+    void Start(Job job) {
+        auto slot = std::make_shared<Slot>();
+        slot->result.id = job.id;
+        running_.push_back({job.id, slot, {}});
+        try {
+            running_.back().thread =
+                std::thread([work = work_, shared = shared_, slot, job = std::move(job)] {
+                    Finish(*shared, *slot, Run(work, job, *slot));
+                });
+        } catch (...) {
+            Finish(*shared_, *slot, std::move(slot->result));
+        }
+    }
+
+    void Cancel(platform::JobId id) {
+        for (Running& r : running_)
+            if (r.id == id) r.slot->cancelled = true;
+    }
+
+    // Every result finished since the last call, in the order the jobs
+    // started.
+    std::vector<Result> TakeFinished() {
+        std::vector<Result> results;
+        for (auto it = running_.begin(); it != running_.end();) {
+            bool finished = false;
+            {
+                const std::lock_guard lock(shared_->mutex);
+                finished = it->slot->finished;
+            }
+            if (!finished) {
+                ++it;
+                continue;
+            }
+            if (it->thread.joinable()) it->thread.join();
+            results.push_back(std::move(it->slot->result));
+            it = running_.erase(it);
+        }
+        return results;
+    }
+
+    // Waits up to `timeout` for the job to finish; true when it has (its
+    // result is then waiting for TakeFinished).
+    bool Wait(platform::JobId id, std::chrono::milliseconds timeout) {
+        for (Running& r : running_)
+            if (r.id == id) {
+                std::unique_lock lock(shared_->mutex);
+                return shared_->done.wait_for(lock, timeout, [&] { return r.slot->finished; });
+            }
+        return false;
+    }
+
+  private:
+    struct Shared {
+        std::mutex mutex;
+        std::condition_variable done;
+        HWND window = nullptr;
+        UINT message = 0;
+    };
+    struct Slot {
+        std::atomic<bool> cancelled{false};
+        bool finished = false; // under the shared mutex
+        Result result;
+    };
+    struct Running {
+        platform::JobId id = 0;
+        std::shared_ptr<Slot> slot;
+        std::thread thread;
+    };
+
+    static Result Run(const Work& work, const Job& job, Slot& slot) noexcept {
+        try {
+            return work(job, slot.cancelled);
+        } catch (...) {
+            Result failed{};
+            failed.id = job.id;
+            return failed;
+        }
+    }
+    static void Finish(Shared& shared, Slot& slot, Result result) noexcept {
+        const std::lock_guard lock(shared.mutex);
+        slot.result = std::move(result);
+        slot.finished = true;
+        shared.done.notify_all();
+        if (shared.window) PostMessageW(shared.window, shared.message, 0, 0);
+    }
+
+    Work work_;
+    std::shared_ptr<Shared> shared_;
+    std::vector<Running> running_;
+};
+
+} // namespace orv::win32

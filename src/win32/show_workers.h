@@ -1,0 +1,17 @@
+// The show's jobs on Windows: the picture source and the wallpaper writer
+// that the core's job runners (slideshow/show_jobs.h) use on a worker
+// thread, and the runners that the slideshow window owns.
+#pragma once
+#include "platform/show_jobs.h"
+#include "win32/job_runner.h"
+
+namespace orv::win32 {
+
+using PreparationRunner = JobRunner<platform::PreparationJob, platform::PreparationResult>;
+using WallpaperRunner = JobRunner<platform::WallpaperJob, platform::WallpaperResult>;
+
+// Each runs its jobs in a COM apartment of the job's own thread.
+PreparationRunner MakePreparationRunner();
+WallpaperRunner MakeWallpaperRunner();
+
+} // namespace orv::win32
