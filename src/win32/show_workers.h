@@ -2,8 +2,8 @@
 // that the core's job runners (slideshow/show_jobs.h) use on a worker
 // thread, and the runners that the slideshow window owns.
 #pragma once
+#include "common/job_runner.h"
 #include "platform/show_jobs.h"
-#include "win32/job_runner.h"
 
 namespace orv::win32 {
 

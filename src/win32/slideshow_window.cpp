@@ -183,8 +183,9 @@ class SlideshowWindow final : public platform::SlideshowView {
                 reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
             SlideshowWindow* self = owner->release();
             self->hwnd_ = hwnd;
-            self->preparations_.Attach(hwnd, kJobsFinished);
-            self->wallpapers_.Attach(hwnd, kJobsFinished);
+            const auto notify = [hwnd] { PostMessageW(hwnd, kJobsFinished, 0, 0); };
+            self->preparations_.SetNotifier(notify);
+            self->wallpapers_.SetNotifier(notify);
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
         SlideshowWindow* self = From(hwnd);

@@ -294,6 +294,11 @@ int wmain(int argc, wchar_t** argv) {
         HWND child = GetDlgItem(w, _wtoi(argv[3]));
         if (!child) return 1;
         std::printf("%s\n", Escaped(TextOf(child)).c_str());
+    } else if (cmd == L"send" && argc >= 5) {
+        // send TITLE MESSAGE COUNT: the message (a number), sent COUNT times
+        // and each answered before the next.
+        for (int i = 0; i < _wtoi(argv[4]); ++i)
+            SendMessageW(w, static_cast<UINT>(_wtoi(argv[3])), 32, MAKELPARAM(1024, 768));
     } else if (cmd == L"settext" && argc >= 5) {
         HWND child = GetDlgItem(w, _wtoi(argv[3]));
         if (!child) return 1;

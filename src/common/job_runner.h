@@ -1,16 +1,16 @@
 // Runs background jobs, each on a thread of its own, and hands their results
-// back to the window's thread. A job's result goes into a slot made before
-// its thread starts and shared with it; a finished thread posts a message
-// that carries nothing, and the window takes every finished result. The
-// runner owns its threads: when it goes, it cancels them and waits a bounded
-// time; a thread still running after that (a decode slow to stop) touches
-// nothing but its own job and slot, so nothing it uses can be gone.
+// back to the thread that owns the runner. A job's result goes into a slot
+// made before its thread starts and shared with it; a finished thread calls
+// the notifier (the window posts itself a message that carries nothing), and
+// the owner takes every finished result. The runner owns its threads: when
+// it goes, it cancels them and waits a bounded time; a thread still running
+// after that (a decode slow to stop) touches nothing but its own job and
+// slot, so nothing it uses can be gone.
 #pragma once
-#include <windows.h>
-
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -18,10 +18,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/show_jobs.h"
+namespace orv {
 
-namespace orv::win32 {
-
+// `Job` and `Result` have an `id` (std::uint64_t); a Result made with
+// nothing but its job's id stands for a failed job.
 template <class Job, class Result> class JobRunner {
   public:
     // `work` runs on the job's thread; what it throws is reported as a
@@ -34,7 +34,7 @@ template <class Job, class Result> class JobRunner {
     ~JobRunner() {
         {
             const std::lock_guard lock(shared_->mutex);
-            shared_->window = nullptr;
+            shared_->notify = nullptr;
         }
         for (Running& r : running_)
             r.slot->cancelled = true;
@@ -51,15 +51,14 @@ template <class Job, class Result> class JobRunner {
         }
     }
 
-    // Where a finished job posts `message`.
-    void Attach(HWND window, UINT message) {
+    // Called on a job's thread when it has finished; it must not block.
+    void SetNotifier(std::function<void()> notify) {
         const std::lock_guard lock(shared_->mutex);
-        shared_->window = window;
-        shared_->message = message;
+        shared_->notify = std::move(notify);
     }
 
     // Starts the job; when no thread can be had, it fails at once (its
-    // result is waiting and the message posted).
+    // result is waiting and the notifier called).
     void Start(Job job) {
         auto slot = std::make_shared<Slot>();
         slot->result.id = job.id;
@@ -74,7 +73,7 @@ template <class Job, class Result> class JobRunner {
         }
     }
 
-    void Cancel(platform::JobId id) {
+    void Cancel(std::uint64_t id) {
         for (Running& r : running_)
             if (r.id == id) r.slot->cancelled = true;
     }
@@ -102,7 +101,7 @@ template <class Job, class Result> class JobRunner {
 
     // Waits up to `timeout` for the job to finish; true when it has (its
     // result is then waiting for TakeFinished).
-    bool Wait(platform::JobId id, std::chrono::milliseconds timeout) {
+    bool Wait(std::uint64_t id, std::chrono::milliseconds timeout) {
         for (Running& r : running_)
             if (r.id == id) {
                 std::unique_lock lock(shared_->mutex);
@@ -115,8 +114,7 @@ template <class Job, class Result> class JobRunner {
     struct Shared {
         std::mutex mutex;
         std::condition_variable done;
-        HWND window = nullptr;
-        UINT message = 0;
+        std::function<void()> notify;
     };
     struct Slot {
         std::atomic<bool> cancelled{false};
@@ -124,7 +122,7 @@ template <class Job, class Result> class JobRunner {
         Result result;
     };
     struct Running {
-        platform::JobId id = 0;
+        std::uint64_t id = 0;
         std::shared_ptr<Slot> slot;
         std::thread thread;
     };
@@ -143,7 +141,7 @@ template <class Job, class Result> class JobRunner {
         slot.result = std::move(result);
         slot.finished = true;
         shared.done.notify_all();
-        if (shared.window) PostMessageW(shared.window, shared.message, 0, 0);
+        if (shared.notify) shared.notify();
     }
 
     Work work_;
@@ -151,4 +149,4 @@ template <class Job, class Result> class JobRunner {
     std::vector<Running> running_;
 };
 
-} // namespace orv::win32
+} // namespace orv
