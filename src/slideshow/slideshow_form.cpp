@@ -168,36 +168,46 @@ void SlideshowForm::OnHostCheckTimer() {
     if (previewMode_ && !view_.PreviewHostExists()) RequestClose();
 }
 
-// Whatever is being prepared was laid out for the monitors as they were: it
-// is abandoned, and the change for the new layout starts once it has
-// stopped (a burst of display changes makes one more change, not a burst).
+// What is prepared or being prepared was laid out for the monitors as they
+// were: it is abandoned, and the change for the new layout starts once the
+// abandoned job has stopped (a burst of display changes makes one more
+// change, not a burst).
 void SlideshowForm::OnDisplayChange() {
     LayOut();
+    ready_.reset();
     if (running_.id && runningWanted_) {
         view_.CancelPreparation(running_.id);
         runningWanted_ = false;
     }
-    ShowNextPicture();
+    if (started_) changeWaiting_ = true;
+    PrepareAhead();
 }
 
+// The change prepared ahead goes on the screen at once; when it is not ready
+// yet, it goes there as soon as it is.
 void SlideshowForm::ShowNextPicture() {
     if (pictures_.size() < 2 || !state_.saver) return;
-    if (running_.id) {
+    started_ = true;
+    if (ready_) {
+        Present(std::move(*ready_));
+        ready_.reset();
+    } else {
         changeWaiting_ = true;
-        return;
     }
-    StartChange();
+    PrepareAhead();
 }
 
-// Draws a picture at random for each monitor, the primary first, and has
-// them prepared at the sizes their boxes will have.
-void SlideshowForm::StartChange() {
-    changeWaiting_ = false;
+// While a change is on show the next one is prepared: whenever nothing is
+// being prepared and nothing is ready, a job starts. So the show holds at
+// most two pictures a monitor, the one on show and the next.
+void SlideshowForm::PrepareAhead() {
+    if (!started_ || running_.id || ready_ || pictures_.size() < 2 || !state_.saver) return;
     const std::size_t count = pictures_.size() - 1;
     platform::PreparationJob job;
     job.id = ++lastJob_;
     job.scalePercentage = state_.saver->ScalePercentage();
     job.preview = previewMode_;
+    // A picture at random for each monitor, the primary first.
     for (std::size_t m = 0; m < monitors_.size(); ++m) {
         const double r = platform_.random.Next();
         std::size_t index =
@@ -212,22 +222,30 @@ void SlideshowForm::StartChange() {
 
 void SlideshowForm::OnPreparationFinished(const platform::PreparationResult& result) {
     if (!result.id || result.id != running_.id) return; // not the job waited for
-    const platform::PreparationJob job = std::move(running_);
+    PreparedChange change{std::move(running_), result};
     running_ = {};
     if (runningWanted_) {
         runningWanted_ = false;
-        // A monitor the result leaves out, or whose picture could not be
-        // drawn, shows an empty box until the next change.
-        std::fill(shown_.begin(), shown_.end(), std::string());
-        for (const auto& p : result.pictures) {
-            if (p.monitor >= boxes_.size() || p.monitor >= job.monitors.size()) continue;
-            boxes_[p.monitor] = p.box.twips;
-            if (p.bitmap) shown_[p.monitor] = job.monitors[p.monitor].path;
-        }
-        view_.ShowPictures(result.pictures);
-        StartMusic();
+        if (changeWaiting_)
+            Present(std::move(change));
+        else
+            ready_ = std::move(change);
     }
-    if (changeWaiting_) StartChange();
+    PrepareAhead();
+}
+
+// Puts a prepared change on the screen. A monitor the result leaves out, or
+// whose picture could not be drawn, shows an empty box until the next change.
+void SlideshowForm::Present(PreparedChange change) {
+    changeWaiting_ = false;
+    std::fill(shown_.begin(), shown_.end(), std::string());
+    for (const auto& p : change.result.pictures) {
+        if (p.monitor >= boxes_.size() || p.monitor >= change.job.monitors.size()) continue;
+        boxes_[p.monitor] = p.box.twips;
+        if (p.bitmap) shown_[p.monitor] = change.job.monitors[p.monitor].path;
+    }
+    view_.ShowPictures(change.result.pictures);
+    StartMusic();
 }
 
 void SlideshowForm::RequestClose() {
@@ -306,7 +324,8 @@ bool SlideshowForm::MayClose() {
 void SlideshowForm::OnUnload() {
     if (running_.id && runningWanted_) view_.CancelPreparation(running_.id);
     running_ = {};
-    runningWanted_ = changeWaiting_ = false;
+    ready_.reset();
+    runningWanted_ = changeWaiting_ = started_ = false;
     wallpaperJob_ = 0;
     if (!previewMode_) {
         if (state_.PlaylistConfigured()) music_.UnloadNotifyWindow();

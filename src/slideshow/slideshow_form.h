@@ -4,9 +4,10 @@
 // picture change on every monitor. The background work (a change's
 // pictures, the wallpaper bitmap) is a job with an identity given here; a
 // result is used only when it answers the job the form waits for, so a
-// cancelled or overtaken job can never count. One preparation runs at a
-// time: a change asked for meanwhile makes at most one more change, never a
-// queue. Written against SlideshowView; the Windows layer owns the window,
+// cancelled or overtaken job can never count. While a change is on show the
+// next is prepared, so the timer and Page Down put it on the screen at once.
+// One preparation runs at a time: changes asked for meanwhile make at most
+// one more change, never a queue. Written against SlideshowView; the Windows layer owns the window,
 // runs the jobs, draws what the view holds and turns its messages into
 // these calls.
 #pragma once
@@ -105,7 +106,13 @@ class SlideshowForm {
 
     void LayOut();
     void StartMusic();
-    void StartChange();
+    // A change prepared, with the job it answers.
+    struct PreparedChange {
+        platform::PreparationJob job;
+        platform::PreparationResult result;
+    };
+    void PrepareAhead();
+    void Present(PreparedChange change);
     // Counts one move over a surface; past ten since that surface last
     // asked, it asks to close.
     void CountMouseMove(std::int16_t& counter);
@@ -129,7 +136,9 @@ class SlideshowForm {
     // still wanted (a cancelled one is waited for, then dropped).
     platform::PreparationJob running_;
     bool runningWanted_ = false;
-    bool changeWaiting_ = false;
+    std::optional<PreparedChange> ready_; // prepared ahead, not yet shown
+    bool changeWaiting_ = false;          // a change is due as soon as it is ready
+    bool started_ = false;                // the first change was asked for
     platform::JobId wallpaperJob_ = 0;
     bool musicStarted_ = false;
     std::int16_t backgroundMoves_ = 0;

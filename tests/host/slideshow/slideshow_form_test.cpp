@@ -47,7 +47,9 @@ std::string Name(Timer t) {
 // drawn from.
 struct FakeBitmap : platform::Bitmap {
     std::string path;
-    explicit FakeBitmap(std::string p) : path(std::move(p)) {}
+    static inline int live = 0; // bitmaps held anywhere
+    explicit FakeBitmap(std::string p) : path(std::move(p)) { ++live; }
+    ~FakeBitmap() override { --live; }
 };
 
 // The readable pictures, by path.
@@ -351,9 +353,10 @@ TEST_F(SlideshowFormTest, TimerShowsARandomPictureAndReloadsTheDisplayTime) {
     log.clear();
     form.OnPictureTimer();
     EXPECT_EQ(view.shown[0], "C:\\Pics\\c.jpg");
-    // The new picture is prepared, then put in the box in one step.
-    EXPECT_EQ(log, (std::vector<std::string>{"tmrShowPicture start 5000", "prepare C:\\Pics\\c.jpg",
-                                             "show"}));
+    // The picture prepared ahead goes on the screen at once; the next is
+    // prepared while it shows.
+    EXPECT_EQ(log, (std::vector<std::string>{"tmrShowPicture start 5000", "show",
+                                             "prepare C:\\Pics\\b.jpg"}));
     form.OnPictureTimer();
     EXPECT_EQ(view.shown[0], "C:\\Pics\\b.jpg");
     EXPECT_EQ(fake.random.seeds, 1);
@@ -643,10 +646,20 @@ TEST_F(SlideshowFormTest, RequestsDuringAPreparationMakeOneMoreChangeNeverAQueue
     form.OnPictureTimer();
     EXPECT_EQ(view.preparations, 1);
     view.Complete();
-    EXPECT_EQ(view.preparations, 2) << "one more change for all those asked for";
+    EXPECT_EQ(view.preparations, 2) << "the next change, prepared ahead";
     view.Complete();
-    EXPECT_EQ(view.preparations, 2);
+    EXPECT_EQ(view.preparations, 2) << "nothing more while one is ready";
+    EXPECT_EQ(Count("show"), 1u);
+    // A storm of Page Downs: the ready change at once, then one more as soon
+    // as it is prepared.
+    for (int i = 0; i < 500; ++i)
+        form.OnKeyDown(kKeyPageDown, 0);
     EXPECT_EQ(Count("show"), 2u);
+    view.Complete();
+    EXPECT_EQ(Count("show"), 3u);
+    view.Complete();
+    EXPECT_EQ(Count("show"), 3u);
+    EXPECT_EQ(view.preparations, 4);
     // Closing while a picture is prepared abandons it: its result is dropped.
     form.OnKeyDown(kKeyPageDown, 0);
     form.OnUnload();
@@ -654,7 +667,7 @@ TEST_F(SlideshowFormTest, RequestsDuringAPreparationMakeOneMoreChangeNeverAQueue
     const std::size_t shows = Count("show");
     view.Complete();
     EXPECT_EQ(Count("show"), shows);
-    EXPECT_EQ(view.preparations, 3);
+    EXPECT_EQ(view.preparations, 5);
 }
 
 // Display changes, ticks, Page Down and finished jobs in any order and
@@ -688,6 +701,7 @@ TEST_F(SlideshowFormTest, BurstsOfDisplayChangesAlwaysEndWithEveryMonitorShowing
                 if (!view.pending.empty()) view.Finish(random() % view.pending.size());
             }
             ASSERT_LE(view.pending.size(), 1u);
+            ASSERT_LE(FakeBitmap::live, 4) << "one on show and one ready for each of two monitors";
         }
         while (!view.pending.empty())
             view.Complete();
@@ -766,7 +780,8 @@ TEST_P(SlideshowMonitors, EachMonitorShowsAPictureFittedToItselfAndThePrimaryHas
 
     form.OnPictureTimer();
     ASSERT_EQ(view.lastResults.size(), monitors.size());
-    EXPECT_EQ(fake.random.next, monitors.size()) << "one draw a monitor";
+    EXPECT_EQ(fake.random.next, 2 * monitors.size())
+        << "one draw a monitor, for the change on show and the one prepared ahead";
     for (std::size_t m = 0; m < monitors.size(); ++m) {
         SCOPED_TRACE(m);
         const PixelRect& area = monitors[m].bounds;
@@ -812,7 +827,7 @@ TEST_F(SlideshowFormTest, WithOnePictureEveryMonitorShowsIt) {
     form.OnPictureTimer();
     EXPECT_EQ(view.shown[0], "C:\\Pics\\only.jpg");
     EXPECT_EQ(view.shown[1], "C:\\Pics\\only.jpg");
-    EXPECT_EQ(Count("prepare C:\\Pics\\only.jpg C:\\Pics\\only.jpg"), 1u);
+    EXPECT_EQ(Count("prepare C:\\Pics\\only.jpg C:\\Pics\\only.jpg"), 2u) << "and the next";
 }
 
 TEST_F(SlideshowFormTest, AMonitorAddedWhileTheShowRunsGetsItsPictureAndTheShowGoesOn) {
@@ -823,7 +838,10 @@ TEST_F(SlideshowFormTest, AMonitorAddedWhileTheShowRunsGetsItsPictureAndTheShowG
     log.clear();
     form.OnDisplayChange();
     EXPECT_EQ(Count("lblClock rect"), 1u);
-    EXPECT_EQ(Count("prepare C:\\Pics\\a.jpg C:\\Pics\\a.jpg"), 1u);
+    // What was prepared ahead for one monitor is dropped: the change for
+    // both is prepared and shown, and the next prepared ahead.
+    EXPECT_EQ(Count("prepare C:\\Pics\\a.jpg C:\\Pics\\a.jpg"), 2u);
+    EXPECT_EQ(Count("show"), 1u);
     EXPECT_EQ(view.shown[1], "C:\\Pics\\a.jpg");
     EXPECT_EQ(view.closeRequests, 0);
 }
