@@ -1,7 +1,8 @@
-// The slideshow window on Windows: a borderless black window that covers the
-// primary screen (or, in preview, the host's client area), keeps its scene
-// (slideshow_scene.h) as the form sets it, runs the timers and turns paint,
-// mouse, key and close messages into the calls of SlideshowForm.
+// The slideshow window on Windows: a borderless black window that covers
+// every monitor (or, in preview, the host's client area), keeps its scene
+// (slideshow_scene.h) as the form sets it, runs the timers and the form's
+// background jobs, and turns paint, mouse, key, display and close messages
+// into the calls of SlideshowForm.
 #pragma once
 #include <cstdint>
 

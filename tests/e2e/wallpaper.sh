@@ -27,4 +27,25 @@ focus_mirvo
 xdotool key Escape
 wait_mirvo 10 || true
 check "Escape ends it afterwards" "$MIRVO_RC" 0
+
+# A 24-megapixel photo takes a while to write: a key right after Ctrl+Shift+W
+# ends the show once the bitmap is written and named, with nothing left over.
+rm -f "$pics"/*.jpg "$bmp"
+reg delete 'HKCU\Control Panel\Desktop' /v Wallpaper /f >/dev/null || true
+make_jpeg "$pics/big.jpg" 6000 4000 --quality 90
+start_mirvo /s
+driver wait Orvandel 20 >/dev/null
+sleep 3
+focus_mirvo
+xdotool key ctrl+shift+w
+sleep 0.1
+xdotool key Escape
+wait_mirvo 20 || true
+check "a key at once still ends the show" "$MIRVO_RC" 0
+check "the wallpaper asked for is written whole (3:2, within the budget)" \
+  "$(identify -format '%w %h' "$bmp" 2>&1 | awk '{ print ($1 >= 3000 && ($1 / $2 - 1.5) ^ 2 < 0.0001) ? "yes" : $0 }')" yes
+check "and named in the desktop settings" \
+  "$(reg query 'HKCU\Control Panel\Desktop' /v Wallpaper | grep -io 'c:\\windows\\orvandel\.bmp')" \
+  'C:\windows\Orvandel.bmp'
+check "no temporary file is left" "$(ls "$(dirname "$bmp")" | grep -ic '^orv.*\.tmp$')" 0
 finish
