@@ -34,8 +34,10 @@ hearing() {
   python3 - "$ORVANDEL_SOUND_FILE" <<'PY'
 import os, sys, time
 last = os.path.getsize(sys.argv[1]) if os.path.exists(sys.argv[1]) else 0
-for _ in range(30):
+for _ in range(60):
     time.sleep(0.1)
+    if not os.path.exists(sys.argv[1]):
+        continue  # the device has not opened its output yet
     with open(sys.argv[1], 'rb') as f:
         size = f.seek(0, 2)
         start = last if last <= size else 0
