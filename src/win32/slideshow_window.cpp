@@ -254,6 +254,13 @@ class SlideshowWindow final : public platform::SlideshowView {
         case WM_CLOSE:
             if (!loaded_ || form_.MayClose()) DestroyWindow(hwnd_);
             return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // The session ends: the show ends as its close does, without the
+            // password check, before the system ends the process.
+            if (wp) DestroyWindow(hwnd_);
+            return 0;
         case WM_DESTROY:
             for (Timer t : kTimers)
                 KillTimer(hwnd_, TimerId(t));
