@@ -107,13 +107,27 @@ inline std::vector<std::uint8_t> MakeRgbProfile(const ProfileSpec& spec) {
 inline std::vector<std::uint8_t> IccSegment(const std::vector<std::uint8_t>& chunk, int sequence,
                                             int count) {
     const std::size_t length = 2 + 14 + chunk.size();
-    std::vector<std::uint8_t> s = {0xFF, 0xE2, static_cast<std::uint8_t>(length >> 8),
-                                   static_cast<std::uint8_t>(length)};
-    const char id[] = "ICC_PROFILE";
-    s.insert(s.end(), id, id + sizeof id);
-    s.push_back(static_cast<std::uint8_t>(sequence));
-    s.push_back(static_cast<std::uint8_t>(count));
-    s.insert(s.end(), chunk.begin(), chunk.end());
+    std::vector<std::uint8_t> s = {0xFF,
+                                   0xE2,
+                                   static_cast<std::uint8_t>(length >> 8),
+                                   static_cast<std::uint8_t>(length),
+                                   'I',
+                                   'C',
+                                   'C',
+                                   '_',
+                                   'P',
+                                   'R',
+                                   'O',
+                                   'F',
+                                   'I',
+                                   'L',
+                                   'E',
+                                   0,
+                                   static_cast<std::uint8_t>(sequence),
+                                   static_cast<std::uint8_t>(count)};
+    const std::size_t head = s.size();
+    s.resize(head + chunk.size());
+    std::copy(chunk.begin(), chunk.end(), s.begin() + static_cast<std::ptrdiff_t>(head));
     return s;
 }
 
