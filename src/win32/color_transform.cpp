@@ -2,11 +2,14 @@
 
 #include <icm.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <exception>
+#include <mutex>
 #include <optional>
 #include <string>
 
+#include "imaging/color_grid.h"
 #include "imaging/icc_profile.h"
 #include "win32/file_reader.h"
 #include "win32/unique_handle.h"
@@ -64,46 +67,52 @@ bool ConvertColors(std::span<const std::uint8_t> profile, ColorDestination desti
                    std::uint8_t* pixels, int width, int height, std::size_t stride) {
     if (profile.empty() || !pixels || width <= 0 || height <= 0) return true;
     try {
-        const unique_profile source = OpenMemoryProfile(profile);
-        if (!source) return true;
         std::vector<std::uint8_t> monitorBytes;
-        unique_profile target;
         if (destination == ColorDestination::Screen) {
             const std::wstring path = PrimaryMonitorProfilePath();
             if (!path.empty())
                 if (const auto file = FileReader::Open(path))
                     monitorBytes = file->ReadAll(imaging::kMaxIccProfileBytes)
                                        .value_or(std::vector<std::uint8_t>{});
-            if (imaging::ChooseColorTarget(Utf8(path), monitorBytes) ==
+            if (imaging::ChooseColorTarget(Utf8(path), monitorBytes) !=
                 imaging::ColorTarget::Monitor)
-                target = OpenMemoryProfile(monitorBytes);
+                monitorBytes.clear();
         }
-        if (!target) target = OpenSrgbProfile();
-        if (!target) return true;
-
-        HPROFILE profiles[2] = {source.get(), target.get()};
-        DWORD intents[1] = {INTENT_PERCEPTUAL};
-        const unique_transform transform(
-            CreateMultiProfileTransform(profiles, 2, intents, 1, BEST_MODE, INDEX_DONT_CARE));
-        if (!transform) return true;
-
-        // One call for the whole picture when its rows follow each other,
-        // else one a row.
-        const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
-        const bool packed = stride == rowBytes;
-        const int calls = packed ? 1 : height;
-        const DWORD rows = packed ? static_cast<DWORD>(height) : 1;
-        for (int i = 0; i < calls; ++i) {
-            std::uint8_t* first = pixels + static_cast<std::size_t>(i) * stride;
-            if (!TranslateBitmapBits(transform.get(), first, BM_xRGBQUADS, width, rows,
-                                     static_cast<DWORD>(stride), first, BM_xRGBQUADS,
-                                     static_cast<DWORD>(stride), nullptr, 0))
+        // The grid of the last conversion serves again while the picture's
+        // profile and the target stay the same (photos of one camera).
+        static std::mutex cacheLock;
+        static std::vector<std::uint8_t> cachedSource, cachedTarget, cachedGrid;
+        std::vector<std::uint8_t> grid;
+        {
+            const std::lock_guard lock(cacheLock);
+            if (std::equal(profile.begin(), profile.end(), cachedSource.begin(),
+                           cachedSource.end()) &&
+                cachedTarget == monitorBytes)
+                grid = cachedGrid;
+        }
+        if (grid.empty()) {
+            const unique_profile source = OpenMemoryProfile(profile);
+            if (!source) return true;
+            const unique_profile target =
+                monitorBytes.empty() ? OpenSrgbProfile() : OpenMemoryProfile(monitorBytes);
+            if (!target) return true;
+            HPROFILE profiles[2] = {source.get(), target.get()};
+            DWORD intents[1] = {INTENT_PERCEPTUAL};
+            const unique_transform transform(
+                CreateMultiProfileTransform(profiles, 2, intents, 1, BEST_MODE, INDEX_DONT_CARE));
+            if (!transform) return true;
+            grid = imaging::ColorGridSamples();
+            const auto samples = static_cast<DWORD>(grid.size() / 4);
+            if (!TranslateBitmapBits(transform.get(), grid.data(), BM_xRGBQUADS, samples, 1,
+                                     samples * 4, grid.data(), BM_xRGBQUADS, samples * 4, nullptr,
+                                     0))
                 return false;
+            const std::lock_guard lock(cacheLock);
+            cachedSource.assign(profile.begin(), profile.end());
+            cachedTarget = monitorBytes;
+            cachedGrid = grid;
         }
-        // The colour system need not keep the fourth byte.
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                pixels[y * stride + x * 4 + 3] = 255;
+        imaging::ApplyColorGrid(grid, pixels, width, height, stride);
         return true;
     } catch (const std::exception&) {
         return true;

@@ -2,8 +2,10 @@
 // system (mscms): a picture with an embedded ICC profile is converted from
 // it, once it is scaled to its box, to the monitor's profile when the user
 // set one, or to sRGB (the show), or always to sRGB (the wallpaper).
-// Untagged pictures are left exactly as they are. Called by the picture
-// loader (picture_file.cpp) on the preparing thread.
+// Untagged pictures are left exactly as they are. The colour system converts
+// a grid of colours once for each profile and target (imaging/color_grid.h),
+// and the picture is interpolated from it. Called by the picture loader
+// (picture_file.cpp) on the preparing thread.
 #pragma once
 #include <windows.h>
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/color_grid.h"
 #include "imaging/icc_profile.h"
 #include "imaging/picture_decoder.h"
 #include "support/icc_profile_maker.h"
@@ -171,6 +172,37 @@ TEST(IccProfile, TheMonitorsProfileIsTheTargetOnlyWhenTheUserSetAUsableOne) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(ChooseColorTarget(c.path, c.profile), c.target) << c.path;
+}
+
+} // namespace
+} // namespace orv::imaging
+
+namespace orv::imaging {
+namespace {
+
+TEST(ColorGrid, ConversionsThatTheGridHoldsExactlyComeOutExactly) {
+    struct Case {
+        const char* name;
+        int from[3]; // which channel of the sample each output channel takes
+    } const cases[] = {{"identity", {0, 1, 2}}, {"red and green swapped", {0, 2, 1}}};
+    for (const Case& c : cases) {
+        Bytes grid = ColorGridSamples();
+        for (std::size_t i = 0; i < grid.size(); i += 4) {
+            const Bytes sample(grid.begin() + i, grid.begin() + i + 4);
+            for (int k = 0; k < 3; ++k)
+                grid[i + k] = sample[c.from[k]];
+        }
+        Bytes pixels, want;
+        for (int v = 0; v < 256; ++v) {
+            const std::uint8_t px[4] = {static_cast<std::uint8_t>(v),
+                                        static_cast<std::uint8_t>(v * 7),
+                                        static_cast<std::uint8_t>(255 - v * 3), 17};
+            pixels.insert(pixels.end(), px, px + 4);
+            want.insert(want.end(), {px[c.from[0]], px[c.from[1]], px[c.from[2]], 17});
+        }
+        ApplyColorGrid(grid, pixels.data(), 16, 16, 16 * 4);
+        EXPECT_EQ(pixels, want) << c.name;
+    }
 }
 
 } // namespace
