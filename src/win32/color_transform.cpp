@@ -106,7 +106,7 @@ bool ConvertColors(std::span<const std::uint8_t> profile, ColorDestination desti
             if (!TranslateBitmapBits(transform.get(), grid.data(), BM_xRGBQUADS, samples, 1,
                                      samples * 4, grid.data(), BM_xRGBQUADS, samples * 4, nullptr,
                                      0))
-                return false;
+                return true; // nothing converted yet: drawn as sRGB
             const std::lock_guard lock(cacheLock);
             cachedSource.assign(profile.begin(), profile.end());
             cachedTarget = monitorBytes;

@@ -27,8 +27,8 @@ enum class ColorDestination {
 // Converts width x height pixels (B, G, R, 255), rows `stride` bytes apart,
 // in place from `profile` (checked with imaging::IsUsableProfile) to
 // `destination`. Does nothing for an empty profile, and leaves the pixels as
-// they are, drawn as sRGB, when the colour system refuses a profile. False
-// only when a conversion was made and failed.
+// they are, drawn as sRGB, when the colour system refuses a profile or the
+// conversion; a picture never fails for its profile (always true).
 bool ConvertColors(std::span<const std::uint8_t> profile, ColorDestination destination,
                    std::uint8_t* pixels, int width, int height, std::size_t stride);
 
