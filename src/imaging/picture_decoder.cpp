@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "imaging/bmp_decoder.h"
+#include "imaging/icc_profile.h"
 #include "imaging/image_scale.h"
 #include "imaging/jpeg_decoder.h"
 
@@ -33,6 +34,7 @@ std::optional<PictureInfo> InspectPicture(const ByteReader& file) {
         info.stored = jpeg->stored;
         info.upright = jpeg->upright;
         info.orientation = jpeg->orientation;
+        if (jpeg->drawable) info.iccProfile = ReadJpegIccProfile(file);
         return info;
     }
     if (StartsWith(file, {'B', 'M'})) {
@@ -40,6 +42,7 @@ std::optional<PictureInfo> InspectPicture(const ByteReader& file) {
         if (const auto bmp = ReadBmpInfo(file, &why)) {
             info.decoder = Decoder::Bmp;
             info.stored = info.upright = bmp->size;
+            info.iccProfile = ReadBmpIccProfile(file);
             return info;
         }
         if (why == BmpRefusal::Damaged) return std::nullopt;

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "imaging/picture_types.h"
 
@@ -23,6 +24,9 @@ struct PictureInfo {
     PixelSize stored;
     PixelSize upright;
     int orientation = 1; // see orientation.h
+    // The ICC profile embedded in a JPEG or BMP of our decoders, checked
+    // (icc_profile.h); empty for untagged pictures, which are sRGB.
+    std::vector<std::uint8_t> iccProfile;
 };
 
 // What one picture may cost: the decoder's and the scaler's working memory

@@ -30,7 +30,8 @@ class OwnDecoderPicture : public PictureFile {
     SIZE NaturalSize() const override { return {info_.upright.width, info_.upright.height}; }
 
     bool RenderInto(int width, int height, std::uint8_t* dest, std::size_t stride) override {
-        return imaging::DecodePicture(file_->Reader(), info_, width, height, dest, stride);
+        return imaging::DecodePicture(file_->Reader(), info_, width, height, dest, stride) &&
+               ConvertColors(info_.iccProfile, destination_, dest, width, height, stride);
     }
 
   private:
@@ -42,10 +43,10 @@ class OwnDecoderPicture : public PictureFile {
 // CMYK JPEG's EXIF block; 1 for the other formats).
 class WicPicture : public PictureFile {
   public:
-    WicPicture(std::wstring path, Frame frame, int orientation)
+    WicPicture(std::wstring path, Frame frame, int orientation, std::vector<std::uint8_t> profile)
         : path_(std::move(path)), stored_{static_cast<int>(frame.width),
                                           static_cast<int>(frame.height)},
-          orientation_(orientation), frame_(std::move(frame)) {}
+          orientation_(orientation), profile_(std::move(profile)), frame_(std::move(frame)) {}
 
     SIZE NaturalSize() const override {
         const PixelSize upright = imaging::UprightSize(stored_, orientation_);
@@ -58,13 +59,15 @@ class WicPicture : public PictureFile {
         const bool turned = orientation_ != 1;
         const PixelSize box = imaging::UprightSize({width, height}, orientation_);
         if (!imaging::SystemDecodeFits(stored_, box)) return false;
-        if (!turned) return DrawStored(box, dest, stride);
+        if (!turned)
+            return DrawStored(box, dest, stride) &&
+                   ConvertColors(profile_, destination_, dest, width, height, stride);
         std::vector<std::uint8_t> storedPixels(static_cast<std::size_t>(box.width) * box.height *
                                                4);
         const std::size_t storedStride = static_cast<std::size_t>(box.width) * 4;
         if (!DrawStored(box, storedPixels.data(), storedStride)) return false;
         imaging::OrientPixels(storedPixels.data(), box, storedStride, dest, stride, orientation_);
-        return true;
+        return ConvertColors(profile_, destination_, dest, width, height, stride);
     }
 
   private:
@@ -94,6 +97,7 @@ class WicPicture : public PictureFile {
     std::wstring path_;
     PixelSize stored_;
     int orientation_;
+    std::vector<std::uint8_t> profile_; // as WIC reports it, checked
     Frame frame_;
 };
 
@@ -145,7 +149,9 @@ std::unique_ptr<PictureFile> PictureFile::Open(const std::wstring& path,
         if (!imaging::SystemDecodeFits(
                 {static_cast<int>(frame.width), static_cast<int>(frame.height)}, {1, 1}))
             return nullptr;
-        return std::make_unique<WicPicture>(path, std::move(frame), info->orientation);
+        std::vector<std::uint8_t> profile = WicFrameProfile(*factory, *frame.frame);
+        return std::make_unique<WicPicture>(path, std::move(frame), info->orientation,
+                                            std::move(profile));
     } catch (const std::exception&) {
         return nullptr;
     }

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/show_jobs.h"
+#include "win32/color_transform.h"
 #include "win32/unique_handle.h"
 
 namespace orv::win32 {
@@ -43,6 +44,12 @@ class PictureFile {
     virtual bool RenderInto(int width, int height, std::uint8_t* dest, std::size_t stride) = 0;
     // The same into a new DIB section; empty on failure or for a size of 0.
     ScaledBitmap Render(int width, int height);
+    // Where later renderings are shown (the screen unless told otherwise):
+    // a picture with an embedded colour profile is converted to it.
+    void SetColorDestination(ColorDestination destination) { destination_ = destination; }
+
+  protected:
+    ColorDestination destination_ = ColorDestination::Screen;
 };
 
 } // namespace orv::win32

@@ -51,6 +51,7 @@ bool SaveAsWindowsBitmap(const std::wstring& source, const std::wstring& bmpPath
         {
             const std::unique_ptr<PictureFile> picture = PictureFile::Open(source);
             if (!picture) return false;
+            picture->SetColorDestination(ColorDestination::Srgb);
             const SIZE natural = picture->NaturalSize();
             size = imaging::WallpaperSize({natural.cx, natural.cy}, kMaxWallpaperBytes);
             pixels.resize(static_cast<std::size_t>(size.width) * size.height * 4);

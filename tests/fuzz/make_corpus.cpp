@@ -1,12 +1,15 @@
 // Writes the fuzzers' seed files: small JPEGs of each kind the decoder meets
 // (baseline, progressive, grey, CMYK, arithmetic, restart markers), most with
-// an EXIF orientation, and bare EXIF blocks. Run by hand to renew
+// an EXIF orientation, bare EXIF blocks, and pictures with embedded colour
+// profiles (JPEG chunks in and out of order, a BMP V5 header) and a bare
+// profile. Run by hand to renew
 // tests/fuzz/corpus/: make_corpus <corpus folder>.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "support/exif_block.h"
+#include "support/icc_profile_maker.h"
 #include "support/jpeg_encode.h"
 
 namespace {
@@ -57,5 +60,30 @@ int main(int argc, char** argv) {
     Write(dir + "/exif/little_endian_7", ExifOrientationBlock(7));
     Write(dir + "/exif/big_endian_4", ExifOrientationBlock(4, true));
     Write(dir + "/exif/camera_6", camera);
+    const Bytes profile = MakeRgbProfile({.primaries = kSwappedPrimaries});
+    const auto pieces = SplitProfile(profile, 3);
+    const Bytes small = EncodeJpeg(8, 8, Pattern);
+    Write(dir + "/icc/profile.icc", profile);
+    Write(dir + "/icc/one_chunk.jpg", WithSegments(small, {IccSegment(profile, 1, 1)}));
+    Write(dir + "/icc/three_chunks.jpg",
+          WithSegments(small, {IccSegment(pieces[1], 2, 3), IccSegment(pieces[0], 1, 3),
+                               IccSegment(pieces[2], 3, 3)}));
+    // A 1 x 1 BMP with a V5 header and the profile after the pixels.
+    Bytes bmp = {'B', 'M'};
+    const auto put = [&bmp](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            bmp.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    put(static_cast<std::uint32_t>(14 + 124 + 4 + profile.size()), 4), put(0, 4), put(14 + 124, 4);
+    put(124, 4), put(1, 4), put(1, 4), put(1, 2), put(24, 2);
+    while (bmp.size() < 14 + 56)
+        bmp.push_back(0);
+    put(0x4D424544, 4); // "MBED"
+    while (bmp.size() < 14 + 112)
+        bmp.push_back(0);
+    put(124 + 4, 4), put(static_cast<std::uint32_t>(profile.size()), 4), put(0, 4);
+    put(0x00FF8040, 4);
+    bmp.insert(bmp.end(), profile.begin(), profile.end());
+    Write(dir + "/icc/embedded_v5.bmp", bmp);
     return 0;
 }

@@ -1,0 +1,31 @@
+// A colour conversion applied through samples of it: the colour system
+// converts the colours of an 18 x 18 x 18 grid once (every 15th level of
+// each channel), and each pixel of a picture is interpolated between the
+// converted corners of its grid cell (tetrahedral interpolation, as colour
+// systems apply their own precomputed tables). Converting a picture this
+// way costs a few nanoseconds a pixel, where converting each pixel through
+// the colour system costs about a hundred under Wine. Used by the Windows
+// colour conversion; free of platform types.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace orv::imaging {
+
+constexpr int kColorGridPoints = 18;
+constexpr int kColorGridStep = 255 / (kColorGridPoints - 1); // 15
+
+// The grid's colours as 4-byte pixels (B, G, R, 255), red varying fastest,
+// then green, then blue: the colour (15 r, 15 g, 15 b) at index
+// (b * 18 + g) * 18 + r.
+std::vector<std::uint8_t> ColorGridSamples();
+
+// Converts width x height pixels (B, G, R, A) in place by `converted`, the
+// samples of ColorGridSamples after the conversion; alpha is kept. Does
+// nothing when `converted` has another size.
+void ApplyColorGrid(std::span<const std::uint8_t> converted, std::uint8_t* pixels, int width,
+                    int height, std::size_t stride);
+
+} // namespace orv::imaging

@@ -1,0 +1,145 @@
+#include "win32/color_transform.h"
+
+#include <icm.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "imaging/color_grid.h"
+#include "imaging/icc_profile.h"
+#include "win32/file_reader.h"
+#include "win32/unique_handle.h"
+#include "win32/wic_support.h"
+#include "win32/wide.h"
+
+namespace orv::win32 {
+namespace {
+
+void CloseProfile(HPROFILE profile) noexcept {
+    CloseColorProfile(profile);
+}
+void DeleteTransform(HTRANSFORM transform) noexcept {
+    DeleteColorTransform(transform);
+}
+using unique_profile = unique_any<NullTraits<HPROFILE, CloseProfile>>;
+using unique_transform = unique_any<NullTraits<HTRANSFORM, DeleteTransform>>;
+
+// The colour system reads a memory profile while it is open: `bytes` must
+// outlive the handle.
+unique_profile OpenMemoryProfile(std::span<const std::uint8_t> bytes) {
+    PROFILE profile{PROFILE_MEMBUFFER, const_cast<std::uint8_t*>(bytes.data()),
+                    static_cast<DWORD>(bytes.size())};
+    return unique_profile(
+        OpenColorProfileW(&profile, PROFILE_READ, FILE_SHARE_READ, OPEN_EXISTING));
+}
+
+// LCS_sRGB, spelt out: the header writes it as a multi-character constant.
+constexpr LCSCSTYPE kSrgbColorSpace = 0x73524742;
+
+unique_profile OpenSrgbProfile() {
+    wchar_t path[MAX_PATH + 1] = {};
+    DWORD size = sizeof path;
+    if (!GetStandardColorSpaceProfileW(nullptr, kSrgbColorSpace, path, &size)) return {};
+    PROFILE profile{PROFILE_FILENAME, path,
+                    static_cast<DWORD>((std::wcslen(path) + 1) * sizeof(wchar_t))};
+    return unique_profile(
+        OpenColorProfileW(&profile, PROFILE_READ, FILE_SHARE_READ, OPEN_EXISTING));
+}
+
+// The path of the profile Windows has for the primary monitor (its standard
+// sRGB profile when the user set none), empty when it names none.
+std::wstring PrimaryMonitorProfilePath() {
+    const WindowDc screen(nullptr);
+    if (!screen.get()) return {};
+    wchar_t path[MAX_PATH + 1] = {};
+    DWORD size = MAX_PATH;
+    if (!GetICMProfileW(screen.get(), &size, path)) return {};
+    return path;
+}
+
+} // namespace
+
+bool ConvertColors(std::span<const std::uint8_t> profile, ColorDestination destination,
+                   std::uint8_t* pixels, int width, int height, std::size_t stride) {
+    if (profile.empty() || !pixels || width <= 0 || height <= 0) return true;
+    try {
+        std::vector<std::uint8_t> monitorBytes;
+        if (destination == ColorDestination::Screen) {
+            const std::wstring path = PrimaryMonitorProfilePath();
+            if (!path.empty())
+                if (const auto file = FileReader::Open(path))
+                    monitorBytes = file->ReadAll(imaging::kMaxIccProfileBytes)
+                                       .value_or(std::vector<std::uint8_t>{});
+            if (imaging::ChooseColorTarget(Utf8(path), monitorBytes) !=
+                imaging::ColorTarget::Monitor)
+                monitorBytes.clear();
+        }
+        // The grid of the last conversion serves again while the picture's
+        // profile and the target stay the same (photos of one camera).
+        static std::mutex cacheLock;
+        static std::vector<std::uint8_t> cachedSource, cachedTarget, cachedGrid;
+        std::vector<std::uint8_t> grid;
+        {
+            const std::lock_guard lock(cacheLock);
+            if (std::equal(profile.begin(), profile.end(), cachedSource.begin(),
+                           cachedSource.end()) &&
+                cachedTarget == monitorBytes)
+                grid = cachedGrid;
+        }
+        if (grid.empty()) {
+            const unique_profile source = OpenMemoryProfile(profile);
+            if (!source) return true;
+            const unique_profile target =
+                monitorBytes.empty() ? OpenSrgbProfile() : OpenMemoryProfile(monitorBytes);
+            if (!target) return true;
+            HPROFILE profiles[2] = {source.get(), target.get()};
+            DWORD intents[1] = {INTENT_PERCEPTUAL};
+            const unique_transform transform(
+                CreateMultiProfileTransform(profiles, 2, intents, 1, BEST_MODE, INDEX_DONT_CARE));
+            if (!transform) return true;
+            grid = imaging::ColorGridSamples();
+            const auto samples = static_cast<DWORD>(grid.size() / 4);
+            if (!TranslateBitmapBits(transform.get(), grid.data(), BM_xRGBQUADS, samples, 1,
+                                     samples * 4, grid.data(), BM_xRGBQUADS, samples * 4, nullptr,
+                                     0))
+                return true; // nothing converted yet: drawn as sRGB
+            const std::lock_guard lock(cacheLock);
+            cachedSource.assign(profile.begin(), profile.end());
+            cachedTarget = monitorBytes;
+            cachedGrid = grid;
+        }
+        imaging::ApplyColorGrid(grid, pixels, width, height, stride);
+        return true;
+    } catch (const std::exception&) {
+        return true;
+    }
+}
+
+std::vector<std::uint8_t> WicFrameProfile(IWICImagingFactory& factory,
+                                          IWICBitmapFrameDecode& frame) {
+    UINT count = 0;
+    if (FAILED(frame.GetColorContexts(0, nullptr, &count)) || count == 0) return {};
+    // The first context is the one the frame's pixels are in.
+    com_ptr<IWICColorContext> context;
+    if (FAILED(factory.CreateColorContext(wic::Out(context))) || !context) return {};
+    IWICColorContext* contexts[1] = {context.get()};
+    UINT got = 0;
+    WICColorContextType type = WICColorContextUninitialized;
+    if (FAILED(frame.GetColorContexts(1, contexts, &got)) || got < 1 ||
+        FAILED(context->GetType(&type)) || type != WICColorContextProfile)
+        return {};
+    UINT size = 0;
+    if (FAILED(context->GetProfileBytes(0, nullptr, &size)) ||
+        size < imaging::kMinIccProfileBytes || size > imaging::kMaxIccProfileBytes)
+        return {};
+    std::vector<std::uint8_t> bytes(size);
+    if (FAILED(context->GetProfileBytes(size, bytes.data(), &size)) || size != bytes.size())
+        return {};
+    return imaging::UsableSourceProfile(std::move(bytes));
+}
+
+} // namespace orv::win32

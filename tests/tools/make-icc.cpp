@@ -1,0 +1,28 @@
+// Writes one of our own test colour profiles (tests/support/icc_profile_maker.h)
+// to a file, for the end-to-end scripts and the benchmarks.
+// Usage: make-icc srgb|adobe|swap FILE
+// Built by the end-to-end scripts and bench/run with g++.
+#include <cstdio>
+#include <cstring>
+
+#include "support/icc_profile_maker.h"
+
+int main(int argc, char** argv) {
+    using namespace orv::testing;
+    if (argc != 3) return 2;
+    ProfileSpec spec;
+    if (std::strcmp(argv[1], "srgb") == 0) {
+        spec.description = "sRGB (test)";
+    } else if (std::strcmp(argv[1], "adobe") == 0) {
+        spec = {kAdobePrimaries, 563.0 / 256, "Adobe RGB (1998) compatible (test)"};
+    } else if (std::strcmp(argv[1], "swap") == 0) {
+        spec = {kSwappedPrimaries, 0, "sRGB, red and green swapped (test)"};
+    } else {
+        return 2;
+    }
+    const auto profile = MakeRgbProfile(spec);
+    FILE* f = std::fopen(argv[2], "wb");
+    if (!f) return 1;
+    const bool written = std::fwrite(profile.data(), 1, profile.size(), f) == profile.size();
+    return std::fclose(f) == 0 && written ? 0 : 1;
+}
