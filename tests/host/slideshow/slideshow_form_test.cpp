@@ -191,7 +191,7 @@ class SlideshowFormTest : public ::testing::Test {
     FakeView view{log};
     RecordingMedia media{log};
     RecordingNotify notify{log};
-    audio::MusicPlayer player{fake.platform, state, media, notify};
+    audio::MusicPlayer player{fake.platform, media, notify};
     SlideshowForm form{fake.platform, state, player, view};
     int mouseX = 0;
 
