@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <new>
+#include <ostream>
 #include <set>
 #include <string>
 
@@ -609,6 +610,11 @@ struct MonitorsCase {
     const char* name;
     std::vector<platform::MonitorArea> monitors;
 };
+
+// A case prints as its name in test output.
+void PrintTo(const MonitorsCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class SlideshowMonitors : public SlideshowFormTest,
                           public ::testing::WithParamInterface<MonitorsCase> {};
