@@ -23,7 +23,8 @@ ExternalProject_Add(libjpeg_turbo
     -DENABLE_SHARED=OFF
     -DWITH_TURBOJPEG=OFF
     -DCMAKE_INSTALL_PREFIX=${jpeg_build}/unused
-  BUILD_COMMAND $(MAKE) jpeg-static
+  # Whatever the generator: the build tool is asked through CMake.
+  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target jpeg-static
   INSTALL_COMMAND ""
   BUILD_BYPRODUCTS ${jpeg_build}/libjpeg.a)
 

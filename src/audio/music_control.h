@@ -6,6 +6,9 @@
 
 namespace orv::audio {
 
+// How a single file plays: once to its end, or over and over.
+enum class PlayMode { Once, Repeat };
+
 class MusicControl {
   public:
     virtual ~MusicControl() = default;
@@ -16,10 +19,12 @@ class MusicControl {
     // Reads an M3U playlist; true when it found a track (then the first
     // track is current).
     virtual bool LoadPlaylist(std::string_view file) = 0;
-    // Plays the current track of the list, skipping tracks that cannot be
-    // played.
+    // Plays the list from its current track, skipping tracks that cannot be
+    // played; each track's end starts the next.
     virtual void PlayTrack() = 0;
-    virtual void Play(std::string_view file, std::string_view playOptions) = 0;
+    // Plays one file by itself, in the mode asked for; the list (if any)
+    // no longer advances.
+    virtual void Play(std::string_view file, PlayMode mode) = 0;
     virtual void Stop() = 0;
     virtual void NextTrack() = 0;
     virtual void PreviousTrack() = 0;

@@ -14,6 +14,8 @@ namespace {
 // The track number is 16 bits wide: a list never holds more tracks than it
 // can reach.
 constexpr int kMaxTracks = std::numeric_limits<std::int16_t>::max();
+// A list track plays with an end-of-track notification.
+constexpr std::string_view kPlayListTrack = "play mp3 notify";
 
 bool IsMusicExtension(std::string_view file) {
     const std::string last = LowerAscii(LastChars(file, 4));
@@ -29,9 +31,9 @@ std::string OpenArgument(const std::string& path) {
 
 } // namespace
 
-MusicPlayer::MusicPlayer(platform::Platform& platform, const saver::ProgramState& state,
-                         platform::MediaDevice& media, platform::AudioNotifyWindow& notifyWindow)
-    : platform_(platform), state_(state), media_(media), notifyWindow_(notifyWindow) {}
+MusicPlayer::MusicPlayer(platform::Platform& platform, platform::MediaDevice& media,
+                         platform::AudioNotifyWindow& notifyWindow)
+    : platform_(platform), media_(media), notifyWindow_(notifyWindow) {}
 
 bool MusicPlayer::Send(const std::string& command, bool notify) {
     return media_.SendCommand(command, notify);
@@ -94,19 +96,13 @@ bool MusicPlayer::FindNextTrack() {
     return false;
 }
 
-const std::vector<std::string>& MusicPlayer::AllTracks() {
-    while (FindNextTrack()) {
-    }
-    return tracks_;
-}
-
 int MusicPlayer::FollowingTrack() {
     const int next = track_ + 1;
     if (next < static_cast<int>(tracks_.size()) || FindNextTrack()) return next;
     return 1;
 }
 
-bool MusicPlayer::TryPlay(const std::string& file, std::string_view playOptions) {
+bool MusicPlayer::TryPlay(const std::string& file, std::string_view play) {
     if (file.empty() || !platform_.files.NormalFileExists(file) || !IsMusicExtension(file))
         return false;
 
@@ -116,23 +112,27 @@ bool MusicPlayer::TryPlay(const std::string& file, std::string_view playOptions)
 
     Send("close mp3", false);
     if (!Send("open " + OpenArgument(shortPath) + " type MPEGVideo Alias mp3", false)) return false;
-    if (state_.PlaylistConfigured() && track_ > 0) {
-        if (!notifyWindow_.Loaded()) LoadNotifyWindow();
-        return Send("play mp3 notify", true);
-    }
-    return Send("play mp3" + std::string(playOptions), false);
+    const bool notify = play == kPlayListTrack;
+    if (notify && !notifyWindow_.Loaded()) LoadNotifyWindow();
+    return Send(std::string(play), notify);
 }
 
-void MusicPlayer::Play(std::string_view file, std::string_view playOptions) {
-    TryPlay(std::string(file), playOptions);
+void MusicPlayer::Play(std::string_view file, PlayMode mode) {
+    playingList_ = false;
+    TryPlay(std::string(file),
+            mode == PlayMode::Repeat ? "play mp3 fullscreen repeat" : "play mp3");
+}
+
+bool MusicPlayer::WholeRoundFailed() const {
+    return !reader_ && failuresInARow_ >= static_cast<int>(tracks_.size()) - 1;
 }
 
 void MusicPlayer::PlayFromCurrent() {
+    playingList_ = true;
     for (;;) {
-        if (TryPlay(tracks_[static_cast<std::size_t>(track_)], "")) return;
+        if (TryPlay(tracks_[static_cast<std::size_t>(track_)], kPlayListTrack)) return;
         ++failuresInARow_;
-        // A whole round of the list in which nothing could be played.
-        if (!reader_ && failuresInARow_ >= static_cast<int>(tracks_.size()) - 1) {
+        if (WholeRoundFailed()) {
             Stop();
             return;
         }
@@ -142,10 +142,12 @@ void MusicPlayer::PlayFromCurrent() {
 
 void MusicPlayer::PlayTrack() {
     if (track_ < 1 || static_cast<std::size_t>(track_) >= tracks_.size()) return;
+    failuresInARow_ = 0;
     PlayFromCurrent();
 }
 
 void MusicPlayer::Stop() {
+    playingList_ = false;
     Send("close mp3", false);
 }
 
@@ -178,13 +180,13 @@ void MusicPlayer::UnloadNotifyWindow() {
 }
 
 void MusicPlayer::OnMciNotify(std::uintptr_t status) {
-    if (tracks_.size() < 2 || track_ < 1) return;
+    if (!playingList_ || tracks_.size() < 2 || track_ < 1) return;
     if (status == kNotifySuccessful) {
         failuresInARow_ = 0;
     } else if (status == kNotifyFailure) {
         // The track could not be played to its end.
         ++failuresInARow_;
-        if (!reader_ && failuresInARow_ >= static_cast<int>(tracks_.size()) - 1) {
+        if (WholeRoundFailed()) {
             Stop();
             return;
         }

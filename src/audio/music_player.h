@@ -18,25 +18,25 @@
 #include "audio/playlist.h"
 #include "platform/media.h"
 #include "platform/platform.h"
-#include "saver/program_state.h"
 
 namespace orv::audio {
 
 class MusicPlayer : public MusicControl {
   public:
-    MusicPlayer(platform::Platform& platform, const saver::ProgramState& state,
-                platform::MediaDevice& media, platform::AudioNotifyWindow& notifyWindow);
+    MusicPlayer(platform::Platform& platform, platform::MediaDevice& media,
+                platform::AudioNotifyWindow& notifyWindow);
 
     // Opens an M3U playlist and finds its first track; true when it found
     // one (then track 1 is current, and the list replaces an earlier one). A
     // file that cannot be opened is reported in a message box.
     bool LoadPlaylist(std::string_view file) override;
+    // Plays the list's tracks with an end-of-track notification (loading the
+    // notification window first), so the list advances by itself.
     void PlayTrack() override;
-    // Plays one existing .mp3, .wav or .mid file, closing the device first.
-    // A playlist track (configured playlist, list position set) is played
-    // with an end-of-track notification; anything else with "play mp3"
-    // followed by playOptions. A missing or unsupported file sends nothing.
-    void Play(std::string_view file, std::string_view playOptions) override;
+    // Plays one existing .mp3, .wav or .mid file, closing the device first:
+    // "play mp3" once, or "play mp3 fullscreen repeat". A missing or
+    // unsupported file sends nothing.
+    void Play(std::string_view file, PlayMode mode) override;
     void Stop() override;
     // Next wraps from the last track to the first; Previous stops at the
     // first. Both do nothing while no list has ever been loaded.
@@ -45,15 +45,12 @@ class MusicPlayer : public MusicControl {
 
     void LoadNotifyWindow() override;
     void UnloadNotifyWindow() override;
-    // What the notification window does with an end-of-track message: a
-    // successful end (status 1) starts the next track, a failure (status 8)
-    // skips to it; the others (a track stopped or replaced) do nothing.
+    // What the notification window does with an end-of-track message while
+    // the list plays: a successful end (status 1) starts the next track, a
+    // failure (status 8) skips to it; the others (a track stopped or
+    // replaced) do nothing.
     void OnMciNotify(std::uintptr_t status);
 
-    // Slot 0 stays empty; slots 1 to N hold the tracks found so far.
-    const std::vector<std::string>& Tracks() const { return tracks_; }
-    // The whole list: the rest of the playlist is read first.
-    const std::vector<std::string>& AllTracks();
     // The current slot, 0 when there is none.
     std::int16_t Track() const { return track_; }
     std::string CurrentTrack() const override;
@@ -64,8 +61,9 @@ class MusicPlayer : public MusicControl {
 
   private:
     bool Send(const std::string& command, bool notify);
-    // Plays a file; true when the device opened and started it.
-    bool TryPlay(const std::string& file, std::string_view playOptions);
+    // Opens a file and starts it with `play` ("play mp3 notify" for a list
+    // track); true when the device opened and started it.
+    bool TryPlay(const std::string& file, std::string_view play);
     // The next track of the open playlist that exists, appended to the list;
     // false at the list's end (or its limit).
     bool FindNextTrack();
@@ -74,9 +72,10 @@ class MusicPlayer : public MusicControl {
     // Plays the current track or, when it cannot be played, the ones after
     // it; stops once every track has failed in a row.
     void PlayFromCurrent();
+    // Every track of a fully read list failed, one after another.
+    bool WholeRoundFailed() const;
 
     platform::Platform& platform_;
-    const saver::ProgramState& state_;
     platform::MediaDevice& media_;
     platform::AudioNotifyWindow& notifyWindow_;
     std::vector<std::string> tracks_;
@@ -86,6 +85,9 @@ class MusicPlayer : public MusicControl {
     std::string folder_;
     // Tracks that failed one after another, across end-of-track messages.
     int failuresInARow_ = 0;
+    // The list is playing (its end notifications advance it), not a file
+    // by itself.
+    bool playingList_ = false;
 };
 
 } // namespace orv::audio

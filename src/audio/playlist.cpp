@@ -1,8 +1,5 @@
 #include "audio/playlist.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "common/text.h"
 
 namespace orv::audio {
@@ -11,28 +8,14 @@ namespace {
 constexpr std::size_t kPiece = 64 * 1024;
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
-// A stream over text held in memory.
-class TextStream : public platform::ByteStream {
-  public:
-    explicit TextStream(std::string_view text) : text_(text) {}
-    std::size_t Read(char* dest, std::size_t count) override {
-        const std::size_t n = std::min(count, text_.size());
-        std::memcpy(dest, text_.data(), n);
-        text_.remove_prefix(n);
-        return n;
-    }
-
-  private:
-    std::string_view text_;
-};
-
 } // namespace
 
 PlaylistReader::PlaylistReader(std::unique_ptr<platform::ByteStream> stream, AnsiDecoder ansiToUtf8)
     : stream_(std::move(stream)), ansiToUtf8_(std::move(ansiToUtf8)) {}
 
 bool PlaylistReader::Fill() {
-    if (ended_ || !stream_) return false;
+    if (!stream_) ended_ = true; // no file: a list without lines
+    if (ended_) return false;
     buffer_.erase(0, pos_);
     pos_ = 0;
     const std::size_t old = buffer_.size();
@@ -98,15 +81,6 @@ std::string_view PlaylistEntry(std::string_view line) {
     const std::string_view trimmed = TrimSpaces(line);
     if (CharCount(trimmed) > 4 && EndsWithNoCase(trimmed, ".mp3")) return trimmed;
     return {};
-}
-
-std::vector<std::string> PlaylistLines(std::string_view text) {
-    PlaylistReader reader(std::make_unique<TextStream>(text),
-                          [](std::string_view line) { return std::string(line); });
-    std::vector<std::string> lines;
-    while (auto line = reader.NextLine())
-        lines.push_back(std::move(*line));
-    return lines;
 }
 
 } // namespace orv::audio

@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/file_system.h"
 
@@ -45,9 +44,5 @@ class PlaylistReader {
 // The line trimmed of blanks when it names an MP3 track (longer than four
 // characters, ending in ".mp3" in any case); empty otherwise.
 std::string_view PlaylistEntry(std::string_view line);
-
-// The lines of a playlist held in memory, by the reader's rules, its text
-// taken as it is.
-std::vector<std::string> PlaylistLines(std::string_view text);
 
 } // namespace orv::audio

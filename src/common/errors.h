@@ -1,24 +1,31 @@
 // Run-time errors: one exception type carrying the classic error number and
-// its description, and the factories for every error the program raises.
+// its description, the factories for every error the program raises, and
+// the text of the box that reports one.
 //
 // Error policy
-// - Only the run-time errors that the program reports are thrown, always as a
-//   RuntimeError made by a factory below. A std::bad_alloc may escape too.
+// - Only the run-time errors the program reports are thrown, always as a
+//   RuntimeError made by a factory below; std::bad_alloc may escape too.
 // - Failures a caller handles come back as values: a picture that cannot be
-//   read, a missing file, a cancelled picker, a refused write are optional,
-//   bool or empty results. Platform services throw only where they say so.
-// - Exceptions are caught in three kinds of place only: where a message box
-//   is called for (the preview's host handle, a playlist that cannot be
-//   read, settings that cannot be saved, a number that does not fit a
-//   field), at the entry point, and at every Windows callback edge (window
-//   and dialog procedures, timers, notifications), which never let one
-//   unwind into the system.
+//   read, a missing file, a cancelled picker, a refused settings write
+//   (std::optional<RuntimeError>) are optional, bool or empty results. A
+//   platform error code becomes a RuntimeError through FromSystemError, so
+//   the user reads what really failed.
+// - Memory exhaustion while one picture is decoded is that picture's failure
+//   (the decoders and the picture file return nothing); anywhere else it is
+//   fatal like any other exception.
+// - Exceptions are caught in these places only: where a message box is
+//   called for (the preview's host handle, a playlist that cannot be
+//   opened), at the edge of every worker thread (which reports the failure
+//   as its job's result), at the entry point, and at every Windows callback
+//   edge (the window base's procedures, subclassed controls), which never
+//   let one unwind into the system.
 // - What reaches the entry point or a callback edge is fatal: the fatal
-//   handler (win32/fatal_error.h) puts the desktop back (the screen-saver
-//   running flag and the cursor), shows the run-time error box and ends the
-//   program with the error's number. Anything that is not a RuntimeError is
-//   reported as error 51.
+//   handler (win32/fatal_error.h) stops our windows' timers and input, puts
+//   the desktop back (the screen-saver running flag and the cursor), shows
+//   the box (FatalBoxText) and ends the program with the error's number.
+//   Anything that is not a RuntimeError is reported as error 51.
 #pragma once
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -44,7 +51,18 @@ RuntimeError InternalError(const std::string& detail); // 51
 RuntimeError BadFileNameOrNumber();                    // 52
 RuntimeError FileNotFound();                           // 53
 RuntimeError DeviceIOError();                          // 57
+RuntimeError DiskFull();                               // 61
 RuntimeError PermissionDenied();                       // 70
 RuntimeError PathNotFound();                           // 76
+
+// The run-time error for a platform error code (a Windows system error
+// number): file and path not found, bad names, access denied, memory, a
+// full disk and the registry's I/O failures by their own numbers; any other
+// code as an internal error that names it.
+RuntimeError FromSystemError(std::uint32_t code);
+
+// The text of the run-time error box: "Run-time error '<n>':", a blank line
+// and the description.
+std::string FatalBoxText(const RuntimeError& error);
 
 } // namespace orv

@@ -283,15 +283,4 @@ bool DecodeJpeg(const ByteReader& file, int width, int height, std::uint8_t* des
     return true;
 }
 
-std::optional<PixelSize> JpegSize(std::span<const std::uint8_t> bytes) {
-    const auto info = ReadJpegInfo(MemoryReader(bytes));
-    if (!info || !info->drawable) return std::nullopt;
-    return info->upright;
-}
-
-bool DecodeJpeg(std::span<const std::uint8_t> bytes, int width, int height, std::uint8_t* dest,
-                std::size_t stride) {
-    return DecodeJpeg(MemoryReader(bytes), width, height, dest, stride);
-}
-
 } // namespace orv::imaging

@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
 
 #include "imaging/picture_types.h"
 
@@ -63,12 +62,5 @@ int JpegDecodeEighths(PixelSize picture, int width, int height);
 // `file` is read during the call only, in chunks of 64 KB.
 bool DecodeJpeg(const ByteReader& file, int width, int height, std::uint8_t* dest,
                 std::size_t stride, const JpegLimits& limits = {});
-
-// The same for a JPEG held in memory, kept for callers that read files
-// whole: the upright size of a drawable JPEG, nothing otherwise, and the
-// decode with the default limits.
-std::optional<PixelSize> JpegSize(std::span<const std::uint8_t> bytes);
-bool DecodeJpeg(std::span<const std::uint8_t> bytes, int width, int height, std::uint8_t* dest,
-                std::size_t stride);
 
 } // namespace orv::imaging

@@ -18,4 +18,11 @@ std::string PickMusicFile(platform::Pickers& pickers, const platform::Environmen
         .value_or("");
 }
 
+std::string FilterList(const platform::FileTypes& types) {
+    std::string list;
+    for (const auto& f : types.filters)
+        list += f.description + '\0' + f.pattern + '\0';
+    return list + '\0';
+}
+
 } // namespace orv::pickers

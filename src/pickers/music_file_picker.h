@@ -10,9 +10,14 @@
 
 namespace orv::pickers {
 
-// The chosen file's full path, or the empty text when the user cancelled or
-// the dialog failed.
+// The chosen file's full path (an existing file, or a new name the user
+// agreed to create when the dialog asked), or the empty text when the user
+// cancelled or the dialog failed.
 std::string PickMusicFile(platform::Pickers& pickers, const platform::Environment& environment,
                           std::intptr_t owner);
+
+// The filters as the open-file dialog reads them: each description and
+// pattern followed by a NUL, and one more NUL at the end.
+std::string FilterList(const platform::FileTypes& types);
 
 } // namespace orv::pickers

@@ -36,8 +36,9 @@ class FileSystem {
     // True when the path, whose last part may hold * and ?, matches an entry
     // that the filter admits. A trailing backslash names the folder itself.
     virtual bool Lookup(const std::string& pattern, LookupFilter filter) = 0;
-    // Opens a file for reading. Throws RuntimeError (file or path not found,
-    // bad file name, permission denied) when it cannot be opened.
+    // Opens a plain disk file for reading. Throws RuntimeError (file or path
+    // not found, bad file name, permission denied, a device) when it cannot
+    // be opened.
     virtual std::unique_ptr<ByteStream> OpenForReading(const std::string& path) = 0;
     // Text in the platform's 8-bit code page, as UTF-8.
     virtual std::string AnsiToUtf8(std::string_view text) = 0;

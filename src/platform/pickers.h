@@ -23,7 +23,8 @@ struct FileTypes {
 class Pickers {
   public:
     virtual ~Pickers() = default;
-    // The chosen existing file's full path.
+    // The chosen file's full path: an existing file, or a new name that the
+    // user agreed to create when the dialog asked.
     virtual std::optional<std::string> PickFile(std::intptr_t owner, const std::string& title,
                                                 const FileTypes& types,
                                                 const std::string& startFolder) = 0;

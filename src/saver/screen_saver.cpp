@@ -18,25 +18,13 @@ ScreenSaver::ScreenSaver(platform::Platform& platform) : platform_(platform) {}
 void ScreenSaver::SetTime(double value) {
     time_ = ToInt16(value);
 }
-void ScreenSaver::SetTime(std::string_view value) {
-    time_ = ToInt16(value);
-}
 void ScreenSaver::SetShowClock(double value) {
-    showClock_ = ToInt16(value);
-}
-void ScreenSaver::SetShowClock(std::string_view value) {
     showClock_ = ToInt16(value);
 }
 void ScreenSaver::SetScalePercentage(double value) {
     scalePercentage_ = ToInt16(value);
 }
-void ScreenSaver::SetScalePercentage(std::string_view value) {
-    scalePercentage_ = ToInt16(value);
-}
 
-std::string ScreenSaver::MusicFolder() const {
-    return FolderPart(musicFile_);
-}
 bool ScreenSaver::IsPlaylist() const {
     return IsPlaylistName(musicFile_);
 }
@@ -61,12 +49,12 @@ void ScreenSaver::Execute(SaverMode mode) {
 
 void ScreenSaver::EmbedInPreview() {
     try {
-        previewHost_ = WindowHandleArgument(platform_.environment.ArgumentText());
+        const std::int32_t host = WindowHandleArgument(platform_.environment.ArgumentText());
         // A handle that names no window that can hold the preview leaves
         // nothing to show in: the program ends quietly, before the folder is
         // scanned for nothing.
-        if (!CanHoldPreview(platform_.windows.DescribeHost(previewHost_))) return;
-        platform_.windows.ShowPreview(previewHost_);
+        if (!CanHoldPreview(platform_.windows.DescribeHost(host))) return;
+        platform_.windows.ShowPreview(host);
     } catch (const RuntimeError& e) {
         platform_.messages.Show(std::to_string(e.Number()) + ": " + e.Description(),
                                 platform::MessageIcon::Critical, kAppTitle);
@@ -77,10 +65,6 @@ void ScreenSaver::About() {
     const auto now = platform_.clock.Now();
     platform_.messages.Show(AboutText(platform_.environment.ProgramVersion(), now.year),
                             platform::MessageIcon::Information, AboutTitle());
-}
-
-void ScreenSaver::ShowMouseCursor(bool show) {
-    platform_.session.ShowCursor(show);
 }
 
 } // namespace orv::saver

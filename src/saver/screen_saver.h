@@ -30,26 +30,20 @@ class ScreenSaver {
     void SetPath(std::string_view value) { path_ = value; }
 
     // Numeric setters round to 16 bits, ties to even; a value out of range
-    // throws Overflow, a text that is no number TypeMismatch, and the field
-    // keeps its old value either way.
+    // throws Overflow and the field keeps its old value.
     std::int16_t Time() const { return time_; }
     void SetTime(double value);
-    void SetTime(std::string_view value);
 
     std::int16_t ShowClock() const { return showClock_; }
     void SetShowClock(double value);
-    void SetShowClock(std::string_view value);
 
     std::int16_t ScalePercentage() const { return scalePercentage_; }
     void SetScalePercentage(double value);
-    void SetScalePercentage(std::string_view value);
 
     const std::string& MusicFile() const { return musicFile_; }
     void SetMusicFile(std::string_view value) { musicFile_ = value; }
 
     bool PreviewMode() const { return previewMode_; }
-    // Folder part of the music file, with its final backslash.
-    std::string MusicFolder() const;
     // Whether the music file names an M3U playlist.
     bool IsPlaylist() const;
 
@@ -57,16 +51,11 @@ class ScreenSaver {
     // value does nothing.
     void Execute(SaverMode mode);
     void About();
-    void ShowMouseCursor(bool show);
-
-    // Window handle of the preview host, from the command line.
-    std::int32_t PreviewHostHandle() const { return previewHost_; }
 
   private:
     void EmbedInPreview();
 
     platform::Platform& platform_;
-    std::int32_t previewHost_ = 0;
     std::string path_;
     std::int16_t time_ = 0;
     std::int16_t showClock_ = 0;

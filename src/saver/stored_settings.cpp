@@ -28,38 +28,54 @@ void LoadSettings(const platform::SettingsStore& store, const platform::Environm
 
 std::optional<RuntimeError> SaveSettings(platform::SettingsStore& store,
                                          const platform::Environment& environment,
-                                         const ScreenSaver& saver) {
+                                         const Settings& settings) {
     struct Item {
         const char* key;
         std::string value;
         std::string fallback; // what start-up reads when the key is missing
     };
     const std::array<Item, 5> items{{
-        {kPicturesPathKey, saver.Path(), environment.ProgramFolder()},
-        {kDisplayTimeKey, FormatInteger(saver.Time()), kDefaultDisplayTime},
-        {kShowClockKey, FormatInteger(saver.ShowClock()), kDefaultShowClock},
-        {kScalePercentageKey, FormatInteger(saver.ScalePercentage()), kDefaultScalePercentage},
-        {kMusicFileKey, saver.MusicFile(), ""},
+        {kPicturesPathKey, settings.path, environment.ProgramFolder()},
+        {kDisplayTimeKey, FormatInteger(settings.time), kDefaultDisplayTime},
+        {kShowClockKey, FormatInteger(settings.showClock), kDefaultShowClock},
+        {kScalePercentageKey, FormatInteger(settings.scalePercentage), kDefaultScalePercentage},
+        {kMusicFileKey, settings.musicFile, ""},
     }};
     // What the next start would read now, put back when a later write fails.
     std::array<std::string, 5> old;
     for (std::size_t i = 0; i < items.size(); ++i)
         old[i] = store.Read(kAppTitle, kSettingsSection, items[i].key, items[i].fallback);
 
-    std::size_t written = 0;
-    try {
-        for (; written < items.size(); ++written)
+    for (std::size_t written = 0; written < items.size(); ++written) {
+        auto refused =
             store.Write(kAppTitle, kSettingsSection, items[written].key, items[written].value);
-        return std::nullopt;
-    } catch (const RuntimeError& error) {
-        for (std::size_t i = 0; i < written; ++i) {
-            try {
-                store.Write(kAppTitle, kSettingsSection, items[i].key, old[i]);
-            } catch (const RuntimeError&) {
-                // Nothing more can be done; the caller tells the user.
-            }
-        }
-        return error;
+        if (!refused) continue;
+        // Nothing more can be done when putting back fails too; the caller
+        // tells the user of the first refusal.
+        for (std::size_t i = 0; i < written; ++i)
+            store.Write(kAppTitle, kSettingsSection, items[i].key, old[i]);
+        return refused;
+    }
+    return std::nullopt;
+}
+
+std::string StoredText(const std::optional<platform::RegistryValue>& value,
+                       const std::string& fallback) {
+    if (!value) return fallback;
+    switch (value->type) {
+    case platform::RegistryType::Text:
+    case platform::RegistryType::ExpandableText:
+        return value->data.substr(0, value->data.find('\0'));
+    case platform::RegistryType::Number32: {
+        if (value->data.size() != 4) return fallback;
+        std::uint32_t number = 0;
+        for (int i = 3; i >= 0; --i)
+            number =
+                number << 8 | static_cast<unsigned char>(value->data[static_cast<std::size_t>(i)]);
+        return std::to_string(number);
+    }
+    default:
+        return fallback;
     }
 }
 

@@ -1,11 +1,12 @@
 // Where the five settings live in the settings store, their defaults, and
 // the two ways they move: read into the screen-saver object at start-up,
-// written from it when the settings dialog is confirmed.
+// written as a plain value when the settings dialog is confirmed.
 #pragma once
 #include <optional>
 
 #include "common/errors.h"
 #include "platform/environment.h"
+#include "platform/session.h"
 #include "platform/settings_store.h"
 #include "saver/screen_saver.h"
 
@@ -32,11 +33,26 @@ enum class OutOfRange { Overflow, UseDefault };
 void LoadSettings(const platform::SettingsStore& store, const platform::Environment& environment,
                   ScreenSaver& saver, OutOfRange outOfRange = OutOfRange::Overflow);
 
-// Writes the five settings of `saver`. When a write is refused, the values
-// written before it are put back, so the store never holds a mix of old and
-// new settings, and the refusal is returned.
+// The five settings as the dialog confirms them.
+struct Settings {
+    std::string path;
+    std::int16_t time = 0;
+    std::int16_t showClock = 0;
+    std::int16_t scalePercentage = 0;
+    std::string musicFile;
+};
+
+// Writes the five settings. When a write is refused, the values written
+// before it are put back, so the store never holds a mix of old and new
+// settings, and the refusal is returned.
 std::optional<RuntimeError> SaveSettings(platform::SettingsStore& store,
                                          const platform::Environment& environment,
-                                         const ScreenSaver& saver);
+                                         const Settings& settings);
+
+// A registry value read as a setting's text: a text value up to its first
+// NUL, a 32-bit number (someone stored it by hand) as its decimal digits,
+// anything else or nothing as `fallback`.
+std::string StoredText(const std::optional<platform::RegistryValue>& value,
+                       const std::string& fallback);
 
 } // namespace orv::saver

@@ -111,11 +111,10 @@ void SettingsForm::Refuse(const char* message) {
 }
 
 void SettingsForm::OnOk() {
-    saver::ScreenSaver& saver = *state_.saver;
     const std::string timeText = view_.Text(SettingsControl::DisplayTime);
     const std::string scaleText = view_.Text(SettingsControl::ScalePercentage);
     // A number that does not fit the 16-bit setting is refused like a field
-    // check, before anything is changed.
+    // check, before anything is written.
     for (const auto& [text, field, message] :
          {std::tuple{timeText, SettingsControl::DisplayTime, kInvalidTime},
           std::tuple{scaleText, SettingsControl::ScalePercentage, kInvalidScale}}) {
@@ -125,23 +124,13 @@ void SettingsForm::OnOk() {
             return;
         }
     }
-
-    const auto restore = [&saver, path = saver.Path(), time = saver.Time(),
-                          clock = saver.ShowClock(), scale = saver.ScalePercentage(),
-                          music = saver.MusicFile()] {
-        saver.SetPath(path);
-        saver.SetTime(time);
-        saver.SetShowClock(clock);
-        saver.SetScalePercentage(scale);
-        saver.SetMusicFile(music);
-    };
-    saver.SetPath(view_.Text(SettingsControl::PicturesPath));
-    saver.SetTime(ReadNumber(timeText));
-    saver.SetShowClock(static_cast<double>(static_cast<int>(view_.ClockState())));
-    saver.SetScalePercentage(ReadNumber(scaleText));
-    saver.SetMusicFile(view_.Text(SettingsControl::MusicFile));
-    if (const auto failure = saver::SaveSettings(platform_.store, platform_.environment, saver)) {
-        restore(); // the dialog stays open with the object as it was
+    const saver::Settings settings{
+        view_.Text(SettingsControl::PicturesPath), ToInt16(ReadNumber(timeText)),
+        static_cast<std::int16_t>(view_.ClockState()), ToInt16(ReadNumber(scaleText)),
+        view_.Text(SettingsControl::MusicFile)};
+    // A refused write leaves the dialog open and the store as it was.
+    if (const auto failure =
+            saver::SaveSettings(platform_.store, platform_.environment, settings)) {
         platform_.messages.Show(std::string(kNotSaved) + "\r" + std::to_string(failure->Number()) +
                                     " " + failure->Description(),
                                 platform::MessageIcon::Exclamation, kAppTitle);
@@ -182,7 +171,7 @@ void SettingsForm::OnPlay() {
         // Every press reads the list anew and starts at its first track.
         if (music_.LoadPlaylist(text)) music_.PlayTrack();
     } else {
-        music_.Play(text, "");
+        music_.Play(text, audio::PlayMode::Once);
     }
 }
 

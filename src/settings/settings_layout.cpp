@@ -1,7 +1,5 @@
 #include "settings/settings_layout.h"
 
-#include <stdexcept>
-
 namespace orv::settings {
 namespace {
 
@@ -47,10 +45,23 @@ const Control* FindById(int id) {
     return nullptr;
 }
 
-const Control& Find(platform::SettingsControl control) {
+// Every focus-taking control is in the table, so Find always finds one.
+constexpr bool Listed(platform::SettingsControl control) {
     for (const auto& c : kControls)
-        if (c.control == control) return c;
-    throw std::logic_error("a settings control missing from the layout");
+        if (c.control == control) return true;
+    return false;
+}
+static_assert([] {
+    for (int i = 0; i <= static_cast<int>(platform::SettingsControl::Next); ++i)
+        if (!Listed(static_cast<platform::SettingsControl>(i))) return false;
+    return true;
+}());
+
+const Control& Find(platform::SettingsControl control) {
+    const Control* found = kControls;
+    while (found->control != control)
+        ++found;
+    return *found;
 }
 
 PixelRect ToPixels(const Control& control, double twipsPerPixelX, double twipsPerPixelY) {

@@ -71,4 +71,37 @@ PixelRect ClockBox(const platform::MonitorArea& primary, PixelSize text) {
     return box;
 }
 
+std::vector<platform::MonitorArea> ShowMonitors(std::vector<platform::MonitorArea> reported,
+                                                const platform::MonitorArea& primaryScreen,
+                                                bool fullScreen, platform::ScreenPoint origin) {
+    if (reported.empty()) reported.push_back(primaryScreen);
+    std::stable_partition(reported.begin(), reported.end(),
+                          [](const platform::MonitorArea& m) { return m.primary; });
+    reported.front().primary = true;
+    if (!fullScreen) {
+        platform::MonitorArea primary = reported.front();
+        primary.bounds.x = primary.bounds.y = 0;
+        return {primary};
+    }
+    for (platform::MonitorArea& m : reported) {
+        m.bounds.x -= origin.x;
+        m.bounds.y -= origin.y;
+    }
+    return reported;
+}
+
+platform::Surface SurfaceAt(platform::ScreenPoint point, const std::optional<PixelRect>& noPictures,
+                            const std::optional<PixelRect>& clock,
+                            const std::vector<PixelRect>& pictures) {
+    const auto inside = [point](const PixelRect& r) {
+        return point.x >= r.x && point.x < r.x + r.width && point.y >= r.y &&
+               point.y < r.y + r.height;
+    };
+    if (noPictures && inside(*noPictures)) return platform::Surface::NoPictures;
+    if (clock && inside(*clock)) return platform::Surface::Clock;
+    for (const PixelRect& box : pictures)
+        if (inside(box)) return platform::Surface::Picture;
+    return platform::Surface::Background;
+}
+
 } // namespace orv::slideshow

@@ -6,6 +6,7 @@
 // window's pixels. The clock sits at the primary monitor's lower right.
 #pragma once
 #include <optional>
+#include <vector>
 
 #include "platform/slideshow_view.h"
 
@@ -35,5 +36,21 @@ PixelRect ToClient(const platform::MonitorArea& monitor, const TwipRect& rect);
 // `text`, the pixels its time takes, and moved left and up as far as needed
 // to stay on the monitor.
 PixelRect ClockBox(const platform::MonitorArea& primary, PixelSize text);
+
+// The monitors as the show lays them out, in the window's client pixels
+// (`origin` is the client area's top left on the screen): the primary first,
+// the others in the order the system reported them. When the system reports
+// none, `primaryScreen` alone; when it marks none as primary, the first is.
+// A preview lays out as the primary monitor alone would, at its origin.
+std::vector<platform::MonitorArea> ShowMonitors(std::vector<platform::MonitorArea> reported,
+                                                const platform::MonitorArea& primaryScreen,
+                                                bool fullScreen, platform::ScreenPoint origin);
+
+// What a point of the client area is over, topmost first: the "no pictures"
+// message (it is brought forward), the clock, a picture box, else the
+// background. A hidden label is passed as nothing.
+platform::Surface SurfaceAt(platform::ScreenPoint point, const std::optional<PixelRect>& noPictures,
+                            const std::optional<PixelRect>& clock,
+                            const std::vector<PixelRect>& pictures);
 
 } // namespace orv::slideshow

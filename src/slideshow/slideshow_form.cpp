@@ -112,7 +112,7 @@ void SlideshowForm::StartMusic() {
             music_.LoadNotifyWindow();
             if (music_.LoadPlaylist(saver.MusicFile())) music_.PlayTrack();
         } else {
-            music_.Play(saver.MusicFile(), " fullscreen repeat");
+            music_.Play(saver.MusicFile(), audio::PlayMode::Repeat);
         }
     } catch (...) {
         // Put the desktop back before the error ends the program, or the

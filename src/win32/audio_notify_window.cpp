@@ -2,9 +2,10 @@
 
 #include <mmsystem.h>
 
+#include <memory>
 #include <utility>
 
-#include "win32/fatal_error.h"
+#include "win32/window_base.h"
 
 namespace orv::win32 {
 namespace {
@@ -16,7 +17,28 @@ LRESULT CALLBACK PlainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-void RegisterWindowClass() {
+// The music's procedure, which the window owns once it is put in.
+class NotifyProcedure final : public WindowBase {
+  public:
+    explicit NotifyProcedure(std::function<void(std::uintptr_t)> onNotify)
+        : onNotify_(std::move(onNotify)) {}
+
+  private:
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg != MM_MCINOTIFY) return Default(msg, wParam, lParam);
+        if (onNotify_) onNotify_(static_cast<std::uintptr_t>(wParam));
+        return 0;
+    }
+    std::function<void(std::uintptr_t)> onNotify_;
+};
+
+} // namespace
+
+Win32AudioNotifyWindow::Win32AudioNotifyWindow(std::function<void(std::uintptr_t)> onNotify)
+    : onNotify_(std::move(onNotify)) {}
+
+void Win32AudioNotifyWindow::Load() {
+    if (window_) return;
     static const bool registered = [] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
@@ -28,55 +50,11 @@ void RegisterWindowClass() {
         return RegisterClassExW(&wc) != 0;
     }();
     (void)registered;
-}
-
-} // namespace
-
-Win32AudioNotifyWindow::Win32AudioNotifyWindow(std::function<void(std::uintptr_t)> onNotify)
-    : onNotify_(std::move(onNotify)) {}
-
-Win32AudioNotifyWindow::~Win32AudioNotifyWindow() {
-    Unload();
-}
-
-void Win32AudioNotifyWindow::Load() {
-    if (loaded_) return;
-    if (!window_) {
-        RegisterWindowClass();
-        // 4680 x 3195 twips at 96 dpi; the window is never shown.
-        window_.reset(CreateWindowExW(0, kClassName, L"Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, 312, 213, nullptr, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr));
-        if (!window_) return;
-    }
-    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    oldProc_ = SetWindowLongPtrW(window_.get(), GWLP_WNDPROC,
-                                 reinterpret_cast<LONG_PTR>(&AudioWindowProc));
-    loaded_ = true;
-}
-
-void Win32AudioNotifyWindow::Unload() {
-    if (!loaded_) return;
-    SetWindowLongPtrW(window_.get(), GWLP_WNDPROC, oldProc_);
-    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
-    oldProc_ = 0;
-    loaded_ = false;
-    window_.reset();
-}
-
-LRESULT CALLBACK Win32AudioNotifyWindow::AudioWindowProc(HWND hwnd, UINT msg, WPARAM wParam,
-                                                         LPARAM lParam) noexcept {
-    auto* self = reinterpret_cast<Win32AudioNotifyWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    if (msg == MM_MCINOTIFY) {
-        try {
-            if (self->onNotify_) self->onNotify_(static_cast<std::uintptr_t>(wParam));
-        } catch (...) {
-            ReportFatalCurrentException();
-        }
-        return 0;
-    }
-    return CallWindowProcW(reinterpret_cast<WNDPROC>(self->oldProc_), hwnd, msg, wParam, lParam);
+    // 4680 x 3195 twips at 96 dpi; the window is never shown.
+    window_.reset(CreateWindowExW(0, kClassName, L"Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, 312, 213, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr));
+    if (window_) WindowBase::Adopt(window_.get(), std::make_unique<NotifyProcedure>(onNotify_));
 }
 
 } // namespace orv::win32

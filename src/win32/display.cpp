@@ -1,6 +1,5 @@
 #include "win32/display.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace orv::win32 {
@@ -17,8 +16,11 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     if (!GetMonitorInfoW(monitor, &info)) return TRUE;
-    reinterpret_cast<std::vector<DisplayMonitor>*>(list)->push_back(
-        {info.rcMonitor, MonitorDpi(monitor), (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    const RECT& r = info.rcMonitor;
+    reinterpret_cast<std::vector<platform::MonitorArea>*>(list)->push_back(
+        {{r.left, r.top, r.right - r.left, r.bottom - r.top},
+         MonitorDpi(monitor),
+         (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
     return TRUE;
 }
 
@@ -54,16 +56,16 @@ int WindowDpi(HWND window) {
     return MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY));
 }
 
-std::vector<DisplayMonitor> DisplayMonitors() {
-    std::vector<DisplayMonitor> monitors;
+std::vector<platform::MonitorArea> SystemMonitors() {
+    std::vector<platform::MonitorArea> monitors;
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-    std::stable_partition(monitors.begin(), monitors.end(),
-                          [](const DisplayMonitor& m) { return m.primary; });
-    if (monitors.empty()) {
-        const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-        monitors.push_back({RECT{0, 0, w, h}, GetScreenDpi().y, true});
-    }
     return monitors;
+}
+
+platform::MonitorArea PrimaryScreen() {
+    return {{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+            GetScreenDpi().y,
+            true};
 }
 
 RECT VirtualScreen() {

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "platform/slideshow_view.h"
 #include "win32/unique_handle.h"
 
 namespace orv::win32 {
@@ -25,14 +26,11 @@ ScreenDpi GetScreenDpi();
 int MonitorDpi(HMONITOR monitor);
 int WindowDpi(HWND window);
 
-struct DisplayMonitor {
-    RECT screen{}; // in screen pixels; the virtual screen may start below 0
-    int dpi = 96;
-    bool primary = false;
-};
-
-// Every monitor of the desktop, the primary first.
-std::vector<DisplayMonitor> DisplayMonitors();
+// Every monitor of the desktop as the system reports them, in screen pixels
+// (the virtual screen may start below 0), and the primary screen as the
+// system's metrics give it; slideshow::ShowMonitors puts them in order.
+std::vector<platform::MonitorArea> SystemMonitors();
+platform::MonitorArea PrimaryScreen();
 
 // The virtual screen: the rectangle that holds every monitor.
 RECT VirtualScreen();

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <exception>
+#include <new>
 #include <string>
 
 #include "common/app_title.h"
@@ -11,28 +13,49 @@
 
 namespace orv::win32 {
 namespace {
+
 Win32Session* sessionToRestore = nullptr;
+std::atomic<bool> fatalShowing{false};
+
+// Our windows number their timers from 1; a few more than any of them uses.
+constexpr UINT_PTR kHighestTimerId = 16;
+
+BOOL CALLBACK StopTimers(HWND window, LPARAM) {
+    for (UINT_PTR id = 1; id <= kHighestTimerId; ++id)
+        KillTimer(window, id);
+    return TRUE;
 }
+
+void ShowBox(const RuntimeError& error) noexcept {
+    // Topmost and task-modal: above our full-screen window, and none of our
+    // windows takes input while it is up.
+    constexpr UINT kStyle = MB_OK | MB_ICONERROR | MB_TOPMOST | MB_TASKMODAL | MB_SETFOREGROUND;
+    try {
+        MessageBoxW(nullptr, Wide(FatalBoxText(error)).c_str(), Wide(kAppTitle).c_str(), kStyle);
+    } catch (...) {
+        MessageBoxW(nullptr, L"Run-time error", L"Orvandel", kStyle);
+    }
+}
+
+} // namespace
 
 void SetSessionToRestore(Win32Session* session) noexcept {
     sessionToRestore = session;
 }
 
-void ShowRunTimeError(const RuntimeError& error) noexcept {
-    try {
-        const std::string text =
-            "Run-time error '" + std::to_string(error.Number()) + "':\r\r" + error.Description();
-        MessageBoxW(nullptr, Wide(text).c_str(), Wide(kAppTitle).c_str(),
-                    MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
-    } catch (...) {
-        MessageBoxW(nullptr, L"Run-time error", L"Orvandel", MB_OK | MB_ICONERROR);
-    }
+bool FatalErrorShowing() noexcept {
+    return fatalShowing.load();
 }
 
 void ReportFatal(const RuntimeError& error) noexcept {
+    const UINT code = static_cast<UINT>(error.Number());
+    // A second error while the box is up (from a message its loop handed
+    // on) never shows a second box.
+    if (fatalShowing.exchange(true)) ExitProcess(code);
+    EnumThreadWindows(GetCurrentThreadId(), StopTimers, 0);
     if (sessionToRestore) sessionToRestore->Restore();
-    ShowRunTimeError(error);
-    ExitProcess(static_cast<UINT>(error.Number()));
+    ShowBox(error);
+    ExitProcess(code);
 }
 
 void ReportFatalCurrentException() noexcept {
@@ -40,6 +63,8 @@ void ReportFatalCurrentException() noexcept {
         throw;
     } catch (const RuntimeError& error) {
         ReportFatal(error);
+    } catch (const std::bad_alloc&) {
+        ReportFatal(OutOfMemory());
     } catch (const std::exception& error) {
         ReportFatal(InternalError(error.what()));
     } catch (...) {

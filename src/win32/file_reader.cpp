@@ -5,14 +5,20 @@
 namespace orv::win32 {
 
 std::unique_ptr<FileReader> FileReader::Open(const std::wstring& path,
-                                             const std::atomic<bool>* cancelled) {
-    if (path.empty()) return nullptr;
+                                             const std::atomic<bool>* cancelled, DWORD* error) {
+    const auto fail = [error](DWORD reason) {
+        if (error) *error = reason;
+        return nullptr;
+    };
+    if (path.empty()) return fail(ERROR_INVALID_NAME);
     unique_file file(CreateFileW(path.c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file || GetFileType(file.get()) != FILE_TYPE_DISK) return nullptr;
+    if (!file) return fail(GetLastError());
+    // A pipe or a device would never end.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) return fail(ERROR_IO_DEVICE);
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return nullptr;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return fail(GetLastError());
     return std::unique_ptr<FileReader>(
         new FileReader(std::move(file), static_cast<std::uint64_t>(size.QuadPart), cancelled));
 }

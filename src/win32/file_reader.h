@@ -1,6 +1,6 @@
-// A picture file opened for reading at any offset, as the decoders ask for
-// its bytes. Only plain files on a disk are opened: a "picture" that is a
-// pipe or a device would never end.
+// A file opened for reading at any offset, as the decoders ask for its
+// bytes; the file system's streams read through it too. Only plain files on a disk are opened: a
+// "picture" that is a pipe or a device would never end.
 #pragma once
 #include <windows.h>
 
@@ -18,11 +18,13 @@ namespace orv::win32 {
 
 class FileReader {
   public:
-    // Nothing when the file cannot be opened or is not a plain disk file.
-    // Once `cancelled` is set, every read gives nothing, so a decoder that
-    // is reading the file comes to its end at once.
+    // Nothing when the file cannot be opened or is not a plain disk file;
+    // then `error`, when given, receives the system's reason. Once
+    // `cancelled` is set, every read gives nothing, so a decoder that is
+    // reading the file comes to its end at once.
     static std::unique_ptr<FileReader> Open(const std::wstring& path,
-                                            const std::atomic<bool>* cancelled = nullptr);
+                                            const std::atomic<bool>* cancelled = nullptr,
+                                            DWORD* error = nullptr);
 
     std::uint64_t Size() const { return size_; }
     // Reads at the offset; fewer bytes only at the end or on an error.

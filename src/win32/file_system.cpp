@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "common/errors.h"
+#include "win32/file_reader.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
 
@@ -69,35 +70,27 @@ bool Win32FileSystem::Lookup(const std::string& pattern, platform::LookupFilter 
 
 namespace {
 
+// A file read from its start, in order.
 class FileStream : public platform::ByteStream {
   public:
-    explicit FileStream(unique_file file) : file_(std::move(file)) {}
+    explicit FileStream(std::unique_ptr<FileReader> file) : file_(std::move(file)) {}
     std::size_t Read(char* dest, std::size_t count) override {
-        DWORD read = 0;
-        const DWORD n = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
-        if (!ReadFile(file_.get(), dest, n, &read, nullptr)) return 0;
-        return read;
+        const std::size_t n = file_->Read(at_, reinterpret_cast<std::uint8_t*>(dest), count);
+        at_ += n;
+        return n;
     }
 
   private:
-    unique_file file_;
+    std::unique_ptr<FileReader> file_;
+    std::uint64_t at_ = 0;
 };
 
 } // namespace
 
 std::unique_ptr<platform::ByteStream> Win32FileSystem::OpenForReading(const std::string& path) {
-    unique_file file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND) throw FileNotFound();
-        if (error == ERROR_PATH_NOT_FOUND) throw PathNotFound();
-        if (error == ERROR_INVALID_NAME) throw BadFileNameOrNumber();
-        throw PermissionDenied();
-    }
-    // A pipe or a device would never end.
-    if (GetFileType(file.get()) != FILE_TYPE_DISK) throw DeviceIOError();
+    DWORD error = 0;
+    std::unique_ptr<FileReader> file = FileReader::Open(Wide(path), nullptr, &error);
+    if (!file) throw FromSystemError(error);
     return std::make_unique<FileStream>(std::move(file));
 }
 

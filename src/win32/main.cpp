@@ -1,9 +1,12 @@
 // Entry point of Mirvo.scr: builds the Windows services (services.h), runs
 // the start-up, then keeps the program alive for as long as one of its
-// windows is open. Whatever escapes takes the fatal path.
+// windows is open. Whatever escapes takes the fatal path, with the services
+// still alive: they are built outside the try, so its catch can use them.
 #include <windows.h>
 
 #include <commctrl.h>
+
+#include <optional>
 
 #include "startup/startup.h"
 #include "win32/fatal_error.h"
@@ -13,17 +16,19 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace orv;
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    const win32::ComApartment com;
+    std::optional<win32::Services> services;
+    int exitCode = 0;
     try {
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&controls);
-        const win32::ComApartment com;
-        win32::Services services;
-        win32::SetSessionToRestore(&services.session);
-        startup::Start(services.platform, services.state);
-        const int exitCode = win32::AnyWindowOpen() ? win32::RunMessageLoop() : 0;
-        win32::SetSessionToRestore(nullptr);
-        return exitCode;
+        services.emplace();
+        win32::SetSessionToRestore(&services->session);
+        startup::Start(services->platform, services->state);
+        exitCode = win32::AnyWindowOpen() ? win32::RunMessageLoop() : 0;
     } catch (...) {
         win32::ReportFatalCurrentException();
     }
+    win32::SetSessionToRestore(nullptr);
+    return exitCode;
 }

@@ -1,5 +1,6 @@
 #include "win32/pickers.h"
 
+#include "pickers/music_file_picker.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
 
@@ -18,10 +19,7 @@ std::unique_ptr<OpenFileRecord> MakeOpenFileRecord(std::intptr_t owner, const st
                                                    const platform::FileTypes& types,
                                                    const std::string& startFolder) {
     auto r = std::make_unique<OpenFileRecord>();
-    for (const auto& f : types.filters) {
-        r->filter += Wide(f.description) + L'\0' + Wide(f.pattern) + L'\0';
-    }
-    r->filter += L'\0';
+    r->filter = Wide(pickers::FilterList(types));
     r->file.assign(kFileChars, L'\0');
     r->fileTitle = L'\0' + std::wstring(kFileTitleChars - 3, L' ') + std::wstring(2, L'\0');
     r->startFolder = Wide(startFolder);
@@ -65,26 +63,18 @@ std::optional<std::string> TextBeforeNul(std::wstring_view buffer) {
 std::optional<std::string> Win32Pickers::PickFile(std::intptr_t owner, const std::string& title,
                                                   const platform::FileTypes& types,
                                                   const std::string& startFolder) {
-    try {
-        const auto record = MakeOpenFileRecord(owner, title, types, startFolder);
-        if (!GetOpenFileNameW(&record->ofn)) return std::nullopt;
-        return TextBeforeNul(record->file);
-    } catch (...) {
-        return std::nullopt;
-    }
+    const auto record = MakeOpenFileRecord(owner, title, types, startFolder);
+    if (!GetOpenFileNameW(&record->ofn)) return std::nullopt;
+    return TextBeforeNul(record->file);
 }
 
 std::optional<std::string> Win32Pickers::PickFolder(std::intptr_t owner, const std::string& title) {
-    try {
-        const auto record = MakeBrowseRecord(owner, title);
-        const unique_cotaskmem<ITEMIDLIST> list(SHBrowseForFolderW(&record->info));
-        if (!list) return std::nullopt;
-        std::wstring path(MAX_PATH, L' ');
-        if (!SHGetPathFromIDListW(list.get(), path.data())) return std::nullopt;
-        return TextBeforeNul(path);
-    } catch (...) {
-        return std::nullopt;
-    }
+    const auto record = MakeBrowseRecord(owner, title);
+    const unique_cotaskmem<ITEMIDLIST> list(SHBrowseForFolderW(&record->info));
+    if (!list) return std::nullopt;
+    std::wstring path(MAX_PATH, L' ');
+    if (!SHGetPathFromIDListW(list.get(), path.data())) return std::nullopt;
+    return TextBeforeNul(path);
 }
 
 } // namespace orv::win32

@@ -43,7 +43,7 @@ struct Services {
     Win32AudioNotifyWindow notifyWindow{
         [this](std::uintptr_t status) { music.OnMciNotify(status); }};
     Win32MediaDevice media{notifyWindow};
-    audio::MusicPlayer music{platform, state, media, notifyWindow};
+    audio::MusicPlayer music{platform, media, notifyWindow};
 };
 
 } // namespace orv::win32

@@ -2,31 +2,10 @@
 
 #include <windows.h>
 
+#include "win32/settings_store.h"
 #include "win32/unique_handle.h"
-#include "win32/wide.h"
 
 namespace orv::win32 {
-namespace {
-
-// The read buffer of a registry value, in characters.
-constexpr DWORD kReadBufferChars = 2048;
-
-platform::RegistryType TypeOf(DWORD type) {
-    switch (type) {
-    case REG_SZ:
-        return platform::RegistryType::Text;
-    case REG_EXPAND_SZ:
-        return platform::RegistryType::ExpandableText;
-    case REG_MULTI_SZ:
-        return platform::RegistryType::MultiText;
-    case REG_DWORD:
-        return platform::RegistryType::Number32;
-    default:
-        return platform::RegistryType::Other;
-    }
-}
-
-} // namespace
 
 void Win32Session::ShowCursor(bool show) {
     ::ShowCursor(show ? TRUE : FALSE);
@@ -47,24 +26,7 @@ void Win32Session::Restore() noexcept {
 
 std::optional<platform::RegistryValue> Win32Session::ReadUserValue(const std::string& keyPath,
                                                                    const std::string& valueName) {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(keyPath).c_str(), 0, KEY_QUERY_VALUE, &raw) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
-    const unique_hkey key(raw);
-    std::wstring buffer(kReadBufferChars, L' ');
-    DWORD type = 0;
-    DWORD bytes = kReadBufferChars * sizeof(wchar_t);
-    if (RegQueryValueExW(key.get(), Wide(valueName).c_str(), nullptr, &type,
-                         reinterpret_cast<BYTE*>(buffer.data()), &bytes) != ERROR_SUCCESS)
-        return std::nullopt;
-    platform::RegistryValue value;
-    value.type = TypeOf(type);
-    if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)
-        value.data = Utf8(std::wstring_view(buffer.data(), bytes / sizeof(wchar_t)));
-    else
-        value.data.assign(reinterpret_cast<const char*>(buffer.data()), bytes);
-    return value;
+    return ReadUserRegistryValue(keyPath, valueName);
 }
 
 std::optional<std::int32_t> Win32Session::VerifyPassword(std::intptr_t owner) {

@@ -7,9 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "common/errors.h"
 #include "platform/settings_view.h"
 #include "settings/settings_form.h"
 #include "settings/settings_layout.h"
@@ -18,6 +16,7 @@
 #include "win32/program_lifetime.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
+#include "win32/window_base.h"
 
 namespace orv::win32 {
 namespace {
@@ -39,28 +38,31 @@ std::optional<SettingsControl> ControlOfId(int id) {
     return c ? c->control : std::nullopt;
 }
 
-class SettingsDialog final : public platform::SettingsView {
+class SettingsDialog final : public WindowBase, public platform::SettingsView {
   public:
     SettingsDialog(platform::Platform& platform, saver::ProgramState& state,
                    audio::MusicControl& music, platform::Pickers& pickers)
         : form_(platform, state, *this, music, pickers) {}
 
-    void Create();
+    // Creates the dialog, which owns it from then on, and shows it.
+    static void Show(std::unique_ptr<SettingsDialog> dialog);
 
     // platform::SettingsView
-    void SetCaption(const std::string& text) override { SetWindowTextW(hwnd_, Wide(text).c_str()); }
+    void SetCaption(const std::string& text) override {
+        SetWindowTextW(Handle(), Wide(text).c_str());
+    }
     std::string Text(SettingsControl field) const override {
-        HWND control = GetDlgItem(hwnd_, IdOf(field));
+        HWND control = GetDlgItem(Handle(), IdOf(field));
         std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
         text.resize(static_cast<std::size_t>(
             GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
         return Utf8(text);
     }
     void SetText(SettingsControl field, const std::string& text) override {
-        SetDlgItemTextW(hwnd_, IdOf(field), Wide(text).c_str());
+        SetDlgItemTextW(Handle(), IdOf(field), Wide(text).c_str());
     }
     platform::CheckState ClockState() const override {
-        switch (IsDlgButtonChecked(hwnd_, IdOf(SettingsControl::ShowClock))) {
+        switch (IsDlgButtonChecked(Handle(), IdOf(SettingsControl::ShowClock))) {
         case BST_CHECKED:
             return platform::CheckState::Checked;
         case BST_INDETERMINATE:
@@ -70,33 +72,33 @@ class SettingsDialog final : public platform::SettingsView {
         }
     }
     void SetClockState(platform::CheckState state) override {
-        CheckDlgButton(hwnd_, IdOf(SettingsControl::ShowClock),
+        CheckDlgButton(Handle(), IdOf(SettingsControl::ShowClock),
                        state == platform::CheckState::Checked  ? BST_CHECKED
                        : state == platform::CheckState::Grayed ? BST_INDETERMINATE
                                                                : BST_UNCHECKED);
     }
     void SetTrackButtonsVisible(bool visible) override {
         for (SettingsControl c : {SettingsControl::Back, SettingsControl::Next})
-            ShowWindow(GetDlgItem(hwnd_, IdOf(c)), visible ? SW_SHOWNA : SW_HIDE);
+            ShowWindow(GetDlgItem(Handle(), IdOf(c)), visible ? SW_SHOWNA : SW_HIDE);
     }
     void SelectAll(SettingsControl field) override {
-        SendDlgItemMessageW(hwnd_, IdOf(field), EM_SETSEL, 0, -1);
+        SendDlgItemMessageW(Handle(), IdOf(field), EM_SETSEL, 0, -1);
     }
     void Focus(SettingsControl control) override {
-        SendMessageW(hwnd_, WM_NEXTDLGCTL,
-                     reinterpret_cast<WPARAM>(GetDlgItem(hwnd_, IdOf(control))), TRUE);
+        SendMessageW(Handle(), WM_NEXTDLGCTL,
+                     reinterpret_cast<WPARAM>(GetDlgItem(Handle(), IdOf(control))), TRUE);
     }
     void Close() override {
-        if (hwnd_) DestroyWindow(hwnd_);
+        if (Handle()) DestroyWindow(Handle());
     }
-    std::intptr_t WindowHandle() const override { return reinterpret_cast<std::intptr_t>(hwnd_); }
+    std::intptr_t WindowHandle() const override {
+        return reinterpret_cast<std::intptr_t>(Handle());
+    }
 
   private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                       LPARAM lParam) noexcept;
     static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR id, DWORD_PTR data) noexcept;
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnInit();
     void CreateControls();
     // Places the controls and sets their fonts for a monitor of `dpi` dots
@@ -105,7 +107,7 @@ class SettingsDialog final : public platform::SettingsView {
     void OnDpiChanged(int dpi, const RECT& suggested);
     void OnCommand(int id, int code);
     std::optional<SettingsControl> ControlOf(HWND window) const {
-        if (!window || GetParent(window) != hwnd_) return std::nullopt;
+        if (!window || GetParent(window) != Handle()) return std::nullopt;
         return ControlOfId(GetDlgCtrlID(window));
     }
     // Asks the form before the focus moves to `target`; false when the
@@ -118,18 +120,10 @@ class SettingsDialog final : public platform::SettingsView {
     }
 
     SettingsForm form_;
-    HWND hwnd_ = nullptr;
     unique_hfont font_, boldFont_;
 };
 
-// Dialogs that have been shown; kept until the program ends, so that no
-// handler on the stack ever outlives its object.
-std::vector<std::unique_ptr<SettingsDialog>>& Dialogs() {
-    static std::vector<std::unique_ptr<SettingsDialog>> dialogs;
-    return dialogs;
-}
-
-void SettingsDialog::Create() {
+void SettingsDialog::Show(std::unique_ptr<SettingsDialog> dialog) {
     // An empty in-memory template: the controls are created at load, where
     // the real twips per pixel are known.
     alignas(DWORD) WORD tmpl[32] = {};
@@ -141,11 +135,10 @@ void SettingsDialog::Create() {
     const wchar_t title[] = L"Settings";
     for (std::size_t i = 0; i < std::size(title); ++i)
         tmpl[11 + i] = title[i];
-    CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(tmpl),
-                               nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
-    if (!hwnd_) throw OutOfMemory();
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
+    const HWND hwnd =
+        CreateModeless(std::move(dialog), *reinterpret_cast<const DLGTEMPLATE*>(tmpl), nullptr);
+    ShowWindow(hwnd, SW_SHOW);
+    SetForegroundWindow(hwnd);
 }
 
 void SettingsDialog::CreateControls() {
@@ -153,7 +146,7 @@ void SettingsDialog::CreateControls() {
     HWND tooltip =
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance, nullptr);
+                        CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, instance, nullptr);
     HWND frame = nullptr;
     // Created in Tab order: the dialog manager walks the controls in that order.
     for (const auto& c : layout::Controls()) {
@@ -183,7 +176,7 @@ void SettingsDialog::CreateControls() {
             break;
         }
         HWND control =
-            CreateWindowExW(exStyle, cls, Wide(c.caption).c_str(), style, 0, 0, 0, 0, hwnd_,
+            CreateWindowExW(exStyle, cls, Wide(c.caption).c_str(), style, 0, 0, 0, 0, Handle(),
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
         if (c.maxLength > 0)
             SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(c.maxLength), 0);
@@ -196,7 +189,7 @@ void SettingsDialog::CreateControls() {
             TTTOOLINFOW info{};
             info.cbSize = sizeof(info);
             info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-            info.hwnd = hwnd_;
+            info.hwnd = Handle();
             info.uId = reinterpret_cast<UINT_PTR>(control);
             info.lpszText = tip.data();
             SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
@@ -205,22 +198,22 @@ void SettingsDialog::CreateControls() {
     // The frame is drawn behind the controls it holds.
     if (frame)
         SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageW(hwnd_, DM_SETDEFID, IdOf(SettingsControl::Ok), 0);
+    SendMessageW(Handle(), DM_SETDEFID, IdOf(SettingsControl::Ok), 0);
 }
 
 SIZE SettingsDialog::LayOutControls(int dpi) {
     const double tpp = TwipsPerPixel(dpi);
-    font_ = MakeUiFont(8.25, false, dpi);
-    boldFont_ = MakeUiFont(8.25, true, dpi);
+    unique_hfont font = MakeUiFont(8.25, false, dpi), boldFont = MakeUiFont(8.25, true, dpi);
     for (const auto& c : layout::Controls()) {
-        HWND control = GetDlgItem(hwnd_, c.id);
+        HWND control = GetDlgItem(Handle(), c.id);
         const auto r = layout::ToPixels(c, tpp, tpp);
         SetWindowPos(control, nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(control, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(c.kind == layout::Kind::SmallButton ? boldFont_.get()
-                                                                                  : font_.get()),
-                     TRUE);
+        const HFONT used = c.kind == layout::Kind::SmallButton ? boldFont.get() : font.get();
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(used), TRUE);
     }
+    // Only now that no control holds them may the old fonts go.
+    font_ = std::move(font);
+    boldFont_ = std::move(boldFont);
     return {TwipsToPixels(layout::kClientWidth, tpp), TwipsToPixels(layout::kClientHeight, tpp)};
 }
 
@@ -230,34 +223,35 @@ void SettingsDialog::OnDpiChanged(int dpi, const RECT& suggested) {
     const SIZE client = LayOutControls(dpi);
     RECT outer{0, 0, client.cx, client.cy};
     AdjustWindowRectEx(&outer, kWindowStyle, FALSE, kWindowExStyle);
-    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, outer.right - outer.left,
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, outer.right - outer.left,
                  outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SettingsDialog::OnInit() {
     CreateControls();
-    const SIZE client = LayOutControls(WindowDpi(hwnd_));
+    const SIZE client = LayOutControls(WindowDpi(Handle()));
 
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     const auto icon = [&](int metricX, int metricY) {
         return LoadImageW(instance, MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON,
                           GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED);
     };
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon(SM_CXICON, SM_CYICON)));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(icon(SM_CXICON, SM_CYICON)));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(icon(SM_CXSMICON, SM_CYSMICON)));
 
     // Client area of the layout, centred on the screen.
     RECT outer{0, 0, client.cx, client.cy};
     AdjustWindowRectEx(&outer, kWindowStyle, FALSE, kWindowExStyle);
     const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
     WindowOpened();
     form_.Load();
-    SetFocus(GetDlgItem(hwnd_, IdOf(SettingsControl::PicturesPath)));
+    SetFocus(GetDlgItem(Handle(), IdOf(SettingsControl::PicturesPath)));
 }
 
 bool SettingsDialog::MayMoveFocusTo(HWND target) {
@@ -284,8 +278,11 @@ void SettingsDialog::OnCommand(int id, int code) {
     if (!form_.OnButtonPressed(*control, ControlOf(focus)) && IsWindow(focus)) SetFocus(focus);
 }
 
-INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_INITDIALOG:
+        OnInit();
+        return FALSE; // the focus is set already
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
@@ -297,35 +294,17 @@ INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_DESTROY:
         form_.OnUnload();
-        hwnd_ = nullptr;
         WindowClosed();
         return TRUE;
     default:
-        return FALSE;
-    }
-}
-
-INT_PTR CALLBACK SettingsDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                            LPARAM lParam) noexcept {
-    try {
-        if (message == WM_INITDIALOG) {
-            auto* self = reinterpret_cast<SettingsDialog*>(lParam);
-            SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-            self->hwnd_ = hwnd;
-            self->OnInit();
-            return FALSE; // the focus is set already
-        }
-        auto* self = reinterpret_cast<SettingsDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-        if (!self || !self->hwnd_) return FALSE;
-        return self->OnMessage(message, wParam, lParam);
-    } catch (...) {
-        ReportFatalCurrentException();
+        return Default(message, wParam, lParam);
     }
 }
 
 LRESULT CALLBACK SettingsDialog::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                              UINT_PTR, DWORD_PTR data) noexcept {
     auto* self = reinterpret_cast<SettingsDialog*>(data);
+    if (FatalErrorShowing()) return DefSubclassProc(hwnd, message, wParam, lParam);
     try {
         switch (message) {
         case WM_LBUTTONDOWN:
@@ -344,9 +323,10 @@ LRESULT CALLBACK SettingsDialog::ControlProc(HWND hwnd, UINT message, WPARAM wPa
         }
         case WM_KEYDOWN:
             if (wParam == VK_TAB && self->HasFocusCheck(hwnd)) {
-                HWND next = GetNextDlgTabItem(self->hwnd_, hwnd, GetKeyState(VK_SHIFT) < 0);
+                HWND next = GetNextDlgTabItem(self->Handle(), hwnd, GetKeyState(VK_SHIFT) < 0);
                 if (next && next != hwnd && self->MayMoveFocusTo(next))
-                    SendMessageW(self->hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+                    SendMessageW(self->Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next),
+                                 TRUE);
                 return 0;
             }
             break;
@@ -369,10 +349,7 @@ LRESULT CALLBACK SettingsDialog::ControlProc(HWND hwnd, UINT message, WPARAM wPa
 
 void ShowSettingsDialog(platform::Platform& platform, saver::ProgramState& state,
                         audio::MusicControl& music, platform::Pickers& pickers) {
-    auto dialog = std::make_unique<SettingsDialog>(platform, state, music, pickers);
-    SettingsDialog& created = *dialog;
-    Dialogs().push_back(std::move(dialog));
-    created.Create();
+    SettingsDialog::Show(std::make_unique<SettingsDialog>(platform, state, music, pickers));
 }
 
 } // namespace orv::win32

@@ -1,6 +1,7 @@
 #include "win32/slideshow_scene.h"
 
 #include "slideshow/design.h"
+#include "slideshow/layout.h"
 #include "win32/display.h"
 #include "win32/wide.h"
 
@@ -46,20 +47,16 @@ PixelSize SlideshowScene::TextExtent(Label label, const std::wstring& text) cons
     return {size.cx, size.cy};
 }
 
-// The "no pictures" message is brought forward: it is hit-tested before (and
-// drawn after) the others.
 Surface SlideshowScene::HitTest(POINT client) const {
-    const auto inside = [&](const PixelRect& r) {
-        const RECT rect = ToRect(r);
-        return PtInRect(&rect, client) != FALSE;
+    const auto shown = [this](Label label) {
+        const LabelState& state = labels_.at(label);
+        return state.visible ? std::optional(state.rect) : std::nullopt;
     };
-    const LabelState& noPictures = labels_.at(Label::NoPictures);
-    const LabelState& clock = labels_.at(Label::Clock);
-    if (noPictures.visible && inside(noPictures.rect)) return Surface::NoPictures;
-    if (clock.visible && inside(clock.rect)) return Surface::Clock;
+    std::vector<PixelRect> boxes;
     for (const MonitorPicture& picture : pictures)
-        if (inside(picture.box)) return Surface::Picture;
-    return Surface::Background;
+        boxes.push_back(picture.box);
+    return slideshow::SurfaceAt({client.x, client.y}, shown(Label::NoPictures), shown(Label::Clock),
+                                boxes);
 }
 
 void SlideshowScene::Paint(HDC target, const RECT& area) const {

@@ -12,6 +12,7 @@
 #include "common/app_title.h"
 #include "common/errors.h"
 #include "platform/slideshow_view.h"
+#include "slideshow/layout.h"
 #include "slideshow/slideshow_form.h"
 #include "win32/display.h"
 #include "win32/fatal_error.h"
@@ -97,25 +98,10 @@ class SlideshowWindow final : public platform::SlideshowView {
 
     // platform::SlideshowView
     std::vector<platform::MonitorArea> Monitors() const override {
-        std::vector<platform::MonitorArea> areas;
-        const std::vector<DisplayMonitor> monitors = DisplayMonitors();
-        if (!fullScreen_) {
-            // The preview lays out as the primary monitor would, at its origin.
-            const DisplayMonitor& primary = monitors.front();
-            areas.push_back({{0, 0, primary.screen.right - primary.screen.left,
-                              primary.screen.bottom - primary.screen.top},
-                             primary.dpi,
-                             true});
-            return areas;
-        }
         POINT origin{0, 0};
         ClientToScreen(hwnd_, &origin);
-        for (const DisplayMonitor& m : monitors)
-            areas.push_back({{m.screen.left - origin.x, m.screen.top - origin.y,
-                              m.screen.right - m.screen.left, m.screen.bottom - m.screen.top},
-                             m.dpi,
-                             m.primary});
-        return areas;
+        return slideshow::ShowMonitors(SystemMonitors(), PrimaryScreen(), fullScreen_,
+                                       {origin.x, origin.y});
     }
     std::intptr_t WindowHandle() const override { return reinterpret_cast<std::intptr_t>(hwnd_); }
     std::optional<platform::ScreenPoint> CursorPosition() const override {

@@ -8,7 +8,7 @@
 
 namespace orv::win32 {
 
-// Pixels the written picture may have, 4 bytes each while it is drawn.
+// Bytes the written picture's pixels may take while it is drawn (4 a pixel).
 inline constexpr std::size_t kMaxWallpaperBytes = std::size_t{64} * 1024 * 1024;
 
 // Decodes `source` and writes it to `bmpPath` as a Windows bitmap. False when

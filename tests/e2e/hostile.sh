@@ -8,7 +8,6 @@ clear_settings
 set_setting ShowClock 0
 pics="$E2E_WORK/hostile" && mkdir -p "$pics"
 
-make_jpeg
 "$ROOT/tests/tools/make-hostile" "$pics" "$MAKE_JPEG"
 # The good photo: green.
 convert -size 1200x900 xc:'#00FF00' "$pics/photo.jpg"

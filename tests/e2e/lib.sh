@@ -105,10 +105,9 @@ start_rss_watch() {
 stop_rss_watch() { kill "$RSS_WATCH" 2>/dev/null || true; wait "$RSS_WATCH" 2>/dev/null || true; }
 rss_mb() { echo $(($(cat "$1") / 1024)); }
 
-# The test JPEG writer (tests/tools/make-jpeg.cpp), built into the work folder.
-MAKE_JPEG="$E2E_WORK/make-jpeg"
+# The test JPEG writer (tests/tools/make-jpeg.cpp), built once by the build.
+: "${MAKE_JPEG:?the build passes the test JPEG writer}"
 make_jpeg() {
-  [ -x "$MAKE_JPEG" ] || g++ -O2 -std=c++20 "$ROOT/tests/tools/make-jpeg.cpp" -ljpeg -o "$MAKE_JPEG"
   [ $# -eq 0 ] || "$MAKE_JPEG" "$@"
 }
 

@@ -11,32 +11,15 @@
 
 #include "audio/playlist.h"
 #include "common/text.h"
-
-namespace {
-
-class Pieces : public orv::platform::ByteStream {
-  public:
-    Pieces(std::string_view text, std::size_t piece) : text_(text), piece_(piece) {}
-    std::size_t Read(char* dest, std::size_t count) override {
-        const std::size_t n = std::min({count, piece_, text_.size()});
-        std::memcpy(dest, text_.data(), n);
-        text_.remove_prefix(n);
-        return n;
-    }
-
-  private:
-    std::string_view text_;
-    std::size_t piece_;
-};
-
-} // namespace
+#include "support/text_stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     const std::size_t piece = 1 + data[0] % 16;
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    orv::audio::PlaylistReader reader(std::make_unique<Pieces>(text, piece),
-                                      [](std::string_view line) { return std::string(line); });
+    orv::audio::PlaylistReader reader(
+        std::make_unique<orv::support::TextStream>(std::string(text), piece),
+        [](std::string_view line) { return std::string(line); });
     while (const auto line = reader.NextLine()) {
         if (line->size() > orv::audio::PlaylistReader::kMaxLineBytes) __builtin_trap();
         const std::string_view entry = orv::audio::PlaylistEntry(*line);

@@ -5,7 +5,8 @@
 // Usage: make-jpeg FILE WIDTH HEIGHT [--quality Q] [--scans N] [--claim W H]
 //   --scans N   progressive in N scans (4 to 190), every component at full resolution
 //   --claim W H the header says W x H; the file ends after the first scan's header
-// Built by bench/run and the end-to-end scripts with g++ and -ljpeg.
+// Built once by the build (tests/tools/CMakeLists.txt) with the machine's
+// own compiler and libjpeg.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>

@@ -40,9 +40,10 @@ struct Recorder : platform::SettingsStore,
                      const std::string& fallback) const override {
         return fallback;
     }
-    void Write(const std::string&, const std::string&, const std::string& key,
-               const std::string& v) override {
+    std::optional<RuntimeError> Write(const std::string&, const std::string&,
+                                      const std::string& key, const std::string& v) override {
         writes.push_back(key + "=" + v);
+        return std::nullopt;
     }
     void Show(const std::string& text, platform::MessageIcon, const std::string&) override {
         shown.push_back(text);
@@ -79,7 +80,7 @@ class SettingsWindowTest : public ::testing::Test {
     Win32Pickers pickers;
     platform::Platform bundle{rec, environment, rec, clock, random, session, wallpaper, rec, files};
     saver::ProgramState state;
-    audio::MusicPlayer music{bundle, state, rec, rec};
+    audio::MusicPlayer music{bundle, rec, rec};
     HWND dialog = nullptr;
 
     void SetUp() override {
@@ -182,6 +183,12 @@ TEST_F(SettingsWindowTest, MovedToAMonitorOfAnotherScaleItLaysItselfOutAgain) {
             reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dialog, ok.id), WM_GETFONT, 0, 0)),
             sizeof(font), &font);
         EXPECT_EQ(font.lfHeight, -static_cast<long>(std::lround(8.25 * dpi / 72)));
+        // Every control holds a live font: none was deleted under it.
+        for (const auto& c : L::Controls()) {
+            const auto held =
+                reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dialog, c.id), WM_GETFONT, 0, 0));
+            EXPECT_NE(GetObjectW(held, sizeof(font), &font), 0) << c.name;
+        }
     }
 }
 

@@ -123,33 +123,6 @@ TEST_F(SlideshowSceneTest, ClockAndMessageAreDrawnOverThePicture) {
     EXPECT_GT(white, 20);
 }
 
-TEST_F(SlideshowSceneTest, HitTestPutsTheMessageFirstThenTheClockThenThePicture) {
-    ShowPreviewPicture();
-    LabelState& clock = scene.LabelOf(Label::Clock);
-    clock.rect = {40, 50, 57, 17};
-    LabelState& message = scene.LabelOf(Label::NoPictures);
-    message.rect = {0, 0, 60, 60};
-    struct Case {
-        bool clock, message;
-        POINT at;
-        platform::Surface hit;
-    };
-    const Case cases[] = {
-        {false, false, {10, 10}, platform::Surface::Background},
-        {false, false, {10, 75}, platform::Surface::Background},
-        {false, false, {10, 30}, platform::Surface::Picture},
-        {true, false, {50, 55}, platform::Surface::Clock},
-        {true, true, {50, 55}, platform::Surface::NoPictures},
-        {true, true, {80, 60}, platform::Surface::Clock},
-        {false, true, {80, 30}, platform::Surface::Picture},
-    };
-    for (const Case& c : cases) {
-        clock.visible = c.clock;
-        message.visible = c.message;
-        EXPECT_EQ(scene.HitTest(c.at), c.hit) << c.at.x << "," << c.at.y;
-    }
-}
-
 TEST_F(SlideshowSceneTest, TextExtentGrowsWithTheFontsScale) {
     scene.SetLabelFont(Label::Clock, 9.75f, false, 96);
     const PixelSize at96 = scene.TextExtent(Label::Clock, L"88:88:88 ");

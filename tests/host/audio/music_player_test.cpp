@@ -20,15 +20,13 @@ std::string Open(const std::string& path) {
 class MusicPlayerTest : public ::testing::Test {
   protected:
     MusicPlayerTest() {
-        state.saver = std::make_unique<saver::ScreenSaver>(fake.platform);
         for (const char* name : {"one", "two", "three"})
             fake.files.AddFile(std::string("C:\\M\\") + name + ".mp3");
         fake.files.AddFile("C:\\M\\list.m3u", "one.mp3\r\ntwo.mp3\r\nthree.mp3\r\n");
     }
-    // A configured playlist, loaded, with the journal cleared.
+    // A playlist, loaded, with the journal cleared.
     void LoadList() {
-        state.saver->SetMusicFile("C:\\M\\list.m3u");
-        ASSERT_TRUE(player.LoadPlaylist(state.saver->MusicFile()));
+        ASSERT_TRUE(player.LoadPlaylist("C:\\M\\list.m3u"));
         media.journal.clear();
         media.device.sent.clear();
     }
@@ -43,18 +41,17 @@ class MusicPlayerTest : public ::testing::Test {
 
     fakes::FakePlatform fake;
     fakes::FakeMedia media;
-    saver::ProgramState state;
-    MusicPlayer player{fake.platform, state, media.device, media.window};
+    MusicPlayer player{fake.platform, media.device, media.window};
 };
 
 TEST_F(MusicPlayerTest, ASingleFileIsClosedOpenedAndPlayedWithTheCallersOptions) {
     fake.files.AddFile("C:\\Music\\song.mp3");
-    player.Play("C:\\Music\\song.mp3", " fullscreen repeat");
+    player.Play("C:\\Music\\song.mp3", PlayMode::Repeat);
     EXPECT_EQ(media.device.sent, (std::vector<SentCommand>{{"close mp3", false},
                                                            {Open("C:\\Music\\song.mp3"), false},
                                                            {"play mp3 fullscreen repeat", false}}));
     media.device.sent.clear();
-    player.Play("C:\\Music\\song.mp3", "");
+    player.Play("C:\\Music\\song.mp3", PlayMode::Once);
     EXPECT_EQ(media.device.sent.back(), (SentCommand{"play mp3", false}));
     EXPECT_EQ(media.window.loads, 0);
 }
@@ -81,7 +78,7 @@ TEST_F(MusicPlayerTest, TheOpenCommandCarriesTheShortPathQuotedOnlyWhenItHasBlan
         else
             media.device.shortPaths[c.file] = c.shortPath;
         media.device.sent.clear();
-        player.Play(c.file, "");
+        player.Play(c.file, PlayMode::Once);
         ASSERT_EQ(media.device.sent.size(), 3u) << c.file;
         EXPECT_EQ(media.device.sent[1].command, Open(c.argument)) << c.file;
     }
@@ -101,12 +98,12 @@ TEST_F(MusicPlayerTest, MissingEmptyOrUnsupportedFilesSendNothingAtAll) {
          {"", "C:\\Music\\absent.mp3", "C:\\Music\\song.mpeg", "C:\\Music\\song.midi",
           "C:\\Music\\song.m3u", "C:\\Music\\song.ogg", "C:\\Music\\mp3", "C:\\Music\\folder.mp3",
           "C:\\Music\\hidden.mp3", "C:\\Music\\system.wav", " C:\\Music\\SONG.MP3"}) {
-        player.Play(name, " fullscreen repeat");
+        player.Play(name, PlayMode::Repeat);
         EXPECT_TRUE(media.journal.empty()) << "'" << name << "' sent " << media.journal.front();
         media.journal.clear();
     }
     for (const char* name : {"C:\\Music\\SONG.MP3", "C:\\Music\\Song.Mid", "C:\\Music\\tune.WAV"}) {
-        player.Play(name, "");
+        player.Play(name, PlayMode::Once);
         EXPECT_EQ(media.device.Commands(),
                   (std::vector<std::string>{"close mp3", Open(name), "play mp3"}))
             << name;
@@ -119,47 +116,26 @@ TEST_F(MusicPlayerTest, APlaylistTrackIsPlayedWithTheNotificationWindowAsCallbac
     player.PlayTrack();
     EXPECT_EQ(media.journal, (Journal{"close mp3", Open("C:\\M\\one.mp3"), "load frmAudioNotify",
                                       "play mp3 notify [callback]"}));
-    // Once loaded the window stays loaded; any file now leads on to the next track.
+    // A file played by itself next is no list track, loaded list or not:
+    // its end leads nowhere. The window, once loaded, stays loaded.
     media.journal.clear();
     fake.files.AddFile("C:\\Other\\single.wav");
-    player.Play("C:\\Other\\single.wav", " fullscreen repeat");
-    EXPECT_EQ(media.journal,
-              (Journal{"close mp3", Open("C:\\Other\\single.wav"), "play mp3 notify [callback]"}));
-    EXPECT_EQ(media.window.loads, 1);
-}
-
-TEST_F(MusicPlayerTest, NotifyIsChosenOnlyForAConfiguredPlaylistWithAListPosition) {
-    fake.files.AddFile("C:\\M\\none.m3u", "absent.mp3\r\n");
-    struct Case {
-        const char* configured; // nullptr = the screen-saver object is gone
-        const char* loaded;     // playlist loaded before playing, or nullptr
-        bool notify;
-    };
-    const Case cases[] = {
-        {"C:\\M\\list.m3u", "C:\\M\\list.m3u", true},
-        {"  C:\\M\\LIST.M3U  ", "C:\\M\\list.m3u", true},
-        {"C:\\M\\list.m3u", nullptr, false},
-        {"C:\\M\\list.m3u", "C:\\M\\none.m3u", false}, // position back at 0
-        {"C:\\M\\one.mp3", "C:\\M\\list.m3u", false},
-        {"C:\\M\\list.m3u8", "C:\\M\\list.m3u", false},
-        {nullptr, "C:\\M\\list.m3u", false},
-    };
-    for (const auto& c : cases) {
-        fakes::FakeMedia m;
-        saver::ProgramState mod;
-        if (c.configured) {
-            mod.saver = std::make_unique<saver::ScreenSaver>(fake.platform);
-            mod.saver->SetMusicFile(c.configured);
-        }
-        MusicPlayer a{fake.platform, mod, m.device, m.window};
-        if (c.loaded) a.LoadPlaylist(c.loaded);
-        a.Play("C:\\M\\two.mp3", " repeat");
-        ASSERT_EQ(m.device.sent.size(), 3u);
-        const SentCommand expected =
-            c.notify ? SentCommand{"play mp3 notify", true} : SentCommand{"play mp3 repeat", false};
-        EXPECT_EQ(m.device.sent[2], expected) << (c.configured ? c.configured : "(none)") << " / "
-                                              << (c.loaded ? c.loaded : "(none)");
+    for (PlayMode mode : {PlayMode::Repeat, PlayMode::Once}) {
+        player.Play("C:\\Other\\single.wav", mode);
+        EXPECT_FALSE(media.device.sent.back().notify);
     }
+    media.journal.clear();
+    player.OnMciNotify(MusicPlayer::kNotifySuccessful);
+    EXPECT_TRUE(media.journal.empty()) << "the list does not take over from the file";
+    EXPECT_EQ(media.window.loads, 1);
+    // A list that was never saved plays with notifications all the same.
+    fakes::FakeMedia other;
+    MusicPlayer unsaved{fake.platform, other.device, other.window};
+    ASSERT_TRUE(unsaved.LoadPlaylist("C:\\M\\list.m3u"));
+    unsaved.PlayTrack();
+    unsaved.OnMciNotify(MusicPlayer::kNotifySuccessful);
+    EXPECT_EQ(unsaved.CurrentTrack(), "C:\\M\\two.mp3");
+    EXPECT_EQ(other.device.sent.back(), (SentCommand{"play mp3 notify", true}));
 }
 
 TEST_F(MusicPlayerTest, NextWrapsToTheFirstTrackAndPreviousStopsAtIt) {
@@ -182,7 +158,6 @@ TEST_F(MusicPlayerTest, NextWrapsToTheFirstTrackAndPreviousStopsAtIt) {
 }
 
 TEST_F(MusicPlayerTest, NextAndPreviousWithoutAnyListDoNothing) {
-    state.saver->SetMusicFile("C:\\M\\absent.m3u");
     EXPECT_FALSE(player.LoadPlaylist("C:\\M\\absent.m3u"));
     player.NextTrack();
     player.PreviousTrack();
@@ -193,6 +168,8 @@ TEST_F(MusicPlayerTest, NextAndPreviousWithoutAnyListDoNothing) {
 
 TEST_F(MusicPlayerTest, AnEndOrAFailureAdvancesAStoppedOrReplacedTrackDoesNot) {
     LoadList();
+    player.PlayTrack();
+    media.journal.clear();
     for (std::uintptr_t status : {MusicPlayer::kNotifySuperseded, MusicPlayer::kNotifyAborted,
                                   std::uintptr_t{0}, std::uintptr_t{3}}) {
         player.OnMciNotify(status);
@@ -201,14 +178,16 @@ TEST_F(MusicPlayerTest, AnEndOrAFailureAdvancesAStoppedOrReplacedTrackDoesNot) {
     }
     player.OnMciNotify(MusicPlayer::kNotifySuccessful);
     EXPECT_EQ(player.Track(), 2);
-    EXPECT_EQ(media.journal, (Journal{"close mp3", Open("C:\\M\\two.mp3"), "load frmAudioNotify",
-                                      "play mp3 notify [callback]"}));
+    EXPECT_EQ(media.journal,
+              (Journal{"close mp3", Open("C:\\M\\two.mp3"), "play mp3 notify [callback]"}));
     player.OnMciNotify(MusicPlayer::kNotifyFailure); // two could not be played to its end
     EXPECT_EQ(player.Track(), 3);
 }
 
 TEST_F(MusicPlayerTest, ATrackRemovedAfterLoadingIsSkipped) {
     LoadList();
+    player.PlayTrack();
+    media.device.sent.clear();
     fake.files.entries.erase(fake.files.entries.begin() + 1); // two.mp3
     player.OnMciNotify(MusicPlayer::kNotifySuccessful);
     EXPECT_EQ(Opened(), (std::vector<std::string>{"C:\\M\\three.mp3"}));
@@ -220,7 +199,6 @@ TEST_F(MusicPlayerTest, ATrackRemovedAfterLoadingIsSkipped) {
 TEST_F(MusicPlayerTest, TracksThatCannotBePlayedAreSkippedAndAWholeRoundOfThemStopsTheMusic) {
     fake.files.AddFile("C:\\M\\broken.mp3");
     fake.files.AddFile("C:\\M\\mixed.m3u", "broken.mp3\r\ntwo.mp3\r\n");
-    state.saver->SetMusicFile("C:\\M\\mixed.m3u");
     media.device.failing = {Open("C:\\M\\broken.mp3")};
     ASSERT_TRUE(player.LoadPlaylist("C:\\M\\mixed.m3u"));
     player.PlayTrack();
@@ -233,15 +211,18 @@ TEST_F(MusicPlayerTest, TracksThatCannotBePlayedAreSkippedAndAWholeRoundOfThemSt
     player.NextTrack();
     EXPECT_EQ(Opened(), (std::vector<std::string>{"C:\\M\\broken.mp3", "C:\\M\\two.mp3"}));
     EXPECT_EQ(media.device.sent.back().command, "close mp3");
-    // Tracks that play but fail before their end: a round of them stops too.
+    // Tracks that play but fail before their end: a round of them stops
+    // too, and the stopped list stays silent.
     media.device.failing = {};
+    player.PlayTrack();
     media.device.sent.clear();
     player.OnMciNotify(MusicPlayer::kNotifyFailure);
+    EXPECT_EQ(media.device.sent.size(), 3u) << "the next track";
     player.OnMciNotify(MusicPlayer::kNotifyFailure);
-    const std::size_t sent = media.device.sent.size();
-    player.OnMciNotify(MusicPlayer::kNotifyFailure);
-    EXPECT_EQ(media.device.sent.size(), sent + 1) << "only the closing command";
+    EXPECT_EQ(media.device.sent.size(), 4u) << "only the closing command";
     EXPECT_EQ(media.device.sent.back().command, "close mp3");
+    player.OnMciNotify(MusicPlayer::kNotifyFailure);
+    EXPECT_EQ(media.device.sent.size(), 4u);
 }
 
 TEST_F(MusicPlayerTest, StopClosesTheDeviceAndTheWindowLoadsAndUnloadsOnce) {

@@ -12,6 +12,7 @@
 #include "common/errors.h"
 #include "orvandel_version.h"
 #include "platform/platform.h"
+#include "support/text_stream.h"
 
 namespace orv::fakes {
 
@@ -20,7 +21,7 @@ class FakeStore : public platform::SettingsStore {
     std::map<std::string, std::string> values; // "app\section\key" -> text
     std::vector<std::string> reads;            // keys in the order read
     std::vector<std::pair<std::string, std::string>> writes;
-    std::string refuseKey; // a write of this key throws
+    std::string refuseKey; // a write of this key is refused
 
     static std::string Address(const std::string& app, const std::string& section,
                                const std::string& key) {
@@ -32,11 +33,12 @@ class FakeStore : public platform::SettingsStore {
         const auto it = values.find(Address(app, section, key));
         return it == values.end() ? fallback : it->second;
     }
-    void Write(const std::string& app, const std::string& section, const std::string& key,
-               const std::string& value) override {
-        if (key == refuseKey) throw PermissionDenied();
+    std::optional<RuntimeError> Write(const std::string& app, const std::string& section,
+                                      const std::string& key, const std::string& value) override {
+        if (key == refuseKey) return PermissionDenied();
         writes.emplace_back(key, value);
         values[Address(app, section, key)] = value;
+        return std::nullopt;
     }
     void Set(const std::string& key, const std::string& value) {
         values[Address("Orvandel", "Settings", key)] = value;
@@ -206,24 +208,13 @@ class FakeFileSystem : public platform::FileSystem {
         const Entry* e = Find(path);
         if (!e || e->folder) throw FileNotFound();
         ++opened;
-        return std::make_unique<Stream>(e->text);
+        return std::make_unique<support::TextStream>(e->text, piece);
     }
     // The fake's texts are UTF-8 already; a marker shows the conversion ran.
     std::string AnsiToUtf8(std::string_view text) override { return std::string(text); }
 
-    // Hands out its text in pieces of at most `piece` bytes.
-    struct Stream : platform::ByteStream {
-        explicit Stream(std::string t) : text(std::move(t)) {}
-        std::string text;
-        std::size_t at = 0;
-        static inline std::size_t piece = 7;
-        std::size_t Read(char* dest, std::size_t count) override {
-            const std::size_t n = std::min({count, piece, text.size() - at});
-            std::copy_n(text.data() + at, n, dest);
-            at += n;
-            return n;
-        }
-    };
+    // The files' texts are read in pieces of at most this many bytes.
+    static inline std::size_t piece = 7;
 
   private:
     static std::string Lower(std::string s) {

@@ -58,8 +58,9 @@ class FakeMusic : public audio::MusicControl {
         return true;
     }
     void PlayTrack() override { calls.push_back("PlayTrack " + CurrentTrack()); }
-    void Play(std::string_view file, std::string_view playOptions) override {
-        calls.push_back("Play " + std::string(file) + "|" + std::string(playOptions));
+    void Play(std::string_view file, audio::PlayMode mode) override {
+        calls.push_back("Play " + std::string(file) +
+                        (mode == audio::PlayMode::Once ? " once" : " repeated"));
     }
     void Stop() override { calls.push_back("Stop"); }
     void NextTrack() override { calls.push_back("NextTrack"); }

@@ -67,6 +67,13 @@ Bytes WithOrientation(const Bytes& jpeg, int orientation) {
            << int(p[2]) << " A" << int(p[3]) << ", wanted B" << b << " G" << g << " R" << r;
 }
 
+// The upright size of a drawable JPEG held in memory; nothing otherwise.
+std::optional<PixelSize> JpegSize(const Bytes& bytes) {
+    const auto info = ReadJpegInfo(MemoryReader(bytes));
+    if (!info || !info->drawable) return std::nullopt;
+    return info->upright;
+}
+
 TEST(JpegDecoder, ReportsTheSizeOfColourAndGreyPicturesOnly) {
     const Bytes colour = Encode(321, 123, Solid(10, 20, 30));
     const Bytes grey =
@@ -163,9 +170,9 @@ TEST(JpegDecoder, ACutFileDecodesAsFarAsItGoes) {
 TEST(JpegDecoder, RefusesWhatItCannotDecode) {
     const Bytes jpeg = Encode(64, 64, Solid(1, 2, 3));
     Decoded d(32, 32);
-    EXPECT_FALSE(DecodeJpeg(jpeg, 0, 32, d.pixels.data(), 128));
-    EXPECT_FALSE(DecodeJpeg(jpeg, 32, -1, d.pixels.data(), 128));
-    EXPECT_FALSE(DecodeJpeg(jpeg, 32, 32, nullptr, 128));
+    EXPECT_FALSE(DecodeJpeg(MemoryReader(jpeg), 0, 32, d.pixels.data(), 128));
+    EXPECT_FALSE(DecodeJpeg(MemoryReader(jpeg), 32, -1, d.pixels.data(), 128));
+    EXPECT_FALSE(DecodeJpeg(MemoryReader(jpeg), 32, 32, nullptr, 128));
     EXPECT_FALSE(Decode(Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0x00}, d));
 
     // Garbage after a good header: decoding ends, and what it yields is

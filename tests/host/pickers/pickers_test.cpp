@@ -33,6 +33,8 @@ TEST(MusicFilePicker, AsksForTheMusicTypesFromTheProgramsFolder) {
     environment.programFolder = "D:\\";
     EXPECT_EQ(PickMusicFile(pickers, environment, 2), "C:\\My Music\\ A.MP3 ");
     EXPECT_EQ(pickers.fileRequests.back().startFolder, "D:\\") << "each pick asks afresh";
+    EXPECT_EQ(FilterList({{{"Wave (*.wav)", "*.wav"}, {"Ö", "*.m3u"}}, 0, ""}),
+              std::string("Wave (*.wav)\0*.wav\0Ö\0*.m3u\0\0", 29));
 }
 
 TEST(FolderPicker, AsksWithTheTitleAndGivesThePath) {

@@ -198,8 +198,8 @@ TEST_F(SettingsFormTest, PlayPicksTheFileOrTheFirstTrackOfAList) {
         std::vector<std::string> calls;
         bool buttons;
     } cases[] = {
-        {"", {"Play |"}, false},
-        {"C:\\m\\tune.wav", {"Play C:\\m\\tune.wav|"}, false},
+        {"", {"Play  once"}, false},
+        {"C:\\m\\tune.wav", {"Play C:\\m\\tune.wav once"}, false},
         {"C:\\m\\list.m3u", {"LoadPlaylist C:\\m\\list.m3u", "PlayTrack C:\\m\\one.mp3"}, true},
         {"C:\\m\\gone.m3u", {"LoadPlaylist C:\\m\\gone.m3u"}, true},
     };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 
 #include "common/numeric.h"
 #include "fakes/fake_platform.h"
@@ -22,6 +23,11 @@ struct LayoutCase {
     bool preview;
     TwipRect expected;
 };
+
+// A case prints as its name in test output.
+void PrintTo(const LayoutCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class LayoutTable : public ::testing::TestWithParam<LayoutCase> {};
 
@@ -118,6 +124,54 @@ TEST(PictureList, EmptyOrMissingFolderGivesOnlyElementZero) {
     files.AddFile("\\root.gif");
     EXPECT_TRUE(LoadPictureList(files, "", list));
     EXPECT_EQ(list.back(), "\\root.gif");
+}
+
+TEST(SurfaceAt, PutsTheMessageFirstThenTheClockThenThePicture) {
+    using platform::Surface;
+    const PixelRect clock{40, 50, 57, 17}, message{0, 0, 60, 60};
+    const std::vector<PixelRect> pictures{{0, 20, 100, 50}};
+    struct Case {
+        bool clock, message;
+        platform::ScreenPoint at;
+        Surface hit;
+    };
+    const Case cases[] = {
+        {false, false, {10, 10}, Surface::Background},
+        {false, false, {10, 75}, Surface::Background},
+        {false, false, {10, 30}, Surface::Picture},
+        {true, false, {50, 55}, Surface::Clock},
+        {true, true, {50, 55}, Surface::NoPictures},
+        {true, true, {80, 60}, Surface::Clock},
+        {false, true, {80, 30}, Surface::Picture},
+        {false, false, {100, 30}, Surface::Background},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SurfaceAt(c.at, c.message ? std::optional(message) : std::nullopt,
+                            c.clock ? std::optional(clock) : std::nullopt, pictures),
+                  c.hit)
+            << c.at.x << "," << c.at.y;
+}
+
+TEST(ShowMonitors, PrimaryFirstInClientPixelsWithAFallbackAndAPreviewAtTheOrigin) {
+    using platform::MonitorArea;
+    const MonitorArea left{{-800, 0, 800, 600}, 96, false}, main{{0, 0, 1024, 768}, 144, true},
+        right{{1024, 0, 640, 480}, 120, false}, screen{{0, 0, 1024, 768}, 96, false};
+    const auto full = ShowMonitors({left, right, main}, screen, true, {-800, 0});
+    ASSERT_EQ(full.size(), 3u);
+    EXPECT_EQ(full[0].bounds, (PixelRect{800, 0, 1024, 768}));
+    EXPECT_EQ(full[1].bounds, (PixelRect{0, 0, 800, 600})) << "the others keep their order";
+    EXPECT_EQ(full[2].bounds, (PixelRect{1824, 0, 640, 480}));
+    EXPECT_TRUE(full[0].primary);
+    const auto none = ShowMonitors({}, screen, true, {0, 0});
+    ASSERT_EQ(none.size(), 1u);
+    EXPECT_TRUE(none[0].primary) << "the fallback is the primary screen";
+    EXPECT_EQ(none[0].bounds, screen.bounds);
+    const auto unmarked = ShowMonitors({right, left}, screen, true, {0, 0});
+    EXPECT_TRUE(unmarked[0].primary && !unmarked[1].primary);
+    const auto preview = ShowMonitors({left, right, main}, screen, false, {300, 200});
+    ASSERT_EQ(preview.size(), 1u);
+    EXPECT_EQ(preview[0].bounds, (PixelRect{0, 0, 1024, 768}));
+    EXPECT_EQ(preview[0].dpi, 144);
 }
 
 } // namespace

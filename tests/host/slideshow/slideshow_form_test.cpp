@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <new>
+#include <ostream>
 #include <random>
 #include <set>
 #include <string>
@@ -218,7 +219,7 @@ class SlideshowFormTest : public ::testing::Test {
     FakeView view{log};
     RecordingMedia media{log};
     RecordingNotify notify{log};
-    audio::MusicPlayer player{fake.platform, state, media, notify};
+    audio::MusicPlayer player{fake.platform, media, notify};
     SlideshowForm form{fake.platform, state, player, view};
     int mouseX = 0;
 
@@ -760,6 +761,11 @@ struct MonitorsCase {
     const char* name;
     std::vector<platform::MonitorArea> monitors;
 };
+
+// A case prints as its name in test output.
+void PrintTo(const MonitorsCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class SlideshowMonitors : public SlideshowFormTest,
                           public ::testing::WithParamInterface<MonitorsCase> {};

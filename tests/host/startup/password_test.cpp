@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "fakes/fake_platform.h"
@@ -25,6 +26,11 @@ struct SwitchCase {
     std::string text;
     bool asks;
 };
+
+// A case prints as its name in test output.
+void PrintTo(const SwitchCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class PasswordSwitch : public ::testing::TestWithParam<SwitchCase> {};
 

@@ -1,0 +1,23 @@
+#include <gtest/gtest.h>
+
+#include "common/errors.h"
+
+namespace orv {
+namespace {
+
+TEST(FromSystemError, NamesWhatReallyFailed) {
+    const std::pair<std::uint32_t, int> cases[] = {
+        {2, 53}, {3, 76}, {5, 70}, {8, 7}, {14, 7}, {112, 61}, {123, 52}, {1013, 57}, {1234, 51},
+    };
+    for (const auto& [code, number] : cases)
+        EXPECT_EQ(FromSystemError(code).Number(), number) << "system error " << code;
+    EXPECT_EQ(FromSystemError(1234).Description(), "Internal error: system error 1234");
+}
+
+TEST(FatalBoxText, GivesTheNumberThenTheDescription) {
+    EXPECT_EQ(FatalBoxText(Overflow()), "Run-time error '6':\r\rOverflow");
+    EXPECT_EQ(FatalBoxText(InternalError("")), "Run-time error '51':\r\rInternal error");
+}
+
+} // namespace
+} // namespace orv
