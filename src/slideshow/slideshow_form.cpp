@@ -107,19 +107,11 @@ void SlideshowForm::StartMusic() {
     if (previewMode_ || musicStarted_ || !state_.saver) return;
     musicStarted_ = true;
     const saver::ScreenSaver& saver = *state_.saver;
-    try {
-        if (saver.IsPlaylist()) {
-            music_.LoadNotifyWindow();
-            if (music_.LoadPlaylist(saver.MusicFile())) music_.PlayTrack();
-        } else {
-            music_.Play(saver.MusicFile(), audio::PlayMode::Repeat);
-        }
-    } catch (...) {
-        // Put the desktop back before the error ends the program, or the
-        // system would go on believing a screen saver runs.
-        platform_.session.SetScreenSaverRunning(false);
-        platform_.session.ShowCursor(true);
-        throw;
+    if (saver.IsPlaylist()) {
+        music_.LoadNotifyWindow();
+        if (music_.LoadPlaylist(saver.MusicFile())) music_.PlayTrack();
+    } else {
+        music_.Play(saver.MusicFile(), audio::PlayMode::Repeat);
     }
 }
 
@@ -311,7 +303,7 @@ void SlideshowForm::OnKeyDown(int keyCode, int shift) {
         ShowNextPicture();
         SetTimerEnabled(Timer::ShowPicture, true);
     } else if (shift == kAltMask && keyCode == kKeyN) {
-        if (state_.PlaylistConfigured()) music_.NextTrack();
+        music_.NextTrack(); // nothing without a playlist
     }
 }
 
@@ -328,7 +320,7 @@ void SlideshowForm::OnUnload() {
     runningWanted_ = changeWaiting_ = started_ = false;
     wallpaperJob_ = 0;
     if (!previewMode_) {
-        if (state_.PlaylistConfigured()) music_.UnloadNotifyWindow();
+        music_.UnloadNotifyWindow();
         music_.Stop();
         platform_.session.SetScreenSaverRunning(false);
         platform_.session.ShowCursor(true);

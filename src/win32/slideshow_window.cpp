@@ -21,6 +21,7 @@
 #include "win32/slideshow_scene.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
+#include "win32/window_base.h"
 
 namespace orv::win32 {
 namespace {
@@ -44,7 +45,7 @@ UINT_PTR TimerId(Timer t) {
     return static_cast<UINT_PTR>(t) + 1;
 }
 
-class SlideshowWindow final : public platform::SlideshowView {
+class SlideshowWindow final : public WindowBase, public platform::SlideshowView {
   public:
     SlideshowWindow(platform::Platform& platform, saver::ProgramState& state,
                     audio::MusicControl& music)
@@ -54,39 +55,36 @@ class SlideshowWindow final : public platform::SlideshowView {
     // from then on. Full screen, it covers every monitor; a preview starts
     // at the primary screen's size until it is put in its host. Throws
     // RuntimeError with the half-built window closed.
-    static HWND Create(std::unique_ptr<SlideshowWindow> self, bool fullScreen) {
-        RegisterOnce();
+    static SlideshowWindow& Create(std::unique_ptr<SlideshowWindow> self, bool fullScreen) {
+        WNDCLASSEXW wc{};
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kClassName;
+        RegisterClassOnce(wc);
         const RECT area =
             fullScreen ? VirtualScreen()
                        : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         self->fullScreen_ = fullScreen;
-        // The window takes the object over at WM_NCCREATE (and deletes it at
-        // WM_NCDESTROY); until then `self` owns it, so a creation that fails
-        // early frees it here and one that fails later has freed it already.
-        const HWND hwnd = CreateWindowExW(fullScreen ? WS_EX_TOPMOST : 0, kClassName,
-                                          Wide(kAppTitle).c_str(), WS_POPUP, area.left, area.top,
-                                          area.right - area.left, area.bottom - area.top, nullptr,
-                                          nullptr, GetModuleHandleW(nullptr), &self);
-        if (!hwnd) throw OutOfMemory();
-        SlideshowWindow* raw = From(hwnd);
+        SlideshowWindow& window = *self;
+        const HWND hwnd =
+            WindowBase::Create(std::move(self), fullScreen ? WS_EX_TOPMOST : 0, kClassName,
+                               Wide(kAppTitle).c_str(), WS_POPUP, area, nullptr);
+        const auto notify = [hwnd] { PostMessageW(hwnd, kJobsFinished, 0, 0); };
+        window.preparations_.SetNotifier(notify);
+        window.wallpapers_.SetNotifier(notify);
         try {
-            raw->form_.Load();
+            window.form_.Load();
         } catch (...) {
-            raw->Abandon();
+            window.Abandon();
             throw;
         }
-        raw->loaded_ = true;
-        return hwnd;
-    }
-
-    static SlideshowWindow* From(HWND hwnd) {
-        return reinterpret_cast<SlideshowWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        window.loaded_ = true;
+        return window;
     }
 
     // Closes a window that never went into service: no unload handler runs.
     void Abandon() {
         loaded_ = false;
-        DestroyWindow(hwnd_);
+        DestroyWindow(Handle());
     }
 
     void Register() {
@@ -99,11 +97,13 @@ class SlideshowWindow final : public platform::SlideshowView {
     // platform::SlideshowView
     std::vector<platform::MonitorArea> Monitors() const override {
         POINT origin{0, 0};
-        ClientToScreen(hwnd_, &origin);
+        ClientToScreen(Handle(), &origin);
         return slideshow::ShowMonitors(SystemMonitors(), PrimaryScreen(), fullScreen_,
                                        {origin.x, origin.y});
     }
-    std::intptr_t WindowHandle() const override { return reinterpret_cast<std::intptr_t>(hwnd_); }
+    std::intptr_t WindowHandle() const override {
+        return reinterpret_cast<std::intptr_t>(Handle());
+    }
     std::optional<platform::ScreenPoint> CursorPosition() const override {
         POINT cursor{};
         if (!GetCursorPos(&cursor)) return std::nullopt;
@@ -121,7 +121,7 @@ class SlideshowWindow final : public platform::SlideshowView {
         scene_.pictures = std::move(shown);
         // On the screen now, before whatever the form does next.
         Invalidate(nullptr);
-        if (hwnd_) UpdateWindow(hwnd_);
+        if (Handle()) UpdateWindow(Handle());
     }
     void StartWallpaper(platform::WallpaperJob job) override { wallpapers_.Start(std::move(job)); }
     void SetLabelText(Label label, const std::string& text) override {
@@ -145,50 +145,13 @@ class SlideshowWindow final : public platform::SlideshowView {
         return scene_.TextExtent(label, Wide(text));
     }
     void StartTimer(Timer timer, std::uint32_t milliseconds) override {
-        SetTimer(hwnd_, TimerId(timer), milliseconds, nullptr);
+        SetTimer(Handle(), TimerId(timer), milliseconds, nullptr);
     }
-    void StopTimer(Timer timer) override { KillTimer(hwnd_, TimerId(timer)); }
-    void RequestClose() override { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+    void StopTimer(Timer timer) override { KillTimer(Handle(), TimerId(timer)); }
+    void RequestClose() override { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
 
   private:
-    static void RegisterOnce() {
-        static bool registered = false;
-        if (registered) return;
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClassName;
-        registered = RegisterClassExW(&wc) != 0;
-    }
-
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-        if (msg == WM_NCCREATE) {
-            auto* owner = static_cast<std::unique_ptr<SlideshowWindow>*>(
-                reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-            SlideshowWindow* self = owner->release();
-            self->hwnd_ = hwnd;
-            const auto notify = [hwnd] { PostMessageW(hwnd, kJobsFinished, 0, 0); };
-            self->preparations_.SetNotifier(notify);
-            self->wallpapers_.SetNotifier(notify);
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-        SlideshowWindow* self = From(hwnd);
-        if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-        if (msg == WM_NCDESTROY) {
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            delete self;
-            return DefWindowProcW(hwnd, msg, wp, lp);
-        }
-        try {
-            return self->Handle(msg, wp, lp);
-        } catch (...) {
-            ReportFatalCurrentException();
-        }
-    }
-
-    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
         switch (msg) {
         case WM_ERASEBKGND:
             return 1;
@@ -207,7 +170,7 @@ class SlideshowWindow final : public platform::SlideshowView {
             // covers them all again and the form lays them out anew.
             if (fullScreen_) {
                 const RECT area = VirtualScreen();
-                SetWindowPos(hwnd_, nullptr, area.left, area.top, area.right - area.left,
+                SetWindowPos(Handle(), nullptr, area.left, area.top, area.right - area.left,
                              area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
             }
             if (loaded_) form_.OnDisplayChange();
@@ -216,7 +179,7 @@ class SlideshowWindow final : public platform::SlideshowView {
             if (loaded_) {
                 POINT where{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
                 const platform::Surface surface = scene_.HitTest(where);
-                ClientToScreen(hwnd_, &where);
+                ClientToScreen(Handle(), &where);
                 form_.OnMouseMove(surface, {where.x, where.y});
             }
             return 0;
@@ -238,18 +201,18 @@ class SlideshowWindow final : public platform::SlideshowView {
             if ((wp & 0xFFF0) == SC_SCREENSAVE) return 0;
             break;
         case WM_CLOSE:
-            if (!loaded_ || form_.MayClose()) DestroyWindow(hwnd_);
+            if (!loaded_ || form_.MayClose()) DestroyWindow(Handle());
             return 0;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
             // The session ends: the show ends as its close does, without the
             // password check, before the system ends the process.
-            if (wp) DestroyWindow(hwnd_);
+            if (wp) DestroyWindow(Handle());
             return 0;
         case WM_DESTROY:
             for (Timer t : kTimers)
-                KillTimer(hwnd_, TimerId(t));
+                KillTimer(Handle(), TimerId(t));
             if (loaded_) {
                 // A wallpaper asked for is set before the show ends.
                 if (const platform::JobId wallpaper = form_.WallpaperUnderWay())
@@ -265,7 +228,7 @@ class SlideshowWindow final : public platform::SlideshowView {
         default:
             break;
         }
-        return DefWindowProcW(hwnd_, msg, wp, lp);
+        return Default(msg, wp, lp);
     }
 
     void DeliverFinishedJobs() {
@@ -294,7 +257,7 @@ class SlideshowWindow final : public platform::SlideshowView {
     }
 
     void Invalidate(const RECT* r) {
-        if (hwnd_) InvalidateRect(hwnd_, r, FALSE);
+        if (Handle()) InvalidateRect(Handle(), r, FALSE);
     }
     void InvalidateLabel(Label label) {
         const RECT r = ToRect(scene_.LabelOf(label).rect);
@@ -302,12 +265,11 @@ class SlideshowWindow final : public platform::SlideshowView {
     }
 
     void Paint() {
-        const PaintGuard paint(hwnd_);
+        const PaintGuard paint(Handle());
         scene_.Paint(paint.Dc(), paint.Area());
     }
 
     slideshow::SlideshowForm form_;
-    HWND hwnd_ = nullptr;
     HWND host_ = nullptr;
     bool fullScreen_ = true;
     SlideshowScene scene_;
@@ -321,10 +283,10 @@ class SlideshowWindow final : public platform::SlideshowView {
 
 void ShowFullScreenSlideshow(platform::Platform& platform, saver::ProgramState& state,
                              audio::MusicControl& music) {
-    const HWND hwnd =
+    SlideshowWindow& window =
         SlideshowWindow::Create(std::make_unique<SlideshowWindow>(platform, state, music), true);
-    SlideshowWindow* window = SlideshowWindow::From(hwnd);
-    window->Register();
+    const HWND hwnd = window.Handle();
+    window.Register();
     ShowWindow(hwnd, SW_SHOW);
     SetForegroundWindow(hwnd);
     SetFocus(hwnd);
@@ -365,8 +327,8 @@ void ShowPreviewSlideshow(platform::Platform& platform, saver::ProgramState& sta
     const HWND hostWindow = reinterpret_cast<HWND>(static_cast<INT_PTR>(host));
     auto created = std::make_unique<SlideshowWindow>(platform, state, music);
     created->SetHost(hostWindow);
-    const HWND hwnd = SlideshowWindow::Create(std::move(created), false);
-    SlideshowWindow* window = SlideshowWindow::From(hwnd);
+    SlideshowWindow& window = SlideshowWindow::Create(std::move(created), false);
+    const HWND hwnd = window.Handle();
     RECT client{};
     GetClientRect(hostWindow, &client);
     // A child window cannot be a pop-up as well: Wine then still treats it
@@ -378,7 +340,7 @@ void ShowPreviewSlideshow(platform::Platform& platform, saver::ProgramState& sta
     SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hostWindow));
     SetWindowPos(hwnd, nullptr, 0, 0, client.right, client.bottom,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    window->Register();
+    window.Register();
     WatchPreview(hostWindow, hwnd);
 }
 
