@@ -4,6 +4,9 @@
 //       screen, render and blit; against a bare full-size WIC decode and the
 //       GDI+ decode + stretched DrawImage path; working set after the change
 //       and its peak. Saves what was drawn to DRAWN.bmp.
+//   picture_bench pair FILE1 FILE2 [RUNS]  two monitors of the screen's size
+//       with different pictures: each picture's preparation (open and render)
+//       alone, then both in a row and both at once on two threads.
 //   picture_bench list FOLDER\ [RUNS]  ListFiles against a bare find loop.
 #include <windows.h>
 
@@ -20,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "win32/file_system.h"
@@ -247,6 +251,51 @@ int BenchPicture(const std::wstring& path, const std::wstring& drawnPath, int ru
     return 0;
 }
 
+// One monitor's preparation of a picture: open it and render it fitted to
+// the screen. False when it cannot be opened or rendered.
+bool Prepare(const std::wstring& path, int sw, int sh) {
+    const auto picture = PictureFile::Open(path);
+    if (!picture) return false;
+    const RECT place = Fit(picture->NaturalSize(), sw, sh);
+    return static_cast<bool>(picture->Render(place.right - place.left, place.bottom - place.top));
+}
+
+int BenchPair(const std::wstring& first, const std::wstring& second, int runs) {
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    if (!Prepare(first, sw, sh) || !Prepare(second, sw, sh)) {
+        std::printf("pair %ls, %ls: could not be opened or rendered\n", first.c_str(),
+                    second.c_str());
+        return 1;
+    }
+    // The four ways in turn, so a busy moment of the machine falls on all alike.
+    std::vector<double> one, two, row, parallel;
+    for (int i = 0; i < runs; ++i) {
+        one.push_back(TimeOnce([&] { Prepare(first, sw, sh); }));
+        two.push_back(TimeOnce([&] { Prepare(second, sw, sh); }));
+        row.push_back(TimeOnce([&] {
+            Prepare(first, sw, sh);
+            Prepare(second, sw, sh);
+        }));
+        parallel.push_back(TimeOnce([&] {
+            std::thread other([&] {
+                const ComApartment com;
+                Prepare(second, sw, sh);
+            });
+            Prepare(first, sw, sh);
+            other.join();
+        }));
+    }
+    const double a = Median(one), b = Median(two), slower = std::max(a, b);
+    std::printf("pair %ls + %ls on two %dx%d monitors, %d runs\n", first.c_str(), second.c_str(),
+                sw, sh, runs);
+    std::printf("  one monitor (open+render) medians %.1f ms and %.1f ms\n", a, b);
+    std::printf("  both in a row  median %8.1f ms   ratio to the slower one %.2f\n", Median(row),
+                Median(row) / slower);
+    std::printf("  both at once   median %8.1f ms   ratio to the slower one %.2f (target <= 1.3)\n",
+                Median(parallel), Median(parallel) / slower);
+    return 0;
+}
+
 int BenchList(const std::wstring& folder, int runs) {
     Win32FileSystem files;
     const std::string utf8 = Utf8(folder);
@@ -282,8 +331,11 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring mode = argc > 1 ? argv[1] : L"";
     if (mode == L"picture" && argc >= 4)
         return BenchPicture(argv[2], argv[3], argc > 4 ? _wtoi(argv[4]) : 5);
+    if (mode == L"pair" && argc >= 4)
+        return BenchPair(argv[2], argv[3], argc > 4 ? _wtoi(argv[4]) : 5);
     if (mode == L"list" && argc >= 3) return BenchList(argv[2], argc > 3 ? _wtoi(argv[3]) : 5);
     std::fprintf(stderr,
-                 "usage: picture_bench picture FILE DRAWN.bmp [RUNS] | list FOLDER\\ [RUNS]\n");
+                 "usage: picture_bench picture FILE DRAWN.bmp [RUNS] | pair FILE1 FILE2 [RUNS] | "
+                 "list FOLDER\\ [RUNS]\n");
     return 2;
 }

@@ -6,6 +6,11 @@
 #include <new>
 #include <vector>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define ORV_SCALE_SSE2 1
+#endif
+
 namespace orv::imaging {
 namespace {
 
@@ -76,9 +81,43 @@ std::uint8_t ToByte(float v) {
     return static_cast<std::uint8_t>(std::clamp(v + 0.5f, 0.0f, 255.0f));
 }
 
-// One output row from the vertically blended source row `acc`.
+// The row operations, one set plain and one vectorised. Both do the same
+// float operations in the same order for each byte, so they agree to the
+// bit. The accumulated row `acc` has a float to spare at its end, which the
+// vectorised blend of three-byte pixels reads and ignores.
+struct RowCode {
+    // acc = w * src; acc += w * src; sum += src; acc += w * sum.
+    void (*weigh)(float* acc, const std::uint8_t* src, float w, std::size_t n);
+    void (*addWeighed)(float* acc, const std::uint8_t* src, float w, std::size_t n);
+    void (*addBytes)(std::uint16_t* sum, const std::uint8_t* src, std::size_t n);
+    void (*addWeighedSums)(float* acc, const std::uint16_t* sum, float w, std::size_t n);
+    // One output row from the vertically blended source row `acc`.
+    void (*blend3)(const float* acc, const AxisTaps& taps, int width, std::uint8_t* out);
+    void (*blend4)(const float* acc, const AxisTaps& taps, int width, std::uint8_t* out);
+};
+
+void PlainWeigh(float* acc, const std::uint8_t* src, float w, std::size_t n) {
+    for (std::size_t x = 0; x < n; ++x)
+        acc[x] = w * src[x];
+}
+
+void PlainAddWeighed(float* acc, const std::uint8_t* src, float w, std::size_t n) {
+    for (std::size_t x = 0; x < n; ++x)
+        acc[x] += w * src[x];
+}
+
+void PlainAddBytes(std::uint16_t* sum, const std::uint8_t* src, std::size_t n) {
+    for (std::size_t x = 0; x < n; ++x)
+        sum[x] = static_cast<std::uint16_t>(sum[x] + src[x]);
+}
+
+void PlainAddWeighedSums(float* acc, const std::uint16_t* sum, float w, std::size_t n) {
+    for (std::size_t x = 0; x < n; ++x)
+        acc[x] += w * sum[x];
+}
+
 template <int Bpp>
-void BlendRow(const float* acc, const AxisTaps& taps, int width, std::uint8_t* out) {
+void PlainBlend(const float* acc, const AxisTaps& taps, int width, std::uint8_t* out) {
     for (int i = 0; i < width; ++i) {
         const float* w = &taps.weights[static_cast<std::size_t>(i) * taps.span];
         const float* p = acc + static_cast<std::size_t>(taps.first[i]) * Bpp;
@@ -95,10 +134,121 @@ void BlendRow(const float* acc, const AxisTaps& taps, int width, std::uint8_t* o
     }
 }
 
+constexpr RowCode kPlain = {PlainWeigh,          PlainAddWeighed, PlainAddBytes,
+                            PlainAddWeighedSums, PlainBlend<3>,   PlainBlend<4>};
+
+#ifdef ORV_SCALE_SSE2
+// Sixteen bytes as four vectors of four floats.
+struct Floats16 {
+    __m128 f[4];
+};
+
+inline Floats16 BytesToFloats(__m128i bytes) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i lo = _mm_unpacklo_epi8(bytes, zero), hi = _mm_unpackhi_epi8(bytes, zero);
+    return {{_mm_cvtepi32_ps(_mm_unpacklo_epi16(lo, zero)),
+             _mm_cvtepi32_ps(_mm_unpackhi_epi16(lo, zero)),
+             _mm_cvtepi32_ps(_mm_unpacklo_epi16(hi, zero)),
+             _mm_cvtepi32_ps(_mm_unpackhi_epi16(hi, zero))}};
+}
+
+template <bool Add>
+void SseWeighBytes(float* acc, const std::uint8_t* src, float w, std::size_t n) {
+    const __m128 wv = _mm_set1_ps(w);
+    std::size_t x = 0;
+    for (; x + 16 <= n; x += 16) {
+        const Floats16 v =
+            BytesToFloats(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x)));
+        for (int q = 0; q < 4; ++q) {
+            __m128 r = _mm_mul_ps(wv, v.f[q]);
+            if (Add) r = _mm_add_ps(_mm_loadu_ps(acc + x + 4 * q), r);
+            _mm_storeu_ps(acc + x + 4 * q, r);
+        }
+    }
+    if (Add)
+        PlainAddWeighed(acc + x, src + x, w, n - x);
+    else
+        PlainWeigh(acc + x, src + x, w, n - x);
+}
+
+void SseAddBytes(std::uint16_t* sum, const std::uint8_t* src, std::size_t n) {
+    const __m128i zero = _mm_setzero_si128();
+    std::size_t x = 0;
+    for (; x + 16 <= n; x += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x));
+        auto* s = reinterpret_cast<__m128i*>(sum + x);
+        _mm_storeu_si128(s, _mm_add_epi16(_mm_loadu_si128(s), _mm_unpacklo_epi8(bytes, zero)));
+        _mm_storeu_si128(s + 1,
+                         _mm_add_epi16(_mm_loadu_si128(s + 1), _mm_unpackhi_epi8(bytes, zero)));
+    }
+    PlainAddBytes(sum + x, src + x, n - x);
+}
+
+void SseAddWeighedSums(float* acc, const std::uint16_t* sum, float w, std::size_t n) {
+    const __m128 wv = _mm_set1_ps(w);
+    const __m128i zero = _mm_setzero_si128();
+    std::size_t x = 0;
+    for (; x + 8 <= n; x += 8) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sum + x));
+        const __m128 lo = _mm_cvtepi32_ps(_mm_unpacklo_epi16(s, zero));
+        const __m128 hi = _mm_cvtepi32_ps(_mm_unpackhi_epi16(s, zero));
+        _mm_storeu_ps(acc + x, _mm_add_ps(_mm_loadu_ps(acc + x), _mm_mul_ps(wv, lo)));
+        _mm_storeu_ps(acc + x + 4, _mm_add_ps(_mm_loadu_ps(acc + x + 4), _mm_mul_ps(wv, hi)));
+    }
+    PlainAddWeighedSums(acc + x, sum + x, w, n - x);
+}
+
+// Output pixel i as four lanes (B, G, R and one ignored), rounded and
+// clamped as ToByte does, as 32-bit integers.
+template <int Bpp> inline __m128i BlendPixel(const float* acc, const AxisTaps& taps, int i) {
+    const float* w = &taps.weights[static_cast<std::size_t>(i) * taps.span];
+    const float* p = acc + static_cast<std::size_t>(taps.first[i]) * Bpp;
+    __m128 v = _mm_setzero_ps();
+    for (int k = 0; k < taps.count[i]; ++k, p += Bpp)
+        v = _mm_add_ps(v, _mm_mul_ps(_mm_set1_ps(w[k]), _mm_loadu_ps(p)));
+    v = _mm_min_ps(_mm_max_ps(_mm_add_ps(v, _mm_set1_ps(0.5f)), _mm_setzero_ps()),
+                   _mm_set1_ps(255.0f));
+    return _mm_cvttps_epi32(v);
+}
+
+template <int Bpp>
+void SseBlend(const float* acc, const AxisTaps& taps, int width, std::uint8_t* out) {
+    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
+    int i = 0;
+    for (; i + 4 <= width; i += 4) {
+        const __m128i a =
+            _mm_packs_epi32(BlendPixel<Bpp>(acc, taps, i), BlendPixel<Bpp>(acc, taps, i + 1));
+        const __m128i b =
+            _mm_packs_epi32(BlendPixel<Bpp>(acc, taps, i + 2), BlendPixel<Bpp>(acc, taps, i + 3));
+        const __m128i px = _mm_or_si128(_mm_and_si128(_mm_packus_epi16(a, b), colour), opaque);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * i), px);
+    }
+    for (; i < width; ++i) {
+        const __m128i one = _mm_packs_epi32(BlendPixel<Bpp>(acc, taps, i), _mm_setzero_si128());
+        const __m128i px =
+            _mm_or_si128(_mm_and_si128(_mm_packus_epi16(one, _mm_setzero_si128()), colour), opaque);
+        const int value = _mm_cvtsi128_si32(px);
+        std::memcpy(out + 4 * i, &value, 4);
+    }
+}
+
+constexpr RowCode kSse2 = {SseWeighBytes<false>, SseWeighBytes<true>, SseAddBytes,
+                           SseAddWeighedSums,    SseBlend<3>,         SseBlend<4>};
+#endif
+
+const RowCode& CodeFor(ScaleCode code) {
+#ifdef ORV_SCALE_SSE2
+    if (code == ScaleCode::Fastest) return kSse2;
+#endif
+    (void)code;
+    return kPlain;
+}
+
 } // namespace
 
 bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* dest,
-                std::size_t stride, int bandRows) {
+                std::size_t stride, int bandRows, ScaleCode code) {
     if (width <= 0 || height <= 0 || source.width <= 0 || source.height <= 0 || !dest ||
         !source.readRows || (source.bytesPerPixel != 3 && source.bytesPerPixel != 4) ||
         stride < static_cast<std::size_t>(width) * 4)
@@ -107,6 +257,7 @@ bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* 
         const AxisTaps across = MakeTaps(source.width, width);
         const AxisTaps down = MakeTaps(source.height, height);
         const int band = std::max(1, bandRows);
+        const RowCode& run = CodeFor(code);
         const std::size_t rowBytes = static_cast<std::size_t>(source.width) * source.bytesPerPixel;
 
         // A window of source rows: rows [winFirst, winFirst + winCount) sit
@@ -145,7 +296,7 @@ bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* 
             return rows.data() + (slot + y - winFirst) * rowBytes;
         };
 
-        std::vector<float> acc(rowBytes);
+        std::vector<float> acc(rowBytes + 1);
         std::vector<std::uint16_t> sum(rowBytes);
         for (int j = 0; j < height; ++j) {
             const int a = down.first[j], count = down.count[j];
@@ -155,8 +306,7 @@ bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* 
             auto row = [&](int k) { return sourceRow(a + k, keep); };
             const std::uint8_t* src = row(0);
             if (!src) return false;
-            for (std::size_t x = 0; x < rowBytes; ++x)
-                acc[x] = w[0] * src[x];
+            run.weigh(acc.data(), src, w[0], rowBytes);
             // When shrinking, the rows between the first and the last are
             // wholly covered and weigh the same: they are summed as integers
             // (which cannot overflow for up to 257 rows) and weighed once.
@@ -166,31 +316,24 @@ bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* 
                 std::copy_n(src, rowBytes, sum.begin());
                 for (int k = 2; k <= inner; ++k) {
                     if (!(src = row(k))) return false;
-                    for (std::size_t x = 0; x < rowBytes; ++x)
-                        sum[x] = static_cast<std::uint16_t>(sum[x] + src[x]);
+                    run.addBytes(sum.data(), src, rowBytes);
                 }
-                const float wi = w[1];
-                for (std::size_t x = 0; x < rowBytes; ++x)
-                    acc[x] += wi * sum[x];
+                run.addWeighedSums(acc.data(), sum.data(), w[1], rowBytes);
                 if (!(src = row(count - 1))) return false;
-                const float wl = w[count - 1];
-                for (std::size_t x = 0; x < rowBytes; ++x)
-                    acc[x] += wl * src[x];
+                run.addWeighed(acc.data(), src, w[count - 1], rowBytes);
             } else {
                 for (int k = 1; k < count; ++k) {
                     if (!(src = row(k))) return false;
-                    const float wk = w[k];
-                    for (std::size_t x = 0; x < rowBytes; ++x)
-                        acc[x] += wk * src[x];
+                    run.addWeighed(acc.data(), src, w[k], rowBytes);
                 }
             }
             // A bottom-up source is scaled as the picture upside down, which
             // its bottom-up output turns the right way up again.
             std::uint8_t* out = dest + (source.bottomUp ? height - 1 - j : j) * stride;
             if (source.bytesPerPixel == 3)
-                BlendRow<3>(acc.data(), across, width, out);
+                run.blend3(acc.data(), across, width, out);
             else
-                BlendRow<4>(acc.data(), across, width, out);
+                run.blend4(acc.data(), across, width, out);
         }
         return true;
     } catch (const std::bad_alloc&) {
@@ -204,7 +347,15 @@ std::size_t ScaleImageMemory(int sourceWidth, int sourceHeight, int bytesPerPixe
     const std::size_t rowBytes = static_cast<std::size_t>(sourceWidth) * bytesPerPixel;
     const std::size_t window = rowBytes * (std::max(1, bandRows) + 2);
     return TapBytes(sourceWidth, width) + TapBytes(sourceHeight, height) + window +
-           rowBytes * (sizeof(float) + sizeof(std::uint16_t));
+           rowBytes * (sizeof(float) + sizeof(std::uint16_t)) + sizeof(float);
+}
+
+bool ScaleIsVectorised() {
+#ifdef ORV_SCALE_SSE2
+    return true;
+#else
+    return false;
+#endif
 }
 
 } // namespace orv::imaging

@@ -26,12 +26,20 @@ struct ScaleSource {
         readRows;
 };
 
+// Which row code ScaleImage runs: the fastest the processor has (SSE2 on
+// x86), or the plain code, the reference that one is tested against. Both
+// give the same bytes.
+enum class ScaleCode { Fastest, Plain };
+
 // Writes the picture scaled to width x height into `dest` as 4-byte pixels
 // (B, G, R, 255), rows `stride` bytes apart, top row first. `bandRows` is how
 // many source rows are asked for at a time. False (dest partly written) when
 // a size is not positive, the source fails or memory runs out.
 bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* dest,
-                std::size_t stride, int bandRows = 64);
+                std::size_t stride, int bandRows = 64, ScaleCode code = ScaleCode::Fastest);
+
+// True when ScaleCode::Fastest runs other code than ScaleCode::Plain.
+bool ScaleIsVectorised();
 
 // The bytes ScaleImage allocates for these sizes (its tap tables, its row
 // window and its sums), for callers that bound their working memory.
