@@ -1,6 +1,9 @@
 #include "slideshow/show_jobs.h"
 
+#include <algorithm>
 #include <map>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "slideshow/layout.h"
@@ -26,10 +29,37 @@ platform::PictureBox BoxFor(const PreparationJob& job, const MonitorJob& monitor
     return box;
 }
 
+// One picture opened, and drawn once for each size its monitors need.
+std::vector<PreparedPicture> DrawPicture(const PreparationJob& job, const std::string& path,
+                                         const std::vector<const MonitorJob*>& monitors,
+                                         platform::PictureSource& source,
+                                         const std::atomic<bool>& cancelled) {
+    std::vector<PreparedPicture> out;
+    const std::unique_ptr<platform::OpenPicture> picture = source.Open(path, cancelled);
+    std::optional<platform::PictureSize> natural;
+    if (picture) natural = picture->NaturalSize();
+    std::map<std::pair<int, int>, std::shared_ptr<const platform::Bitmap>> drawn;
+    for (const MonitorJob* monitor : monitors) {
+        PreparedPicture prepared{monitor->monitor, BoxFor(job, *monitor, natural), nullptr};
+        const PixelRect& box = prepared.box.pixels;
+        if (picture && box.width > 0 && box.height > 0) {
+            auto [at, fresh] = drawn.try_emplace({box.width, box.height});
+            if (fresh && !cancelled) at->second = picture->Render(box.width, box.height);
+            prepared.bitmap = at->second;
+        }
+        out.push_back(std::move(prepared));
+    }
+    return out;
+}
+
 } // namespace
 
+unsigned PreparationThreads() {
+    return std::clamp(std::thread::hardware_concurrency(), 1u, 2u);
+}
+
 PreparationResult RunPreparation(const PreparationJob& job, platform::PictureSource& source,
-                                 const std::atomic<bool>& cancelled) noexcept {
+                                 const std::atomic<bool>& cancelled, unsigned threads) noexcept {
     PreparationResult result{job.id, {}};
     try {
         // The monitors grouped by picture, in the order the pictures first
@@ -41,30 +71,41 @@ PreparationResult RunPreparation(const PreparationJob& job, platform::PictureSou
             if (group.empty()) order.push_back(monitor.path);
             group.push_back(&monitor);
         }
-        std::map<std::size_t, PreparedPicture> prepared;
-        for (const std::string& path : order) {
-            if (cancelled) return {job.id, {}};
-            const std::unique_ptr<platform::OpenPicture> picture = source.Open(path, cancelled);
-            std::optional<platform::PictureSize> natural;
-            if (picture) natural = picture->NaturalSize();
-            // One drawing for each size: (width, height) -> bitmap.
-            std::map<std::pair<int, int>, std::shared_ptr<const platform::Bitmap>> drawn;
-            for (const MonitorJob* monitor : byPath[path]) {
-                PreparedPicture out{monitor->monitor, BoxFor(job, *monitor, natural), nullptr};
-                const PixelRect& box = out.box.pixels;
-                if (picture && box.width > 0 && box.height > 0) {
-                    auto [at, fresh] = drawn.try_emplace({box.width, box.height});
-                    if (fresh && !cancelled) at->second = picture->Render(box.width, box.height);
-                    out.bitmap = at->second;
+        // The pictures shared out among the threads, each taking the next
+        // picture left; the calling thread is one of them.
+        std::vector<std::vector<PreparedPicture>> drawn(order.size());
+        std::atomic<std::size_t> next{0};
+        std::atomic<bool> failed{false};
+        const auto work = [&]() noexcept {
+            try {
+                while (!cancelled && !failed) {
+                    const std::size_t i = next++;
+                    if (i >= order.size()) break;
+                    drawn[i] = DrawPicture(job, order[i], byPath.at(order[i]), source, cancelled);
                 }
-                prepared[monitor->monitor] = std::move(out);
+            } catch (...) {
+                failed = true; // out of memory on the way: the change shows empty boxes
             }
+        };
+        std::vector<std::thread> helpers;
+        const std::size_t wanted = std::min<std::size_t>(std::max(threads, 1u), order.size());
+        try {
+            while (helpers.size() + 1 < wanted)
+                helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            // No more threads: the ones there are do the rest.
         }
-        if (cancelled) return {job.id, {}};
+        work();
+        for (std::thread& helper : helpers)
+            helper.join();
+        if (cancelled || failed) return {job.id, {}};
+        std::map<std::size_t, PreparedPicture> byMonitor;
+        for (auto& picture : drawn)
+            for (auto& prepared : picture)
+                byMonitor[prepared.monitor] = std::move(prepared);
         for (const MonitorJob& monitor : job.monitors)
-            result.pictures.push_back(std::move(prepared[monitor.monitor]));
+            result.pictures.push_back(std::move(byMonitor[monitor.monitor]));
     } catch (...) {
-        // Out of memory on the way: the change shows empty boxes.
         result.pictures.clear();
     }
     return result;

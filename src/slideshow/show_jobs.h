@@ -10,13 +10,19 @@
 
 namespace orv::slideshow {
 
+// The threads a preparation uses: two where the machine has them, so two
+// monitors' pictures are prepared side by side and at most two are open.
+unsigned PreparationThreads();
+
 // Carries out a preparation: each picture is opened once and drawn once for
-// each size its monitors need, and is closed before the next is opened, so
-// one change holds one open picture at a time. Stops early once `cancelled`
+// each size its monitors need, and is closed once they are drawn; the
+// pictures are shared out among `threads` threads (the caller's among them),
+// so no more than that many are open at a time. Stops early once `cancelled`
 // is set. Never throws.
 platform::PreparationResult RunPreparation(const platform::PreparationJob& job,
                                            platform::PictureSource& source,
-                                           const std::atomic<bool>& cancelled) noexcept;
+                                           const std::atomic<bool>& cancelled,
+                                           unsigned threads = PreparationThreads()) noexcept;
 
 // Writes the bitmap to the first target that takes it. Never throws.
 platform::WallpaperResult RunWallpaperJob(const platform::WallpaperJob& job,

@@ -30,6 +30,8 @@ class PictureFiles final : public platform::PictureSource {
   public:
     std::unique_ptr<platform::OpenPicture> Open(const std::string& path,
                                                 const std::atomic<bool>& cancelled) override {
+        // The preparation may share its pictures out among threads of its own.
+        thread_local const ComApartment com;
         std::unique_ptr<PictureFile> file = PictureFile::Open(Wide(path), &cancelled);
         if (!file) return nullptr;
         return std::make_unique<OpenPictureFile>(std::move(file));

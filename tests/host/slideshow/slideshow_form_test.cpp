@@ -717,9 +717,9 @@ TEST_F(SlideshowFormTest, BurstsOfDisplayChangesAlwaysEndWithEveryMonitorShowing
     }
 }
 
-TEST_F(SlideshowFormTest, OnePictureOpenAtATimeAndOneDrawingForEachSize) {
+TEST_F(SlideshowFormTest, OnePictureOpenAThreadAndOneDrawingForEachSize) {
     struct CountingSource : FakePictures {
-        int open = 0, most = 0, opens = 0;
+        std::atomic<int> open = 0, most = 0, opens = 0;
         std::unique_ptr<platform::OpenPicture> Open(const std::string& path,
                                                     const std::atomic<bool>& stop) override {
             struct Counted : platform::OpenPicture {
@@ -734,7 +734,10 @@ TEST_F(SlideshowFormTest, OnePictureOpenAtATimeAndOneDrawingForEachSize) {
             auto counted = std::make_unique<Counted>();
             counted->inner = FakePictures::Open(path, stop);
             counted->source = this;
-            ++opens, most = std::max(most, ++open);
+            ++opens;
+            for (int now = ++open, seen = most;
+                 now > seen && !most.compare_exchange_weak(seen, now);)
+                ;
             return counted;
         }
     } source;
@@ -745,13 +748,18 @@ TEST_F(SlideshowFormTest, OnePictureOpenAtATimeAndOneDrawingForEachSize) {
         100,
         false,
         {{0, "a", small, {}}, {1, "b", small, {}}, {2, "a", big, {}}, {3, "a", small, {}}}};
-    const platform::PreparationResult result = RunPreparation(job, source, std::atomic<bool>{});
-    EXPECT_EQ(result.id, 7u);
-    ASSERT_EQ(result.pictures.size(), 4u);
-    EXPECT_EQ(source.opens, 2);
-    EXPECT_EQ(source.most, 1);
-    EXPECT_EQ(result.pictures[0].bitmap, result.pictures[3].bitmap) << "drawn once for one size";
-    EXPECT_NE(result.pictures[0].bitmap, result.pictures[2].bitmap);
+    for (unsigned threads : {1u, 2u}) {
+        source.opens = source.most = 0;
+        const auto result = RunPreparation(job, source, std::atomic<bool>{}, threads);
+        EXPECT_EQ(result.id, 7u);
+        ASSERT_EQ(result.pictures.size(), 4u);
+        for (std::size_t m = 0; m < 4; ++m)
+            EXPECT_EQ(result.pictures[m].monitor, m) << "in the monitors' order";
+        EXPECT_EQ(source.opens, 2);
+        EXPECT_LE(source.most, static_cast<int>(threads));
+        EXPECT_EQ(result.pictures[0].bitmap, result.pictures[3].bitmap) << "drawn once a size";
+        EXPECT_NE(result.pictures[0].bitmap, result.pictures[2].bitmap);
+    }
     EXPECT_TRUE(RunPreparation(job, source, std::atomic<bool>{true}).pictures.empty());
 }
 
