@@ -1,9 +1,12 @@
 #include "imaging/image_scale.h"
 
+#include "imaging/row_read_ahead.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <vector>
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -245,10 +248,8 @@ const RowCode& CodeFor(ScaleCode code) {
     return kPlain;
 }
 
-} // namespace
-
-bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* dest,
-                std::size_t stride, int bandRows, ScaleCode code) {
+bool ScaleRows(const ScaleSource& source, int width, int height, std::uint8_t* dest,
+               std::size_t stride, int bandRows, ScaleCode code) {
     if (width <= 0 || height <= 0 || source.width <= 0 || source.height <= 0 || !dest ||
         !source.readRows || (source.bytesPerPixel != 3 && source.bytesPerPixel != 4) ||
         stride < static_cast<std::size_t>(width) * 4)
@@ -341,13 +342,35 @@ bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* 
     }
 }
 
+} // namespace
+
+bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* dest,
+                std::size_t stride, int bandRows, ScaleCode code) {
+    if (code == ScaleCode::Fastest && source.readRows && source.width > 0 && source.height > 0 &&
+        ReadAheadPays(source.width, source.height)) {
+        std::optional<RowReadAhead> ahead;
+        try {
+            ahead.emplace(source, bandRows);
+        } catch (const std::exception&) {
+            return ScaleRows(source, width, height, dest, stride, bandRows, code);
+        }
+        ScaleSource through = source;
+        through.readRows = [&ahead](int first, int count, std::uint8_t* rows, std::size_t at) {
+            return ahead->Read(first, count, rows, at);
+        };
+        return ScaleRows(through, width, height, dest, stride, bandRows, code);
+    }
+    return ScaleRows(source, width, height, dest, stride, bandRows, code);
+}
+
 std::size_t ScaleImageMemory(int sourceWidth, int sourceHeight, int bytesPerPixel, int width,
                              int height, int bandRows) {
     if (sourceWidth <= 0 || sourceHeight <= 0 || width <= 0 || height <= 0) return 0;
     const std::size_t rowBytes = static_cast<std::size_t>(sourceWidth) * bytesPerPixel;
     const std::size_t window = rowBytes * (std::max(1, bandRows) + 2);
     return TapBytes(sourceWidth, width) + TapBytes(sourceHeight, height) + window +
-           rowBytes * (sizeof(float) + sizeof(std::uint16_t)) + sizeof(float);
+           rowBytes * (sizeof(float) + sizeof(std::uint16_t)) + sizeof(float) +
+           (ReadAheadPays(sourceWidth, sourceHeight) ? ReadAheadMemory(rowBytes, bandRows) : 0);
 }
 
 bool ScaleIsVectorised() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <random>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -283,11 +284,18 @@ TEST(ImageScale, VectorisedCodeGivesThePlainCodesBytes) {
     // Odd widths leave tails after every group of pixels and bytes; deep
     // shrinks take the summed rows, enlargements the two-pixel blend.
     const Case cases[] = {
-        {61, 47, 3, 17, 13, 5, false}, {97, 33, 4, 31, 7, 3, true},
-        {13, 9, 3, 101, 37, 2, false}, {7, 300, 4, 5, 2, 16, true},
-        {300, 5, 3, 3, 11, 1, false},  {1, 1, 3, 3, 2, 64, false},
-        {33, 21, 3, 33, 21, 4, true},  {250, 190, 3, 9, 23, 7, false},
+        {61, 47, 3, 17, 13, 5, false},
+        {97, 33, 4, 31, 7, 3, true},
+        {13, 9, 3, 101, 37, 2, false},
+        {7, 300, 4, 5, 2, 16, true},
+        {300, 5, 3, 3, 11, 1, false},
+        {1, 1, 3, 3, 2, 64, false},
+        {33, 21, 3, 33, 21, 4, true},
+        {250, 190, 3, 9, 23, 7, false},
         {5, 3, 4, 6, 700, 2, false},
+        // A megapixel and more: its rows are read ahead on a second thread.
+        {1201, 1003, 3, 641, 479, 64, false},
+        {1100, 1000, 4, 1500, 1300, 64, true},
     };
     for (const Case& c : cases) {
         Picture p(c.srcW, c.srcH, c.bpp);
@@ -305,11 +313,13 @@ TEST(ImageScale, VectorisedCodeGivesThePlainCodesBytes) {
 }
 
 TEST(ImageScale, StopsWhenTheSourceFails) {
-    Picture p(10, 100);
-    p.failAtRow = 70;
-    Output out(5, 50);
-    EXPECT_FALSE(Scale(p, out, 16));
-    EXPECT_LE(p.requests.back().first, 70) << "nothing is asked for after the failure";
+    for (auto [w, h, fail] : {std::tuple{10, 100, 70}, {1200, 1000, 700}}) { // read ahead too
+        Picture p(w, h);
+        p.failAtRow = fail;
+        Output out(5, 50);
+        EXPECT_FALSE(Scale(p, out, 16));
+        EXPECT_LE(p.requests.back().first, fail) << "nothing is asked for after the failure";
+    }
 }
 
 } // namespace
