@@ -1,7 +1,8 @@
 #include "imaging/exif_orientation.h"
 
+#include "imaging/jpeg_segments.h"
+
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <exception>
 #include <vector>
@@ -33,49 +34,6 @@ struct TiffBlock {
                                std::uint32_t{p[1]} << 8 | p[0];
     }
 };
-
-// Reads a file through a ByteReader in small windows, so walking markers
-// byte by byte does not ask the reader for each byte.
-class FileCursor {
-  public:
-    explicit FileCursor(const ByteReader& file) : file_(file) {}
-
-    // The byte at `offset`, or -1 past the end or on a read error.
-    int At(std::uint64_t offset) {
-        if (offset < start_ || offset >= start_ + filled_) {
-            start_ = offset;
-            filled_ = Read(offset, window_.data(), window_.size());
-            if (filled_ == 0) return -1;
-        }
-        return window_[static_cast<std::size_t>(offset - start_)];
-    }
-
-    // Copies up to `count` bytes from `offset` on, asking the reader as
-    // often as it takes; how many it copied.
-    std::size_t Read(std::uint64_t offset, std::uint8_t* dest, std::size_t count) {
-        std::size_t done = 0;
-        try {
-            while (done < count && file_.read && offset + done < file_.size) {
-                const std::size_t n = file_.read(offset + done, dest + done, count - done);
-                if (n == 0) break;
-                done += std::min(n, count - done);
-            }
-        } catch (const std::exception&) {
-        }
-        return done;
-    }
-
-  private:
-    const ByteReader& file_;
-    std::array<std::uint8_t, 512> window_{};
-    std::uint64_t start_ = 0;
-    std::size_t filled_ = 0;
-};
-
-// A real file has a dozen or two segments before its first scan and no
-// stray bytes; past these the file is taken as hostile.
-constexpr int kMaxSegments = 500;
-constexpr int kMaxStrayBytes = 64 * 1024;
 
 } // namespace
 
@@ -114,47 +72,7 @@ int ExifOrientation(std::span<const std::uint8_t> app1) {
 }
 
 int JpegOrientation(const ByteReader& file) {
-    FileCursor cursor(file);
-    if (cursor.At(0) != 0xFF || cursor.At(1) != 0xD8) return 1;
-    std::uint64_t at = 2;
-    int stray = 0;
-    for (int segment = 0; segment < kMaxSegments; ++segment) {
-        // A marker is 0xFF and a code; any number of 0xFF may come first.
-        // Other bytes do not belong here; libjpeg steps over them too.
-        int code = cursor.At(at);
-        while (code != 0xFF) {
-            if (code < 0 || ++stray > kMaxStrayBytes) return 1;
-            code = cursor.At(++at);
-        }
-        while (code == 0xFF) {
-            if (++stray > kMaxStrayBytes) return 1;
-            code = cursor.At(++at);
-        }
-        if (code < 0) return 1;
-        ++at;
-        --stray; // the 0xFF just before the code belonged to the marker
-        if (code == 0xDA || code == 0xD9) return 1; // first scan or end: no EXIF before it
-        if (code == 0x00 || code == 0x01 || (code >= 0xD0 && code <= 0xD8))
-            continue; // a stuffed zero out of place, or a marker without a length
-        const int high = cursor.At(at), low = cursor.At(at + 1);
-        if (high < 0 || low < 0) return 1;
-        const std::size_t length = static_cast<std::size_t>(high << 8 | low);
-        if (length < 2) return 1;
-        const std::size_t payload = length - 2;
-        if (code == 0xE1 && payload >= sizeof kExifHeader) {
-            std::uint8_t start[sizeof kExifHeader];
-            if (cursor.Read(at + 2, start, sizeof start) == sizeof start &&
-                std::memcmp(start, kExifHeader, sizeof start) == 0) {
-                // A segment cut short by the end of the file is read as far
-                // as it goes.
-                std::vector<std::uint8_t> block(payload);
-                block.resize(cursor.Read(at + 2, block.data(), block.size()));
-                return ExifOrientation(block);
-            }
-        }
-        at += length;
-    }
-    return 1;
+    return ReadJpegMarkers(file).orientation;
 }
 
 } // namespace orv::imaging

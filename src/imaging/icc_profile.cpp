@@ -1,7 +1,8 @@
 #include "imaging/icc_profile.h"
 
+#include "imaging/jpeg_segments.h"
+
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -9,9 +10,6 @@
 namespace orv::imaging {
 namespace {
 
-constexpr std::uint8_t kIccIdentifier[12] = {'I', 'C', 'C', '_', 'P', 'R',
-                                             'O', 'F', 'I', 'L', 'E', 0};
-constexpr std::size_t kChunkHeader = sizeof kIccIdentifier + 2; // identifier, sequence, count
 constexpr std::size_t kHeaderSize = 128;
 constexpr std::size_t kTagEntry = 12;
 
@@ -29,94 +27,6 @@ std::uint32_t Little32(const std::uint8_t* p) {
     return std::uint32_t{p[3]} << 24 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[1]} << 8 | p[0];
 }
 
-// Copies up to `count` bytes from `offset`, asking the reader as often as it
-// takes; how many it copied. A reader that throws reads as ended.
-std::size_t ReadAt(const ByteReader& file, std::uint64_t offset, std::uint8_t* dest,
-                   std::size_t count) {
-    std::size_t done = 0;
-    try {
-        while (done < count && file.read && offset + done < file.size) {
-            const std::size_t n = file.read(offset + done, dest + done, count - done);
-            if (n == 0) break;
-            done += std::min(n, count - done);
-        }
-    } catch (const std::exception&) {
-    }
-    return done;
-}
-
-// Reads a file in small windows, so that walking markers byte by byte does
-// not ask the reader for each byte.
-class FileCursor {
-  public:
-    explicit FileCursor(const ByteReader& file) : file_(file) {}
-
-    // The byte at `offset`, or -1 past the end or on a read error.
-    int At(std::uint64_t offset) {
-        if (offset < start_ || offset >= start_ + filled_) {
-            start_ = offset;
-            filled_ = ReadAt(file_, offset, window_.data(), window_.size());
-            if (filled_ == 0) return -1;
-        }
-        return window_[static_cast<std::size_t>(offset - start_)];
-    }
-
-  private:
-    const ByteReader& file_;
-    std::array<std::uint8_t, 512> window_{};
-    std::uint64_t start_ = 0;
-    std::size_t filled_ = 0;
-};
-
-// A real file has a dozen or two segments before its first scan (a profile
-// takes at most 255 of them) and no stray bytes; past these the file is
-// taken as hostile.
-constexpr int kMaxSegments = 600;
-constexpr int kMaxStrayBytes = 64 * 1024;
-
-// The ICC chunks among the JPEG's segments before its first scan; nothing
-// when it is not a JPEG or the walk gives up.
-std::optional<std::vector<IccChunk>> FindJpegIccChunks(const ByteReader& file) {
-    FileCursor cursor(file);
-    if (cursor.At(0) != 0xFF || cursor.At(1) != 0xD8) return std::nullopt;
-    std::vector<IccChunk> chunks;
-    std::uint64_t at = 2;
-    int stray = 0;
-    for (int segment = 0; segment < kMaxSegments; ++segment) {
-        // A marker is 0xFF and a code, after any number of fill bytes 0xFF;
-        // stray bytes before it are stepped over, as libjpeg does.
-        int code = cursor.At(at);
-        while (code != 0xFF) {
-            if (code < 0 || ++stray > kMaxStrayBytes) return std::nullopt;
-            code = cursor.At(++at);
-        }
-        while (code == 0xFF) {
-            if (++stray > kMaxStrayBytes) return std::nullopt;
-            code = cursor.At(++at);
-        }
-        if (code < 0) return std::nullopt;
-        ++at;
-        --stray; // the 0xFF just before the code belonged to the marker
-        if (code == 0xDA || code == 0xD9) return chunks; // first scan or end of picture
-        if (code == 0x00 || code == 0x01 || (code >= 0xD0 && code <= 0xD8)) continue;
-        const int high = cursor.At(at), low = cursor.At(at + 1);
-        if (high < 0 || low < 0) return std::nullopt;
-        const std::uint64_t length = static_cast<std::uint64_t>(high << 8 | low);
-        if (length < 2) return std::nullopt;
-        if (code == 0xE2 && length >= 2 + kChunkHeader) {
-            std::uint8_t head[kChunkHeader];
-            if (ReadAt(file, at + 2, head, sizeof head) == sizeof head &&
-                std::memcmp(head, kIccIdentifier, sizeof kIccIdentifier) == 0)
-                chunks.push_back({.sequence = head[12],
-                                  .count = head[13],
-                                  .offset = at + 2 + kChunkHeader,
-                                  .size = length - 2 - kChunkHeader});
-        }
-        at += length;
-    }
-    return std::nullopt;
-}
-
 // Reads `chunks` (in order, checked to lie inside the file) one after the
 // other; empty when the file reads short or memory runs out.
 std::vector<std::uint8_t> ReadChunks(const ByteReader& file, const std::vector<IccChunk>& chunks) {
@@ -132,7 +42,7 @@ std::vector<std::uint8_t> ReadChunks(const ByteReader& file, const std::vector<I
     std::size_t filled = 0;
     for (const IccChunk& chunk : chunks) {
         const auto size = static_cast<std::size_t>(chunk.size);
-        if (ReadAt(file, chunk.offset, profile.data() + filled, size) != size) return {};
+        if (ReadFileBytes(file, chunk.offset, profile.data() + filled, size) != size) return {};
         filled += size;
     }
     return profile;
@@ -194,9 +104,13 @@ std::optional<std::vector<IccChunk>> OrderIccChunks(std::vector<IccChunk> chunks
 }
 
 std::vector<std::uint8_t> ReadJpegIccProfile(const ByteReader& file) {
-    const auto found = FindJpegIccChunks(file);
-    if (!found) return {};
-    const auto ordered = OrderIccChunks(*found, file.size);
+    return JpegIccProfile(file, ReadJpegMarkers(file).iccChunks);
+}
+
+std::vector<std::uint8_t> JpegIccProfile(const ByteReader& file,
+                                         const std::optional<std::vector<IccChunk>>& chunks) {
+    if (!chunks) return {};
+    const auto ordered = OrderIccChunks(*chunks, file.size);
     if (!ordered) return {};
     return UsableSourceProfile(ReadChunks(file, *ordered));
 }
@@ -206,7 +120,8 @@ std::vector<std::uint8_t> ReadBmpIccProfile(const ByteReader& file) {
     // the colour space type at 56, the profile's offset and size at 112.
     constexpr std::size_t kFileHeader = 14, kV5Header = 124;
     std::uint8_t head[kFileHeader + kV5Header];
-    if (ReadAt(file, 0, head, sizeof head) != sizeof head || head[0] != 'B' || head[1] != 'M')
+    if (ReadFileBytes(file, 0, head, sizeof head) != sizeof head || head[0] != 'B' ||
+        head[1] != 'M')
         return {};
     const std::uint8_t* info = head + kFileHeader;
     if (Little32(info) < kV5Header || Little32(info + 56) != Signature("MBED")) return {};

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "imaging/jpeg_segments.h"
 #include "imaging/picture_types.h"
 
 namespace orv::imaging {
@@ -33,15 +34,6 @@ enum class ProfileUse { PictureSource, DisplayTarget };
 // space, and a tag table whose every entry lies inside the profile.
 bool IsUsableProfile(std::span<const std::uint8_t> profile, ProfileUse use);
 
-// One APP2 "ICC_PROFILE" chunk: its sequence number and the count it
-// declares (both 1 to 255 in a sound file), and where its data lies.
-struct IccChunk {
-    int sequence = 0;
-    int count = 0;
-    std::uint64_t offset = 0; // of the data, after the 14-byte identifier
-    std::uint64_t size = 0;
-};
-
 // Puts the chunks in order: their data offsets and sizes in sequence order,
 // or nothing when the set is inconsistent (no chunks, counts that differ, a
 // sequence number of 0 or past the count, a duplicate, a missing chunk, a
@@ -55,6 +47,9 @@ std::optional<std::vector<IccChunk>> OrderIccChunks(std::vector<IccChunk> chunks
 // walk gives up (a few hundred segments, a run of stray bytes), or the
 // profile is not usable as a picture's source.
 std::vector<std::uint8_t> ReadJpegIccProfile(const ByteReader& file);
+// The same from the chunks a walk found (jpeg_segments.h).
+std::vector<std::uint8_t> JpegIccProfile(const ByteReader& file,
+                                         const std::optional<std::vector<IccChunk>>& chunks);
 
 // The profile embedded in the BMP in `file`: a V5 header whose colour space
 // type is "MBED", the profile at its offset from the start of that header.

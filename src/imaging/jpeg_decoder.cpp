@@ -15,6 +15,7 @@
 
 #include "imaging/exif_orientation.h"
 #include "imaging/image_scale.h"
+#include "imaging/jpeg_segments.h"
 #include "imaging/orientation.h"
 
 namespace orv::imaging {
@@ -241,20 +242,22 @@ std::optional<JpegInfo> ReadJpegInfo(const ByteReader& file) {
     JpegInfo result;
     result.stored = {static_cast<int>(decoder.info().image_width),
                      static_cast<int>(decoder.info().image_height)};
-    result.orientation = JpegOrientation(file);
+    JpegMarkers markers = ReadJpegMarkers(file);
+    result.orientation = markers.orientation;
+    result.iccChunks = std::move(markers.iccChunks);
     result.upright = UprightSize(result.stored, result.orientation);
     result.drawable = decoder.Drawable();
     return result;
 }
 
 bool DecodeJpeg(const ByteReader& file, int width, int height, std::uint8_t* dest,
-                std::size_t stride, const JpegLimits& limits) {
+                std::size_t stride, const JpegLimits& limits, int known) {
     if (width <= 0 || height <= 0 || !dest) return false;
     Decompressor decoder(file, limits);
     if (!decoder.ReadHeader() || !decoder.Drawable() ||
         decoder.WholePictureBytes() > limits.maxDecoderMemory)
         return false;
-    const int orientation = JpegOrientation(file);
+    const int orientation = known >= 1 && known <= 8 ? known : JpegOrientation(file);
     // The stored picture is decoded at the box it fills once turned.
     const PixelSize box = UprightSize({width, height}, orientation);
     std::vector<std::uint8_t> turned;

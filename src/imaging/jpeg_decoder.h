@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "imaging/jpeg_segments.h"
 #include "imaging/picture_types.h"
 
 namespace orv::imaging {
@@ -40,6 +41,9 @@ struct JpegInfo {
     // it decode at the stored-orientation box (width and height swapped when
     // SwapsAxes(orientation)) and passing that to OrientPixels.
     bool drawable = false;
+    // The chunks of an embedded ICC profile, found by the same walk over the
+    // file's segments as the orientation (jpeg_segments.h).
+    std::optional<std::vector<IccChunk>> iccChunks;
 };
 
 // The header of the JPEG in `file`. Nothing when it is not a JPEG or its
@@ -59,8 +63,10 @@ int JpegDecodeEighths(PixelSize picture, int width, int height);
 // as it goes, as other viewers do. False when the picture cannot be decoded
 // at all or is not drawable, a size is not positive, it would take more than
 // `limits` allow, or memory runs out; `dest` may then be partly written.
-// `file` is read during the call only, in chunks of 64 KB.
+// `file` is read during the call only, in chunks of 64 KB. `orientation` is
+// the picture's as ReadJpegInfo found it, so the file's segments are not
+// walked again; 0 has it read from the file.
 bool DecodeJpeg(const ByteReader& file, int width, int height, std::uint8_t* dest,
-                std::size_t stride, const JpegLimits& limits = {});
+                std::size_t stride, const JpegLimits& limits = {}, int orientation = 0);
 
 } // namespace orv::imaging

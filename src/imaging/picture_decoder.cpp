@@ -34,7 +34,7 @@ std::optional<PictureInfo> InspectPicture(const ByteReader& file) {
         info.stored = jpeg->stored;
         info.upright = jpeg->upright;
         info.orientation = jpeg->orientation;
-        if (jpeg->drawable) info.iccProfile = ReadJpegIccProfile(file);
+        if (jpeg->drawable) info.iccProfile = JpegIccProfile(file, jpeg->iccChunks);
         return info;
     }
     if (StartsWith(file, {'B', 'M'})) {
@@ -56,7 +56,7 @@ bool DecodePicture(const ByteReader& file, const PictureInfo& info, int width, i
     case Decoder::Jpeg: {
         JpegLimits limits;
         limits.maxDecoderMemory = budget.workingBytes;
-        return DecodeJpeg(file, width, height, dest, stride, limits);
+        return DecodeJpeg(file, width, height, dest, stride, limits, info.orientation);
     }
     case Decoder::Bmp:
         return DecodeBmp(file, width, height, dest, stride, budget.workingBytes);
