@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bmp_builder.h"
 #include "support/exif_block.h"
 #include "support/icc_profile_maker.h"
 #include "support/jpeg_encode.h"
@@ -69,21 +70,13 @@ int main(int argc, char** argv) {
           WithSegments(small, {IccSegment(pieces[1], 2, 3), IccSegment(pieces[0], 1, 3),
                                IccSegment(pieces[2], 3, 3)}));
     // A 1 x 1 BMP with a V5 header and the profile after the pixels.
-    Bytes bmp = {'B', 'M'};
-    const auto put = [&bmp](std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            bmp.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    put(static_cast<std::uint32_t>(14 + 124 + 4 + profile.size()), 4), put(0, 4), put(14 + 124, 4);
-    put(124, 4), put(1, 4), put(1, 4), put(1, 2), put(24, 2);
-    while (bmp.size() < 14 + 56)
-        bmp.push_back(0);
-    put(0x4D424544, 4); // "MBED"
-    while (bmp.size() < 14 + 112)
-        bmp.push_back(0);
-    put(124 + 4, 4), put(static_cast<std::uint32_t>(profile.size()), 4), put(0, 4);
-    put(0x00FF8040, 4);
-    bmp.insert(bmp.end(), profile.begin(), profile.end());
+    const Bytes bmp = Bmp{.headerSize = 124,
+                          .width = 1,
+                          .height = 1,
+                          .pixels = {0x40, 0x80, 0xFF, 0},
+                          .colourSpace = "MBED",
+                          .colourData = profile}
+                          .Write();
     Write(dir + "/icc/embedded_v5.bmp", bmp);
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "imaging/color_grid.h"
 #include "imaging/icc_profile.h"
 #include "imaging/picture_decoder.h"
+#include "support/bmp_builder.h"
 #include "support/icc_profile_maker.h"
 #include "support/jpeg_encode.h"
 
@@ -82,21 +83,14 @@ TEST(IccProfile, JpegChunksAreReassembledOnlyFromACompleteConsistentSet) {
 // A V5 bitmap of one pixel whose colour space is `type`, the profile (or a
 // path) after the pixels at `offset` from the info header.
 Bytes V5Bitmap(const char* type, const Bytes& data, std::uint32_t offset = 0) {
-    Bytes file(14 + 124 + 4, 0);
-    file[0] = 'B', file[1] = 'M';
-    Put32(file, 10, 14 + 124, false);
-    Put32(file, 14, 124, false);
-    Put32(file, 18, 1, false), Put32(file, 22, 1, false);
-    file[26] = 1, file[28] = 24;
-    Put32(file, 14 + 56,
-          std::uint32_t(type[0]) << 24 | std::uint32_t(type[1]) << 16 |
-              std::uint32_t(type[2]) << 8 | std::uint32_t(type[3]),
-          false);
-    Put32(file, 14 + 112, offset ? offset : 124 + 4, false);
-    Put32(file, 14 + 116, static_cast<std::uint32_t>(data.size()), false);
-    file.insert(file.end(), data.begin(), data.end());
-    Put32(file, 2, static_cast<std::uint32_t>(file.size()), false);
-    return file;
+    return testing::Bmp{.headerSize = 124,
+                        .width = 1,
+                        .height = 1,
+                        .pixels = Bytes(4, 0),
+                        .colourSpace = type,
+                        .colourData = data,
+                        .colourDataOffset = offset}
+        .Write();
 }
 
 TEST(IccProfile, BmpTakesOnlyAnEmbeddedProfileInsideTheFile) {
