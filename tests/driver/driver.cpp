@@ -18,6 +18,11 @@
 //   driver itemtext TITLE ID             the text of the child control with that id
 //   driver host WIDTH HEIGHT SECONDS     a host window for previews: prints its
 //                                        handle, lives SECONDS, then destroys itself
+//   driver send TITLE MESSAGE COUNT      sends the message (a number) COUNT times
+//   driver pagedown TITLE X Y COUNT      presses Page Down COUNT times, each once the
+//                                        screen's pixel at X, Y changed after the one
+//                                        before; prints the milliseconds of each (-1
+//                                        when it did not change within 3 s)
 //   driver foreground                    class and title of the foreground window
 //   driver desktop                       the desktop window's handle
 #include <windows.h>
@@ -299,6 +304,29 @@ int wmain(int argc, wchar_t** argv) {
         // and each answered before the next.
         for (int i = 0; i < _wtoi(argv[4]); ++i)
             SendMessageW(w, static_cast<UINT>(_wtoi(argv[3])), 32, MAKELPARAM(1024, 768));
+    } else if (cmd == L"pagedown" && argc >= 6) {
+        const int x = _wtoi(argv[3]), y = _wtoi(argv[4]);
+        HDC screen = GetDC(nullptr);
+        LARGE_INTEGER frequency{}, start{}, now{};
+        QueryPerformanceFrequency(&frequency);
+        for (int i = 0; i < _wtoi(argv[5]); ++i) {
+            const COLORREF before = GetPixel(screen, x, y);
+            QueryPerformanceCounter(&start);
+            PostMessageW(w, WM_KEYDOWN, VK_NEXT, 1);
+            double ms = -1;
+            for (;;) {
+                QueryPerformanceCounter(&now);
+                const double elapsed =
+                    (now.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
+                if (GetPixel(screen, x, y) != before) {
+                    ms = elapsed;
+                    break;
+                }
+                if (elapsed > 3000) break;
+            }
+            std::printf("%.1f\n", ms);
+        }
+        ReleaseDC(nullptr, screen);
     } else if (cmd == L"settext" && argc >= 5) {
         HWND child = GetDlgItem(w, _wtoi(argv[3]));
         if (!child) return 1;
