@@ -4,7 +4,8 @@
 // converted corners of its grid cell (tetrahedral interpolation, as colour
 // systems apply their own precomputed tables). Converting a picture this
 // way costs a few nanoseconds a pixel, where converting each pixel through
-// the colour system costs about a hundred under Wine. Used by the Windows
+// the colour system costs about a hundred under Wine; large pictures are
+// shared with a second core. Used by the Windows
 // colour conversion; free of platform types.
 #pragma once
 #include <cstddef>
