@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/music_file.h"
 #include "audio/music_player.h"
 #include "fakes/fake_media.h"
 #include "fakes/fake_platform.h"
@@ -14,7 +15,7 @@ using fakes::SentCommand;
 using Journal = std::vector<std::string>;
 
 std::string Open(const std::string& path) {
-    return "open " + path + " type MPEGVideo Alias mp3";
+    return "open " + path + " type MPEGVideo Alias mp3 style child parent 77";
 }
 
 class MusicPlayerTest : public ::testing::Test {
@@ -23,6 +24,7 @@ class MusicPlayerTest : public ::testing::Test {
         for (const char* name : {"one", "two", "three"})
             fake.files.AddFile(std::string("C:\\M\\") + name + ".mp3");
         fake.files.AddFile("C:\\M\\list.m3u", "one.mp3\r\ntwo.mp3\r\nthree.mp3\r\n");
+        media.worker.runAtOnce = true;
     }
     // A playlist, loaded, with the journal cleared.
     void LoadList() {
@@ -40,8 +42,8 @@ class MusicPlayerTest : public ::testing::Test {
     }
 
     fakes::FakePlatform fake;
-    fakes::FakeMedia media;
-    MusicPlayer player{fake.platform, media.device, media.window};
+    fakes::FakeMedia media{fake.files};
+    MusicPlayer player{fake.platform, media.worker, media.window};
 };
 
 TEST_F(MusicPlayerTest, ASingleFileIsClosedOpenedAndPlayedWithTheCallersOptions) {
@@ -49,7 +51,7 @@ TEST_F(MusicPlayerTest, ASingleFileIsClosedOpenedAndPlayedWithTheCallersOptions)
     player.Play("C:\\Music\\song.mp3", PlayMode::Repeat);
     EXPECT_EQ(media.device.sent, (std::vector<SentCommand>{{"close mp3", false},
                                                            {Open("C:\\Music\\song.mp3"), false},
-                                                           {"play mp3 fullscreen repeat", false}}));
+                                                           {"play mp3 repeat", false}}));
     media.device.sent.clear();
     player.Play("C:\\Music\\song.mp3", PlayMode::Once);
     EXPECT_EQ(media.device.sent.back(), (SentCommand{"play mp3", false}));
@@ -114,7 +116,7 @@ TEST_F(MusicPlayerTest, MissingEmptyOrUnsupportedFilesSendNothingAtAll) {
 TEST_F(MusicPlayerTest, APlaylistTrackIsPlayedWithTheNotificationWindowAsCallback) {
     LoadList();
     player.PlayTrack();
-    EXPECT_EQ(media.journal, (Journal{"close mp3", Open("C:\\M\\one.mp3"), "load frmAudioNotify",
+    EXPECT_EQ(media.journal, (Journal{"load frmAudioNotify", "close mp3", Open("C:\\M\\one.mp3"),
                                       "play mp3 notify [callback]"}));
     // A file played by itself next is no list track, loaded list or not:
     // its end leads nowhere. The window, once loaded, stays loaded.
@@ -129,8 +131,9 @@ TEST_F(MusicPlayerTest, APlaylistTrackIsPlayedWithTheNotificationWindowAsCallbac
     EXPECT_TRUE(media.journal.empty()) << "the list does not take over from the file";
     EXPECT_EQ(media.window.loads, 1);
     // A list that was never saved plays with notifications all the same.
-    fakes::FakeMedia other;
-    MusicPlayer unsaved{fake.platform, other.device, other.window};
+    fakes::FakeMedia other{fake.files};
+    other.worker.runAtOnce = true;
+    MusicPlayer unsaved{fake.platform, other.worker, other.window};
     ASSERT_TRUE(unsaved.LoadPlaylist("C:\\M\\list.m3u"));
     unsaved.PlayTrack();
     unsaved.OnMciNotify(MusicPlayer::kNotifySuccessful);
@@ -158,7 +161,7 @@ TEST_F(MusicPlayerTest, NextWrapsToTheFirstTrackAndPreviousStopsAtIt) {
 }
 
 TEST_F(MusicPlayerTest, NextAndPreviousWithoutAnyListDoNothing) {
-    EXPECT_FALSE(player.LoadPlaylist("C:\\M\\absent.m3u"));
+    player.LoadPlaylist("C:\\M\\absent.m3u"); // finds nothing
     player.NextTrack();
     player.PreviousTrack();
     player.OnMciNotify(MusicPlayer::kNotifySuccessful);
@@ -233,6 +236,72 @@ TEST_F(MusicPlayerTest, StopClosesTheDeviceAndTheWindowLoadsAndUnloadsOnce) {
     player.UnloadNotifyWindow();
     EXPECT_EQ(media.journal,
               (Journal{"close mp3", "load frmAudioNotify", "unload frmAudioNotify"}));
+}
+
+TEST(MusicFileName, DevicesInAnyCaseFolderOrExtensionAreNeverMusic) {
+    for (const char* name :
+         {"AUX.mp3", "com1.MP3", "C:\\any\\COM1.mp3", "nul.wav", "Con.mid", "LPT1.mp3",
+          "lpt9.x.mp3", "COM1 .mp3", "D:/x/prn.wav", "C:aux.mp3", "CONOUT$.mp3", "COM\xC2\xB9.mp3",
+          "\\\\.\\pipe\\x.mp3", "\\\\?\\GLOBALROOT\\x.mp3"}) {
+        EXPECT_TRUE(IsDeviceName(name)) << name;
+        EXPECT_FALSE(IsMusicFileName(name)) << name;
+    }
+    for (const char* name : {"C:\\M\\COM10.mp3", "C:\\AUX\\song.mp3", "console.mp3", "NULL.wav",
+                             "C:\\M\\LPT.mid", "\\\\?\\C:\\M\\a.mp3"}) {
+        EXPECT_FALSE(IsDeviceName(name)) << name;
+        EXPECT_TRUE(IsMusicFileName(name)) << name;
+    }
+    EXPECT_FALSE(IsMusicFileName("C:\\M\\song.ogg"));
+}
+
+TEST_F(MusicPlayerTest, ADeviceOrAFileNotOnADiskIsNeverOpened) {
+    fake.files.AddFile("C:\\any\\COM1.mp3"); // as a listing may show it
+    fake.files.AddFile("C:\\M\\pipe.mp3");
+    fake.files.notOnDisk.push_back("C:\\M\\pipe.mp3");
+    for (const char* name : {"C:\\any\\COM1.mp3", "C:\\M\\pipe.mp3"}) {
+        player.Play(name, PlayMode::Repeat);
+        EXPECT_TRUE(media.journal.empty()) << name;
+    }
+    fake.files.AddFile("C:\\M\\AUX.mp3");
+    fake.files.AddFile("C:\\M\\dev.m3u", "AUX.mp3\r\npipe.mp3\r\ntwo.mp3\r\n");
+    ASSERT_TRUE(player.LoadPlaylist("C:\\M\\dev.m3u"));
+    player.PlayTrack();
+    EXPECT_EQ(Opened(), (std::vector<std::string>{"C:\\M\\two.mp3"}));
+}
+
+TEST_F(MusicPlayerTest, EachAnswerOfTheWorkerTriesOneTrackAndStaleAnswersAreDropped) {
+    media.worker.runAtOnce = false;
+    std::string text;
+    for (int i = 0; i < 300; ++i) {
+        fake.files.AddFile("C:\\M\\bad" + std::to_string(i) + ".mp3");
+        media.device.failing.push_back(Open("C:\\M\\bad" + std::to_string(i) + ".mp3"));
+        text += "bad" + std::to_string(i) + ".mp3\r\n";
+    }
+    fake.files.AddFile("C:\\M\\bad.m3u", text);
+    ASSERT_TRUE(player.LoadPlaylist("C:\\M\\bad.m3u"));
+    player.PlayTrack();
+    int turns = 0;
+    for (; media.worker.RunOne(); ++turns)
+        ASSERT_LE(media.worker.Queued(), 1u) << "one job per answer";
+    // 300 tries and the searches between them, then the device is closed.
+    EXPECT_EQ(Opened().size(), 300u);
+    EXPECT_GE(turns, 600);
+    EXPECT_EQ(media.device.sent.back().command, "close mp3");
+
+    // Alt+N before the open of track 1 has answered: only track 2 counts.
+    ASSERT_TRUE(player.LoadPlaylist("C:\\M\\list.m3u"));
+    media.worker.RunAll();
+    player.PlayTrack();
+    player.NextTrack();
+    media.device.failing = {Open("C:\\M\\one.mp3")};
+    media.worker.RunAll();
+    EXPECT_EQ(player.Track(), 2) << "the stale failure of one moved nothing";
+    // An end that comes while the next track opens counts once it has opened.
+    player.PreviousTrack();
+    player.OnMciNotify(MusicPlayer::kNotifySuccessful);
+    EXPECT_EQ(player.Track(), 1);
+    media.worker.RunAll();
+    EXPECT_EQ(player.Track(), 2);
 }
 
 } // namespace

@@ -1,8 +1,13 @@
-// Fakes of the media device and the notification window. Both write into one
-// journal, so a test sees the command strings, their callbacks and the
-// window's load and unload in the order they happened.
+// Fakes of the media device, its worker and the notification window. The
+// device and the window write into one journal, so a test sees the command
+// strings, their callbacks and the window's load and unload in the order they
+// happened. The worker keeps its jobs until the test runs them (or runs each
+// at once when asked to), then reports them as the real one does.
 #pragma once
 #include <algorithm>
+#include <cstdint>
+#include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -33,6 +38,7 @@ class FakeMediaDevice : public platform::MediaDevice {
         journal_.push_back(notify ? command + " [callback]" : command);
         return std::find(failing.begin(), failing.end(), command) == failing.end();
     }
+    std::string HiddenWindow() override { return "77"; }
     std::string ShortPath(const std::string& path) override {
         for (const auto& p : noShortPath)
             if (p == path) return {};
@@ -76,11 +82,52 @@ class FakeAudioNotifyWindow : public platform::AudioNotifyWindow {
     bool loaded_ = false;
 };
 
-// Both fakes over one journal.
+class FakeMediaWorker : public platform::MediaWorker {
+  public:
+    FakeMediaWorker(platform::MediaDevice& device, platform::FileSystem& files)
+        : tools_{device, files} {}
+
+    bool runAtOnce = false; // each job runs (and is reported) as it is posted
+
+    void Post(std::uint64_t id, Job job) override {
+        queue_.push_back({id, std::move(job)});
+        if (runAtOnce && !running_) RunAll();
+    }
+    void OnDone(std::function<void(std::uint64_t)> done) override { done_ = std::move(done); }
+    // Runs the oldest job and reports it; false when there is none.
+    bool RunOne() {
+        if (queue_.empty()) return false;
+        auto [id, job] = std::move(queue_.front());
+        queue_.pop_front();
+        running_ = true;
+        job(tools_);
+        if (id && done_) done_(id);
+        running_ = false;
+        return true;
+    }
+    // Runs jobs until none is left (at most `limit`); how many ran.
+    int RunAll(int limit = 100000) {
+        int n = 0;
+        while (n < limit && RunOne())
+            ++n;
+        return n;
+    }
+    std::size_t Queued() const { return queue_.size(); }
+
+  private:
+    platform::MediaTools tools_;
+    std::deque<std::pair<std::uint64_t, Job>> queue_;
+    std::function<void(std::uint64_t)> done_;
+    bool running_ = false;
+};
+
+// The fakes over one journal, the worker using the given file system.
 struct FakeMedia {
+    explicit FakeMedia(platform::FileSystem& files) : worker(device, files) {}
     std::vector<std::string> journal;
     FakeMediaDevice device{journal};
     FakeAudioNotifyWindow window{journal};
+    FakeMediaWorker worker;
 };
 
 } // namespace orv::fakes
