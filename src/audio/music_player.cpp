@@ -150,6 +150,7 @@ void MusicPlayer::Advance() {
     }
     if (static_cast<int>(tracks_.size()) - 1 >= kMaxTracks) reader_.reset();
     if (reader_) {
+        playId_ = 0; // the track before no longer counts
         auto job = std::make_shared<SearchJob>();
         job->reader = std::move(reader_);
         job->folder = folder_;

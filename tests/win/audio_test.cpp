@@ -99,15 +99,14 @@ class AudioTest : public ::testing::Test {
     }
     // Runs the message loop until the media worker has run and reported
     // every job (and those their answers started).
-    void Settle(platform::MediaWorker* worker = nullptr) {
-        auto& w = worker ? static_cast<Win32MediaWorker&>(*worker) : services.media;
-        EXPECT_TRUE(PumpUntil([&] { return w.Idle(); }, 20s));
+    void Settle(Win32MediaWorker* worker = nullptr) {
+        EXPECT_TRUE(PumpUntil([&] { return (worker ? *worker : services.media).Idle(); }, 20s));
     }
-    // The device's state as the media interface reports it ("playing",
-    // "stopped"), or the error: asked on the worker's thread, which alone
-    // knows the alias.
+    // The device's state ("playing", "stopped") or the error, once the jobs
+    // before have run: asked on the worker's thread, which owns the alias.
     std::string DeviceMode(Win32MediaWorker* worker = nullptr) {
         auto answer = std::make_shared<std::string>();
+        Settle(worker);
         (worker ? *worker : services.media).Post(0, [answer](platform::MediaTools&) {
             wchar_t text[128] = L"";
             const MCIERROR error = mciSendStringW(L"status mp3 mode", text, 128, nullptr);
@@ -152,11 +151,9 @@ class AudioTest : public ::testing::Test {
 TEST_F(AudioTest, AWavAndAnMp3PlayUntilTheDeviceIsClosed) {
     for (const char* name : {"tone.wav", "long.mp3"}) {
         player.Play(Sound(name), audio::PlayMode::Repeat);
-        Settle();
         EXPECT_EQ(DeviceMode(), "playing") << name;
         EXPECT_TRUE(SoundPlays()) << name;
         player.Stop();
-        Settle();
         EXPECT_NE(DeviceMode(), "playing") << name;
         EXPECT_TRUE(SoundStays()) << name;
     }
@@ -171,7 +168,7 @@ class NoShortNamesDevice : public Win32MediaDevice {
         return Win32MediaDevice::SendCommand(command, notify);
     }
     std::string ShortPath(const std::string& path) override { return path; }
-    std::vector<std::string> sent; // read once the worker is idle
+    std::vector<std::string> sent;
 };
 
 TEST_F(AudioTest, NamesWithBlanksOrOutsideTheAnsiCodePagePlayWithAndWithoutShortNames) {
@@ -182,17 +179,15 @@ TEST_F(AudioTest, NamesWithBlanksOrOutsideTheAnsiCodePagePlayWithAndWithoutShort
     for (const std::string name : {"track 2.mp3", "Lied \xc3\xbc \xe6\x97\xa5\xe6\x9c\xac.mp3"}) {
         ASSERT_TRUE(services.files.NormalFileExists(Sound(name))) << name;
         player.Play(Sound(name), audio::PlayMode::Once);
-        Settle();
         EXPECT_EQ(DeviceMode(), "playing") << name;
         player.Stop(); // the other worker's device opens the same file
         Settle();
 
         longNames.Play(Sound(name), audio::PlayMode::Once);
-        Settle(&worker);
+        EXPECT_EQ(DeviceMode(&worker), "playing") << name;
         ASSERT_EQ(device.sent.size(), 3u);
         EXPECT_EQ(device.sent[1].substr(0, device.sent[1].find(" style")),
                   "open \"" + Sound(name) + "\" type MPEGVideo Alias mp3");
-        EXPECT_EQ(DeviceMode(&worker), "playing") << name;
         EXPECT_TRUE(SoundPlays()) << name;
         longNames.Stop();
         Settle(&worker);
@@ -207,7 +202,6 @@ TEST_F(AudioTest, APlaylistAdvancesByItselfThroughTheNotificationWindow) {
     player.LoadNotifyWindow();
     ASSERT_TRUE(player.LoadPlaylist(list));
     player.PlayTrack();
-    Settle();
     ASSERT_EQ(DeviceMode(), "playing");
 
     std::vector<int> order{player.Track()};
@@ -230,9 +224,8 @@ TEST_F(AudioTest, TracksTheDeviceCannotPlayAreSkipped) {
     player.LoadNotifyWindow();
     ASSERT_TRUE(player.LoadPlaylist(list));
     player.PlayTrack();
-    Settle();
-    EXPECT_EQ(player.CurrentTrack(), Sound("track 2.mp3"));
     EXPECT_EQ(DeviceMode(), "playing");
+    EXPECT_EQ(player.CurrentTrack(), Sound("track 2.mp3"));
     EXPECT_TRUE(SoundPlays());
 
     // Nothing in the list plays: one round of tries, then silence.
@@ -240,7 +233,6 @@ TEST_F(AudioTest, TracksTheDeviceCannotPlayAreSkipped) {
     services.state.saver->SetMusicFile(none);
     ASSERT_TRUE(player.LoadPlaylist(none));
     player.PlayTrack();
-    Settle();
     EXPECT_NE(DeviceMode(), "playing");
     EXPECT_TRUE(SoundStays());
 }
@@ -250,27 +242,23 @@ TEST_F(AudioTest, NextAndPreviousSwitchAtOnceWithoutASecondStep) {
     services.state.saver->SetMusicFile(list);
     ASSERT_TRUE(player.LoadPlaylist(list));
     player.PlayTrack();
-    Settle();
     ASSERT_EQ(DeviceMode(), "playing");
     Pump(300ms);
 
     player.NextTrack();
-    Settle();
-    EXPECT_EQ(player.Track(), 2);
     EXPECT_EQ(DeviceMode(), "playing");
+    EXPECT_EQ(player.Track(), 2);
     Pump(300ms); // the aborted first track's message must not step on
     EXPECT_EQ(player.Track(), 2);
 
     player.PreviousTrack();
-    Settle();
-    EXPECT_EQ(player.Track(), 1);
     EXPECT_EQ(DeviceMode(), "playing");
+    EXPECT_EQ(player.Track(), 1);
     Pump(300ms);
     EXPECT_EQ(player.Track(), 1);
 
     player.UnloadNotifyWindow();
     player.Stop();
-    Settle();
     EXPECT_NE(DeviceMode(), "playing");
     EXPECT_TRUE(SoundStays());
 }
@@ -299,9 +287,8 @@ TEST_F(AudioTest, TheNotificationWindowSwapsItsProcedureAndPutsItBack) {
         EXPECT_EQ(SendMessageW(window, MM_MCINOTIFY, status, 0), 0);
     EXPECT_EQ(player.Track(), 1);
     SendMessageW(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
-    Settle();
-    EXPECT_EQ(player.Track(), 2);
     EXPECT_EQ(DeviceMode(), "playing");
+    EXPECT_EQ(player.Track(), 2);
     SendMessageW(window, MM_MCINOTIFY, MCI_NOTIFY_FAILURE, 0);
     Settle();
     EXPECT_EQ(player.Track(), 3);

@@ -87,7 +87,6 @@ class SettingsWindowTest : public ::testing::Test {
     HWND dialog = nullptr;
 
     void SetUp() override {
-        worker.runAtOnce = true;
         state.saver = std::make_unique<saver::ScreenSaver>(bundle);
         state.saver->SetPath(environment.ProgramFolder());
         state.saver->SetShowClock(2.0);

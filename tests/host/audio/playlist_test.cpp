@@ -113,7 +113,6 @@ class PlayListLoadTest : public ::testing::Test {
         return tracks;
     }
 
-    PlayListLoadTest() { media.worker.runAtOnce = true; }
     fakes::FakePlatform fake;
     fakes::FakeMedia media{fake.files};
     MusicPlayer player{fake.platform, media.worker, media.window};
@@ -147,11 +146,12 @@ TEST_F(PlayListLoadTest, UsesAnEntryAsWrittenWhenThatFileExists) {
 
 TEST_F(PlayListLoadTest, OnlyNormalFilesCount) {
     fake.files.AddFile("C:\\Music\\plain.mp3");
+    fake.files.AddFile("C:\\Music\\AUX.mp3"); // a device, whatever the disk holds
     fake.files.AddFolder("C:\\Music\\folder.mp3");
     fake.files.entries.push_back({"C:\\Music\\hidden.mp3", false, true, false, ""});
     fake.files.entries.push_back({"C:\\Music\\system.mp3", false, false, true, ""});
     fake.files.AddFile("C:\\Music\\list.m3u",
-                       "folder.mp3\r\nhidden.mp3\r\nsystem.mp3\r\nplain.mp3\r\n");
+                       "folder.mp3\r\nhidden.mp3\r\nAUX.mp3\r\nsystem.mp3\r\nplain.mp3\r\n");
     ASSERT_TRUE(player.LoadPlaylist("C:\\Music\\list.m3u"));
     EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\Music\\plain.mp3"}));
 }
@@ -263,7 +263,6 @@ TEST(PlayListLength, AListOfAnyLengthIsReadOnlyAsFarAsItIsPlayed) {
     EndlessList files;
     platform::Platform platform = fake.With(files);
     fakes::FakeMedia media{files};
-    media.worker.runAtOnce = true;
     MusicPlayer player{platform, media.worker, media.window};
     ASSERT_TRUE(player.LoadPlaylist("C:\\M\\endless.m3u"));
     EXPECT_EQ(player.CurrentTrack(), "C:\\M\\track 0.mp3");
@@ -291,7 +290,6 @@ TEST(PlayListLimit, AListStopsAtTheHighestTrackNumberAndStillWraps) {
     files.AddFile("C:\\M\\huge.m3u", text);
     platform::Platform platform = fake.With(files);
     fakes::FakeMedia media{files};
-    media.worker.runAtOnce = true;
     MusicPlayer player{platform, media.worker, media.window};
 
     ASSERT_TRUE(player.LoadPlaylist("C:\\M\\huge.m3u"));

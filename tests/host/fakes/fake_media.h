@@ -1,8 +1,6 @@
-// Fakes of the media device, its worker and the notification window. The
-// device and the window write into one journal, so a test sees the command
-// strings, their callbacks and the window's load and unload in the order they
-// happened. The worker keeps its jobs until the test runs them (or runs each
-// at once when asked to), then reports them as the real one does.
+// Fakes of the media device, its worker (which runs each job at once, or when
+// the test says) and the notification window. Device and window write into one
+// journal: the command strings, callbacks, loads and unloads in their order.
 #pragma once
 #include <algorithm>
 #include <cstdint>
@@ -86,37 +84,31 @@ class FakeMediaWorker : public platform::MediaWorker {
   public:
     FakeMediaWorker(platform::MediaDevice& device, platform::FileSystem& files)
         : tools_{device, files} {}
-
-    bool runAtOnce = false; // each job runs (and is reported) as it is posted
-
+    bool runAtOnce = true; // otherwise the jobs wait in `queue` for RunOne
+    std::deque<std::pair<std::uint64_t, Job>> queue;
     void Post(std::uint64_t id, Job job) override {
-        queue_.push_back({id, std::move(job)});
+        queue.push_back({id, std::move(job)});
         if (runAtOnce && !running_) RunAll();
     }
     void OnDone(std::function<void(std::uint64_t)> done) override { done_ = std::move(done); }
     // Runs the oldest job and reports it; false when there is none.
     bool RunOne() {
-        if (queue_.empty()) return false;
-        auto [id, job] = std::move(queue_.front());
-        queue_.pop_front();
+        if (queue.empty()) return false;
+        auto [id, job] = std::move(queue.front());
+        queue.pop_front();
         running_ = true;
         job(tools_);
-        if (id && done_) done_(id);
+        if (id) done_(id);
         running_ = false;
         return true;
     }
-    // Runs jobs until none is left (at most `limit`); how many ran.
-    int RunAll(int limit = 100000) {
-        int n = 0;
-        while (n < limit && RunOne())
-            ++n;
-        return n;
+    void RunAll() {
+        while (RunOne())
+            continue;
     }
-    std::size_t Queued() const { return queue_.size(); }
 
   private:
     platform::MediaTools tools_;
-    std::deque<std::pair<std::uint64_t, Job>> queue_;
     std::function<void(std::uint64_t)> done_;
     bool running_ = false;
 };

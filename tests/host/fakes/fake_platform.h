@@ -195,12 +195,9 @@ class FakeFileSystem : public platform::FileSystem {
         const Entry* e = Find(path);
         return e && !e->folder && !e->hidden && !e->system;
     }
-    // The fake's files are all on a disk, except those named here.
-    std::vector<std::string> notOnDisk;
+    std::string notOnDisk; // a file that is not on a disk (a pipe, say)
     bool PlainDiskFileExists(const std::string& path) override {
-        for (const auto& p : notOnDisk)
-            if (Lower(p) == Lower(path)) return false;
-        return NormalFileExists(path);
+        return Lower(path) != Lower(notOnDisk) && NormalFileExists(path);
     }
     bool Lookup(const std::string& pattern, platform::LookupFilter filter) override {
         std::string p = pattern;

@@ -230,7 +230,6 @@ class SlideshowFormTest : public ::testing::Test {
     void Move(Surface surface) { form.OnMouseMove(surface, {++mouseX, 10}); }
 
     SlideshowFormTest() {
-        worker.runAtOnce = true;
         view.form = &form;
         state.saver = std::make_unique<saver::ScreenSaver>(fake.platform);
         state.windowsFolder = "C:\\windows";
