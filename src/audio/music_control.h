@@ -16,11 +16,12 @@ class MusicControl {
     // unloading it restores the window's own.
     virtual void LoadNotifyWindow() = 0;
     virtual void UnloadNotifyWindow() = 0;
-    // Reads an M3U playlist; true when it found a track (then the first
-    // track is current).
+    // Starts reading an M3U playlist; false when the name cannot be one.
+    // The first track found becomes current.
     virtual bool LoadPlaylist(std::string_view file) = 0;
-    // Plays the list from its current track, skipping tracks that cannot be
-    // played; each track's end starts the next.
+    // Plays the list from its current track (from its first, once a list
+    // being read has found it), skipping tracks that cannot be played; each
+    // track's end starts the next.
     virtual void PlayTrack() = 0;
     // Plays one file by itself, in the mode asked for; the list (if any)
     // no longer advances.

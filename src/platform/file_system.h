@@ -33,6 +33,11 @@ class FileSystem {
     // hidden, not system. Names with wildcards or that cannot be searched
     // count as missing.
     virtual bool NormalFileExists(const std::string& path) = 0;
+    // True when the name is a normal file (as above) that is also a plain
+    // file on a disk: not a pipe, a device or anything else that reads
+    // without end. It may have to open the file, which for such a thing can
+    // take long: it is asked off the user-interface thread.
+    virtual bool PlainDiskFileExists(const std::string& path) = 0;
     // True when the path, whose last part may hold * and ?, matches an entry
     // that the filter admits. A trailing backslash names the folder itself.
     virtual bool Lookup(const std::string& pattern, LookupFilter filter) = 0;

@@ -1,8 +1,17 @@
 // The media device behind the music: command strings in, and a hidden
 // notification window that receives the end-of-track message. The music
 // module builds every command; these only carry them to the platform.
+//
+// A device can take long to answer (a file it decodes slowly) or never
+// answer at all, so the device is used only on the media worker's thread:
+// the music hands the worker jobs, which run one after another in the order
+// given, and learns on its own thread which job has run.
 #pragma once
+#include <cstdint>
+#include <functional>
 #include <string>
+
+#include "platform/file_system.h"
 
 namespace orv::platform {
 
@@ -10,12 +19,35 @@ class MediaDevice {
   public:
     virtual ~MediaDevice() = default;
     // Sends one command string; true when the device carried it out. With
-    // `notify` the notification window is named as the callback of the
-    // command.
+    // `notify` the notification window that was loaded when the job was
+    // handed over is named as the callback of the command.
     virtual bool SendCommand(const std::string& command, bool notify) = 0;
     // The short form of an existing file's path; empty on failure. Where
     // short names are switched off it is the long path, blanks included.
     virtual std::string ShortPath(const std::string& path) = 0;
+    // A window of the device's own that is never shown, as the number the
+    // commands name it by: the parent of whatever the media stack opens for
+    // a file, so that nothing it shows is seen or takes the keyboard.
+    virtual std::string HiddenWindow() = 0;
+};
+
+// What a job works with on the worker's thread: the worker's own device and
+// file system, which live as long as the worker does.
+struct MediaTools {
+    MediaDevice& device;
+    FileSystem& files;
+};
+
+class MediaWorker {
+  public:
+    using Job = std::function<void(MediaTools&)>;
+    virtual ~MediaWorker() = default;
+    // Queues the job and returns at once; it runs after every job handed
+    // over before it. The job owns what it touches besides the tools.
+    virtual void Post(std::uint64_t id, Job job) = 0;
+    // Receives, on the thread that posts, the id of every job that has run
+    // (0 stands for "no answer wanted" and is never reported).
+    virtual void OnDone(std::function<void(std::uint64_t)> done) = 0;
 };
 
 // The notification window: loading it (creating it first if needed) installs

@@ -49,6 +49,11 @@ bool Win32FileSystem::NormalFileExists(const std::string& path) {
            Admits(attributes, platform::LookupFilter::FilesOnly);
 }
 
+bool Win32FileSystem::PlainDiskFileExists(const std::string& path) {
+    // The picture readers' own check: the file opens and is a disk file.
+    return NormalFileExists(path) && FileReader::Open(Wide(path)) != nullptr;
+}
+
 bool Win32FileSystem::Lookup(const std::string& pattern, platform::LookupFilter filter) {
     std::wstring wide = Wide(pattern);
     if (wide.empty()) return false;

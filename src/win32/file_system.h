@@ -15,6 +15,7 @@ class Win32FileSystem : public platform::FileSystem {
   public:
     std::vector<std::string> ListFiles(const std::string& folder) override;
     bool NormalFileExists(const std::string& path) override;
+    bool PlainDiskFileExists(const std::string& path) override;
     bool Lookup(const std::string& pattern, platform::LookupFilter filter) override;
     std::unique_ptr<platform::ByteStream> OpenForReading(const std::string& path) override;
     std::string AnsiToUtf8(std::string_view text) override;

@@ -1,20 +1,67 @@
-// The media device on Windows: command strings through mciSendStringW, with
-// the notification window as callback of a "notify" command, and short paths
-// through GetShortPathNameW.
+// The music's media work on Windows. Win32MediaDevice sends command strings
+// through mciSendStringW and makes short paths through GetShortPathNameW;
+// it lives on the media worker's thread, which alone calls it.
+// Win32MediaWorker is that thread: it runs the music's jobs one after
+// another, in order, pumping its own messages meanwhile (the media stack
+// makes windows on the thread that opens a file), and reports each job's id
+// to the thread that posted it through a message-only window. The thread is
+// never joined: a device that does not answer keeps it, not the show. It
+// owns everything it touches (device, file system, job queue), so nothing is
+// gone under it; when the worker object goes, it waits a short, bounded time
+// for the jobs still queued (the closing of the device) and leaves the rest
+// to the end of the process.
 #pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
 #include "platform/media.h"
 #include "win32/audio_notify_window.h"
+#include "win32/unique_handle.h"
 
 namespace orv::win32 {
 
 class Win32MediaDevice : public platform::MediaDevice {
   public:
-    explicit Win32MediaDevice(Win32AudioNotifyWindow& notifyWindow) : notifyWindow_(notifyWindow) {}
     bool SendCommand(const std::string& command, bool notify) override;
     std::string ShortPath(const std::string& path) override;
+    // A hidden top-level window of the worker's thread, made on first use.
+    std::string HiddenWindow() override;
+    // The notification window that the commands of the next job name.
+    void SetCallback(HWND callback) { callback_ = callback; }
+
+  private:
+    HWND callback_ = nullptr;
+    unique_hwnd hidden_;
+};
+
+class Win32MediaWorker : public platform::MediaWorker {
+  public:
+    // The callback of a job's notify commands is the notification window as
+    // it is when the job is posted.
+    explicit Win32MediaWorker(Win32AudioNotifyWindow& notifyWindow,
+                              std::unique_ptr<Win32MediaDevice> device = nullptr);
+    ~Win32MediaWorker() override;
+    Win32MediaWorker(const Win32MediaWorker&) = delete;
+    Win32MediaWorker& operator=(const Win32MediaWorker&) = delete;
+
+    void Post(std::uint64_t id, Job job) override;
+    void OnDone(std::function<void(std::uint64_t)> done) override { done_ = std::move(done); }
+    // True when every job posted has run and been reported.
+    bool Idle();
+    // Reports the jobs that have run (the receiving window calls it).
+    void ReportDone();
+
+    struct Shared;
 
   private:
     Win32AudioNotifyWindow& notifyWindow_;
+    std::shared_ptr<Shared> shared_;
+    std::function<void(std::uint64_t)> done_;
+    HWND receiver_ = nullptr; // owned by the window base
 };
 
 } // namespace orv::win32

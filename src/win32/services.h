@@ -39,10 +39,10 @@ struct Services {
     platform::Platform platform{store,   environment, messages, clock, random,
                                 session, wallpaper,   windows,  files};
     // The music: the notification window hands each end-of-play status to
-    // the player.
+    // the player, the media worker each finished job.
     Win32AudioNotifyWindow notifyWindow{
         [this](std::uintptr_t status) { music.OnMciNotify(status); }};
-    Win32MediaDevice media{notifyWindow};
+    Win32MediaWorker media{notifyWindow};
     audio::MusicPlayer music{platform, media, notifyWindow};
 };
 

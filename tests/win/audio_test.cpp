@@ -85,13 +85,6 @@ void Pump(std::chrono::milliseconds time) {
     PumpUntil([] { return false; }, time);
 }
 
-// The device's state as the media interface reports it ("playing", "stopped"), or the error.
-std::string DeviceMode() {
-    wchar_t answer[128] = L"";
-    const MCIERROR error = mciSendStringW(L"status mp3 mode", answer, 128, nullptr);
-    return error ? "error " + std::to_string(error) : Utf8(answer);
-}
-
 class AudioTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -102,6 +95,25 @@ class AudioTest : public ::testing::Test {
     void TearDown() override {
         services.music.UnloadNotifyWindow();
         services.music.Stop();
+        Settle();
+    }
+    // Runs the message loop until the media worker has run and reported
+    // every job (and those their answers started).
+    void Settle(Win32MediaWorker* worker = nullptr) {
+        EXPECT_TRUE(PumpUntil([&] { return (worker ? *worker : services.media).Idle(); }, 20s));
+    }
+    // The device's state ("playing", "stopped") or the error, once the jobs
+    // before have run: asked on the worker's thread, which owns the alias.
+    std::string DeviceMode(Win32MediaWorker* worker = nullptr) {
+        auto answer = std::make_shared<std::string>();
+        Settle(worker);
+        (worker ? *worker : services.media).Post(0, [answer](platform::MediaTools&) {
+            wchar_t text[128] = L"";
+            const MCIERROR error = mciSendStringW(L"status mp3 mode", text, 128, nullptr);
+            *answer = error ? "error " + std::to_string(error) : Utf8(text);
+        });
+        Settle(worker);
+        return *answer;
     }
     // Waits until a tenth of a second or more of sound, not silence, has
     // been written from now on.
@@ -149,34 +161,36 @@ TEST_F(AudioTest, AWavAndAnMp3PlayUntilTheDeviceIsClosed) {
 
 // The real device on a volume without short names: the short form of a path
 // is the long one, blanks and all.
-class NoShortNamesDevice : public platform::MediaDevice {
+class NoShortNamesDevice : public Win32MediaDevice {
   public:
-    explicit NoShortNamesDevice(platform::MediaDevice& real) : real_(real) {}
     bool SendCommand(const std::string& command, bool notify) override {
         sent.push_back(command);
-        return real_.SendCommand(command, notify);
+        return Win32MediaDevice::SendCommand(command, notify);
     }
     std::string ShortPath(const std::string& path) override { return path; }
     std::vector<std::string> sent;
-
-  private:
-    platform::MediaDevice& real_;
 };
 
 TEST_F(AudioTest, NamesWithBlanksOrOutsideTheAnsiCodePagePlayWithAndWithoutShortNames) {
-    NoShortNamesDevice device(services.media);
-    audio::MusicPlayer longNames(services.platform, device, services.notifyWindow);
+    auto owned = std::make_unique<NoShortNamesDevice>();
+    NoShortNamesDevice& device = *owned;
+    Win32MediaWorker worker(services.notifyWindow, std::move(owned));
+    audio::MusicPlayer longNames(services.platform, worker, services.notifyWindow);
     for (const std::string name : {"track 2.mp3", "Lied \xc3\xbc \xe6\x97\xa5\xe6\x9c\xac.mp3"}) {
         ASSERT_TRUE(services.files.NormalFileExists(Sound(name))) << name;
         player.Play(Sound(name), audio::PlayMode::Once);
         EXPECT_EQ(DeviceMode(), "playing") << name;
+        player.Stop(); // the other worker's device opens the same file
+        Settle();
 
         longNames.Play(Sound(name), audio::PlayMode::Once);
+        EXPECT_EQ(DeviceMode(&worker), "playing") << name;
         ASSERT_EQ(device.sent.size(), 3u);
-        EXPECT_EQ(device.sent[1], "open \"" + Sound(name) + "\" type MPEGVideo Alias mp3");
-        EXPECT_EQ(DeviceMode(), "playing") << name;
+        EXPECT_EQ(device.sent[1].substr(0, device.sent[1].find(" style")),
+                  "open \"" + Sound(name) + "\" type MPEGVideo Alias mp3");
         EXPECT_TRUE(SoundPlays()) << name;
         longNames.Stop();
+        Settle(&worker);
         device.sent.clear();
     }
 }
@@ -210,8 +224,8 @@ TEST_F(AudioTest, TracksTheDeviceCannotPlayAreSkipped) {
     player.LoadNotifyWindow();
     ASSERT_TRUE(player.LoadPlaylist(list));
     player.PlayTrack();
-    EXPECT_EQ(player.CurrentTrack(), Sound("track 2.mp3"));
     EXPECT_EQ(DeviceMode(), "playing");
+    EXPECT_EQ(player.CurrentTrack(), Sound("track 2.mp3"));
     EXPECT_TRUE(SoundPlays());
 
     // Nothing in the list plays: one round of tries, then silence.
@@ -232,14 +246,14 @@ TEST_F(AudioTest, NextAndPreviousSwitchAtOnceWithoutASecondStep) {
     Pump(300ms);
 
     player.NextTrack();
-    EXPECT_EQ(player.Track(), 2);
     EXPECT_EQ(DeviceMode(), "playing");
+    EXPECT_EQ(player.Track(), 2);
     Pump(300ms); // the aborted first track's message must not step on
     EXPECT_EQ(player.Track(), 2);
 
     player.PreviousTrack();
-    EXPECT_EQ(player.Track(), 1);
     EXPECT_EQ(DeviceMode(), "playing");
+    EXPECT_EQ(player.Track(), 1);
     Pump(300ms);
     EXPECT_EQ(player.Track(), 1);
 
@@ -268,13 +282,15 @@ TEST_F(AudioTest, TheNotificationWindowSwapsItsProcedureAndPutsItBack) {
         WritePlaylist("swap.m3u", "track 1.mp3\r\ntrack 2.mp3\r\ntrack 3.mp3\r\n");
     ASSERT_TRUE(player.LoadPlaylist(list));
     player.PlayTrack();
+    Settle();
     for (WPARAM status : {MCI_NOTIFY_SUPERSEDED, MCI_NOTIFY_ABORTED})
         EXPECT_EQ(SendMessageW(window, MM_MCINOTIFY, status, 0), 0);
     EXPECT_EQ(player.Track(), 1);
     SendMessageW(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
-    EXPECT_EQ(player.Track(), 2);
     EXPECT_EQ(DeviceMode(), "playing");
+    EXPECT_EQ(player.Track(), 2);
     SendMessageW(window, MM_MCINOTIFY, MCI_NOTIFY_FAILURE, 0);
+    Settle();
     EXPECT_EQ(player.Track(), 3);
 
     services.notifyWindow.Unload();
@@ -324,9 +340,9 @@ TEST_F(AudioTest, AListThatCannotBeReadIsReportedInABox) {
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(lock);
     BoxReader reader;
-    const bool loaded = player.LoadPlaylist(list);
+    player.LoadPlaylist(list);
+    Settle(); // the box comes with the worker's answer
     reader.thread.join();
-    EXPECT_FALSE(loaded);
     ASSERT_TRUE(reader.found);
     EXPECT_EQ(Utf8(reader.text), "Module: modAudio\r70 Permission denied");
     EXPECT_TRUE(reader.exclamation);

