@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -66,6 +67,32 @@ Bytes WithOrientation(const Bytes& jpeg, int orientation) {
            << "pixel (" << x << ", " << y << ") is B" << int(p[0]) << " G" << int(p[1]) << " R"
            << int(p[2]) << " A" << int(p[3]) << ", wanted B" << b << " G" << g << " R" << r;
 }
+
+// Scratch files in memory, counted.
+struct Scratch {
+    int opened = 0, open = 0;
+    bool writesFail = false;
+    struct File : ScratchFile {
+        Scratch& owner;
+        Bytes bytes;
+        explicit File(Scratch& s) : owner(s) { ++owner.opened, ++owner.open; }
+        ~File() override { --owner.open; }
+        bool Read(std::uint64_t offset, void* dest, std::size_t count) noexcept override {
+            if (offset + count > bytes.size()) return false;
+            std::copy_n(bytes.begin() + offset, count, static_cast<std::uint8_t*>(dest));
+            return true;
+        }
+        bool Write(std::uint64_t offset, const void* source, std::size_t count) noexcept override {
+            if (owner.writesFail) return false;
+            bytes.resize(std::max<std::size_t>(bytes.size(), offset + count));
+            std::copy_n(static_cast<const std::uint8_t*>(source), count, bytes.begin() + offset);
+            return true;
+        }
+    };
+    ScratchFiles Files() {
+        return [this] { return std::make_unique<File>(*this); };
+    }
+};
 
 // The upright size of a drawable JPEG held in memory; nothing otherwise.
 std::optional<PixelSize> JpegSize(const Bytes& bytes) {
@@ -247,6 +274,43 @@ TEST(JpegDecoder, RefusesAPictureThatWouldNeedTooMuchMemory) {
     EXPECT_EQ(JpegSize(jpeg)->width, 60000);
     Decoded d(100, 100);
     EXPECT_FALSE(Decode(jpeg, d));
+    Scratch scratch;
+    EXPECT_FALSE(Decode(jpeg, d, {.scratch = scratch.Files()})) << "nor in scratch files";
+    EXPECT_EQ(scratch.opened, 0);
+}
+
+TEST(JpegDecoder, KeepsWhatDoesNotFitInScratchFilesAndClosesThem) {
+    // 3 MB of coefficients (see KeepsToTheMemoryLimit) against 1 MB.
+    const Bytes jpeg = Encode(1024, 1024, Quarters(300, 700), {.progressive = true});
+    Decoded inMemory(256, 256);
+    ASSERT_TRUE(Decode(jpeg, inMemory, {.maxDecoderMemory = 4 << 20}));
+    struct Case {
+        const char* what;
+        std::uint64_t maxBytes;
+        int traffic;
+        bool writesFail, decodes, opens;
+    };
+    const Case cases[] = {
+        {"scratch files", 3 << 20, 24, false, true, true},
+        {"more than the files may hold", 2 << 20, 24, false, false, false},
+        {"more traffic than allowed", 3 << 20, 1, false, false, true},
+        {"a failing file", 3 << 20, 24, true, false, true},
+    };
+    for (const Case& c : cases) {
+        Scratch scratch;
+        scratch.writesFail = c.writesFail;
+        Decoded d(256, 256);
+        const JpegLimits limits{.maxDecoderMemory = 1 << 20,
+                                .scratch = scratch.Files(),
+                                .maxScratchBytes = c.maxBytes,
+                                .scratchTraffic = c.traffic};
+        EXPECT_EQ(Decode(jpeg, d, limits), c.decodes) << c.what;
+        if (c.decodes) {
+            EXPECT_EQ(d.pixels, inMemory.pixels) << c.what;
+        }
+        EXPECT_EQ(scratch.opened > 0, c.opens) << c.what;
+        EXPECT_EQ(scratch.open, 0) << c.what << ": every file closed";
+    }
 }
 
 } // namespace
