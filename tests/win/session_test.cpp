@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <future>
 #include <string>
+#include <thread>
 
+#include "saver/running_flag.h"
 #include "startup/password.h"
 #include "win32/session.h"
 #include "win32/unique_handle.h"
@@ -70,7 +73,7 @@ bool ScreenSaverRunning() {
 
 TEST_F(SessionTest, RestorePutsBackTheCursorAndTheRunningFlagOnce) {
     const int before = CursorCount();
-    session.SetScreenSaverRunning(true);
+    saver::RaiseRunningFlag(session);
     session.ShowCursor(false);
     session.ShowCursor(true); // a password box shows it for a moment
     session.ShowCursor(false);
@@ -82,6 +85,31 @@ TEST_F(SessionTest, RestorePutsBackTheCursorAndTheRunningFlagOnce) {
     EXPECT_FALSE(ScreenSaverRunning());
     session.Restore();
     EXPECT_EQ(CursorCount(), before) << "what was put back is not put back twice";
+}
+
+TEST(ShowCount, TheFlagStaysWhileAnotherShowRunsAndGoesWithTheLast) {
+    // The second show on a thread that lives while it runs: a show's mutex
+    // belongs to its thread.
+    Win32Session first, second;
+    saver::RaiseRunningFlag(first);
+    std::promise<void> secondRuns, secondMayEnd;
+    std::optional<int> othersOfSecond;
+    std::thread show([&] {
+        othersOfSecond = second.CountShow(true);
+        secondRuns.set_value();
+        secondMayEnd.get_future().wait();
+        saver::LowerRunningFlag(second);
+    });
+    secondRuns.get_future().wait();
+    EXPECT_EQ(othersOfSecond, 1);
+    EXPECT_EQ(first.CountShow(false), 1);
+    EXPECT_EQ(first.CountShow(true), 1);
+    secondMayEnd.set_value();
+    show.join();
+    EXPECT_TRUE(ScreenSaverRunning()) << "the first show still runs";
+    first.Restore();
+    EXPECT_FALSE(ScreenSaverRunning());
+    EXPECT_EQ(first.CountShow(false), std::nullopt);
 }
 
 TEST(UniqueHandle, NoneValuesAreEmptyAndNothingIsClosedTwice) {

@@ -109,6 +109,14 @@ class FakeSession : public platform::Session {
     void SetScreenSaverRunning(bool running) override {
         calls.push_back(running ? "SetScreenSaverRunning(true)" : "SetScreenSaverRunning(false)");
     }
+    // Other shows of ours counted on the system; whether this one is.
+    int otherShows = 0;
+    bool counted = false;
+    std::optional<int> CountShow(bool in) override {
+        if (counted == in) return std::nullopt;
+        counted = in;
+        return otherShows;
+    }
     std::optional<platform::RegistryValue> ReadUserValue(const std::string& keyPath,
                                                          const std::string& valueName) override {
         const auto it = registry.find(keyPath + "\\" + valueName);
