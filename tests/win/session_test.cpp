@@ -2,9 +2,7 @@
 
 #include <windows.h>
 
-#include <future>
 #include <string>
-#include <thread>
 
 #include "saver/running_flag.h"
 #include "startup/password.h"
@@ -85,31 +83,6 @@ TEST_F(SessionTest, RestorePutsBackTheCursorAndTheRunningFlagOnce) {
     EXPECT_FALSE(ScreenSaverRunning());
     session.Restore();
     EXPECT_EQ(CursorCount(), before) << "what was put back is not put back twice";
-}
-
-TEST(ShowCount, TheFlagStaysWhileAnotherShowRunsAndGoesWithTheLast) {
-    // The second show on a thread that lives while it runs: a show's mutex
-    // belongs to its thread.
-    Win32Session first, second;
-    saver::RaiseRunningFlag(first);
-    std::promise<void> secondRuns, secondMayEnd;
-    std::optional<int> othersOfSecond;
-    std::thread show([&] {
-        othersOfSecond = second.CountShow(true);
-        secondRuns.set_value();
-        secondMayEnd.get_future().wait();
-        saver::LowerRunningFlag(second);
-    });
-    secondRuns.get_future().wait();
-    EXPECT_EQ(othersOfSecond, 1);
-    EXPECT_EQ(first.CountShow(false), 1);
-    EXPECT_EQ(first.CountShow(true), 1);
-    secondMayEnd.set_value();
-    show.join();
-    EXPECT_TRUE(ScreenSaverRunning()) << "the first show still runs";
-    first.Restore();
-    EXPECT_FALSE(ScreenSaverRunning());
-    EXPECT_EQ(first.CountShow(false), std::nullopt);
 }
 
 TEST(UniqueHandle, NoneValuesAreEmptyAndNothingIsClosedTwice) {
