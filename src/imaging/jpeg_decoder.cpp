@@ -15,6 +15,7 @@
 
 #include "imaging/exif_orientation.h"
 #include "imaging/image_scale.h"
+#include "imaging/jpeg_memory.h"
 #include "imaging/jpeg_segments.h"
 #include "imaging/orientation.h"
 
@@ -107,6 +108,10 @@ struct ReaderSource {
     static void Term(j_decompress_ptr) {}
 };
 
+// The memory libjpeg keeps of the coefficient arrays it has in scratch
+// files.
+constexpr std::size_t kScratchWindows = std::size_t{32} * 1024 * 1024;
+
 class Decompressor {
   public:
     Decompressor(const ByteReader& file, const JpegLimits& limits) {
@@ -125,6 +130,7 @@ class Decompressor {
         if (!source_.buffer) return;
         const long memory = static_cast<long>(std::min<std::size_t>(
             limits.maxDecoderMemory, static_cast<std::size_t>(std::numeric_limits<long>::max())));
+        info_.client_data = &store_;
         created_ = Guard([&] {
             jpeg_create_decompress(&info_);
             info_.mem->max_memory_to_use = memory;
@@ -169,7 +175,9 @@ class Decompressor {
     // of them when the file comes in several scans, none otherwise. The
     // header has set the components' sizes in blocks; libjpeg rounds each
     // up to whole sampling units.
-    std::uint64_t WholePictureBytes() const {
+    // `largest` is the largest component's share.
+    std::uint64_t WholePictureBytes(std::uint64_t* largest = nullptr) const {
+        if (largest) *largest = 0;
         if (!info_.progressive_mode && info_.comps_in_scan >= info_.num_components) return 0;
         std::uint64_t bytes = 0;
         for (int i = 0; i < info_.num_components; ++i) {
@@ -177,10 +185,33 @@ class Decompressor {
             const auto roundUp = [](std::uint64_t n, int unit) {
                 return unit > 0 ? (n + unit - 1) / unit * unit : n;
             };
-            bytes += roundUp(c.width_in_blocks, c.h_samp_factor) *
-                     roundUp(c.height_in_blocks, c.v_samp_factor) * DCTSIZE2 * sizeof(JCOEF);
+            const std::uint64_t component = roundUp(c.width_in_blocks, c.h_samp_factor) *
+                                            roundUp(c.height_in_blocks, c.v_samp_factor) *
+                                            DCTSIZE2 * sizeof(JCOEF);
+            bytes += component;
+            if (largest) *largest = std::max(*largest, component);
         }
         return bytes;
+    }
+
+    // Whether the coefficients fit the memory limit, or else may go to
+    // scratch files. libjpeg sizes and seeks each component's file in a
+    // long, 32 bits on Windows.
+    bool CoefficientsFit(const JpegLimits& limits) {
+        std::uint64_t largest = 0;
+        const std::uint64_t bytes = WholePictureBytes(&largest);
+        if (bytes <= limits.maxDecoderMemory) return true;
+        if (!limits.scratch || bytes > limits.maxScratchBytes ||
+            largest > static_cast<std::uint64_t>(std::numeric_limits<long>::max()))
+            return false;
+        store_.Allow(limits.scratch, bytes,
+                     bytes * static_cast<std::uint64_t>(std::max(limits.scratchTraffic, 0)));
+        // libjpeg moves a window down each array for every scan that
+        // touches it, writing back and reading in the whole array whatever
+        // the window's size: a larger one would only cost memory.
+        info_.mem->max_memory_to_use =
+            static_cast<long>(std::min<std::size_t>(limits.maxDecoderMemory, kScratchWindows));
+        return true;
     }
 
     jpeg_decompress_struct& info() { return info_; }
@@ -190,6 +221,8 @@ class Decompressor {
     ErrorManager errors_{};
     ScanLimit scans_{};
     ReaderSource source_{};
+    // Destroyed after libjpeg, which closes its files as it goes.
+    ScratchStore store_;
     bool created_ = false;
 };
 
@@ -254,8 +287,7 @@ bool DecodeJpeg(const ByteReader& file, int width, int height, std::uint8_t* des
                 std::size_t stride, const JpegLimits& limits, int known) {
     if (width <= 0 || height <= 0 || !dest) return false;
     Decompressor decoder(file, limits);
-    if (!decoder.ReadHeader() || !decoder.Drawable() ||
-        decoder.WholePictureBytes() > limits.maxDecoderMemory)
+    if (!decoder.ReadHeader() || !decoder.Drawable() || !decoder.CoefficientsFit(limits))
         return false;
     const int orientation = known >= 1 && known <= 8 ? known : JpegOrientation(file);
     // The stored picture is decoded at the box it fills once turned.

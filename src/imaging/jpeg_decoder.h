@@ -20,15 +20,26 @@ struct JpegLimits {
     // libjpeg's working memory, and the bound for the picture-sized buffers
     // around it. A file in several scans (progressive, or one scan per
     // component) keeps every coefficient of the picture while it decodes,
-    // about 2 to 6 bytes a pixel; one needing more than this is refused
-    // before anything is allocated. A baseline file needs only a few rows
-    // at any size. The box-sized buffer that an oriented picture is turned
-    // in (target width x height x 4) must fit too.
+    // about 2 to 6 bytes a pixel; what does not fit this goes to scratch
+    // files (below), and without them such a file is refused before
+    // anything is allocated. A baseline file needs only a few rows at any
+    // size. The box-sized buffer that an oriented picture is turned in
+    // (target width x height x 4) must fit too.
     std::size_t maxDecoderMemory = std::size_t{192} * 1024 * 1024;
     // A progressive file is read scan by scan before its first row comes
     // out, and every scan walks every block, even an empty one: real photos
     // have about ten scans, a hostile file thousands.
     int maxScans = 100;
+    // Where the coefficients go that do not fit maxDecoderMemory; none: the
+    // file is refused. A file whose coefficients would take more than
+    // maxScratchBytes is refused before any is written (2 GB: a progressive
+    // photo of 350 megapixels in full colour resolution, 700 in 4:2:0), and
+    // one whose scans would move more than scratchTraffic times its
+    // coefficients through the files stops there (real photos move about
+    // ten times, a file in a hundred scans of one component up to 70).
+    ScratchFiles scratch{};
+    std::uint64_t maxScratchBytes = std::uint64_t{2} << 30;
+    int scratchTraffic = 24;
 };
 
 struct JpegInfo {

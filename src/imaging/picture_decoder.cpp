@@ -56,6 +56,7 @@ bool DecodePicture(const ByteReader& file, const PictureInfo& info, int width, i
     case Decoder::Jpeg: {
         JpegLimits limits;
         limits.maxDecoderMemory = budget.workingBytes;
+        limits.scratch = budget.scratch;
         return DecodeJpeg(file, width, height, dest, stride, limits, info.orientation);
     }
     case Decoder::Bmp:

@@ -34,6 +34,9 @@ struct PictureInfo {
 // caller's. Everything one change holds stays under about 256 MB.
 struct DecodeBudget {
     std::size_t workingBytes = std::size_t{192} * 1024 * 1024;
+    // Where a JPEG's coefficients go that do not fit (see JpegLimits); none:
+    // such a picture is refused.
+    ScratchFiles scratch{};
 };
 
 // Looks at the file's signature and headers. Nothing when the file is

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <span>
 
 namespace orv::imaging {
@@ -32,5 +33,18 @@ inline ByteReader MemoryReader(std::span<const std::uint8_t> bytes) {
                 return n;
             }};
 }
+
+// A temporary file a decoder keeps what does not fit its memory in: written
+// and read back at any offset, gone once it is destroyed and with the
+// process, however that ends. Read and Write give false when they fail.
+class ScratchFile {
+  public:
+    virtual ~ScratchFile() = default;
+    virtual bool Read(std::uint64_t offset, void* dest, std::size_t count) noexcept = 0;
+    virtual bool Write(std::uint64_t offset, const void* source, std::size_t count) noexcept = 0;
+};
+
+// Opens a new scratch file; nothing when it cannot.
+using ScratchFiles = std::function<std::unique_ptr<ScratchFile>()>;
 
 } // namespace orv::imaging

@@ -25,6 +25,12 @@ class Session {
     virtual void ShowCursor(bool show) = 0;
     // Tells the platform that a screen saver starts (true) or stops running.
     virtual void SetScreenSaverRunning(bool running) = 0;
+    // Counts this process's show in among the shows of ours running on the
+    // system (true) or out again (false); a show whose process ends is
+    // counted out however it ends. Returns how many others are counted,
+    // or nothing when the call changed nothing (counted in twice, or out
+    // while not in).
+    virtual std::optional<int> CountShow(bool in) = 0;
     // One value under a key of the current user's registry; nothing when the
     // key or the value cannot be read.
     virtual std::optional<RegistryValue> ReadUserValue(const std::string& keyPath,

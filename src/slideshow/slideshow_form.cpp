@@ -6,6 +6,7 @@
 
 #include "common/app_title.h"
 #include "common/paths.h"
+#include "saver/running_flag.h"
 #include "slideshow/design.h"
 #include "slideshow/layout.h"
 #include "slideshow/picture_list.h"
@@ -96,7 +97,7 @@ void SlideshowForm::Load() {
         SetTimerInterval(Timer::HostCheck, kHostCheckMs);
         return;
     }
-    platform_.session.SetScreenSaverRunning(true);
+    saver::RaiseRunningFlag(platform_.session);
     platform_.session.ShowCursor(false);
 }
 
@@ -322,7 +323,7 @@ void SlideshowForm::OnUnload() {
     if (!previewMode_) {
         music_.UnloadNotifyWindow();
         music_.Stop();
-        platform_.session.SetScreenSaverRunning(false);
+        saver::LowerRunningFlag(platform_.session);
         platform_.session.ShowCursor(true);
     }
     view_.ShowPictures({});

@@ -10,6 +10,7 @@
 #include "imaging/orientation.h"
 #include "imaging/picture_decoder.h"
 #include "win32/file_reader.h"
+#include "win32/scratch_file.h"
 #include "win32/wic_support.h"
 
 namespace orv::win32 {
@@ -30,7 +31,8 @@ class OwnDecoderPicture : public PictureFile {
     SIZE NaturalSize() const override { return {info_.upright.width, info_.upright.height}; }
 
     bool RenderInto(int width, int height, std::uint8_t* dest, std::size_t stride) override {
-        return imaging::DecodePicture(file_->Reader(), info_, width, height, dest, stride) &&
+        return imaging::DecodePicture(file_->Reader(), info_, width, height, dest, stride,
+                                      PictureBudget()) &&
                ConvertColors(info_.iccProfile, destination_, dest, width, height, stride);
     }
 

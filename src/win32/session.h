@@ -4,6 +4,7 @@
 // changed, so the fatal path can put the desktop back.
 #pragma once
 #include "platform/session.h"
+#include "win32/unique_handle.h"
 
 namespace orv::win32 {
 
@@ -11,18 +12,23 @@ class Win32Session : public platform::Session {
   public:
     void ShowCursor(bool show) override;
     void SetScreenSaverRunning(bool running) override;
+    // The count of our shows: each holds one of a set of named mutexes
+    // while it runs, which the system releases when its process ends.
+    std::optional<int> CountShow(bool in) override;
     std::optional<platform::RegistryValue> ReadUserValue(const std::string& keyPath,
                                                          const std::string& valueName) override;
     std::optional<std::int32_t> VerifyPassword(std::intptr_t owner) override;
     void ChangePassword(std::int32_t owner) override;
 
-    // Shows the cursor as often as it was hidden and clears the running flag
-    // if it was set.
+    // Shows the cursor as often as it was hidden and counts the show out,
+    // clearing the running flag as the show's end does.
     void Restore() noexcept;
 
   private:
     int cursorHidden_ = 0;
-    bool running_ = false;
+    bool counted_ = false;
+    int slot_ = -1; // the mutex this show holds, if any
+    unique_handle slotMutex_;
 };
 
 } // namespace orv::win32

@@ -25,6 +25,7 @@
 //                                        when it did not change within 3 s)
 //   driver foreground                    class and title of the foreground window
 //   driver desktop                       the desktop window's handle
+//   driver saverrunning                  1 while the screen-saver running flag is set, else 0
 #include <windows.h>
 
 #include <cstdio>
@@ -228,6 +229,12 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"desktop") {
         std::printf("%lld\n",
                     static_cast<long long>(reinterpret_cast<INT_PTR>(GetDesktopWindow())));
+        return 0;
+    }
+    if (cmd == L"saverrunning") {
+        BOOL running = FALSE;
+        SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+        std::printf("%d\n", running ? 1 : 0);
         return 0;
     }
     if (cmd == L"foreground") {

@@ -2,8 +2,9 @@
 // edges and some grain), for the benchmarks and the end-to-end tests:
 // ImageMagick's default limits refuse to hold 150 megapixels, and it cannot
 // write a chosen number of progressive scans or a lying header.
-// Usage: make-jpeg FILE WIDTH HEIGHT [--quality Q] [--scans N] [--claim W H]
+// Usage: make-jpeg FILE WIDTH HEIGHT [--quality Q] [--scans N] [--progressive] [--claim W H]
 //   --scans N   progressive in N scans (4 to 190), every component at full resolution
+//   --progressive  progressive in libjpeg's usual ten scans, colour at half resolution
 //   --claim W H the header says W x H; the file ends after the first scan's header
 // Built once by the build (tests/tools/CMakeLists.txt) with the machine's
 // own compiler and libjpeg.
@@ -47,16 +48,19 @@ std::vector<jpeg_scan_info> Scans(int count) {
 int main(int argc, char** argv) {
     if (argc < 4) {
         std::fprintf(stderr, "usage: make-jpeg FILE WIDTH HEIGHT [--quality Q] [--scans N] "
-                             "[--claim W H]\n");
+                             "[--progressive] [--claim W H]\n");
         return 2;
     }
     const int width = std::atoi(argv[2]), height = std::atoi(argv[3]);
     int quality = 92, scanCount = 0, claimWidth = 0, claimHeight = 0;
+    bool progressive = false;
     for (int i = 4; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--quality") && i + 1 < argc)
             quality = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--scans") && i + 1 < argc)
             scanCount = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--progressive"))
+            progressive = true;
         else if (!std::strcmp(argv[i], "--claim") && i + 2 < argc) {
             claimWidth = std::atoi(argv[++i]);
             claimHeight = std::atoi(argv[++i]);
@@ -83,6 +87,7 @@ int main(int argc, char** argv) {
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     std::vector<jpeg_scan_info> scans;
+    if (progressive) jpeg_simple_progression(&info);
     if (scanCount > 0) {
         for (int c = 0; c < 3; ++c)
             info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;

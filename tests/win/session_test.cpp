@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "saver/running_flag.h"
 #include "startup/password.h"
 #include "win32/session.h"
 #include "win32/unique_handle.h"
@@ -70,7 +71,7 @@ bool ScreenSaverRunning() {
 
 TEST_F(SessionTest, RestorePutsBackTheCursorAndTheRunningFlagOnce) {
     const int before = CursorCount();
-    session.SetScreenSaverRunning(true);
+    saver::RaiseRunningFlag(session);
     session.ShowCursor(false);
     session.ShowCursor(true); // a password box shows it for a moment
     session.ShowCursor(false);

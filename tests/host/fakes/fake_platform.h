@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "common/errors.h"
@@ -108,6 +109,11 @@ class FakeSession : public platform::Session {
     }
     void SetScreenSaverRunning(bool running) override {
         calls.push_back(running ? "SetScreenSaverRunning(true)" : "SetScreenSaverRunning(false)");
+    }
+    int otherShows = 0; // of ours, counted on the system; and whether this one is
+    bool counted = false;
+    std::optional<int> CountShow(bool in) override {
+        return std::exchange(counted, in) == in ? std::nullopt : std::optional(otherShows);
     }
     std::optional<platform::RegistryValue> ReadUserValue(const std::string& keyPath,
                                                          const std::string& valueName) override {

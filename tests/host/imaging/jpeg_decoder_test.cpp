@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "imaging/jpeg_decoder.h"
@@ -66,6 +68,27 @@ Bytes WithOrientation(const Bytes& jpeg, int orientation) {
            << "pixel (" << x << ", " << y << ") is B" << int(p[0]) << " G" << int(p[1]) << " R"
            << int(p[2]) << " A" << int(p[3]) << ", wanted B" << b << " G" << g << " R" << r;
 }
+
+// Scratch files in memory, counted.
+struct Scratch {
+    int opened = 0, open = 0;
+    struct File : ScratchFile {
+        Scratch& owner;
+        Bytes bytes;
+        explicit File(Scratch& s) : owner(s) { ++owner.opened, ++owner.open; }
+        ~File() override { --owner.open; }
+        bool Read(std::uint64_t at, void* dest, std::size_t n) noexcept override {
+            return at + n <= bytes.size() && std::memcpy(dest, bytes.data() + at, n);
+        }
+        bool Write(std::uint64_t at, const void* source, std::size_t n) noexcept override {
+            bytes.resize(std::max<std::size_t>(bytes.size(), at + n));
+            return std::memcpy(bytes.data() + at, source, n);
+        }
+    };
+    ScratchFiles Files() {
+        return [this] { return std::make_unique<File>(*this); };
+    }
+};
 
 // The upright size of a drawable JPEG held in memory; nothing otherwise.
 std::optional<PixelSize> JpegSize(const Bytes& bytes) {
@@ -247,6 +270,40 @@ TEST(JpegDecoder, RefusesAPictureThatWouldNeedTooMuchMemory) {
     EXPECT_EQ(JpegSize(jpeg)->width, 60000);
     Decoded d(100, 100);
     EXPECT_FALSE(Decode(jpeg, d));
+    Scratch scratch;
+    EXPECT_FALSE(Decode(jpeg, d, {.scratch = scratch.Files()})) << "not even in scratch files";
+    EXPECT_EQ(scratch.opened, 0);
+}
+
+TEST(JpegDecoder, KeepsWhatDoesNotFitInScratchFilesAndClosesThem) {
+    // 3 MB of coefficients (see KeepsToTheMemoryLimit) against 1 MB.
+    const Bytes jpeg = Encode(1024, 1024, Quarters(300, 700), {.progressive = true});
+    Decoded inMemory(256, 256);
+    ASSERT_TRUE(Decode(jpeg, inMemory, {.maxDecoderMemory = 4 << 20}));
+    const struct Case {
+        const char* what;
+        std::uint64_t maxBytes;
+        int traffic;
+        bool decodes, opens;
+    } cases[] = {
+        {"in scratch files", 3 << 20, 24, true, true},
+        {"more than the files may hold", 2 << 20, 24, false, false},
+        {"more traffic than allowed", 3 << 20, 1, false, true},
+    };
+    for (const Case& c : cases) {
+        Scratch scratch;
+        Decoded d(256, 256);
+        EXPECT_EQ(Decode(jpeg, d,
+                         {.maxDecoderMemory = 1 << 20,
+                          .scratch = scratch.Files(),
+                          .maxScratchBytes = c.maxBytes,
+                          .scratchTraffic = c.traffic}),
+                  c.decodes)
+            << c.what;
+        EXPECT_TRUE(!c.decodes || d.pixels == inMemory.pixels) << c.what;
+        EXPECT_EQ(scratch.opened > 0, c.opens) << c.what;
+        EXPECT_EQ(scratch.open, 0) << c.what << ": every file closed";
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "common/errors.h"
 #include "fakes/fake_platform.h"
 #include "saver/about.h"
+#include "saver/running_flag.h"
 #include "saver/screen_saver.h"
 
 namespace orv::saver {
@@ -103,6 +104,29 @@ TEST_F(ScreenSaverTest, AboutTakesTheYearFromTheClock) {
     pss.About();
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_NE(fake.messages.shown[0].text.find("2040"), std::string::npos);
+}
+
+TEST(RunningFlag, IsLoweredOnlyByAShowThatRaisedItAndOnlyWhenNoOtherRuns) {
+    const std::string up = "SetScreenSaverRunning(true)", down = "SetScreenSaverRunning(false)";
+    struct Case {
+        const char* what;
+        int othersAtStart, othersAtEnd;
+        bool raise;
+        std::vector<std::string> calls; // of a raise (if any) and two lowers
+    } const cases[] = {
+        {"alone", 0, 0, true, {up, down}},
+        {"another show still runs", 0, 1, true, {up}},
+        {"never raised", 0, 0, false, {}},
+    };
+    for (const Case& c : cases) {
+        fakes::FakeSession session;
+        session.otherShows = c.othersAtStart;
+        if (c.raise) RaiseRunningFlag(session);
+        session.otherShows = c.othersAtEnd;
+        LowerRunningFlag(session);
+        LowerRunningFlag(session);
+        EXPECT_EQ(session.calls, c.calls) << c.what;
+    }
 }
 
 } // namespace

@@ -1,0 +1,73 @@
+#include "win32/scratch_file.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+
+#include "win32/unique_handle.h"
+
+namespace orv::win32 {
+namespace {
+
+class WindowsScratchFile : public imaging::ScratchFile {
+  public:
+    explicit WindowsScratchFile(unique_file file) : file_(std::move(file)) {}
+
+    bool Read(std::uint64_t offset, void* dest, std::size_t count) noexcept override {
+        return Move(offset, dest, count, false);
+    }
+    bool Write(std::uint64_t offset, const void* source, std::size_t count) noexcept override {
+        return Move(offset, const_cast<void*>(source), count, true);
+    }
+
+  private:
+    bool Move(std::uint64_t offset, void* buffer, std::size_t count, bool write) noexcept {
+        auto* bytes = static_cast<std::uint8_t*>(buffer);
+        while (count > 0) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
+            OVERLAPPED at{};
+            at.Offset = static_cast<DWORD>(offset);
+            at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+            DWORD moved = 0;
+            const BOOL done = write ? WriteFile(file_.get(), bytes, chunk, &moved, &at)
+                                    : ReadFile(file_.get(), bytes, chunk, &moved, &at);
+            if (!done || moved == 0) return false;
+            bytes += moved;
+            offset += moved;
+            count -= moved;
+        }
+        return true;
+    }
+
+    unique_file file_;
+};
+
+} // namespace
+
+std::unique_ptr<imaging::ScratchFile> OpenScratchFile() {
+    static std::atomic<unsigned> counter{0};
+    wchar_t folder[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) return nullptr;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const std::wstring path = std::wstring(folder) + L"Orvandel-" +
+                                  std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                  std::to_wstring(counter++) + L".tmp";
+        unique_file file(
+            CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (file) return std::make_unique<WindowsScratchFile>(std::move(file));
+        if (GetLastError() != ERROR_FILE_EXISTS) return nullptr;
+    }
+    return nullptr;
+}
+
+imaging::DecodeBudget PictureBudget() {
+    imaging::DecodeBudget budget;
+    budget.scratch = OpenScratchFile;
+    return budget;
+}
+
+} // namespace orv::win32
