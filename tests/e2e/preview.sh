@@ -56,7 +56,10 @@ host=$(driver wait "Preview host" 10)
 start_mirvo /p "$host"
 sleep 3
 check "the preview runs in its host" "$(mirvo_running && echo running || echo ended)" running
-pkill -9 -x driver.exe # the host's own process, not the shell around it
+# The host's own process, not the shell around it, and only this prefix's.
+for p in $(pgrep -x driver.exe); do
+  if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then kill -9 "$p"; fi
+done
 wait "$host_pid" 2>/dev/null || true
 wait_mirvo 10 || true
 check "the preview ends when its host's process is killed" "$MIRVO_RC" 0
