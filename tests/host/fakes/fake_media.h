@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -60,8 +61,10 @@ class FakeAudioNotifyWindow : public platform::AudioNotifyWindow {
 
     int loads = 0; // procedure swaps
     int unloads = 0;
+    bool outOfMemory = false; // Load throws std::bad_alloc
 
     void Load() override {
+        if (outOfMemory) throw std::bad_alloc();
         if (loaded_) return;
         loaded_ = true;
         ++loads;

@@ -187,40 +187,14 @@ class FakeView : public platform::SlideshowView {
     void RequestClose() override { ++closeRequests, log.push_back("close request"); }
 };
 
-class RecordingMedia : public platform::MediaDevice {
-  public:
-    std::vector<std::string>& log;
-    explicit RecordingMedia(std::vector<std::string>& l) : log(l) {}
-    bool SendCommand(const std::string& command, bool) override {
-        log.push_back("mci " + command);
-        return true;
-    }
-    std::string ShortPath(const std::string& path) override { return path; }
-    std::string HiddenWindow() override { return "1"; }
-};
-
-class RecordingNotify : public platform::AudioNotifyWindow {
-  public:
-    std::vector<std::string>& log;
-    bool loaded = false;
-    bool outOfMemory = false;
-    explicit RecordingNotify(std::vector<std::string>& l) : log(l) {}
-    void Load() override {
-        if (outOfMemory) throw std::bad_alloc();
-        loaded = true, log.push_back("frmAudioNotify load");
-    }
-    void Unload() override { loaded = false, log.push_back("frmAudioNotify unload"); }
-    bool Loaded() const override { return loaded; }
-};
-
 class SlideshowFormTest : public ::testing::Test {
   protected:
     std::vector<std::string> log;
     fakes::FakePlatform fake;
     saver::ProgramState state;
     FakeView view{log};
-    RecordingMedia media{log};
-    RecordingNotify notify{log};
+    fakes::FakeMediaDevice media{log};
+    fakes::FakeAudioNotifyWindow notify{log};
     fakes::FakeMediaWorker worker{media, fake.files};
     audio::MusicPlayer player{fake.platform, worker, notify};
     SlideshowForm form{fake.platform, state, player, view};
@@ -248,10 +222,14 @@ class SlideshowFormTest : public ::testing::Test {
         pss().Execute(saver::SaverMode::Preview);
     }
     // The platform calls and the window calls, without the music's commands.
+    bool IsMediaCommand(const std::string& line) const {
+        const auto sent = media.Commands();
+        return std::find(sent.begin(), sent.end(), line) != sent.end();
+    }
     std::vector<std::string> Merged() const {
         std::vector<std::string> out;
         for (const auto& line : log)
-            if (line.rfind("mci ", 0) != 0) out.push_back(line);
+            if (!IsMediaCommand(line)) out.push_back(line);
         return out;
     }
     std::size_t Count(const std::string& line) const {
@@ -279,14 +257,14 @@ TEST_F(SlideshowFormTest, LoadRunsItsStepsInOrder) {
     EXPECT_EQ(form.Pictures(), (std::vector<std::string>{"", "C:\\Pics\\a.jpg"}));
     // The music starts once the first picture is on the screen; the single
     // file repeats until the show ends.
-    EXPECT_EQ(Count("mci play mp3 repeat"), 0u);
+    EXPECT_EQ(Count("play mp3 repeat"), 0u);
     form.OnPictureTimer();
     const auto shown = std::find(log.begin(), log.end(), "show");
-    const auto played = std::find(log.begin(), log.end(), "mci play mp3 repeat");
+    const auto played = std::find(log.begin(), log.end(), "play mp3 repeat");
     ASSERT_NE(played, log.end());
     EXPECT_LT(shown, played);
     form.OnPictureTimer();
-    EXPECT_EQ(Count("mci play mp3 repeat"), 1u) << "started once";
+    EXPECT_EQ(Count("play mp3 repeat"), 1u) << "started once";
 }
 
 TEST_F(SlideshowFormTest, AMusicFailureReachesTheWindowsEdgeForTheFatalPath) {
@@ -337,9 +315,9 @@ TEST_F(SlideshowFormTest, PreviewLaysOutSmallAndLeavesDesktopAndMusicAlone) {
     form.OnUnload();
     EXPECT_FALSE(cancel);
     EXPECT_TRUE(fake.session.calls.empty());
-    EXPECT_EQ(std::count_if(log.begin(), log.end(),
-                            [](const auto& l) { return l.rfind("mci ", 0) == 0; }),
-              0);
+    EXPECT_EQ(
+        std::count_if(log.begin(), log.end(), [this](const auto& l) { return IsMediaCommand(l); }),
+        0);
     EXPECT_EQ(state.saver, nullptr);
 }
 
@@ -608,7 +586,7 @@ TEST_F(SlideshowFormTest, AltNAdvancesAPlaylistOnly) {
     pss().SetMusicFile("C:\\Music\\list.m3u");
     form.Load();
     form.OnPictureTimer();
-    EXPECT_TRUE(notify.loaded);
+    EXPECT_TRUE(notify.Loaded());
     EXPECT_EQ(player.Track(), 1);
     form.OnKeyDown(kKeyN, kAltMask);
     EXPECT_EQ(player.Track(), 2);
@@ -630,8 +608,8 @@ TEST_F(SlideshowFormTest, UnloadStopsTheMusicRestoresTheDesktopAndReleasesAll) {
     fake.session.calls.clear();
     form.OnUnload();
     ASSERT_GE(log.size(), 3u);
-    EXPECT_EQ(log.front(), "frmAudioNotify unload");
-    EXPECT_NE(std::find(log.begin(), log.end(), "mci close mp3"), log.end());
+    EXPECT_EQ(log.front(), "unload frmAudioNotify");
+    EXPECT_NE(std::find(log.begin(), log.end(), "close mp3"), log.end());
     EXPECT_EQ(log.back(), "show");
     EXPECT_TRUE(view.shown.empty()) << "the pictures are released";
     EXPECT_EQ(fake.session.calls,
