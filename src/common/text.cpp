@@ -53,4 +53,13 @@ bool EndsWithNoCase(std::string_view utf8, std::string_view lowerSuffix) {
     return LowerAscii(LastChars(utf8, CharCount(lowerSuffix))) == lowerSuffix;
 }
 
+std::string WithLineFeeds(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) out += '\n';
+    }
+    return out;
+}
+
 } // namespace orv

@@ -19,4 +19,8 @@ std::string_view TrimSpaces(std::string_view text);
 // `lowerSuffix`. Length rules (e.g. "longer than four") are the caller's.
 bool EndsWithNoCase(std::string_view utf8, std::string_view lowerSuffix);
 
+// The text with a line feed after each lone carriage return, so that every
+// line break is one a drawn label starts a new line at.
+std::string WithLineFeeds(std::string_view text);
+
 } // namespace orv

@@ -64,6 +64,37 @@ const Control& Find(platform::SettingsControl control) {
     return *found;
 }
 
+ControlShape ShapeOf(const Control& c) {
+    const bool focusable = c.tabIndex >= 0;
+    Look look = Look::PushButton;
+    switch (c.kind) {
+    case Kind::Frame:
+        look = Look::GroupBox;
+        break;
+    case Kind::Label:
+        look = Look::Label;
+        break;
+    case Kind::TextField:
+        look = Look::Field;
+        break;
+    case Kind::CheckBox:
+        look = Look::ThreeStateBox;
+        break;
+    case Kind::Button:
+    case Kind::SmallButton:
+        look = c.control == platform::SettingsControl::Ok ? Look::DefaultButton : Look::PushButton;
+        break;
+    }
+    // Cancel always takes the focus: it leaves without checking anything.
+    return {look,
+            !c.hiddenAtOpen,
+            focusable,
+            c.align == Align::Right,
+            c.kind == Kind::SmallButton,
+            focusable && c.control != platform::SettingsControl::Cancel,
+            c.kind == Kind::Frame};
+}
+
 PixelRect ToPixels(const Control& control, double twipsPerPixelX, double twipsPerPixelY) {
     const float left = static_cast<float>(control.left + (control.inFrame ? kFrameLeft : 0));
     const float top = static_cast<float>(control.top + (control.inFrame ? kFrameTop : 0));

@@ -54,20 +54,15 @@ class WicPicture : public PictureFile {
     }
 
     bool RenderInto(int width, int height, std::uint8_t* dest, std::size_t stride) override {
-        if (width <= 0 || height <= 0 || !dest) return false;
         // The system decodes in the stored orientation; its result is turned.
-        const bool turned = orientation_ != 1;
-        const PixelSize box = imaging::UprightSize({width, height}, orientation_);
-        if (!imaging::SystemDecodeFits(stored_, box)) return false;
-        if (!turned)
-            return DrawStored(box, dest, stride) &&
-                   ConvertColors(profile_, destination_, dest, width, height, stride);
-        std::vector<std::uint8_t> storedPixels(static_cast<std::size_t>(box.width) * box.height *
-                                               4);
-        const std::size_t storedStride = static_cast<std::size_t>(box.width) * 4;
-        if (!DrawStored(box, storedPixels.data(), storedStride)) return false;
-        imaging::OrientPixels(storedPixels.data(), box, storedStride, dest, stride, orientation_);
-        return ConvertColors(profile_, destination_, dest, width, height, stride);
+        if (!imaging::SystemDecodeFits(stored_,
+                                       imaging::UprightSize({width, height}, orientation_)))
+            return false;
+        const auto drawStored = [this](PixelSize box, std::uint8_t* pixels, std::size_t rows) {
+            return DrawStored(box, pixels, rows);
+        };
+        return imaging::DrawUpright(orientation_, width, height, dest, stride, drawStored) &&
+               ConvertColors(profile_, destination_, dest, width, height, stride);
     }
 
   private:

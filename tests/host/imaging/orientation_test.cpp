@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -124,6 +125,30 @@ TEST(Orientation, PutsTheStoredCornersWhereTheTagSays) {
     }
     EXPECT_EQ(UprightSize({4, 2}, 0).width, 4) << "unknown values leave the picture as stored";
     EXPECT_EQ(UprightSize({4, 2}, 9).width, 4);
+}
+
+TEST(Orientation, DrawsUprightThroughADecoderOfTheStoredPicture) {
+    const Picture stored = Numbered(4, 2);
+    for (const int orientation : {0, 1, 3, 6, 8, 9}) {
+        const PixelSize size = UprightSize(stored.size, orientation);
+        Picture drawn{size, std::vector<std::uint8_t>(std::size_t(size.width) * size.height * 4)},
+            want = drawn;
+        OrientPixels(stored.pixels.data(), stored.size, 16, want.pixels.data(), size.width * 4u,
+                     orientation);
+        const auto decode = [&](PixelSize box, std::uint8_t* pixels, std::size_t stride) {
+            EXPECT_EQ(box.width, 4) << "asked for the stored size, orientation " << orientation;
+            for (int y = 0; y < box.height; ++y)
+                std::memcpy(pixels + y * stride, &stored.pixels[y * 16u], 16);
+            return true;
+        };
+        ASSERT_TRUE(DrawUpright(orientation, size.width, size.height, drawn.pixels.data(),
+                                size.width * 4u, decode));
+        EXPECT_EQ(drawn.pixels, want.pixels) << orientation;
+    }
+    const auto fails = [](PixelSize, std::uint8_t*, std::size_t) { return false; };
+    std::uint8_t pixel[4];
+    EXPECT_FALSE(DrawUpright(6, 1, 1, pixel, 4, fails));
+    EXPECT_FALSE(DrawUpright(1, 0, 1, pixel, 4, [](auto...) { return true; }));
 }
 
 } // namespace
