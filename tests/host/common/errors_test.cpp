@@ -2,7 +2,6 @@
 
 #include "common/errors.h"
 
-#include <functional>
 #include <new>
 #include <stdexcept>
 
@@ -24,7 +23,7 @@ TEST(FatalBoxText, GivesTheNumberThenTheDescription) {
 }
 
 TEST(CurrentRuntimeError, TellsWhatTheExceptionInFlightStandsFor) {
-    const std::pair<std::function<void()>, std::string> cases[] = {
+    const std::pair<void (*)(), std::string> cases[] = {
         {[] { throw Overflow(); }, "Run-time error '6':\r\rOverflow"},
         {[] { throw std::bad_alloc(); }, "Run-time error '7':\r\rOut of memory"},
         {[] { throw std::runtime_error("lost"); }, "Run-time error '51':\r\rInternal error: lost"},

