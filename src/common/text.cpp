@@ -62,4 +62,10 @@ std::string WithLineFeeds(std::string_view text) {
     return out;
 }
 
+std::optional<std::string> TextBeforeNul(std::string_view buffer) {
+    const auto nul = buffer.find('\0');
+    if (nul == std::string_view::npos) return std::nullopt;
+    return std::string(buffer.substr(0, nul));
+}
+
 } // namespace orv

@@ -66,25 +66,11 @@ const Control& Find(platform::SettingsControl control) {
 
 ControlShape ShapeOf(const Control& c) {
     const bool focusable = c.tabIndex >= 0;
-    Look look = Look::PushButton;
-    switch (c.kind) {
-    case Kind::Frame:
-        look = Look::GroupBox;
-        break;
-    case Kind::Label:
-        look = Look::Label;
-        break;
-    case Kind::TextField:
-        look = Look::Field;
-        break;
-    case Kind::CheckBox:
-        look = Look::ThreeStateBox;
-        break;
-    case Kind::Button:
-    case Kind::SmallButton:
-        look = c.control == platform::SettingsControl::Ok ? Look::DefaultButton : Look::PushButton;
-        break;
-    }
+    // By Kind: Frame, Label, TextField, CheckBox, Button, SmallButton.
+    constexpr Look kLooks[] = {Look::GroupBox,      Look::Label,      Look::Field,
+                               Look::ThreeStateBox, Look::PushButton, Look::PushButton};
+    const bool isDefault = c.control == platform::SettingsControl::Ok;
+    const Look look = isDefault ? Look::DefaultButton : kLooks[static_cast<int>(c.kind)];
     // Cancel always takes the focus: it leaves without checking anything.
     return {look,
             !c.hiddenAtOpen,

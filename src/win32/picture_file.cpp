@@ -3,7 +3,6 @@
 #include <wincodec.h>
 
 #include <exception>
-#include <optional>
 #include <vector>
 
 #include "imaging/image_scale.h"
@@ -135,9 +134,7 @@ std::unique_ptr<PictureFile> PictureFile::Open(const std::wstring& path,
 
         const com_ptr<IWICImagingFactory> factory = CreateFactory();
         if (!factory) return nullptr;
-        std::optional<std::vector<std::uint8_t>> bytes = file->ReadAll(wic::kMaxBufferedFile);
-        Frame frame =
-            bytes ? OpenFirstFrame(*factory, std::move(*bytes)) : OpenFirstFrame(*factory, path);
+        Frame frame = OpenFirstFrame(*factory, *file, path);
         if (!frame.frame) return nullptr;
         // A picture whose whole pixels exceed the budget even for a box of
         // one pixel is refused before the system decodes anything.

@@ -31,6 +31,10 @@ TEST(Paths, ProgramFolderLookupPathArgumentsAndLabelLines) {
     };
     for (const auto& [rule, in, out] : cases)
         EXPECT_EQ(rule(in), out) << in;
+    EXPECT_EQ(TextBeforeNul(std::string("C:\\My Music\\ A.MP3 \0leftover", 28)),
+              "C:\\My Music\\ A.MP3 ");
+    EXPECT_EQ(TextBeforeNul(std::string("\0x", 2)), "");
+    EXPECT_EQ(TextBeforeNul("no terminator"), std::nullopt);
     EXPECT_TRUE(HasWildcard("C:\\*.jpg") && HasWildcard("a?") && !HasWildcard("C:\\a.jpg"));
 }
 
