@@ -7,8 +7,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A run of pictures through one cache: profile, target, whether the colour
-// system accepts, and whether the step converts anew.
+// Pictures through one cache: profile, target, accepted, converts anew.
 TEST(ColorGridCache, ConvertsAgainOnlyWhenProfileOrTargetChangesOrTheLastFailed) {
     const Bytes a{1, 2}, b{3}, screen{9}, srgb;
     const std::tuple<Bytes, Bytes, bool, bool> steps[] = {
