@@ -82,7 +82,7 @@ std::vector<std::uint8_t> ColorGridCache::Get(std::span<const std::uint8_t> sour
         if (!grid_.empty() && same(source, source_) && same(target, target_)) return grid_;
     }
     std::vector<std::uint8_t> grid = convert(ColorGridSamples());
-    if (grid.size() != ColorGridSamples().size()) return {};
+    if (grid.size() != kSamples) return {};
     const std::lock_guard hold(lock_);
     source_.assign(source.begin(), source.end());
     target_.assign(target.begin(), target.end());
