@@ -17,4 +17,8 @@ StartSwitch ClassifySwitch(std::string_view argumentText);
 // than three characters, TypeMismatch or Overflow for a bad number.
 std::int32_t WindowHandleArgument(std::string_view argumentText);
 
+// The arguments in a whole command line: the program's name (quoted or not)
+// and the blanks after it skipped.
+std::string_view ArgumentsOf(std::string_view commandLine);
+
 } // namespace orv

@@ -1,5 +1,8 @@
 #include "common/errors.h"
 
+#include <exception>
+#include <new>
+
 namespace orv {
 
 RuntimeError InvalidProcedureCall() {
@@ -67,6 +70,20 @@ RuntimeError FromSystemError(std::uint32_t code) {
         return DeviceIOError();
     default:
         return InternalError("system error " + std::to_string(code));
+    }
+}
+
+RuntimeError CurrentRuntimeError() {
+    try {
+        throw;
+    } catch (const RuntimeError& error) {
+        return error;
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory();
+    } catch (const std::exception& error) {
+        return InternalError(error.what());
+    } catch (...) {
+        return InternalError("");
     }
 }
 

@@ -61,6 +61,11 @@ RuntimeError PathNotFound();                           // 76
 // code as an internal error that names it.
 RuntimeError FromSystemError(std::uint32_t code);
 
+// The run-time error an exception stands for: itself, Out of memory for
+// std::bad_alloc, any other as an internal error with its text. Called with
+// the exception in flight (inside a catch).
+RuntimeError CurrentRuntimeError();
+
 // The text of the run-time error box: "Run-time error '<n>':", a blank line
 // and the description.
 std::string FatalBoxText(const RuntimeError& error);

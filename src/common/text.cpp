@@ -53,4 +53,19 @@ bool EndsWithNoCase(std::string_view utf8, std::string_view lowerSuffix) {
     return LowerAscii(LastChars(utf8, CharCount(lowerSuffix))) == lowerSuffix;
 }
 
+std::string WithLineFeeds(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) out += '\n';
+    }
+    return out;
+}
+
+std::optional<std::string> TextBeforeNul(std::string_view buffer) {
+    const auto nul = buffer.find('\0');
+    if (nul == std::string_view::npos) return std::nullopt;
+    return std::string(buffer.substr(0, nul));
+}
+
 } // namespace orv

@@ -98,4 +98,23 @@ void ApplyColorGrid(std::span<const std::uint8_t> converted, std::uint8_t* pixel
     if (helper.joinable()) helper.join();
 }
 
+std::vector<std::uint8_t> ColorGridCache::Get(std::span<const std::uint8_t> source,
+                                              std::span<const std::uint8_t> target,
+                                              const Convert& convert) {
+    const auto same = [](std::span<const std::uint8_t> a, const std::vector<std::uint8_t>& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    };
+    {
+        const std::lock_guard hold(lock_);
+        if (!grid_.empty() && same(source, source_) && same(target, target_)) return grid_;
+    }
+    std::vector<std::uint8_t> grid = convert(ColorGridSamples());
+    if (grid.size() != kSamples) return {};
+    const std::lock_guard hold(lock_);
+    source_.assign(source.begin(), source.end());
+    target_.assign(target.begin(), target.end());
+    grid_ = grid;
+    return grid;
+}
+
 } // namespace orv::imaging

@@ -10,6 +10,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <span>
 #include <vector>
 
@@ -28,5 +30,22 @@ std::vector<std::uint8_t> ColorGridSamples();
 // nothing when `converted` has another size.
 void ApplyColorGrid(std::span<const std::uint8_t> converted, std::uint8_t* pixels, int width,
                     int height, std::size_t stride);
+
+// The converted grid of the last conversion, made again only when the
+// picture's profile or the target changes (photos of one camera share one).
+// Safe to use from several threads; a conversion runs outside the lock.
+class ColorGridCache {
+  public:
+    using Convert = std::function<std::vector<std::uint8_t>(std::vector<std::uint8_t> samples)>;
+    // The grid from `source` to `target` (empty: sRGB). On a miss `convert`
+    // turns ColorGridSamples() into it; an empty result (the colour system
+    // refused) is given back and not kept.
+    std::vector<std::uint8_t> Get(std::span<const std::uint8_t> source,
+                                  std::span<const std::uint8_t> target, const Convert& convert);
+
+  private:
+    std::mutex lock_;
+    std::vector<std::uint8_t> source_, target_, grid_;
+};
 
 } // namespace orv::imaging

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <utility>
+#include <vector>
 
 namespace orv::imaging {
 
@@ -58,6 +59,18 @@ void OrientPixels(const std::uint8_t* stored, PixelSize storedSize, std::size_t 
         for (int x = 0; x < w; ++x, in += 4, at += step)
             std::memcpy(upright + at, in, 4);
     }
+}
+
+bool DrawUpright(int orientation, int width, int height, std::uint8_t* dest, std::size_t stride,
+                 const DrawStored& drawStored) {
+    if (width <= 0 || height <= 0 || !dest) return false;
+    const PixelSize box = UprightSize({width, height}, orientation);
+    if (orientation < 2 || orientation > 8) return drawStored(box, dest, stride); // as stored
+    const std::size_t storedStride = static_cast<std::size_t>(box.width) * 4;
+    std::vector<std::uint8_t> stored(storedStride * static_cast<std::size_t>(box.height));
+    if (!drawStored(box, stored.data(), storedStride)) return false;
+    OrientPixels(stored.data(), box, storedStride, dest, stride, orientation);
+    return true;
 }
 
 } // namespace orv::imaging

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "imaging/picture_types.h"
 
@@ -34,5 +35,14 @@ PixelSize UprightSize(PixelSize stored, int orientation);
 // bytes apart. The two must not overlap.
 void OrientPixels(const std::uint8_t* stored, PixelSize storedSize, std::size_t storedStride,
                   std::uint8_t* upright, std::size_t uprightStride, int orientation);
+
+// Draws a picture upright at width x height into `dest` (rows `stride`
+// bytes apart) through `drawStored`, a decoder of the stored picture at a
+// size it is given: straight into `dest` for orientation 1, else into a
+// buffer of the stored size that is then turned. False when the size is
+// empty or `drawStored` fails.
+using DrawStored = std::function<bool(PixelSize size, std::uint8_t* pixels, std::size_t stride)>;
+bool DrawUpright(int orientation, int width, int height, std::uint8_t* dest, std::size_t stride,
+                 const DrawStored& drawStored);
 
 } // namespace orv::imaging

@@ -64,6 +64,23 @@ const Control& Find(platform::SettingsControl control) {
     return *found;
 }
 
+ControlShape ShapeOf(const Control& c) {
+    const bool focusable = c.tabIndex >= 0;
+    // By Kind: Frame, Label, TextField, CheckBox, Button, SmallButton.
+    constexpr Look kLooks[] = {Look::GroupBox,      Look::Label,      Look::Field,
+                               Look::ThreeStateBox, Look::PushButton, Look::PushButton};
+    const bool isDefault = c.control == platform::SettingsControl::Ok;
+    const Look look = isDefault ? Look::DefaultButton : kLooks[static_cast<int>(c.kind)];
+    // Cancel always takes the focus: it leaves without checking anything.
+    return {look,
+            !c.hiddenAtOpen,
+            focusable,
+            c.align == Align::Right,
+            c.kind == Kind::SmallButton,
+            focusable && c.control != platform::SettingsControl::Cancel,
+            c.kind == Kind::Frame};
+}
+
 PixelRect ToPixels(const Control& control, double twipsPerPixelX, double twipsPerPixelY) {
     const float left = static_cast<float>(control.left + (control.inFrame ? kFrameLeft : 0));
     const float top = static_cast<float>(control.top + (control.inFrame ? kFrameTop : 0));

@@ -41,6 +41,19 @@ std::span<const Control> Controls();
 const Control* FindById(int id);
 const Control& Find(platform::SettingsControl control);
 
+// How the Windows layer makes a control of the table.
+enum class Look { GroupBox, Label, Field, ThreeStateBox, PushButton, DefaultButton };
+struct ControlShape {
+    Look look;
+    bool visible;      // shown when the dialog opens
+    bool tabStop;      // reached by Tab
+    bool rightAligned; // a label's or a field's text
+    bool boldFont;     // the small buttons
+    bool asksForFocus; // the form is asked before a click or Tab gives it the focus
+    bool behind;       // drawn behind the controls it holds (the frame)
+};
+ControlShape ShapeOf(const Control& control);
+
 // The control's rectangle in client pixels of the window.
 PixelRect ToPixels(const Control& control, double twipsPerPixelX, double twipsPerPixelY);
 

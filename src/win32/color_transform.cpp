@@ -2,11 +2,8 @@
 
 #include <icm.h>
 
-#include <algorithm>
 #include <cwchar>
 #include <exception>
-#include <mutex>
-#include <optional>
 #include <string>
 
 #include "imaging/color_grid.h"
@@ -19,14 +16,8 @@
 namespace orv::win32 {
 namespace {
 
-void CloseProfile(HPROFILE profile) noexcept {
-    CloseColorProfile(profile);
-}
-void DeleteTransform(HTRANSFORM transform) noexcept {
-    DeleteColorTransform(transform);
-}
-using unique_profile = unique_any<NullTraits<HPROFILE, CloseProfile>>;
-using unique_transform = unique_any<NullTraits<HTRANSFORM, DeleteTransform>>;
+using unique_profile = unique_any<NullTraits<HPROFILE, CloseColorProfile>>;
+using unique_transform = unique_any<NullTraits<HTRANSFORM, DeleteColorTransform>>;
 
 // The colour system reads a memory profile while it is open: `bytes` must
 // outlive the handle.
@@ -61,6 +52,26 @@ std::wstring PrimaryMonitorProfilePath() {
     return path;
 }
 
+// The grid's samples converted from `source` to `target` (sRGB when empty);
+// nothing when the colour system refuses either profile or the conversion.
+std::vector<std::uint8_t> Converted(std::span<const std::uint8_t> source,
+                                    std::span<const std::uint8_t> target,
+                                    std::vector<std::uint8_t> grid) {
+    const unique_profile from = OpenMemoryProfile(source);
+    const unique_profile to = target.empty() ? OpenSrgbProfile() : OpenMemoryProfile(target);
+    if (!from || !to) return {};
+    HPROFILE profiles[2] = {from.get(), to.get()};
+    DWORD intents[1] = {INTENT_PERCEPTUAL};
+    const unique_transform transform(
+        CreateMultiProfileTransform(profiles, 2, intents, 1, BEST_MODE, INDEX_DONT_CARE));
+    const auto samples = static_cast<DWORD>(grid.size() / 4);
+    if (!transform ||
+        !TranslateBitmapBits(transform.get(), grid.data(), BM_xRGBQUADS, samples, 1, samples * 4,
+                             grid.data(), BM_xRGBQUADS, samples * 4, nullptr, 0))
+        return {};
+    return grid;
+}
+
 } // namespace
 
 bool ConvertColors(std::span<const std::uint8_t> profile, ColorDestination destination,
@@ -78,40 +89,11 @@ bool ConvertColors(std::span<const std::uint8_t> profile, ColorDestination desti
                 imaging::ColorTarget::Monitor)
                 monitorBytes.clear();
         }
-        // The grid of the last conversion serves again while the picture's
-        // profile and the target stay the same (photos of one camera).
-        static std::mutex cacheLock;
-        static std::vector<std::uint8_t> cachedSource, cachedTarget, cachedGrid;
-        std::vector<std::uint8_t> grid;
-        {
-            const std::lock_guard lock(cacheLock);
-            if (std::equal(profile.begin(), profile.end(), cachedSource.begin(),
-                           cachedSource.end()) &&
-                cachedTarget == monitorBytes)
-                grid = cachedGrid;
-        }
-        if (grid.empty()) {
-            const unique_profile source = OpenMemoryProfile(profile);
-            if (!source) return true;
-            const unique_profile target =
-                monitorBytes.empty() ? OpenSrgbProfile() : OpenMemoryProfile(monitorBytes);
-            if (!target) return true;
-            HPROFILE profiles[2] = {source.get(), target.get()};
-            DWORD intents[1] = {INTENT_PERCEPTUAL};
-            const unique_transform transform(
-                CreateMultiProfileTransform(profiles, 2, intents, 1, BEST_MODE, INDEX_DONT_CARE));
-            if (!transform) return true;
-            grid = imaging::ColorGridSamples();
-            const auto samples = static_cast<DWORD>(grid.size() / 4);
-            if (!TranslateBitmapBits(transform.get(), grid.data(), BM_xRGBQUADS, samples, 1,
-                                     samples * 4, grid.data(), BM_xRGBQUADS, samples * 4, nullptr,
-                                     0))
-                return true; // nothing converted yet: drawn as sRGB
-            const std::lock_guard lock(cacheLock);
-            cachedSource.assign(profile.begin(), profile.end());
-            cachedTarget = monitorBytes;
-            cachedGrid = grid;
-        }
+        static imaging::ColorGridCache grids;
+        const std::vector<std::uint8_t> grid =
+            grids.Get(profile, monitorBytes, [&](std::vector<std::uint8_t> samples) {
+                return Converted(profile, monitorBytes, std::move(samples));
+            });
         imaging::ApplyColorGrid(grid, pixels, width, height, stride);
         return true;
     } catch (const std::exception&) {

@@ -4,7 +4,8 @@
 
 #include <vector>
 
-#include "win32/unique_handle.h"
+#include "common/command_line.h"
+#include "common/paths.h"
 #include "win32/wide.h"
 
 namespace orv::win32 {
@@ -22,29 +23,11 @@ std::wstring ProgramFile() {
 }
 
 std::string Win32Environment::ArgumentText() const {
-    // Skip the program's own name (quoted or not), then the blanks after it.
-    const wchar_t* p = GetCommandLineW();
-    if (*p == L'"') {
-        ++p;
-        while (*p && *p != L'"')
-            ++p;
-        if (*p == L'"') ++p;
-    } else {
-        while (*p && *p != L' ' && *p != L'\t')
-            ++p;
-    }
-    while (*p == L' ' || *p == L'\t')
-        ++p;
-    return Utf8(p);
+    return std::string(ArgumentsOf(Utf8(GetCommandLineW())));
 }
 
 std::string Win32Environment::ProgramFolder() const {
-    std::wstring path = ProgramFile();
-    const auto slash = path.find_last_of(L'\\');
-    if (slash == std::wstring::npos) return {};
-    // Keep the backslash of a drive root ("C:\"), drop it otherwise.
-    path.resize(slash > 0 && path[slash - 1] == L':' ? slash + 1 : slash);
-    return Utf8(path);
+    return ContainingFolder(Utf8(ProgramFile()));
 }
 
 std::string Win32Environment::WindowsDirectory() const {

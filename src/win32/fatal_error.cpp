@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <exception>
-#include <new>
 #include <string>
 
 #include "common/app_title.h"
@@ -60,15 +58,9 @@ void ReportFatal(const RuntimeError& error) noexcept {
 
 void ReportFatalCurrentException() noexcept {
     try {
-        throw;
-    } catch (const RuntimeError& error) {
-        ReportFatal(error);
-    } catch (const std::bad_alloc&) {
-        ReportFatal(OutOfMemory());
-    } catch (const std::exception& error) {
-        ReportFatal(InternalError(error.what()));
+        ReportFatal(CurrentRuntimeError());
     } catch (...) {
-        ReportFatal(InternalError(""));
+        ReportFatal(OutOfMemory()); // no room even to copy the error's text
     }
 }
 

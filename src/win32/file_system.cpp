@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "common/errors.h"
+#include "common/paths.h"
 #include "win32/file_reader.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
@@ -13,10 +14,6 @@ namespace orv::win32 {
 namespace {
 
 constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-bool HasWildcard(const std::wstring& path) {
-    return path.find_first_of(L"*?") != std::wstring::npos;
-}
 
 bool Admits(DWORD attributes, platform::LookupFilter filter) {
     if (attributes & kNotOrdinary) return false;
@@ -42,9 +39,8 @@ std::vector<std::string> Win32FileSystem::ListFiles(const std::string& folder) {
 }
 
 bool Win32FileSystem::NormalFileExists(const std::string& path) {
-    const std::wstring wide = Wide(path);
-    if (wide.empty() || HasWildcard(wide)) return false;
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (path.empty() || HasWildcard(path)) return false;
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            Admits(attributes, platform::LookupFilter::FilesOnly);
 }
@@ -55,17 +51,14 @@ bool Win32FileSystem::PlainDiskFileExists(const std::string& path) {
 }
 
 bool Win32FileSystem::Lookup(const std::string& pattern, platform::LookupFilter filter) {
-    std::wstring wide = Wide(pattern);
-    if (wide.empty()) return false;
-    if (!HasWildcard(wide)) {
-        // A trailing backslash names the folder itself ("C:\Pics\"), except a drive root.
-        if (wide.size() > 3 && wide.back() == L'\\') wide.pop_back();
-        const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (pattern.empty()) return false;
+    if (!HasWildcard(pattern)) {
+        const DWORD attributes = GetFileAttributesW(Wide(EntryPath(pattern)).c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && Admits(attributes, filter);
     }
     WIN32_FIND_DATAW data;
-    const unique_find find(
-        FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    const unique_find find(FindFirstFileExW(Wide(pattern).c_str(), FindExInfoBasic, &data,
+                                            FindExSearchNameMatch, nullptr, 0));
     if (!find) return false;
     do {
         if (Admits(data.dwFileAttributes, filter)) return true;

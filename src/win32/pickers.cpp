@@ -1,5 +1,6 @@
 #include "win32/pickers.h"
 
+#include "common/text.h"
 #include "pickers/music_file_picker.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
@@ -54,18 +55,12 @@ std::unique_ptr<BrowseRecord> MakeBrowseRecord(std::intptr_t owner, const std::s
     return r;
 }
 
-std::optional<std::string> TextBeforeNul(std::wstring_view buffer) {
-    const auto nul = buffer.find(L'\0');
-    if (nul == std::wstring_view::npos) return std::nullopt;
-    return Utf8(buffer.substr(0, nul));
-}
-
 std::optional<std::string> Win32Pickers::PickFile(std::intptr_t owner, const std::string& title,
                                                   const platform::FileTypes& types,
                                                   const std::string& startFolder) {
     const auto record = MakeOpenFileRecord(owner, title, types, startFolder);
     if (!GetOpenFileNameW(&record->ofn)) return std::nullopt;
-    return TextBeforeNul(record->file);
+    return TextBeforeNul(Utf8(record->file));
 }
 
 std::optional<std::string> Win32Pickers::PickFolder(std::intptr_t owner, const std::string& title) {
@@ -74,7 +69,7 @@ std::optional<std::string> Win32Pickers::PickFolder(std::intptr_t owner, const s
     if (!list) return std::nullopt;
     std::wstring path(MAX_PATH, L' ');
     if (!SHGetPathFromIDListW(list.get(), path.data())) return std::nullopt;
-    return TextBeforeNul(path);
+    return TextBeforeNul(Utf8(path));
 }
 
 } // namespace orv::win32

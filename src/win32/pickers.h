@@ -34,9 +34,6 @@ struct BrowseRecord {
 };
 std::unique_ptr<BrowseRecord> MakeBrowseRecord(std::intptr_t owner, const std::string& title);
 
-// The text of a buffer up to its first NUL; nothing when it has none.
-std::optional<std::string> TextBeforeNul(std::wstring_view buffer);
-
 class Win32Pickers : public platform::Pickers {
   public:
     std::optional<std::string> PickFile(std::intptr_t owner, const std::string& title,

@@ -3,7 +3,6 @@
 #include <wincodec.h>
 
 #include <exception>
-#include <optional>
 #include <vector>
 
 #include "imaging/image_scale.h"
@@ -56,20 +55,15 @@ class WicPicture : public PictureFile {
     }
 
     bool RenderInto(int width, int height, std::uint8_t* dest, std::size_t stride) override {
-        if (width <= 0 || height <= 0 || !dest) return false;
         // The system decodes in the stored orientation; its result is turned.
-        const bool turned = orientation_ != 1;
-        const PixelSize box = imaging::UprightSize({width, height}, orientation_);
-        if (!imaging::SystemDecodeFits(stored_, box)) return false;
-        if (!turned)
-            return DrawStored(box, dest, stride) &&
-                   ConvertColors(profile_, destination_, dest, width, height, stride);
-        std::vector<std::uint8_t> storedPixels(static_cast<std::size_t>(box.width) * box.height *
-                                               4);
-        const std::size_t storedStride = static_cast<std::size_t>(box.width) * 4;
-        if (!DrawStored(box, storedPixels.data(), storedStride)) return false;
-        imaging::OrientPixels(storedPixels.data(), box, storedStride, dest, stride, orientation_);
-        return ConvertColors(profile_, destination_, dest, width, height, stride);
+        if (!imaging::SystemDecodeFits(stored_,
+                                       imaging::UprightSize({width, height}, orientation_)))
+            return false;
+        const auto drawStored = [this](PixelSize box, std::uint8_t* pixels, std::size_t rows) {
+            return DrawStored(box, pixels, rows);
+        };
+        return imaging::DrawUpright(orientation_, width, height, dest, stride, drawStored) &&
+               ConvertColors(profile_, destination_, dest, width, height, stride);
     }
 
   private:
@@ -142,9 +136,7 @@ std::unique_ptr<PictureFile> PictureFile::Open(const std::wstring& path,
 
         const com_ptr<IWICImagingFactory> factory = CreateFactory();
         if (!factory) return nullptr;
-        std::optional<std::vector<std::uint8_t>> bytes = file->ReadAll(wic::kMaxBufferedFile);
-        Frame frame =
-            bytes ? OpenFirstFrame(*factory, std::move(*bytes)) : OpenFirstFrame(*factory, path);
+        Frame frame = OpenFirstFrame(*factory, *file, path);
         if (!frame.frame) return nullptr;
         // A picture whose whole pixels exceed the budget even for a box of
         // one pixel is refused before the system decodes anything.

@@ -38,6 +38,38 @@ std::optional<SettingsControl> ControlOfId(int id) {
     return c ? c->control : std::nullopt;
 }
 
+// The window's size for a client area of `client` pixels.
+SIZE OuterSize(SIZE client) {
+    RECT outer{0, 0, client.cx, client.cy};
+    AdjustWindowRectEx(&outer, kWindowStyle, FALSE, kWindowExStyle);
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+// The window class and styles of a control's look.
+struct WindowKind {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+WindowKind KindOf(const layout::ControlShape& shape) {
+    const bool right = shape.rightAligned;
+    switch (shape.look) {
+    case layout::Look::GroupBox:
+        return {L"Button", BS_GROUPBOX, 0};
+    case layout::Look::Label:
+        return {L"Static", static_cast<DWORD>(SS_NOPREFIX | (right ? SS_RIGHT : SS_LEFT)), 0};
+    case layout::Look::Field:
+        return {L"Edit", static_cast<DWORD>(ES_AUTOHSCROLL | (right ? ES_RIGHT : ES_LEFT)),
+                WS_EX_CLIENTEDGE};
+    case layout::Look::ThreeStateBox:
+        return {L"Button", BS_3STATE, 0};
+    case layout::Look::DefaultButton:
+        return {L"Button", BS_DEFPUSHBUTTON, 0};
+    default:
+        return {L"Button", BS_PUSHBUTTON, 0};
+    }
+}
+
 class SettingsDialog final : public WindowBase, public platform::SettingsView {
   public:
     SettingsDialog(platform::Platform& platform, saver::ProgramState& state,
@@ -147,42 +179,20 @@ void SettingsDialog::CreateControls() {
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, instance, nullptr);
-    HWND frame = nullptr;
+    HWND behind = nullptr;
     // Created in Tab order: the dialog manager walks the controls in that order.
     for (const auto& c : layout::Controls()) {
-        const wchar_t* cls = L"Button";
-        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (c.hiddenAtOpen ? 0 : WS_VISIBLE) |
-                      (c.tabIndex >= 0 ? WS_TABSTOP : 0);
-        DWORD exStyle = 0;
-        switch (c.kind) {
-        case layout::Kind::Frame:
-            style |= BS_GROUPBOX;
-            break;
-        case layout::Kind::Label:
-            cls = L"Static";
-            style |= SS_NOPREFIX | (c.align == layout::Align::Right ? SS_RIGHT : SS_LEFT);
-            break;
-        case layout::Kind::TextField:
-            cls = L"Edit";
-            style |= ES_AUTOHSCROLL | (c.align == layout::Align::Right ? ES_RIGHT : ES_LEFT);
-            exStyle = WS_EX_CLIENTEDGE;
-            break;
-        case layout::Kind::CheckBox:
-            style |= BS_3STATE;
-            break;
-        case layout::Kind::Button:
-        case layout::Kind::SmallButton:
-            style |= c.control == SettingsControl::Ok ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-            break;
-        }
-        HWND control =
-            CreateWindowExW(exStyle, cls, Wide(c.caption).c_str(), style, 0, 0, 0, 0, Handle(),
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+        const layout::ControlShape shape = layout::ShapeOf(c);
+        const WindowKind kind = KindOf(shape);
+        const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (shape.visible ? WS_VISIBLE : 0) |
+                            (shape.tabStop ? WS_TABSTOP : 0) | kind.style;
+        HWND control = CreateWindowExW(
+            kind.exStyle, kind.className, Wide(c.caption).c_str(), style, 0, 0, 0, 0, Handle(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
         if (c.maxLength > 0)
             SendMessageW(control, EM_LIMITTEXT, static_cast<WPARAM>(c.maxLength), 0);
-        if (c.kind == layout::Kind::Frame) frame = control;
-        // Every focus-taking control but Cancel asks before the focus leaves a field.
-        if (c.tabIndex >= 0 && c.control != SettingsControl::Cancel)
+        if (shape.behind) behind = control;
+        if (shape.asksForFocus)
             SetWindowSubclass(control, ControlProc, 1, reinterpret_cast<DWORD_PTR>(this));
         if (*c.tooltip && tooltip) {
             std::wstring tip = Wide(c.tooltip);
@@ -195,9 +205,8 @@ void SettingsDialog::CreateControls() {
             SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
         }
     }
-    // The frame is drawn behind the controls it holds.
-    if (frame)
-        SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (behind)
+        SetWindowPos(behind, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageW(Handle(), DM_SETDEFID, IdOf(SettingsControl::Ok), 0);
 }
 
@@ -208,7 +217,7 @@ SIZE SettingsDialog::LayOutControls(int dpi) {
         HWND control = GetDlgItem(Handle(), c.id);
         const auto r = layout::ToPixels(c, tpp, tpp);
         SetWindowPos(control, nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
-        const HFONT used = c.kind == layout::Kind::SmallButton ? boldFont.get() : font.get();
+        const HFONT used = layout::ShapeOf(c).boldFont ? boldFont.get() : font.get();
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(used), TRUE);
     }
     // Only now that no control holds them may the old fonts go.
@@ -220,11 +229,9 @@ SIZE SettingsDialog::LayOutControls(int dpi) {
 // Moved to a monitor of another scale: the controls and fonts are laid out
 // for it, and the window takes the suggested place at the new client size.
 void SettingsDialog::OnDpiChanged(int dpi, const RECT& suggested) {
-    const SIZE client = LayOutControls(dpi);
-    RECT outer{0, 0, client.cx, client.cy};
-    AdjustWindowRectEx(&outer, kWindowStyle, FALSE, kWindowExStyle);
-    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, outer.right - outer.left,
-                 outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE outer = OuterSize(LayOutControls(dpi));
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, outer.cx, outer.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SettingsDialog::OnInit() {
@@ -242,11 +249,9 @@ void SettingsDialog::OnInit() {
                  reinterpret_cast<LPARAM>(icon(SM_CXSMICON, SM_CYSMICON)));
 
     // Client area of the layout, centred on the screen.
-    RECT outer{0, 0, client.cx, client.cy};
-    AdjustWindowRectEx(&outer, kWindowStyle, FALSE, kWindowExStyle);
-    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+    const SIZE outer = OuterSize(client);
+    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2, outer.cx, outer.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
     WindowOpened();

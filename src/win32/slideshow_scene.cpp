@@ -1,27 +1,14 @@
 #include "win32/slideshow_scene.h"
 
+#include "common/text.h"
 #include "slideshow/design.h"
 #include "slideshow/layout.h"
 #include "win32/display.h"
 #include "win32/wide.h"
 
 namespace orv::win32 {
-namespace {
-
 using platform::Label;
 using platform::Surface;
-
-// Line breaks of a label: a lone carriage return starts a new line as well.
-std::wstring LabelLines(const std::wstring& text) {
-    std::wstring out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        out += text[i];
-        if (text[i] == L'\r' && (i + 1 == text.size() || text[i + 1] != L'\n')) out += L'\n';
-    }
-    return out;
-}
-
-} // namespace
 
 RECT ToRect(const PixelRect& r) {
     return RECT{r.x, r.y, r.x + r.width, r.y + r.height};
@@ -109,7 +96,7 @@ void SlideshowScene::DrawLabel(HDC dc, const LabelState& label, COLORREF text,
     const SelectGuard font(dc, label.font.get());
     SetTextColor(dc, text);
     SetBkMode(dc, TRANSPARENT);
-    const std::wstring lines = LabelLines(label.text);
+    const std::wstring lines = Wide(WithLineFeeds(Utf8(label.text)));
     DrawTextW(dc, lines.c_str(), static_cast<int>(lines.size()), &r,
               DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
 }

@@ -13,7 +13,8 @@
 
 namespace orv::win32 {
 
-// Traits: `Handle`, `Valid(h)` and `Close(h)`.
+// Traits: `Handle`, `Valid(h)` and `Close(h)`. The close function is the
+// system's own (its result is of no use at clean-up).
 template <typename Traits> class unique_any {
   public:
     using Handle = typename Traits::Handle;
@@ -52,38 +53,16 @@ template <auto CloseFn> struct FileTraits {
     static void Close(HANDLE h) noexcept { CloseFn(h); }
 };
 
-inline void CloseKey(HKEY key) noexcept {
-    RegCloseKey(key);
-}
-inline void CloseFind(HANDLE h) noexcept {
-    FindClose(h);
-}
-inline void CloseKernelHandle(HANDLE h) noexcept {
-    CloseHandle(h);
-}
-inline void DeleteGdiObject(HGDIOBJ o) noexcept {
-    DeleteObject(o);
-}
-inline void DeleteMemoryDc(HDC dc) noexcept {
-    DeleteDC(dc);
-}
-inline void DestroyWnd(HWND w) noexcept {
-    DestroyWindow(w);
-}
-inline void FreeLib(HMODULE m) noexcept {
-    FreeLibrary(m);
-}
-
-using unique_hkey = unique_any<NullTraits<HKEY, CloseKey>>;
-using unique_find = unique_any<FileTraits<CloseFind>>;
-using unique_file = unique_any<FileTraits<CloseKernelHandle>>;
-using unique_handle = unique_any<NullTraits<HANDLE, CloseKernelHandle>>;
-using unique_hbitmap = unique_any<NullTraits<HBITMAP, DeleteGdiObject>>;
-using unique_hfont = unique_any<NullTraits<HFONT, DeleteGdiObject>>;
-using unique_hbrush = unique_any<NullTraits<HBRUSH, DeleteGdiObject>>;
-using unique_hdc = unique_any<NullTraits<HDC, DeleteMemoryDc>>;
-using unique_hwnd = unique_any<NullTraits<HWND, DestroyWnd>>;
-using unique_hmodule = unique_any<NullTraits<HMODULE, FreeLib>>;
+using unique_hkey = unique_any<NullTraits<HKEY, RegCloseKey>>;
+using unique_find = unique_any<FileTraits<FindClose>>;
+using unique_file = unique_any<FileTraits<CloseHandle>>;
+using unique_handle = unique_any<NullTraits<HANDLE, CloseHandle>>;
+using unique_hbitmap = unique_any<NullTraits<HBITMAP, DeleteObject>>;
+using unique_hfont = unique_any<NullTraits<HFONT, DeleteObject>>;
+using unique_hbrush = unique_any<NullTraits<HBRUSH, DeleteObject>>;
+using unique_hdc = unique_any<NullTraits<HDC, DeleteDC>>;
+using unique_hwnd = unique_any<NullTraits<HWND, DestroyWindow>>;
+using unique_hmodule = unique_any<NullTraits<HMODULE, FreeLibrary>>;
 
 // A COM interface pointer released on scope exit.
 struct ComReleaser {

@@ -47,8 +47,12 @@ Frame OpenFirstFrame(IWICImagingFactory& factory, std::vector<std::uint8_t> byte
 
 Frame OpenFirstFrame(IWICImagingFactory& factory, const std::wstring& path) {
     const auto file = FileReader::Open(path);
-    if (!file) return {};
-    if (auto bytes = file->ReadAll(kMaxBufferedFile))
+    return file ? OpenFirstFrame(factory, *file, path) : Frame{};
+}
+
+Frame OpenFirstFrame(IWICImagingFactory& factory, const FileReader& file,
+                     const std::wstring& path) {
+    if (auto bytes = file.ReadAll(kMaxBufferedFile))
         return OpenFirstFrame(factory, std::move(*bytes));
     Frame f;
     if (FAILED(factory.CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "win32/file_reader.h"
 #include "win32/unique_handle.h"
 
 namespace orv::win32::wic {
@@ -56,6 +57,8 @@ constexpr std::size_t kMaxBufferedFile = 64 * 1024 * 1024;
 // The first frame of the file, or an empty frame when the file cannot be
 // opened as a picture (or is no plain disk file) or claims no pixels.
 Frame OpenFirstFrame(IWICImagingFactory& factory, const std::wstring& path);
+// The same for a file open already (`path` names it).
+Frame OpenFirstFrame(IWICImagingFactory& factory, const FileReader& file, const std::wstring& path);
 // The same for a file already read into memory.
 Frame OpenFirstFrame(IWICImagingFactory& factory, std::vector<std::uint8_t> bytes);
 

@@ -18,11 +18,16 @@ WindowBase* From(HWND hwnd, int slot) {
     return reinterpret_cast<WindowBase*>(GetWindowLongPtrW(hwnd, slot));
 }
 
-RuntimeError CreationFailure(DWORD error) {
-    return error ? FromSystemError(error) : InternalError("a window could not be created");
-}
-
 } // namespace
+
+// The window made for the object; when there is none, the object is deleted
+// unless the window took it before it failed, and the system's reason is thrown.
+HWND WindowBase::Created(HWND hwnd, const CreateParams& params) {
+    if (hwnd) return hwnd;
+    const DWORD error = GetLastError();
+    if (!params.attached) delete params.self;
+    throw error ? FromSystemError(error) : InternalError("a window could not be created");
+}
 
 void WindowBase::RegisterClassOnce(WNDCLASSEXW wc) {
     wc.cbSize = sizeof(wc);
@@ -34,27 +39,19 @@ void WindowBase::RegisterClassOnce(WNDCLASSEXW wc) {
 
 HWND WindowBase::Create(std::unique_ptr<WindowBase> self, DWORD exStyle, const wchar_t* className,
                         const wchar_t* title, DWORD style, const RECT& area, HWND parent) {
-    CreateParams params{self.get()};
-    WindowBase* raw = self.release();
+    CreateParams params{self.release()};
     const HWND hwnd = CreateWindowExW(exStyle, className, title, style, area.left, area.top,
                                       area.right - area.left, area.bottom - area.top, parent,
                                       nullptr, GetModuleHandleW(nullptr), &params);
-    if (hwnd) return hwnd;
-    const DWORD error = GetLastError();
-    if (!params.attached) delete raw;
-    throw CreationFailure(error);
+    return Created(hwnd, params);
 }
 
 HWND WindowBase::CreateModeless(std::unique_ptr<WindowBase> self, const DLGTEMPLATE& dialog,
                                 HWND owner) {
-    CreateParams params{self.get()};
-    WindowBase* raw = self.release();
+    CreateParams params{self.release()};
     const HWND hwnd = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &dialog, owner,
                                                  DialogProc, reinterpret_cast<LPARAM>(&params));
-    if (hwnd) return hwnd;
-    const DWORD error = GetLastError();
-    if (!params.attached) delete raw;
-    throw CreationFailure(error);
+    return Created(hwnd, params);
 }
 
 void WindowBase::Adopt(HWND hwnd, std::unique_ptr<WindowBase> self) {

@@ -51,6 +51,7 @@ class WindowBase {
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
     static void Attach(HWND hwnd, WindowBase* self, Kind kind);
+    static HWND Created(HWND hwnd, const CreateParams& params);
     static LRESULT Dispatch(WindowBase* self, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
     HWND hwnd_ = nullptr;

@@ -37,13 +37,6 @@ TEST(PickerRecords, TheBrowseRecordStartsAtTheDesktop) {
     EXPECT_EQ(std::wstring(r->info.lpszTitle), L"Orvandel - Select Path");
 }
 
-TEST(PickerRecords, AnswersEndAtTheirFirstNul) {
-    EXPECT_EQ(TextBeforeNul(std::wstring(L"C:\\My Music\\ A.MP3 \0leftover", 28)),
-              "C:\\My Music\\ A.MP3 ");
-    EXPECT_EQ(TextBeforeNul(std::wstring(L"\0x", 2)), "");
-    EXPECT_EQ(TextBeforeNul(L"no terminator"), std::nullopt);
-}
-
 TEST(FileSystem, NamesThatCannotBeLookedUpCountAsMissing) {
     using platform::LookupFilter;
     Win32FileSystem files;

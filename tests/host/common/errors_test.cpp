@@ -2,6 +2,9 @@
 
 #include "common/errors.h"
 
+#include <new>
+#include <stdexcept>
+
 namespace orv {
 namespace {
 
@@ -17,6 +20,21 @@ TEST(FromSystemError, NamesWhatReallyFailed) {
 TEST(FatalBoxText, GivesTheNumberThenTheDescription) {
     EXPECT_EQ(FatalBoxText(Overflow()), "Run-time error '6':\r\rOverflow");
     EXPECT_EQ(FatalBoxText(InternalError("")), "Run-time error '51':\r\rInternal error");
+}
+
+TEST(CurrentRuntimeError, TellsWhatTheExceptionInFlightStandsFor) {
+    const std::pair<void (*)(), std::string> cases[] = {
+        {[] { throw Overflow(); }, "Run-time error '6':\r\rOverflow"},
+        {[] { throw std::bad_alloc(); }, "Run-time error '7':\r\rOut of memory"},
+        {[] { throw std::runtime_error("lost"); }, "Run-time error '51':\r\rInternal error: lost"},
+    };
+    for (const auto& [raise, text] : cases) {
+        try {
+            raise();
+        } catch (...) {
+            EXPECT_EQ(FatalBoxText(CurrentRuntimeError()), text);
+        }
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -124,6 +125,25 @@ TEST(Orientation, PutsTheStoredCornersWhereTheTagSays) {
     }
     EXPECT_EQ(UprightSize({4, 2}, 0).width, 4) << "unknown values leave the picture as stored";
     EXPECT_EQ(UprightSize({4, 2}, 9).width, 4);
+}
+
+TEST(Orientation, DrawsUprightThroughADecoderOfTheStoredPicture) {
+    const Picture stored = Numbered(4, 2);
+    for (const int orientation : {0, 1, 3, 6, 8, 9}) {
+        const PixelSize size = UprightSize(stored.size, orientation);
+        std::vector<std::uint8_t> drawn(stored.pixels.size()), want(stored.pixels.size());
+        OrientPixels(stored.pixels.data(), stored.size, 16, want.data(), size.width * 4u,
+                     orientation);
+        const auto decode = [&](PixelSize box, std::uint8_t* pixels, std::size_t stride) {
+            std::memcpy(pixels, stored.pixels.data(), stored.pixels.size());
+            return box.width == 4 && stride == 16; // asked for the stored size
+        };
+        EXPECT_TRUE(DrawUpright(orientation, size.width, size.height, drawn.data(), size.width * 4u,
+                                decode));
+        EXPECT_EQ(drawn, want) << orientation;
+    }
+    std::uint8_t pixel[4];
+    EXPECT_FALSE(DrawUpright(6, 1, 1, pixel, 4, [](auto...) { return false; }));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fakes/fake_platform.h"
 #include "fakes/fake_settings.h"
 #include "settings/settings_form.h"
@@ -274,6 +276,24 @@ TEST(SettingsLayoutTest, ControlsSitAtTheirTwipsConvertedToPixels) {
     }
     EXPECT_EQ(TwipsToPixels(kClientWidth, 15), 448);
     EXPECT_EQ(TwipsToPixels(kClientHeight, 15), 166);
+}
+
+TEST(SettingsLayoutTest, EachControlIsMadeWithTheLookAndFocusRuleOfItsRow) {
+    // look, visible, tab stop, right-aligned, bold, asks for the focus, behind
+    const std::pair<int, ControlShape> cases[] = {
+        {102, {Look::Field, true, true, true, false, true, false}},
+        {1, {Look::DefaultButton, true, true, false, false, true, false}},
+        {2, {Look::PushButton, true, true, false, false, false, false}},
+        {119, {Look::PushButton, false, true, false, true, true, false}},
+        {131, {Look::Label, true, false, true, false, false, false}},
+        {130, {Look::GroupBox, true, false, false, false, false, true}},
+    };
+    const auto fields = [](const ControlShape& s) {
+        return std::tuple(s.look, s.visible, s.tabStop, s.rightAligned, s.boldFont, s.asksForFocus,
+                          s.behind);
+    };
+    for (const auto& [id, want] : cases)
+        EXPECT_EQ(fields(ShapeOf(*FindById(id))), fields(want)) << id;
 }
 
 } // namespace
