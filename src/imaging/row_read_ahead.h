@@ -1,7 +1,7 @@
 // Reads a picture's rows ahead on a thread of its own, so that decoding the
 // next rows overlaps scaling the last ones. The scaler asks for rows in
 // order; they are copied out of the band read ahead, two bands of at most
-// kReadAheadRows (and never more than the scaler's own band) at a time. Used by ScaleImage for
+// kReadAheadRows (the scaler's own band, and never more than it) at a time. Used by ScaleImage for
 // large pictures on machines with a second core.
 #pragma once
 #include <condition_variable>
@@ -15,7 +15,7 @@
 
 namespace orv::imaging {
 
-inline constexpr int kReadAheadRows = 16;
+inline constexpr int kReadAheadRows = 64;
 
 // Whether reading ahead pays for a source of this size on this machine.
 bool ReadAheadPays(int sourceWidth, int sourceHeight);
