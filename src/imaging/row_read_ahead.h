@@ -1,8 +1,8 @@
 // Reads a picture's rows ahead on a thread of its own, so that decoding the
 // next rows overlaps scaling the last ones. The scaler asks for rows in
-// order; they are copied out of the band read ahead, two bands of at most
-// kReadAheadRows (the scaler's own band, and never more than it) at a time. Used by ScaleImage for
-// large pictures on machines with a second core.
+// order; they are copied out of the band read ahead, two bands of
+// kReadAheadRows (the scaler's own band, never more than it) at a time.
+// Used by ScaleImage for large pictures on machines with a second core.
 #pragma once
 #include <condition_variable>
 #include <cstddef>
