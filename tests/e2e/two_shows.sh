@@ -17,4 +17,12 @@ check "the newer one ended, the flag stays set" "$(running "$first") $(running "
 focus_mirvo && xdotool key x
 MIRVO_PID=$first && wait_mirvo 10 || true
 check "the last one ended, the flag is cleared" "$(running "$first") $(driver saverrunning)" "ended 0"
+
+# The session's end ends a show as its close does, without the password check.
+start_mirvo /s
+driver wait Orvandel 20 >/dev/null
+sleep 2
+"$WINE_RUN" wineboot --end-session >/dev/null 2>&1 || true
+wait_mirvo 15 || true
+check "the session's end ends the show and clears the flag" "$MIRVO_RC $(driver saverrunning)" "0 0"
 finish
