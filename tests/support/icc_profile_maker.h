@@ -26,13 +26,13 @@ constexpr RgbPrimaries kSwappedPrimaries{kSrgbPrimaries.green, kSrgbPrimaries.re
                                          kSrgbPrimaries.blue};
 
 // gamma 0: the sRGB curve; otherwise a pure power law.
-struct ProfileSpec {
+struct ProfileParams {
     RgbPrimaries primaries = kSrgbPrimaries;
     double gamma = 0;
     std::string description = "Test RGB";
 };
 
-inline std::vector<std::uint8_t> MakeRgbProfile(const ProfileSpec& spec) {
+inline std::vector<std::uint8_t> MakeRgbProfile(const ProfileParams& params) {
     std::vector<std::uint8_t> out(128, 0);
     const auto put32 = [](std::vector<std::uint8_t>& v, std::size_t at, std::uint32_t x) {
         if (v.size() < at + 4) v.resize(at + 4);
@@ -53,29 +53,30 @@ inline std::vector<std::uint8_t> MakeRgbProfile(const ProfileSpec& spec) {
     };
     std::vector<std::uint8_t> curve(12, 0);
     put32(curve, 0, sig("curv"));
-    const int points = spec.gamma > 0 ? 1 : 1024;
+    const int points = params.gamma > 0 ? 1 : 1024;
     put32(curve, 8, points);
     for (int i = 0; i < points; ++i) {
         const double x = i / 1023.0;
         const double y = x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
-        const auto v = spec.gamma > 0 ? static_cast<std::uint16_t>(std::lround(spec.gamma * 256))
-                                      : static_cast<std::uint16_t>(std::lround(y * 65535));
+        const auto v = params.gamma > 0
+                           ? static_cast<std::uint16_t>(std::lround(params.gamma * 256))
+                           : static_cast<std::uint16_t>(std::lround(y * 65535));
         curve.push_back(static_cast<std::uint8_t>(v >> 8));
         curve.push_back(static_cast<std::uint8_t>(v));
     }
     std::vector<std::uint8_t> desc(12, 0);
     put32(desc, 0, sig("desc"));
-    put32(desc, 8, static_cast<std::uint32_t>(spec.description.size() + 1));
-    desc.insert(desc.end(), spec.description.begin(), spec.description.end());
+    put32(desc, 8, static_cast<std::uint32_t>(params.description.size() + 1));
+    desc.insert(desc.end(), params.description.begin(), params.description.end());
     desc.resize(desc.size() + 1 + 4 + 4 + 2 + 1 + 67, 0);
     const std::array<double, 3> white = {0.9642, 1.0, 0.8249};
 
     const std::vector<std::pair<const char*, std::vector<std::uint8_t>>> tags = {
         {"desc", desc},
         {"wtpt", xyz(white)},
-        {"rXYZ", xyz(spec.primaries.red)},
-        {"gXYZ", xyz(spec.primaries.green)},
-        {"bXYZ", xyz(spec.primaries.blue)},
+        {"rXYZ", xyz(params.primaries.red)},
+        {"gXYZ", xyz(params.primaries.green)},
+        {"bXYZ", xyz(params.primaries.blue)},
         {"rTRC", curve},
         {"gTRC", curve},
         {"bTRC", curve}};

@@ -10,17 +10,17 @@
 int main(int argc, char** argv) {
     using namespace orv::testing;
     if (argc != 3) return 2;
-    ProfileSpec spec;
+    ProfileParams params;
     if (std::strcmp(argv[1], "srgb") == 0) {
-        spec.description = "sRGB (test)";
+        params.description = "sRGB (test)";
     } else if (std::strcmp(argv[1], "adobe") == 0) {
-        spec = {kAdobePrimaries, 563.0 / 256, "Adobe RGB (1998) compatible (test)"};
+        params = {kAdobePrimaries, 563.0 / 256, "Adobe RGB (1998) compatible (test)"};
     } else if (std::strcmp(argv[1], "swap") == 0) {
-        spec = {kSwappedPrimaries, 0, "sRGB, red and green swapped (test)"};
+        params = {kSwappedPrimaries, 0, "sRGB, red and green swapped (test)"};
     } else {
         return 2;
     }
-    const auto profile = MakeRgbProfile(spec);
+    const auto profile = MakeRgbProfile(params);
     FILE* f = std::fopen(argv[2], "wb");
     if (!f) return 1;
     const bool written = std::fwrite(profile.data(), 1, profile.size(), f) == profile.size();
