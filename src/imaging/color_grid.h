@@ -5,8 +5,8 @@
 // systems apply their own precomputed tables). Converting a picture this
 // way costs a few nanoseconds a pixel, where converting each pixel through
 // the colour system costs about a hundred under Wine; large pictures are
-// shared with a second core. Used by the Windows
-// colour conversion; free of platform types.
+// shared with a second core, and the decoders apply the grid to each row as
+// they write it. Used by the colour management; free of platform types.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -25,9 +25,32 @@ constexpr int kColorGridStep = 255 / (kColorGridPoints - 1); // 15
 // (b * 18 + g) * 18 + r.
 std::vector<std::uint8_t> ColorGridSamples();
 
-// Converts width x height pixels (B, G, R, A) in place by `converted`, the
-// samples of ColorGridSamples after the conversion; alpha is kept. Does
-// nothing when `converted` has another size.
+// Which code applies a grid: the fastest the processor has (SSE2 on x86),
+// or the plain code, the reference that one is tested against. Both give the
+// same bytes.
+enum class GridCode { Fastest, Plain };
+
+// A conversion ready to apply to pixels (B, G, R, A) in place; alpha is kept.
+// Empty (it converts nothing) when made from no grid or one of another size.
+class ColorGrid {
+  public:
+    ColorGrid() = default;
+    // From `converted`, the samples of ColorGridSamples after the conversion.
+    explicit ColorGrid(std::span<const std::uint8_t> converted);
+    explicit operator bool() const { return !lanes_.empty(); }
+
+    // One row of `width` pixels, on this thread.
+    void ApplyToRow(std::uint8_t* pixels, int width, GridCode code = GridCode::Fastest) const;
+    // width x height pixels, rows `stride` bytes apart; large pictures are
+    // shared with a second core.
+    void Apply(std::uint8_t* pixels, int width, int height, std::size_t stride) const;
+
+  private:
+    // Each sample's channels in 16-bit lanes of one number (see the code).
+    std::vector<std::uint64_t> lanes_;
+};
+
+// ColorGrid(converted).Apply(pixels, width, height, stride).
 void ApplyColorGrid(std::span<const std::uint8_t> converted, std::uint8_t* pixels, int width,
                     int height, std::size_t stride);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace orv::imaging {
 namespace {
 
@@ -24,6 +26,25 @@ TEST(ColorGridCache, ConvertsAgainOnlyWhenProfileOrTargetChangesOrTheLastFailed)
         });
         EXPECT_EQ(converted, converts);
         EXPECT_EQ(grid.empty() ? -1 : grid[0], accepted ? source[0] : -1);
+    }
+}
+
+// A grid of noise on pixels of noise, where every tetrahedron and tie turns
+// up: the vectorised rows give the plain rows' bytes, at any width.
+TEST(ColorGrid, FastestRowsGiveThePlainRowsBytes) {
+    std::mt19937 noise(7);
+    Bytes converted = ColorGridSamples();
+    for (std::uint8_t& v : converted)
+        v = static_cast<std::uint8_t>(noise());
+    const ColorGrid grid(converted);
+    for (const int width : {1, 3, 4, 5, 7, 64, 333}) {
+        Bytes pixels(static_cast<std::size_t>(width) * 4);
+        for (std::uint8_t& v : pixels) // a few levels, so that distances tie
+            v = static_cast<std::uint8_t>(noise() % 4 == 0 ? noise() % 4 * 15 : noise());
+        Bytes plain = pixels;
+        grid.ApplyToRow(plain.data(), width, GridCode::Plain);
+        grid.ApplyToRow(pixels.data(), width, GridCode::Fastest);
+        EXPECT_EQ(pixels, plain) << width;
     }
 }
 
