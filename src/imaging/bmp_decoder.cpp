@@ -422,7 +422,7 @@ std::size_t BmpDecodeMemory(const BmpInfo& info, int width, int height) {
 }
 
 bool DecodeBmp(const ByteReader& file, int width, int height, std::uint8_t* dest,
-               std::size_t stride, std::size_t memoryLimit) {
+               std::size_t stride, std::size_t memoryLimit, const RowFilter& filter) {
     if (width <= 0 || height <= 0 || !dest) return false;
     const std::optional<BmpInfo> info = ReadBmpInfo(file);
     if (!info || BmpDecodeMemory(*info, width, height) > memoryLimit) return false;
@@ -439,7 +439,8 @@ bool DecodeBmp(const ByteReader& file, int width, int height, std::uint8_t* dest
             source.readRows = [&](int first, int count, std::uint8_t* rows, std::size_t step) {
                 return rle.ReadRows(first, count, rows, step);
             };
-            return ScaleImage(source, width, height, dest, stride, band);
+            return ScaleImage(source, width, height, dest, stride, band, ScaleCode::Fastest,
+                              filter);
         }
 
         std::vector<std::uint8_t> raw(static_cast<std::size_t>(band * info->rowBytes));
@@ -460,7 +461,7 @@ bool DecodeBmp(const ByteReader& file, int width, int height, std::uint8_t* dest
             }
             return true;
         };
-        return ScaleImage(source, width, height, dest, stride, band);
+        return ScaleImage(source, width, height, dest, stride, band, ScaleCode::Fastest, filter);
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -77,8 +77,8 @@ std::size_t BmpDecodeMemory(const BmpInfo& info, int width, int height);
 // the first non-zero alpha before drawing. False (dest partly written) when
 // ReadBmpInfo refuses the file, a size is not positive, more than
 // `memoryLimit` bytes of working memory would be needed (BmpDecodeMemory) or
-// memory runs out.
+// memory runs out. Each row goes through `filter` (see ScaleImage).
 bool DecodeBmp(const ByteReader& file, int width, int height, std::uint8_t* dest,
-               std::size_t stride, std::size_t memoryLimit);
+               std::size_t stride, std::size_t memoryLimit, const RowFilter& filter = {});
 
 } // namespace orv::imaging

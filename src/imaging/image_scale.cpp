@@ -249,7 +249,7 @@ const RowCode& CodeFor(ScaleCode code) {
 }
 
 bool ScaleRows(const ScaleSource& source, int width, int height, std::uint8_t* dest,
-               std::size_t stride, int bandRows, ScaleCode code) {
+               std::size_t stride, int bandRows, ScaleCode code, const RowFilter& filter) {
     if (width <= 0 || height <= 0 || source.width <= 0 || source.height <= 0 || !dest ||
         !source.readRows || (source.bytesPerPixel != 3 && source.bytesPerPixel != 4) ||
         stride < static_cast<std::size_t>(width) * 4)
@@ -335,6 +335,7 @@ bool ScaleRows(const ScaleSource& source, int width, int height, std::uint8_t* d
                 run.blend3(acc.data(), across, width, out);
             else
                 run.blend4(acc.data(), across, width, out);
+            if (filter) filter(out, width);
         }
         return true;
     } catch (const std::bad_alloc&) {
@@ -345,22 +346,22 @@ bool ScaleRows(const ScaleSource& source, int width, int height, std::uint8_t* d
 } // namespace
 
 bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* dest,
-                std::size_t stride, int bandRows, ScaleCode code) {
+                std::size_t stride, int bandRows, ScaleCode code, const RowFilter& filter) {
     if (code == ScaleCode::Fastest && source.readRows && source.width > 0 && source.height > 0 &&
         ReadAheadPays(source.width, source.height)) {
         std::optional<RowReadAhead> ahead;
         try {
             ahead.emplace(source, bandRows);
         } catch (const std::exception&) {
-            return ScaleRows(source, width, height, dest, stride, bandRows, code);
+            return ScaleRows(source, width, height, dest, stride, bandRows, code, filter);
         }
         ScaleSource through = source;
         through.readRows = [&ahead](int first, int count, std::uint8_t* rows, std::size_t at) {
             return ahead->Read(first, count, rows, at);
         };
-        return ScaleRows(through, width, height, dest, stride, bandRows, code);
+        return ScaleRows(through, width, height, dest, stride, bandRows, code, filter);
     }
-    return ScaleRows(source, width, height, dest, stride, bandRows, code);
+    return ScaleRows(source, width, height, dest, stride, bandRows, code, filter);
 }
 
 std::size_t ScaleImageMemory(int sourceWidth, int sourceHeight, int bytesPerPixel, int width,

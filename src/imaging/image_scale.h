@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "imaging/picture_types.h"
+
 namespace orv::imaging {
 
 // Source pixels are 3 bytes (B, G, R) or 4 bytes (B, G, R, unused) each.
@@ -32,11 +34,13 @@ struct ScaleSource {
 enum class ScaleCode { Fastest, Plain };
 
 // Writes the picture scaled to width x height into `dest` as 4-byte pixels
-// (B, G, R, 255), rows `stride` bytes apart, top row first. `bandRows` is how
-// many source rows are asked for at a time. False (dest partly written) when
-// a size is not positive, the source fails or memory runs out.
+// (B, G, R, 255), rows `stride` bytes apart, top row first, each row through
+// `filter` when one is given. `bandRows` is how many source rows are asked
+// for at a time. False (dest partly written) when a size is not positive,
+// the source fails or memory runs out.
 bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* dest,
-                std::size_t stride, int bandRows = 64, ScaleCode code = ScaleCode::Fastest);
+                std::size_t stride, int bandRows = 64, ScaleCode code = ScaleCode::Fastest,
+                const RowFilter& filter = {});
 
 // True when ScaleCode::Fastest runs other code than ScaleCode::Plain.
 bool ScaleIsVectorised();

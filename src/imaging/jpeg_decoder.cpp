@@ -228,7 +228,7 @@ class Decompressor {
 
 // Decodes the started decompressor's picture scaled to width x height.
 bool ScaleDecoded(Decompressor& decoder, int width, int height, std::uint8_t* dest,
-                  std::size_t stride) {
+                  std::size_t stride, const RowFilter& filter) {
     jpeg_decompress_struct& info = decoder.info();
     ScaleSource source;
     source.width = static_cast<int>(info.output_width);
@@ -252,7 +252,7 @@ bool ScaleDecoded(Decompressor& decoder, int width, int height, std::uint8_t* de
         });
         return read && !stalled;
     };
-    return ScaleImage(source, width, height, dest, stride);
+    return ScaleImage(source, width, height, dest, stride, 64, ScaleCode::Fastest, filter);
 }
 
 } // namespace
@@ -284,7 +284,7 @@ std::optional<JpegInfo> ReadJpegInfo(const ByteReader& file) {
 }
 
 bool DecodeJpeg(const ByteReader& file, int width, int height, std::uint8_t* dest,
-                std::size_t stride, const JpegLimits& limits, int known) {
+                std::size_t stride, const JpegLimits& limits, int known, const RowFilter& filter) {
     if (width <= 0 || height <= 0 || !dest) return false;
     Decompressor decoder(file, limits);
     if (!decoder.ReadHeader() || !decoder.Drawable() || !decoder.CoefficientsFit(limits))
@@ -311,9 +311,10 @@ bool DecodeJpeg(const ByteReader& file, int width, int height, std::uint8_t* des
     info.scale_denom = 8;
     if (!decoder.Guard([&] { jpeg_start_decompress(&info); })) return false;
 
-    if (orientation == 1) return ScaleDecoded(decoder, width, height, dest, stride);
+    if (orientation == 1) return ScaleDecoded(decoder, width, height, dest, stride, filter);
     const std::size_t boxStride = static_cast<std::size_t>(box.width) * 4;
-    if (!ScaleDecoded(decoder, box.width, box.height, turned.data(), boxStride)) return false;
+    if (!ScaleDecoded(decoder, box.width, box.height, turned.data(), boxStride, filter))
+        return false;
     OrientPixels(turned.data(), box, boxStride, dest, stride, orientation);
     return true;
 }

@@ -76,8 +76,10 @@ int JpegDecodeEighths(PixelSize picture, int width, int height);
 // `limits` allow, or memory runs out; `dest` may then be partly written.
 // `file` is read during the call only, in chunks of 64 KB. `orientation` is
 // the picture's as ReadJpegInfo found it, so the file's segments are not
-// walked again; 0 has it read from the file.
+// walked again; 0 has it read from the file. Each scaled row goes through
+// `filter` before it is turned upright (see ScaleImage).
 bool DecodeJpeg(const ByteReader& file, int width, int height, std::uint8_t* dest,
-                std::size_t stride, const JpegLimits& limits = {}, int orientation = 0);
+                std::size_t stride, const JpegLimits& limits = {}, int orientation = 0,
+                const RowFilter& filter = {});
 
 } // namespace orv::imaging

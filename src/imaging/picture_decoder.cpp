@@ -51,16 +51,17 @@ std::optional<PictureInfo> InspectPicture(const ByteReader& file) {
 }
 
 bool DecodePicture(const ByteReader& file, const PictureInfo& info, int width, int height,
-                   std::uint8_t* dest, std::size_t stride, const DecodeBudget& budget) {
+                   std::uint8_t* dest, std::size_t stride, const DecodeBudget& budget,
+                   const RowFilter& filter) {
     switch (info.decoder) {
     case Decoder::Jpeg: {
         JpegLimits limits;
         limits.maxDecoderMemory = budget.workingBytes;
         limits.scratch = budget.scratch;
-        return DecodeJpeg(file, width, height, dest, stride, limits, info.orientation);
+        return DecodeJpeg(file, width, height, dest, stride, limits, info.orientation, filter);
     }
     case Decoder::Bmp:
-        return DecodeBmp(file, width, height, dest, stride, budget.workingBytes);
+        return DecodeBmp(file, width, height, dest, stride, budget.workingBytes, filter);
     case Decoder::System:
         break;
     }

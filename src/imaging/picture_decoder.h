@@ -46,10 +46,12 @@ std::optional<PictureInfo> InspectPicture(const ByteReader& file);
 
 // Draws a picture of our own decoders scaled to exactly width x height (the
 // upright size) into `dest` as 4-byte pixels (B, G, R, 255), rows `stride`
-// bytes apart, top row first. False when it cannot be drawn or would cost
-// more than the budget.
+// bytes apart, top row first, each row through `filter` as it is drawn (see
+// ScaleImage). False when it cannot be drawn or would cost more than the
+// budget.
 bool DecodePicture(const ByteReader& file, const PictureInfo& info, int width, int height,
-                   std::uint8_t* dest, std::size_t stride, const DecodeBudget& budget = {});
+                   std::uint8_t* dest, std::size_t stride, const DecodeBudget& budget = {},
+                   const RowFilter& filter = {});
 
 // Whether the system's decoder may decode a picture of `stored` pixels whole
 // (it holds about 4 bytes a pixel, and a converted copy of a row band) and

@@ -1,6 +1,6 @@
-// Types shared by the picture decoders: a picture's size in pixels and
-// random access to the bytes of a picture file, read as a decoder needs
-// them rather than whole.
+// Types shared by the picture decoders: a picture's size in pixels, work on
+// each drawn row, and random access to the bytes of a picture file, read as
+// a decoder needs them rather than whole.
 #pragma once
 #include <algorithm>
 #include <cstddef>
@@ -16,6 +16,11 @@ struct PixelSize {
     int width = 0;
     int height = 0;
 };
+
+// Work done on each drawn row of `width` 4-byte pixels as soon as it is
+// written (the colour conversion), on the scaling thread: where the rows
+// are read ahead, it runs while the rows still to come are decoded.
+using RowFilter = std::function<void(std::uint8_t* row, int width)>;
 
 struct ByteReader {
     std::uint64_t size = 0;

@@ -3,10 +3,8 @@
 #include <icm.h>
 
 #include <cwchar>
-#include <exception>
 #include <string>
 
-#include "imaging/color_grid.h"
 #include "imaging/icc_profile.h"
 #include "win32/file_reader.h"
 #include "win32/unique_handle.h"
@@ -41,64 +39,57 @@ unique_profile OpenSrgbProfile() {
         OpenColorProfileW(&profile, PROFILE_READ, FILE_SHARE_READ, OPEN_EXISTING));
 }
 
-// The path of the profile Windows has for the primary monitor (its standard
-// sRGB profile when the user set none), empty when it names none.
-std::wstring PrimaryMonitorProfilePath() {
-    const WindowDc screen(nullptr);
-    if (!screen.get()) return {};
-    wchar_t path[MAX_PATH + 1] = {};
-    DWORD size = MAX_PATH;
-    if (!GetICMProfileW(screen.get(), &size, path)) return {};
-    return path;
-}
+// The colour system of Windows: the primary monitor's profile as it names
+// it, and conversions through memory profiles.
+class WindowsColorSystem final : public imaging::ColorSystem {
+  public:
+    std::string MonitorProfilePath() override {
+        const WindowDc screen(nullptr);
+        if (!screen.get()) return {};
+        wchar_t path[MAX_PATH + 1] = {};
+        DWORD size = MAX_PATH;
+        if (!GetICMProfileW(screen.get(), &size, path)) return {};
+        return Utf8(path);
+    }
 
-// The grid's samples converted from `source` to `target` (sRGB when empty);
-// nothing when the colour system refuses either profile or the conversion.
-std::vector<std::uint8_t> Converted(std::span<const std::uint8_t> source,
-                                    std::span<const std::uint8_t> target,
-                                    std::vector<std::uint8_t> grid) {
-    const unique_profile from = OpenMemoryProfile(source);
-    const unique_profile to = target.empty() ? OpenSrgbProfile() : OpenMemoryProfile(target);
-    if (!from || !to) return {};
-    HPROFILE profiles[2] = {from.get(), to.get()};
-    DWORD intents[1] = {INTENT_PERCEPTUAL};
-    const unique_transform transform(
-        CreateMultiProfileTransform(profiles, 2, intents, 1, BEST_MODE, INDEX_DONT_CARE));
-    const auto samples = static_cast<DWORD>(grid.size() / 4);
-    if (!transform ||
-        !TranslateBitmapBits(transform.get(), grid.data(), BM_xRGBQUADS, samples, 1, samples * 4,
-                             grid.data(), BM_xRGBQUADS, samples * 4, nullptr, 0))
-        return {};
-    return grid;
-}
+    std::vector<std::uint8_t> ReadProfile(const std::string& path) override {
+        const auto file = FileReader::Open(Wide(path));
+        if (!file) return {};
+        return file->ReadAll(imaging::kMaxIccProfileBytes).value_or(std::vector<std::uint8_t>{});
+    }
+
+    std::vector<std::uint8_t> Convert(std::span<const std::uint8_t> source,
+                                      std::span<const std::uint8_t> target,
+                                      std::vector<std::uint8_t> samples) override {
+        const unique_profile from = OpenMemoryProfile(source);
+        const unique_profile to = target.empty() ? OpenSrgbProfile() : OpenMemoryProfile(target);
+        if (!from || !to) return {};
+        HPROFILE profiles[2] = {from.get(), to.get()};
+        DWORD intents[1] = {INTENT_PERCEPTUAL};
+        const unique_transform transform(
+            CreateMultiProfileTransform(profiles, 2, intents, 1, BEST_MODE, INDEX_DONT_CARE));
+        const auto count = static_cast<DWORD>(samples.size() / 4);
+        if (!transform ||
+            !TranslateBitmapBits(transform.get(), samples.data(), BM_xRGBQUADS, count, 1, count * 4,
+                                 samples.data(), BM_xRGBQUADS, count * 4, nullptr, 0))
+            return {};
+        return samples;
+    }
+};
 
 } // namespace
 
+imaging::ColorGrid ColorConversionFor(std::span<const std::uint8_t> profile,
+                                      ColorDestination destination) {
+    static imaging::ColorGridCache grids;
+    WindowsColorSystem system;
+    return imaging::ColorConversion(profile, destination, system, grids);
+}
+
 bool ConvertColors(std::span<const std::uint8_t> profile, ColorDestination destination,
                    std::uint8_t* pixels, int width, int height, std::size_t stride) {
-    if (profile.empty() || !pixels || width <= 0 || height <= 0) return true;
-    try {
-        std::vector<std::uint8_t> monitorBytes;
-        if (destination == ColorDestination::Screen) {
-            const std::wstring path = PrimaryMonitorProfilePath();
-            if (!path.empty())
-                if (const auto file = FileReader::Open(path))
-                    monitorBytes = file->ReadAll(imaging::kMaxIccProfileBytes)
-                                       .value_or(std::vector<std::uint8_t>{});
-            if (imaging::ChooseColorTarget(Utf8(path), monitorBytes) !=
-                imaging::ColorTarget::Monitor)
-                monitorBytes.clear();
-        }
-        static imaging::ColorGridCache grids;
-        const std::vector<std::uint8_t> grid =
-            grids.Get(profile, monitorBytes, [&](std::vector<std::uint8_t> samples) {
-                return Converted(profile, monitorBytes, std::move(samples));
-            });
-        imaging::ApplyColorGrid(grid, pixels, width, height, stride);
-        return true;
-    } catch (const std::exception&) {
-        return true;
-    }
+    ColorConversionFor(profile, destination).Apply(pixels, width, height, stride);
+    return true;
 }
 
 std::vector<std::uint8_t> WicFrameProfile(IWICImagingFactory& factory,

@@ -1,11 +1,6 @@
-// Colour management of the drawn pictures through Windows' own colour
-// system (mscms): a picture with an embedded ICC profile is converted from
-// it, once it is scaled to its box, to the monitor's profile when the user
-// set one, or to sRGB (the show), or always to sRGB (the wallpaper).
-// Untagged pictures are left exactly as they are. The colour system converts
-// a grid of colours once for each profile and target (imaging/color_grid.h),
-// and the picture is interpolated from it. Called by the picture loader
-// (picture_file.cpp) on the preparing thread.
+// Windows' colour system (mscms) behind the colour management of the drawn
+// pictures (imaging/color_management.h), and the profile WIC reports for a
+// frame. Called by the picture loader on the preparing thread.
 #pragma once
 #include <windows.h>
 
@@ -16,19 +11,21 @@
 #include <span>
 #include <vector>
 
+#include "imaging/color_management.h"
+
 namespace orv::win32 {
 
-// Where the converted pixels are shown.
-enum class ColorDestination {
-    Screen, // the primary monitor: its own profile when the user set one, else sRGB
-    Srgb,   // sRGB always, as a file for the desktop is
-};
+using imaging::ColorDestination;
+
+// The conversion for a picture whose profile is `profile` shown at
+// `destination`; empty (drawn as sRGB) for an untagged picture or when the
+// colour system refuses a profile or the conversion.
+imaging::ColorGrid ColorConversionFor(std::span<const std::uint8_t> profile,
+                                      ColorDestination destination);
 
 // Converts width x height pixels (B, G, R, 255), rows `stride` bytes apart,
-// in place from `profile` (checked with imaging::IsUsableProfile) to
-// `destination`. Does nothing for an empty profile, and leaves the pixels as
-// they are, drawn as sRGB, when the colour system refuses a profile or the
-// conversion; a picture never fails for its profile (always true).
+// in place by ColorConversionFor(profile, destination). A picture never
+// fails for its profile (always true).
 bool ConvertColors(std::span<const std::uint8_t> profile, ColorDestination destination,
                    std::uint8_t* pixels, int width, int height, std::size_t stride);
 

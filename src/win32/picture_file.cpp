@@ -30,9 +30,13 @@ class OwnDecoderPicture : public PictureFile {
     SIZE NaturalSize() const override { return {info_.upright.width, info_.upright.height}; }
 
     bool RenderInto(int width, int height, std::uint8_t* dest, std::size_t stride) override {
+        // Each row's colours are converted as it is drawn, while the rows
+        // still to come are decoded.
+        const imaging::ColorGrid colors = ColorConversionFor(info_.iccProfile, destination_);
+        imaging::RowFilter convert;
+        if (colors) convert = [&colors](std::uint8_t* row, int n) { colors.ApplyToRow(row, n); };
         return imaging::DecodePicture(file_->Reader(), info_, width, height, dest, stride,
-                                      PictureBudget()) &&
-               ConvertColors(info_.iccProfile, destination_, dest, width, height, stride);
+                                      PictureBudget(), convert);
     }
 
   private:

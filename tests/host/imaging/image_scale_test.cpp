@@ -238,9 +238,16 @@ TEST(ImageScale, TakesBottomUpRowsInStoredOrderAndWritesThemTheRightWayUp) {
         ASSERT_TRUE(Scale(upright, expected));
         ScaleSource s = stored.Source();
         s.bottomUp = true;
-        ASSERT_TRUE(ScaleImage(s, 4, outH, out.bytes.data(), 16, 3));
+        // Each output row goes through the filter once, once it is written.
+        std::vector<int> filtered(static_cast<std::size_t>(outH));
+        const RowFilter invert = [&](std::uint8_t* row, int width) {
+            ++filtered[static_cast<std::size_t>(row - out.bytes.data()) / 16];
+            std::transform(row, row + 4 * width, row, [](std::uint8_t v) { return 255 - v; });
+        };
+        ASSERT_TRUE(ScaleImage(s, 4, outH, out.bytes.data(), 16, 3, ScaleCode::Fastest, invert));
+        EXPECT_EQ(filtered, std::vector<int>(filtered.size(), 1));
         for (std::size_t i = 0; i < out.bytes.size(); ++i)
-            ASSERT_NEAR(out.bytes[i], expected.bytes[i], 1)
+            ASSERT_NEAR(255 - out.bytes[i], expected.bytes[i], 1)
                 << srcH << " to " << outH << " at " << i;
         int next = 0;
         for (auto [first, count] : stored.requests) {
