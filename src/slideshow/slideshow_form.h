@@ -60,6 +60,10 @@ class SlideshowForm {
     void Load();
     // A timer fired: the handler of that timer runs.
     void OnTimer(platform::Timer timer);
+    void OnPictureTimer();
+    void OnClockTimer();
+    // The preview ends when its host window is gone.
+    void OnHostCheckTimer();
     // A mouse report over `surface` with the cursor at `where`. Windows also
     // reports a "move" when a window appears or changes under a resting
     // mouse: only a real change of place counts.
@@ -99,10 +103,6 @@ class SlideshowForm {
         std::uint32_t interval = 0;
         bool enabled = true;
     };
-    void OnPictureTimer();
-    void OnClockTimer();
-    // The preview ends when its host window is gone.
-    void OnHostCheckTimer();
     void SetTimerInterval(platform::Timer timer, std::uint32_t milliseconds);
     void SetTimerEnabled(platform::Timer timer, bool enabled);
     void ApplyTimer(platform::Timer timer);

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "common/growing_buffer.h"
 #include "common/serial_jobs.h"
 #include "win32/file_system.h"
 #include "win32/wide.h"
@@ -18,16 +19,9 @@ bool Win32MediaDevice::SendCommand(const std::string& command, bool notify) {
 
 std::string Win32MediaDevice::ShortPath(const std::string& path) {
     const std::wstring wide = Wide(path);
-    // The first call gives the size needed, so long paths are not cut off.
-    std::wstring buffer(MAX_PATH, L'\0');
-    DWORD n = GetShortPathNameW(wide.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n >= buffer.size()) {
-        buffer.assign(n, L'\0');
-        n = GetShortPathNameW(wide.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n >= buffer.size()) return {};
-    }
-    buffer.resize(n);
-    return Utf8(buffer);
+    return Utf8(FillGrowing<wchar_t>(MAX_PATH, [&](wchar_t* buffer, std::size_t size) {
+        return GetShortPathNameW(wide.c_str(), buffer, static_cast<DWORD>(size));
+    }));
 }
 
 std::string Win32MediaDevice::HiddenWindow() {

@@ -261,12 +261,12 @@ TEST_F(SlideshowFormTest, LoadRunsItsStepsInOrder) {
     // The music starts once the first picture is on the screen; the single
     // file repeats until the show ends.
     EXPECT_EQ(Count("play mp3 repeat"), 0u);
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     const auto shown = std::find(log.begin(), log.end(), "show");
     const auto played = std::find(log.begin(), log.end(), "play mp3 repeat");
     ASSERT_NE(played, log.end());
     EXPECT_LT(shown, played);
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     EXPECT_EQ(Count("play mp3 repeat"), 1u) << "started once";
 }
 
@@ -275,7 +275,7 @@ TEST_F(SlideshowFormTest, AMusicFailureReachesTheWindowsEdgeForTheFatalPath) {
     pss().SetMusicFile("C:\\Music\\list.m3u");
     notify.outOfMemory = true;
     form.Load();
-    EXPECT_THROW(form.OnTimer(Timer::ShowPicture),
+    EXPECT_THROW(form.OnPictureTimer(),
                  std::bad_alloc); // no pictures: the music starts at once
     // The fatal path, not the form, puts the desktop back.
     EXPECT_EQ(fake.session.calls,
@@ -291,7 +291,7 @@ TEST_F(SlideshowFormTest, EmptyFolderShowsTheTwoLineMessageAndNoClockWhenOff) {
     EXPECT_EQ(view.interval[Timer::Clock], 0u) << "the clock's timer stands still";
     EXPECT_EQ(view.texts.count(Label::Clock), 0u);
     // Ticks change nothing while the timer keeps running.
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     EXPECT_EQ(view.preparations, 0);
     EXPECT_EQ(view.interval[Timer::ShowPicture], 5000u);
 }
@@ -305,7 +305,7 @@ TEST_F(SlideshowFormTest, PreviewLaysOutSmallAndLeavesDesktopAndMusicAlone) {
     EXPECT_EQ(Count("lblNoPictures font 8 bold at 96"), 1u);
     EXPECT_EQ(view.rects[Label::NoPictures].width, 160); // 2400 twips
     EXPECT_EQ(view.interval[Timer::HostCheck], 1000u);
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     EXPECT_FLOAT_EQ(view.lastResults.at(0).box.twips.width, 2270);
     EXPECT_FLOAT_EQ(view.lastResults.at(0).box.twips.top, 283.75f);
     EXPECT_EQ(view.lastResults.at(0).box.pixels, (PixelRect{0, 19, 151, 76}));
@@ -331,19 +331,19 @@ TEST_F(SlideshowFormTest, TimerShowsARandomPictureAndReloadsTheDisplayTime) {
     AddPicture("c.jpg", 100, 100);
     fake.random.draws = {0.0, 0.99, 0.5};
     form.Load();
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     EXPECT_EQ(view.shown[0], "C:\\Pics\\a.jpg");
     EXPECT_EQ(view.interval[Timer::ShowPicture], 5000u);
     EXPECT_FLOAT_EQ(view.lastResults.at(0).box.twips.left, 3360);
     EXPECT_EQ(view.lastResults.at(0).box.pixels, (PixelRect{224, 0, 576, 768}));
     log.clear();
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     EXPECT_EQ(view.shown[0], "C:\\Pics\\c.jpg");
     // The picture prepared ahead goes on the screen at once; the next is
     // prepared while it shows.
     EXPECT_EQ(log, (std::vector<std::string>{"tmrShowPicture start 5000", "show",
                                              "prepare C:\\Pics\\b.jpg"}));
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     EXPECT_EQ(view.shown[0], "C:\\Pics\\b.jpg");
     EXPECT_EQ(fake.random.seeds, 1);
     EXPECT_EQ(form.Shown(), std::vector<std::string>{"C:\\Pics\\b.jpg"});
@@ -355,7 +355,7 @@ TEST_F(SlideshowFormTest, DisplayTimesBeyondTheClassicRangeAndBelowZero) {
     for (const auto& [seconds, ms] : std::vector<std::pair<double, std::uint32_t>>{
              {70, 70000u}, {32767, 32767000u}, {0, 0u}, {-3, 0u}, {1, 1000u}}) {
         pss().SetTime(seconds);
-        form.OnTimer(Timer::ShowPicture);
+        form.OnPictureTimer();
         EXPECT_EQ(view.interval[Timer::ShowPicture], ms) << seconds;
     }
 }
@@ -363,7 +363,7 @@ TEST_F(SlideshowFormTest, DisplayTimesBeyondTheClassicRangeAndBelowZero) {
 TEST_F(SlideshowFormTest, DamagedPictureLeavesAnEmptyBoxAndTheShowGoesOn) {
     fake.files.AddFile("C:\\Pics\\broken.jpg"); // listed, but it cannot be read
     form.Load();
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     EXPECT_EQ(view.shown[0], "");
     EXPECT_EQ(view.lastResults.at(0).bitmap, nullptr);
     // The box keeps the size it had: the whole screen.
@@ -431,10 +431,10 @@ TEST_F(SlideshowFormTest, APreviewEndsWhenItsHostIsGone) {
     EnterPreview();
     form.Load();
     EXPECT_EQ(view.interval[Timer::HostCheck], 1000u);
-    form.OnTimer(Timer::HostCheck);
+    form.OnHostCheckTimer();
     EXPECT_EQ(view.closeRequests, 0);
     view.hostExists = false;
-    form.OnTimer(Timer::HostCheck);
+    form.OnHostCheckTimer();
     EXPECT_EQ(view.closeRequests, 1);
     EXPECT_TRUE(form.MayClose());
 }
@@ -488,7 +488,7 @@ TEST_F(SlideshowFormTest, PageDownShowsTheNextPictureAndRestartsTheTimer) {
     AddPicture("b.jpg", 2000, 1000);
     fake.random.draws = {0.0, 0.7, 0.2, 0.9};
     form.Load();
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     for (int shift : {0, 1, 2}) {
         log.clear();
         const int restartsBefore = view.timerRestarts;
@@ -507,7 +507,7 @@ TEST_F(SlideshowFormTest, PageDownShowsTheNextPictureAndRestartsTheTimer) {
 TEST_F(SlideshowFormTest, CtrlShiftWWritesTheWallpaperBitmapAndSetsIt) {
     AddPicture("a.jpg", 300, 400);
     form.Load();
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     for (const std::string dir : {"C:\\windows", "C:\\windows\\"}) {
         state.windowsFolder = dir;
         fake.wallpaper.calls.clear();
@@ -540,7 +540,7 @@ TEST_F(SlideshowFormTest, TheUnloadLetsTheWallpaperUnderWayFinishFirst) {
 TEST_F(SlideshowFormTest, AWallpaperResultCountsOnlyForTheJobUnderWay) {
     AddPicture("a.jpg", 300, 400);
     form.Load();
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     view.holdWallpaper = true;
     form.OnKeyDown(kKeyW, 3);
     form.OnKeyDown(kKeyW, 3); // while the first is written
@@ -566,16 +566,15 @@ TEST(PreviewWatch, ClosesOnceWhenTheHostGoesAndEndsWhenThePreviewIsGone) {
 // The watcher's looks, written down: W waited for the host's process, P only
 // paused, C asked the preview to close, E ended the program.
 struct ScriptedWatch : platform::PreviewWatch {
-    int looks = 0, processEndsAt = 0, hostWindowGoesAt = 0, previewGoesAt = 0;
+    ScriptedWatch(int process, int host, int preview)
+        : processEndsAt(process), hostWindowGoesAt(host), previewGoesAt(preview) {}
+    int looks = 0, processEndsAt, hostWindowGoesAt, previewGoesAt;
     std::string log;
     bool WaitForHostProcess(std::uint32_t ms) override {
         log += ms == 500 ? "W" : "?";
         return ++looks >= processEndsAt && processEndsAt;
     }
-    void Pause(std::uint32_t ms) override {
-        log += ms == 500 ? "P" : "?";
-        ++looks;
-    }
+    void Pause(std::uint32_t ms) override { log += ms == 500 && ++looks ? "P" : "?"; }
     bool PreviewExists() override { return looks < previewGoesAt; }
     bool HostExists() override { return !hostWindowGoesAt || looks < hostWindowGoesAt; }
     void ClosePreview() override { log += "C"; }
@@ -592,10 +591,7 @@ TEST(PreviewWatch, WatchesTheProcessUntilItEndsThenOnlyTheWindows) {
         {0, 0, 2, "WWE"},     // our window was destroyed from outside
     };
     for (const auto& c : cases) {
-        ScriptedWatch watch;
-        watch.processEndsAt = c.processEndsAt;
-        watch.hostWindowGoesAt = c.hostWindowGoesAt;
-        watch.previewGoesAt = c.previewGoesAt;
+        ScriptedWatch watch(c.processEndsAt, c.hostWindowGoesAt, c.previewGoesAt);
         WatchPreview(watch);
         EXPECT_EQ(watch.log, c.log);
     }
@@ -605,7 +601,7 @@ TEST_F(SlideshowFormTest, WallpaperGoesToTheUserFolderWhenTheWindowsFolderIsClos
     AddPicture("a.jpg", 300, 400);
     view.writableFolders = {"C:\\Users\\me\\AppData\\Local\\Orvandel\\"};
     form.Load();
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     fake.wallpaper.calls.clear();
     form.OnKeyDown(kKeyW, 3);
     EXPECT_EQ(view.written.size(), 1u);
@@ -625,7 +621,7 @@ TEST_F(SlideshowFormTest, WithNothingOnShowTheWallpaperIsLeftAlone) {
     fake.files.AddFile("C:\\Pics\\broken.jpg");
     form.Load();
     form.OnKeyDown(kKeyW, 3); // before the first picture
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     form.OnKeyDown(kKeyW, 3); // an empty box
     EXPECT_EQ(Count("wallpaper C:\\Pics\\broken.jpg"), 0u);
     EXPECT_TRUE(view.written.empty());
@@ -638,7 +634,7 @@ TEST_F(SlideshowFormTest, AltNAdvancesAPlaylistOnly) {
     fake.files.AddFile("C:\\Music\\list.m3u", "one.mp3\r\ntwo.mp3\r\n");
     pss().SetMusicFile("C:\\Music\\list.m3u");
     form.Load();
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     EXPECT_TRUE(notify.Loaded());
     EXPECT_EQ(player.Track(), 1);
     form.OnKeyDown(kKeyN, kAltMask);
@@ -656,7 +652,7 @@ TEST_F(SlideshowFormTest, UnloadStopsTheMusicRestoresTheDesktopAndReleasesAll) {
     pss().SetMusicFile("C:\\Music\\list.m3u");
     AddPicture("a.jpg", 300, 400);
     form.Load();
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     log.clear();
     fake.session.calls.clear();
     form.OnUnload();
@@ -675,10 +671,10 @@ TEST_F(SlideshowFormTest, RequestsDuringAPreparationMakeOneMoreChangeNeverAQueue
     AddPicture("b.jpg", 400, 300);
     view.manual = true;
     form.Load();
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     for (int i = 0; i < 500; ++i)
         form.OnKeyDown(kKeyPageDown, 0);
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     EXPECT_EQ(view.preparations, 1);
     view.Complete();
     EXPECT_EQ(view.preparations, 2) << "the next change, prepared ahead";
@@ -826,7 +822,7 @@ TEST_P(SlideshowMonitors, EachMonitorShowsAPictureFittedToItselfAndThePrimaryHas
     EXPECT_LE(clock.y + clock.height, primary.y + primary.height);
     EXPECT_GE(clock.y + clock.height, primary.y + primary.height - 1);
 
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     ASSERT_EQ(view.lastResults.size(), monitors.size());
     EXPECT_EQ(fake.random.next, 2 * monitors.size())
         << "one draw a monitor, for the change on show and the one prepared ahead";
@@ -872,7 +868,7 @@ TEST_F(SlideshowFormTest, WithOnePictureEveryMonitorShowsIt) {
     view.monitors = {{{0, 0, 800, 600}, 96, true}, {{800, 0, 1280, 1024}, 96, false}};
     AddPicture("only.jpg", 640, 480);
     form.Load();
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     EXPECT_EQ(view.shown[0], "C:\\Pics\\only.jpg");
     EXPECT_EQ(view.shown[1], "C:\\Pics\\only.jpg");
     EXPECT_EQ(Count("prepare C:\\Pics\\only.jpg C:\\Pics\\only.jpg"), 2u) << "and the next";
@@ -881,7 +877,7 @@ TEST_F(SlideshowFormTest, WithOnePictureEveryMonitorShowsIt) {
 TEST_F(SlideshowFormTest, AMonitorAddedWhileTheShowRunsGetsItsPictureAndTheShowGoesOn) {
     AddPicture("a.jpg", 300, 400);
     form.Load();
-    form.OnTimer(Timer::ShowPicture);
+    form.OnPictureTimer();
     view.monitors.push_back({{1024, 0, 1280, 1024}, 96, false});
     log.clear();
     form.OnDisplayChange();
