@@ -18,6 +18,24 @@ struct RegistryValue {
     std::string data;
 };
 
+// Named slots shared by every process of ours on the system, each held by at
+// most one process and let go by the system when its holder ends however it
+// ends: what the shows of ours count one another with (saver/show_count.h).
+class ShowSlots {
+  public:
+    virtual ~ShowSlots() = default;
+    // Takes the lock that makes counting in and out one process at a time;
+    // false when it could not be had within a short time.
+    virtual bool LockCount() = 0;
+    virtual void UnlockCount() = 0;
+    // Takes the slot unless it is held; true when this process holds it now.
+    virtual bool Hold(int slot) = 0;
+    // Lets go of the slot this process holds, if any.
+    virtual void Release() = 0;
+    // Whether another process holds the slot.
+    virtual bool HeldByOther(int slot) = 0;
+};
+
 class Session {
   public:
     virtual ~Session() = default;

@@ -52,6 +52,9 @@ class SlideshowView {
     // Writes the wallpaper bitmap off the user-interface thread; the result
     // reaches the form's OnWallpaperWritten.
     virtual void StartWallpaper(WallpaperJob job) = 0;
+    // Waits a bounded time for the wallpaper job to end and, when it has,
+    // hands its result to the form's OnWallpaperWritten before returning.
+    virtual void FinishWallpaper(JobId job) = 0;
 
     virtual void SetLabelText(Label label, const std::string& text) = 0;
     virtual void SetLabelVisible(Label label, bool visible) = 0;
@@ -69,6 +72,23 @@ class SlideshowView {
     // Asks the window to close: the form's MayClose runs from the window's
     // own message handling, after the current handler.
     virtual void RequestClose() = 0;
+};
+
+// What the preview's watcher (slideshow::WatchPreview) looks at and does,
+// from a thread of its own.
+class PreviewWatch {
+  public:
+    virtual ~PreviewWatch() = default;
+    // Waits up to `milliseconds` for the host's process to end; true when it
+    // has. Where it cannot be watched, it only waits.
+    virtual bool WaitForHostProcess(std::uint32_t milliseconds) = 0;
+    virtual void Pause(std::uint32_t milliseconds) = 0;
+    virtual bool PreviewExists() = 0;
+    virtual bool HostExists() = 0;
+    // Asks the preview window to close, from outside its thread.
+    virtual void ClosePreview() = 0;
+    // Ends the program's message loop.
+    virtual void EndProgram() = 0;
 };
 
 } // namespace orv::platform

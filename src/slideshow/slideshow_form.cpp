@@ -47,6 +47,28 @@ PreviewWatchStep NextPreviewWatchStep(bool previewExists, bool hostGone, bool& c
     return PreviewWatchStep::Close;
 }
 
+void WatchPreview(platform::PreviewWatch& watch) {
+    constexpr std::uint32_t kLookMs = 500;
+    bool processGone = false, closeAsked = false;
+    for (;;) {
+        if (processGone)
+            watch.Pause(kLookMs);
+        else
+            processGone = watch.WaitForHostProcess(kLookMs);
+        const bool hostGone = processGone || !watch.HostExists();
+        switch (NextPreviewWatchStep(watch.PreviewExists(), hostGone, closeAsked)) {
+        case PreviewWatchStep::EndProgram:
+            watch.EndProgram();
+            return;
+        case PreviewWatchStep::Close:
+            watch.ClosePreview();
+            break;
+        case PreviewWatchStep::KeepWatching:
+            break;
+        }
+    }
+}
+
 SlideshowForm::SlideshowForm(platform::Platform& platform, saver::ProgramState& state,
                              audio::MusicControl& music, platform::SlideshowView& view)
     : platform_(platform), state_(state), music_(music),
@@ -143,6 +165,20 @@ void SlideshowForm::LayOut() {
         view_.SetLabelFont(Label::Clock, kClockFontPoints, false, primary.dpi);
         view_.SetLabelRect(Label::Clock,
                            ClockBox(primary, view_.TextExtent(Label::Clock, kWidestTime)));
+    }
+}
+
+void SlideshowForm::OnTimer(Timer timer) {
+    switch (timer) {
+    case Timer::ShowPicture:
+        OnPictureTimer();
+        break;
+    case Timer::Clock:
+        OnClockTimer();
+        break;
+    case Timer::HostCheck:
+        OnHostCheckTimer();
+        break;
     }
 }
 
@@ -315,6 +351,8 @@ bool SlideshowForm::MayClose() {
 }
 
 void SlideshowForm::OnUnload() {
+    // A wallpaper asked for is set before the show ends.
+    if (wallpaperJob_) view_.FinishWallpaper(wallpaperJob_);
     if (running_.id && runningWanted_) view_.CancelPreparation(running_.id);
     running_ = {};
     ready_.reset();

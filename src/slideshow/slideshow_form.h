@@ -49,6 +49,8 @@ std::string ClockText(const platform::LocalTime& time);
 // destroyed from outside, which leaves no message to act on.
 enum class PreviewWatchStep { KeepWatching, Close, EndProgram };
 PreviewWatchStep NextPreviewWatchStep(bool previewExists, bool hostGone, bool& closeAsked);
+// The watcher itself: looks every half second, until the program is to end.
+void WatchPreview(platform::PreviewWatch& watch);
 
 class SlideshowForm {
   public:
@@ -56,6 +58,8 @@ class SlideshowForm {
                   audio::MusicControl& music, platform::SlideshowView& view);
 
     void Load();
+    // A timer fired: the handler of that timer runs.
+    void OnTimer(platform::Timer timer);
     void OnPictureTimer();
     void OnClockTimer();
     // The preview ends when its host window is gone.
@@ -81,9 +85,8 @@ class SlideshowForm {
     void OnPreparationFinished(const platform::PreparationResult& result);
     // A wallpaper job has ended; the wallpaper is set when it wrote a file.
     void OnWallpaperWritten(const platform::WallpaperResult& result);
-    // The wallpaper job still under way, which the window lets finish (and
-    // reports) before the unload, so a wallpaper asked for is set; 0 when
-    // there is none.
+    // The wallpaper job still under way, which the unload lets finish, so a
+    // wallpaper asked for is set; 0 when there is none.
     platform::JobId WallpaperUnderWay() const { return wallpaperJob_; }
 
     // The picture list; element 0 stays empty.

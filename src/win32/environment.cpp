@@ -5,21 +5,16 @@
 #include <vector>
 
 #include "common/command_line.h"
+#include "common/growing_buffer.h"
 #include "common/paths.h"
 #include "win32/wide.h"
 
 namespace orv::win32 {
 
 std::wstring ProgramFile() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
+    return FillGrowing<wchar_t>(MAX_PATH, [](wchar_t* buffer, std::size_t size) {
+        return GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(size));
+    });
 }
 
 std::string Win32Environment::ArgumentText() const {
@@ -31,10 +26,9 @@ std::string Win32Environment::ProgramFolder() const {
 }
 
 std::string Win32Environment::WindowsDirectory() const {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
-    if (n == 0 || n > MAX_PATH) return {};
-    return Utf8(std::wstring_view(buffer, n));
+    return Utf8(FillGrowing<wchar_t>(MAX_PATH + 1, [](wchar_t* buffer, std::size_t size) {
+        return GetWindowsDirectoryW(buffer, static_cast<UINT>(size));
+    }));
 }
 
 platform::Version Win32Environment::ProgramVersion() const {

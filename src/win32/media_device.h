@@ -6,10 +6,10 @@
 // makes windows on the thread that opens a file), and reports each job's id
 // to the thread that posted it through a message-only window. The thread is
 // never joined: a device that does not answer keeps it, not the show. It
-// owns everything it touches (device, file system, job queue), so nothing is
-// gone under it; when the worker object goes, it waits a short, bounded time
-// for the jobs still queued (the closing of the device) and leaves the rest
-// to the end of the process.
+// owns everything it touches (device, file system, the job queue of
+// common/serial_jobs.h), so nothing is gone under it; when the worker object
+// goes, it waits a short, bounded time for the jobs still queued (the closing
+// of the device) and leaves the rest to the end of the process.
 #pragma once
 #include <windows.h>
 

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <new>
 #include <string>
 #include <utility>
 
@@ -23,10 +22,6 @@ void Win32Session::SetScreenSaverRunning(bool running) {
 
 namespace {
 
-// More shows of ours than anyone runs at once; one beyond them is counted
-// but holds no mutex, so others do not see it.
-constexpr int kShowSlots = 32;
-
 std::wstring SlotName(int slot) {
     return L"Orvandel.Show." + std::to_wstring(slot);
 }
@@ -35,65 +30,41 @@ bool Acquired(DWORD wait) {
     return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED; // abandoned: its show ended
 }
 
-// Counting in and out one process at a time, so that of two shows ending
-// together one sees the other gone. Never waits long: a stuck holder only
-// costs exactness.
-class CountLock {
-  public:
-    CountLock() : mutex_(CreateMutexW(nullptr, FALSE, L"Orvandel.ShowCount")) {
-        held_ = mutex_ && Acquired(WaitForSingleObject(mutex_.get(), 2000));
-    }
-    ~CountLock() {
-        if (held_) ReleaseMutex(mutex_.get());
-    }
-    CountLock(const CountLock&) = delete;
-    CountLock& operator=(const CountLock&) = delete;
-
-  private:
-    unique_handle mutex_;
-    bool held_ = false;
-};
-
-// The slots other than `own` that a running show holds. A free slot's
-// mutex is taken for a moment and given back.
-int OtherShows(int own) {
-    int others = 0;
-    for (int slot = 0; slot < kShowSlots; ++slot) {
-        if (slot == own) continue;
-        const unique_handle mutex(
-            OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, SlotName(slot).c_str()));
-        if (!mutex) continue; // nobody has it open
-        if (Acquired(WaitForSingleObject(mutex.get(), 0)))
-            ReleaseMutex(mutex.get());
-        else
-            ++others;
-    }
-    return others;
-}
-
 } // namespace
 
-std::optional<int> Win32Session::CountShow(bool in) {
-    if (counted_ == in) return std::nullopt;
-    try {
-        const CountLock lock;
-        counted_ = in;
-        if (!in) {
-            if (slotMutex_) ReleaseMutex(slotMutex_.get());
-            slotMutex_.reset();
-            return OtherShows(std::exchange(slot_, -1));
-        }
-        for (int slot = 0; slot < kShowSlots && !slotMutex_; ++slot) {
-            unique_handle mutex(CreateMutexW(nullptr, FALSE, SlotName(slot).c_str()));
-            if (mutex && Acquired(WaitForSingleObject(mutex.get(), 0))) {
-                slotMutex_ = std::move(mutex);
-                slot_ = slot;
-            }
-        }
-        return OtherShows(slot_);
-    } catch (const std::bad_alloc&) {
-        return 0; // as if alone, as before there was a count
-    }
+bool Win32ShowSlots::LockCount() {
+    countMutex_.reset(CreateMutexW(nullptr, FALSE, L"Orvandel.ShowCount"));
+    // Never waits long: a stuck holder only costs exactness.
+    if (countMutex_ && Acquired(WaitForSingleObject(countMutex_.get(), 2000))) return true;
+    countMutex_.reset();
+    return false;
+}
+
+void Win32ShowSlots::UnlockCount() {
+    ReleaseMutex(countMutex_.get());
+    countMutex_.reset();
+}
+
+bool Win32ShowSlots::Hold(int slot) {
+    unique_handle mutex(CreateMutexW(nullptr, FALSE, SlotName(slot).c_str()));
+    if (!mutex || !Acquired(WaitForSingleObject(mutex.get(), 0))) return false;
+    slotMutex_ = std::move(mutex);
+    return true;
+}
+
+void Win32ShowSlots::Release() {
+    if (slotMutex_) ReleaseMutex(slotMutex_.get());
+    slotMutex_.reset();
+}
+
+// A free slot's mutex is taken for a moment and given back.
+bool Win32ShowSlots::HeldByOther(int slot) {
+    const unique_handle mutex(
+        OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, SlotName(slot).c_str()));
+    if (!mutex) return false; // nobody has it open
+    if (!Acquired(WaitForSingleObject(mutex.get(), 0))) return true;
+    ReleaseMutex(mutex.get());
+    return false;
 }
 
 void Win32Session::Restore() noexcept {

@@ -4,17 +4,30 @@
 // changed, so the fatal path can put the desktop back.
 #pragma once
 #include "platform/session.h"
+#include "saver/show_count.h"
 #include "win32/unique_handle.h"
 
 namespace orv::win32 {
+
+// The slots of the show count as named mutexes, which the system releases
+// when their holder's process ends.
+class Win32ShowSlots : public platform::ShowSlots {
+  public:
+    bool LockCount() override;
+    void UnlockCount() override;
+    bool Hold(int slot) override;
+    void Release() override;
+    bool HeldByOther(int slot) override;
+
+  private:
+    unique_handle countMutex_, slotMutex_;
+};
 
 class Win32Session : public platform::Session {
   public:
     void ShowCursor(bool show) override;
     void SetScreenSaverRunning(bool running) override;
-    // The count of our shows: each holds one of a set of named mutexes
-    // while it runs, which the system releases when its process ends.
-    std::optional<int> CountShow(bool in) override;
+    std::optional<int> CountShow(bool in) override { return count_.Count(in); }
     std::optional<platform::RegistryValue> ReadUserValue(const std::string& keyPath,
                                                          const std::string& valueName) override;
     std::optional<std::int32_t> VerifyPassword(std::intptr_t owner) override;
@@ -26,9 +39,8 @@ class Win32Session : public platform::Session {
 
   private:
     int cursorHidden_ = 0;
-    bool counted_ = false;
-    int slot_ = -1; // the mutex this show holds, if any
-    unique_handle slotMutex_;
+    Win32ShowSlots slots_;
+    saver::ShowCount count_{slots_};
 };
 
 } // namespace orv::win32

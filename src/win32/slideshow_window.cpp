@@ -124,6 +124,11 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
         if (Handle()) UpdateWindow(Handle());
     }
     void StartWallpaper(platform::WallpaperJob job) override { wallpapers_.Start(std::move(job)); }
+    void FinishWallpaper(platform::JobId job) override {
+        if (!wallpapers_.Wait(job, kWallpaperWait)) return;
+        for (const platform::WallpaperResult& result : wallpapers_.TakeFinished())
+            form_.OnWallpaperWritten(result);
+    }
     void SetLabelText(Label label, const std::string& text) override {
         scene_.LabelOf(label).text = Wide(text);
         InvalidateLabel(label);
@@ -159,7 +164,8 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
             Paint();
             return 0;
         case WM_TIMER:
-            OnTimer(wp);
+            for (Timer t : kTimers)
+                if (loaded_ && wp == TimerId(t)) form_.OnTimer(t);
             return 0;
         case kJobsFinished:
             DeliverFinishedJobs();
@@ -213,13 +219,9 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
         case WM_DESTROY:
             for (Timer t : kTimers)
                 KillTimer(Handle(), TimerId(t));
-            if (loaded_) {
-                // A wallpaper asked for is set before the show ends.
-                if (const platform::JobId wallpaper = form_.WallpaperUnderWay())
-                    if (wallpapers_.Wait(wallpaper, kWallpaperWait)) DeliverFinishedJobs();
-                loaded_ = false;
-                form_.OnUnload();
-            }
+            // Nothing reaches the form once its unload has begun but the
+            // wallpaper it waits for.
+            if (std::exchange(loaded_, false)) form_.OnUnload();
             if (registered_) {
                 registered_ = false;
                 WindowClosed();
@@ -246,16 +248,6 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
         return state;
     }
 
-    void OnTimer(WPARAM id) {
-        if (!loaded_) return;
-        if (id == TimerId(Timer::ShowPicture))
-            form_.OnPictureTimer();
-        else if (id == TimerId(Timer::Clock))
-            form_.OnClockTimer();
-        else if (id == TimerId(Timer::HostCheck))
-            form_.OnHostCheckTimer();
-    }
-
     void Invalidate(const RECT* r) {
         if (Handle()) InvalidateRect(Handle(), r, FALSE);
     }
@@ -279,6 +271,33 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
     bool registered_ = false;
 };
 
+// Ends the preview when its host's process has gone (its windows may then
+// be torn down without a word to ours) or when our own window was destroyed
+// from outside: neither leaves a message for the window to act on.
+class PreviewWatcher final : public platform::PreviewWatch {
+  public:
+    PreviewWatcher(HWND host, HWND preview) : host_(host), preview_(preview) {
+        DWORD hostProcess = 0;
+        GetWindowThreadProcessId(host, &hostProcess);
+        process_.reset(OpenProcess(SYNCHRONIZE, FALSE, hostProcess));
+    }
+    bool WaitForHostProcess(std::uint32_t milliseconds) override {
+        if (process_) return WaitForSingleObject(process_.get(), milliseconds) == WAIT_OBJECT_0;
+        Sleep(milliseconds);
+        return false;
+    }
+    void Pause(std::uint32_t milliseconds) override { Sleep(milliseconds); }
+    bool PreviewExists() override { return IsWindow(preview_) != FALSE; }
+    bool HostExists() override { return IsWindow(host_) != FALSE; }
+    void ClosePreview() override { PostMessageW(preview_, WM_CLOSE, 0, 0); }
+    void EndProgram() override { PostThreadMessageW(uiThread_, WM_QUIT, 0, 0); }
+
+  private:
+    HWND host_, preview_;
+    DWORD uiThread_ = GetCurrentThreadId();
+    unique_handle process_;
+};
+
 } // namespace
 
 void ShowFullScreenSlideshow(platform::Platform& platform, saver::ProgramState& state,
@@ -290,36 +309,6 @@ void ShowFullScreenSlideshow(platform::Platform& platform, saver::ProgramState& 
     ShowWindow(hwnd, SW_SHOW);
     SetForegroundWindow(hwnd);
     SetFocus(hwnd);
-}
-
-// Ends the preview when its host's process has gone (its windows may then
-// be torn down without a word to ours) or when our own window was destroyed
-// from outside: neither leaves a message for the window to act on.
-void WatchPreview(HWND host, HWND preview) {
-    DWORD hostProcess = 0;
-    GetWindowThreadProcessId(host, &hostProcess);
-    unique_handle process(OpenProcess(SYNCHRONIZE, FALSE, hostProcess));
-    const DWORD uiThread = GetCurrentThreadId();
-    std::thread([process = std::move(process), host, preview, uiThread] {
-        bool processGone = false, closeAsked = false;
-        for (;;) {
-            if (process && !processGone)
-                processGone = WaitForSingleObject(process.get(), 500) == WAIT_OBJECT_0;
-            else
-                Sleep(500);
-            switch (slideshow::NextPreviewWatchStep(IsWindow(preview) != FALSE,
-                                                    processGone || !IsWindow(host), closeAsked)) {
-            case slideshow::PreviewWatchStep::EndProgram:
-                PostThreadMessageW(uiThread, WM_QUIT, 0, 0);
-                return;
-            case slideshow::PreviewWatchStep::Close:
-                PostMessageW(preview, WM_CLOSE, 0, 0);
-                break;
-            case slideshow::PreviewWatchStep::KeepWatching:
-                break;
-            }
-        }
-    }).detach();
 }
 
 void ShowPreviewSlideshow(platform::Platform& platform, saver::ProgramState& state,
@@ -341,7 +330,9 @@ void ShowPreviewSlideshow(platform::Platform& platform, saver::ProgramState& sta
     SetWindowPos(hwnd, nullptr, 0, 0, client.right, client.bottom,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     window.Register();
-    WatchPreview(hostWindow, hwnd);
+    std::thread([watcher = std::make_unique<PreviewWatcher>(hostWindow, hwnd)] {
+        slideshow::WatchPreview(*watcher);
+    }).detach();
 }
 
 } // namespace orv::win32

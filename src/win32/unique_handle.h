@@ -1,7 +1,7 @@
-// One RAII template for every Windows handle the program holds, so the
-// clean-up rule lives in one place, plus the guards that put back what a
-// call changed (painting, device contexts, selected objects, COM). Move-only:
-// a copy would release twice. A handle type's "none" values (null, and
+// The Windows handles the program holds, each an alias of the one RAII
+// template (common/unique_resource.h) with its clean-up rule, plus the guards
+// that put back what a call changed (painting, device contexts, selected
+// objects, COM). A handle type's "none" values (null, and
 // INVALID_HANDLE_VALUE for files and searches) all count as empty.
 #pragma once
 #include <windows.h>
@@ -9,43 +9,10 @@
 #include <objbase.h>
 
 #include <memory>
-#include <utility>
+
+#include "common/unique_resource.h"
 
 namespace orv::win32 {
-
-// Traits: `Handle`, `Valid(h)` and `Close(h)`. The close function is the
-// system's own (its result is of no use at clean-up).
-template <typename Traits> class unique_any {
-  public:
-    using Handle = typename Traits::Handle;
-    unique_any() = default;
-    explicit unique_any(Handle h) noexcept : h_(Traits::Valid(h) ? h : Handle{}) {}
-    unique_any(unique_any&& other) noexcept : h_(other.release()) {}
-    unique_any& operator=(unique_any&& other) noexcept {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-    unique_any(const unique_any&) = delete;
-    unique_any& operator=(const unique_any&) = delete;
-    ~unique_any() { reset(); }
-
-    Handle get() const noexcept { return h_; }
-    explicit operator bool() const noexcept { return h_ != Handle{}; }
-    Handle release() noexcept { return std::exchange(h_, Handle{}); }
-    void reset(Handle h = Handle{}) noexcept {
-        const Handle old = std::exchange(h_, Traits::Valid(h) ? h : Handle{});
-        if (old != Handle{}) Traits::Close(old);
-    }
-
-  private:
-    Handle h_{};
-};
-
-template <typename H, auto CloseFn> struct NullTraits {
-    using Handle = H;
-    static bool Valid(H h) noexcept { return h != H{}; }
-    static void Close(H h) noexcept { CloseFn(h); }
-};
 
 template <auto CloseFn> struct FileTraits {
     using Handle = HANDLE;

@@ -158,6 +158,9 @@ class FakeView : public platform::SlideshowView {
         if (!holdWallpaper) form->OnWallpaperWritten(result);
         heldWallpaper = result;
     }
+    void FinishWallpaper(platform::JobId job) override {
+        if (holdWallpaper && heldWallpaper.id == job) form->OnWallpaperWritten(heldWallpaper);
+    }
     bool holdWallpaper = false;
     platform::WallpaperResult heldWallpaper;
     void SetLabelText(Label l, const std::string& t) override {
@@ -272,7 +275,8 @@ TEST_F(SlideshowFormTest, AMusicFailureReachesTheWindowsEdgeForTheFatalPath) {
     pss().SetMusicFile("C:\\Music\\list.m3u");
     notify.outOfMemory = true;
     form.Load();
-    EXPECT_THROW(form.OnPictureTimer(), std::bad_alloc); // no pictures: the music starts at once
+    EXPECT_THROW(form.OnPictureTimer(),
+                 std::bad_alloc); // no pictures: the music starts at once
     // The fatal path, not the form, puts the desktop back.
     EXPECT_EQ(fake.session.calls,
               (std::vector<std::string>{"SetScreenSaverRunning(true)", "ShowCursor(false)"}));
@@ -522,6 +526,17 @@ TEST_F(SlideshowFormTest, CtrlShiftWWritesTheWallpaperBitmapAndSetsIt) {
     EXPECT_EQ(view.closeRequests, 0);
 }
 
+TEST_F(SlideshowFormTest, TheUnloadLetsTheWallpaperUnderWayFinishFirst) {
+    AddPicture("a.jpg", 300, 400);
+    form.Load();
+    form.OnTimer(Timer::ShowPicture);
+    view.holdWallpaper = true;
+    form.OnKeyDown(kKeyW, 3);
+    form.OnUnload();
+    EXPECT_EQ(fake.wallpaper.calls,
+              std::vector<std::string>{"SetWallpaper(C:\\windows\\Orvandel.bmp)"});
+}
+
 TEST_F(SlideshowFormTest, AWallpaperResultCountsOnlyForTheJobUnderWay) {
     AddPicture("a.jpg", 300, 400);
     form.Load();
@@ -546,6 +561,40 @@ TEST(PreviewWatch, ClosesOnceWhenTheHostGoesAndEndsWhenThePreviewIsGone) {
     EXPECT_EQ(NextPreviewWatchStep(true, true, asked), PreviewWatchStep::Close);
     EXPECT_EQ(NextPreviewWatchStep(true, true, asked), PreviewWatchStep::KeepWatching);
     EXPECT_EQ(NextPreviewWatchStep(false, true, asked), PreviewWatchStep::EndProgram);
+}
+
+// The watcher's looks, written down: W waited for the host's process, P only
+// paused, C asked the preview to close, E ended the program.
+struct ScriptedWatch : platform::PreviewWatch {
+    ScriptedWatch(int process, int host, int preview)
+        : processEndsAt(process), hostWindowGoesAt(host), previewGoesAt(preview) {}
+    int looks = 0, processEndsAt, hostWindowGoesAt, previewGoesAt;
+    std::string log;
+    bool WaitForHostProcess(std::uint32_t ms) override {
+        log += ms == 500 ? "W" : "?";
+        return ++looks >= processEndsAt && processEndsAt;
+    }
+    void Pause(std::uint32_t ms) override { log += ms == 500 && ++looks ? "P" : "?"; }
+    bool PreviewExists() override { return looks < previewGoesAt; }
+    bool HostExists() override { return !hostWindowGoesAt || looks < hostWindowGoesAt; }
+    void ClosePreview() override { log += "C"; }
+    void EndProgram() override { log += "E"; }
+};
+
+TEST(PreviewWatch, WatchesTheProcessUntilItEndsThenOnlyTheWindows) {
+    const struct {
+        int processEndsAt, hostWindowGoesAt, previewGoesAt;
+        const char* log;
+    } cases[] = {
+        {2, 0, 5, "WWCPPPE"}, // the host's process ends
+        {0, 2, 4, "WWCWWE"},  // its window goes, its process stays
+        {0, 0, 2, "WWE"},     // our window was destroyed from outside
+    };
+    for (const auto& c : cases) {
+        ScriptedWatch watch(c.processEndsAt, c.hostWindowGoesAt, c.previewGoesAt);
+        WatchPreview(watch);
+        EXPECT_EQ(watch.log, c.log);
+    }
 }
 
 TEST_F(SlideshowFormTest, WallpaperGoesToTheUserFolderWhenTheWindowsFolderIsClosed) {
