@@ -2,10 +2,11 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <atomic>
 #include <string>
 
+#include "common/transfer.h"
+#include "win32/file_reader.h"
 #include "win32/unique_handle.h"
 
 namespace orv::win32 {
@@ -24,21 +25,10 @@ class WindowsScratchFile : public imaging::ScratchFile {
 
   private:
     bool Move(std::uint64_t offset, void* buffer, std::size_t count, bool write) noexcept {
-        auto* bytes = static_cast<std::uint8_t*>(buffer);
-        while (count > 0) {
-            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
-            OVERLAPPED at{};
-            at.Offset = static_cast<DWORD>(offset);
-            at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-            DWORD moved = 0;
-            const BOOL done = write ? WriteFile(file_.get(), bytes, chunk, &moved, &at)
-                                    : ReadFile(file_.get(), bytes, chunk, &moved, &at);
-            if (!done || moved == 0) return false;
-            bytes += moved;
-            offset += moved;
-            count -= moved;
-        }
-        return true;
+        const auto move = [this, write](std::uint64_t at, std::uint8_t* bytes, std::uint32_t n) {
+            return TransferAt(file_.get(), write, at, bytes, n);
+        };
+        return TransferAll(offset, static_cast<std::uint8_t*>(buffer), count, move) == count;
     }
 
     unique_file file_;

@@ -45,11 +45,6 @@ Frame OpenFirstFrame(IWICImagingFactory& factory, std::vector<std::uint8_t> byte
     return FirstFrame(std::move(f));
 }
 
-Frame OpenFirstFrame(IWICImagingFactory& factory, const std::wstring& path) {
-    const auto file = FileReader::Open(path);
-    return file ? OpenFirstFrame(factory, *file, path) : Frame{};
-}
-
 Frame OpenFirstFrame(IWICImagingFactory& factory, const FileReader& file,
                      const std::wstring& path) {
     if (auto bytes = file.ReadAll(kMaxBufferedFile))

@@ -54,10 +54,8 @@ struct Frame {
 // Larger files (uncompressed bitmaps, mostly) are read in big pieces anyway.
 constexpr std::size_t kMaxBufferedFile = 64 * 1024 * 1024;
 
-// The first frame of the file, or an empty frame when the file cannot be
-// opened as a picture (or is no plain disk file) or claims no pixels.
-Frame OpenFirstFrame(IWICImagingFactory& factory, const std::wstring& path);
-// The same for a file open already (`path` names it).
+// The first frame of a file open already (`path` names it), or an empty
+// frame when the file cannot be opened as a picture or claims no pixels.
 Frame OpenFirstFrame(IWICImagingFactory& factory, const FileReader& file, const std::wstring& path);
 // The same for a file already read into memory.
 Frame OpenFirstFrame(IWICImagingFactory& factory, std::vector<std::uint8_t> bytes);

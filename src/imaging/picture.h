@@ -1,0 +1,73 @@
+// A picture file opened for drawing: opened once, its upright size read, and
+// then decoded straight to the size at which it is drawn, so no
+// full-resolution copy of a large photo is kept. JPEG and BMP go through our
+// own decoders (picture_decoder.h), which read the file as they need it;
+// everything else through the system's decoder, whose result is turned
+// upright by the JPEG's orientation where it has one. The Windows picture
+// loader supplies the file, the system's decoder and the colour conversion.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "imaging/image_scale.h"
+#include "imaging/picture_decoder.h"
+
+namespace orv::imaging {
+
+// The first frame of a file as the system's decoder has opened it. What it
+// holds of the picture goes with it.
+class SystemFrame {
+  public:
+    virtual ~SystemFrame() = default;
+    // The stored size in pixels; neither is 0.
+    virtual PixelSize Size() const = 0;
+    // Its embedded colour profile when the conversion can use it; empty
+    // otherwise.
+    virtual std::vector<std::uint8_t> Profile() = 0;
+    // Its rows for the scaler, valid while the frame lives; nothing when they
+    // cannot be read.
+    virtual std::optional<ScaleSource> Rows() = 0;
+};
+
+// A picture file open for reading.
+class PictureInput {
+  public:
+    virtual ~PictureInput() = default;
+    // Its bytes; valid while this object lives.
+    virtual ByteReader Bytes() const = 0;
+    // The system decoder's first frame of the file, opened anew each time;
+    // nullptr when the system cannot open the file as a picture.
+    virtual std::unique_ptr<SystemFrame> OpenFrame() = 0;
+};
+
+// Converts drawn pixels (B, G, R, 255) in place from a picture's colour
+// profile (empty for an untagged picture) to where they are shown; false
+// when the picture cannot be shown.
+using ColorConversion =
+    std::function<bool(std::span<const std::uint8_t> profile, std::uint8_t* pixels, int width,
+                       int height, std::size_t stride)>;
+
+class Picture {
+  public:
+    virtual ~Picture() = default;
+    // The upright size in pixels.
+    virtual PixelSize NaturalSize() const = 0;
+    // Draws the picture upright, scaled with good quality to exactly width x
+    // height, into `dest` as 4-byte pixels (B, G, R, 255), rows `stride`
+    // bytes apart, its colours converted. False on failure or over the
+    // budget.
+    virtual bool RenderInto(int width, int height, std::uint8_t* dest, std::size_t stride) = 0;
+};
+
+// Opens the picture in `file`; nullptr when it is refused: a damaged header,
+// a file the system's decoder cannot open either, more pixels than the
+// budget allows at any size. Never throws.
+std::unique_ptr<Picture> OpenPicture(std::unique_ptr<PictureInput> file, ColorConversion convert,
+                                     DecodeBudget budget) noexcept;
+
+} // namespace orv::imaging
