@@ -125,7 +125,7 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
     }
     void StartWallpaper(platform::WallpaperJob job) override { wallpapers_.Start(std::move(job)); }
     void SetLabelText(Label label, const std::string& text) override {
-        scene_.LabelOf(label).text = Wide(text);
+        scene_.LabelOf(label).text = text;
         InvalidateLabel(label);
     }
     void SetLabelVisible(Label label, bool visible) override {
