@@ -1,5 +1,6 @@
 #include "imaging/picture.h"
 
+#include <atomic>
 #include <exception>
 #include <utility>
 
@@ -7,6 +8,10 @@
 
 namespace orv::imaging {
 namespace {
+
+std::unique_ptr<SystemFrame> OpenSystemFrame(PictureInput& file) {
+    return file.OpenFrame(ReadWhole(file.Bytes(), kMaxBufferedFile));
+}
 
 // JPEG and BMP, drawn by our own decoders from the open file.
 class OwnDecoderPicture final : public Picture {
@@ -57,7 +62,8 @@ class SystemPicture final : public Picture {
     bool DrawStored(PixelSize box, std::uint8_t* dest, std::size_t stride) {
         // The frame goes when this call ends, and with it any full-size
         // pixels the system's decoder keeps; a later call opens it anew.
-        const std::unique_ptr<SystemFrame> frame = frame_ ? std::move(frame_) : file_->OpenFrame();
+        const std::unique_ptr<SystemFrame> frame =
+            frame_ ? std::move(frame_) : OpenSystemFrame(*file_);
         if (!frame) return false;
         const std::optional<ScaleSource> source = frame->Rows();
         return source && ScaleImage(*source, box.width, box.height, dest, stride);
@@ -74,6 +80,18 @@ class SystemPicture final : public Picture {
 
 } // namespace
 
+std::unique_ptr<ScratchFile>
+MakeScratchFile(const std::string& folder, unsigned long process,
+                const std::function<NewScratchFile(const std::string& path)>& create) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        NewScratchFile made = create(folder + "Orvandel-" + std::to_string(process) + "-" +
+                                     std::to_string(counter++) + ".tmp");
+        if (made.file || !made.nameTaken) return std::move(made.file);
+    }
+    return nullptr;
+}
+
 std::unique_ptr<Picture> OpenPicture(std::unique_ptr<PictureInput> file, ColorConversion convert,
                                      DecodeBudget budget) noexcept {
     try {
@@ -83,7 +101,7 @@ std::unique_ptr<Picture> OpenPicture(std::unique_ptr<PictureInput> file, ColorCo
         if (info->decoder != Decoder::System)
             return std::make_unique<OwnDecoderPicture>(std::move(file), std::move(*info),
                                                        std::move(convert), std::move(budget));
-        std::unique_ptr<SystemFrame> frame = file->OpenFrame();
+        std::unique_ptr<SystemFrame> frame = OpenSystemFrame(*file);
         if (!frame) return nullptr;
         // A picture whose whole pixels exceed the budget even for a box of
         // one pixel is refused before the system decodes anything.

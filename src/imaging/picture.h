@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "imaging/image_scale.h"
@@ -40,10 +41,19 @@ class PictureInput {
     virtual ~PictureInput() = default;
     // Its bytes; valid while this object lives.
     virtual ByteReader Bytes() const = 0;
-    // The system decoder's first frame of the file, opened anew each time;
-    // nullptr when the system cannot open the file as a picture.
-    virtual std::unique_ptr<SystemFrame> OpenFrame() = 0;
+    // The system decoder's first frame of the file, opened anew each time:
+    // from `bytes`, the whole file read into memory, when given, else read
+    // by the decoder itself; nullptr when the system cannot open the file as
+    // a picture.
+    virtual std::unique_ptr<SystemFrame>
+    OpenFrame(std::optional<std::vector<std::uint8_t>> bytes) = 0;
 };
+
+// Files up to this size are read whole and decoded from memory: decoders
+// read their input in small pieces, and on some systems each piece read
+// from a file costs a system call (a large GIF decodes a third faster).
+// Larger files (uncompressed bitmaps, mostly) are read in big pieces anyway.
+inline constexpr std::size_t kMaxBufferedFile = 64 * 1024 * 1024;
 
 // Converts drawn pixels (B, G, R, 255) in place from a picture's colour
 // profile (empty for an untagged picture) to where they are shown; false
@@ -63,6 +73,21 @@ class Picture {
     // budget.
     virtual bool RenderInto(int width, int height, std::uint8_t* dest, std::size_t stride) = 0;
 };
+
+// What making a scratch file of a name gave: the file, or else whether the
+// name was taken already.
+struct NewScratchFile {
+    std::unique_ptr<ScratchFile> file;
+    bool nameTaken = false;
+};
+
+// Makes a new scratch file for the decoders in `folder` (which ends in a
+// backslash) through `create`, named Orvandel-<process>-<n>.tmp with n
+// counting up through the process; a name taken already is passed over, up
+// to eight names. Nothing when `create` fails otherwise or all are taken.
+std::unique_ptr<ScratchFile>
+MakeScratchFile(const std::string& folder, unsigned long process,
+                const std::function<NewScratchFile(const std::string& path)>& create);
 
 // Opens the picture in `file`; nullptr when it is refused: a damaged header,
 // a file the system's decoder cannot open either, more pixels than the

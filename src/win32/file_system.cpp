@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "common/errors.h"
 #include "win32/file_reader.h"
 #include "win32/unique_handle.h"
@@ -52,12 +50,7 @@ std::unique_ptr<platform::ByteStream> Win32FileSystem::OpenForReading(const std:
 }
 
 std::string Win32FileSystem::AnsiToUtf8(std::string_view text) {
-    if (text.empty()) return {};
-    const int size = static_cast<int>(std::min<std::size_t>(text.size(), 1u << 30));
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), n);
-    return Utf8(wide);
+    return Utf8(WideFromCodePage(text.substr(0, 1u << 30), CP_ACP));
 }
 
 } // namespace orv::win32

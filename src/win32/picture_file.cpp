@@ -51,10 +51,12 @@ class PictureFileInput final : public imaging::PictureInput {
         : file_(std::move(file)), path_(std::move(path)) {}
 
     imaging::ByteReader Bytes() const override { return file_->Reader(); }
-    std::unique_ptr<imaging::SystemFrame> OpenFrame() override {
+    std::unique_ptr<imaging::SystemFrame>
+    OpenFrame(std::optional<std::vector<std::uint8_t>> bytes) override {
         com_ptr<IWICImagingFactory> factory = wic::CreateFactory();
         if (!factory) return nullptr;
-        wic::Frame frame = wic::OpenFirstFrame(*factory, *file_, path_);
+        wic::Frame frame = bytes ? wic::OpenFirstFrame(*factory, std::move(*bytes))
+                                 : wic::OpenFirstFrame(*factory, path_);
         if (!frame.frame) return nullptr;
         return std::make_unique<WicFrame>(std::move(factory), std::move(frame));
     }

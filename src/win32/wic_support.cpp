@@ -1,7 +1,5 @@
 #include "win32/wic_support.h"
 
-#include "win32/file_reader.h"
-
 namespace orv::win32::wic {
 
 com_ptr<IWICImagingFactory> CreateFactory() {
@@ -45,10 +43,7 @@ Frame OpenFirstFrame(IWICImagingFactory& factory, std::vector<std::uint8_t> byte
     return FirstFrame(std::move(f));
 }
 
-Frame OpenFirstFrame(IWICImagingFactory& factory, const FileReader& file,
-                     const std::wstring& path) {
-    if (auto bytes = file.ReadAll(kMaxBufferedFile))
-        return OpenFirstFrame(factory, std::move(*bytes));
+Frame OpenFirstFrame(IWICImagingFactory& factory, const std::wstring& path) {
     Frame f;
     if (FAILED(factory.CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                  WICDecodeMetadataCacheOnDemand, Out(f.decoder))))

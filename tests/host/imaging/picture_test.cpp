@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "imaging/bmp_writer.h"
@@ -24,7 +27,9 @@ struct FakeInput : PictureInput {
     };
     std::shared_ptr<Counts> counts = std::make_shared<Counts>(); // outlives the input
     ByteReader Bytes() const override { return MemoryReader(file); }
-    std::unique_ptr<SystemFrame> OpenFrame() override {
+    std::unique_ptr<SystemFrame>
+    OpenFrame(std::optional<std::vector<std::uint8_t>> bytes) override {
+        EXPECT_EQ(bytes, std::optional(file)) << "a small file is read whole";
         struct Frame : SystemFrame {
             FakeInput* input;
             std::uint8_t grey;
@@ -112,6 +117,26 @@ TEST(Picture, TheSystemsFrameDrawsOnceThenTheFileIsOpenedAnewAndColoursConverted
     convertible = false;
     EXPECT_FALSE(picture->RenderInto(4, 2, out.data(), 16));
     EXPECT_EQ(seen->opens, 3);
+}
+
+TEST(Picture, AScratchFileTakesTheNextFreeNameAndEightTakenNamesAreEnough) {
+    struct File : ScratchFile {
+        bool Read(std::uint64_t, void*, std::size_t) noexcept override { return true; }
+        bool Write(std::uint64_t, const void*, std::size_t) noexcept override { return true; }
+    };
+    for (const int taken : {0, 3, 8, -1}) { // -1: the folder cannot be written
+        std::set<std::string> names;
+        const auto file = MakeScratchFile("C:\\T\\", 42, [&](const std::string& path) {
+            EXPECT_EQ(path.rfind("C:\\T\\Orvandel-42-", 0), 0u) << path;
+            EXPECT_EQ(path.substr(path.size() - 4), ".tmp");
+            names.insert(path);
+            if (taken < 0) return NewScratchFile{};
+            return static_cast<int>(names.size()) > taken ? NewScratchFile{std::make_unique<File>()}
+                                                          : NewScratchFile{nullptr, true};
+        });
+        EXPECT_EQ(file != nullptr, taken >= 0 && taken < 8) << taken;
+        EXPECT_EQ(names.size(), taken < 0 ? 1u : std::min(taken + 1, 8)) << taken;
+    }
 }
 
 } // namespace
