@@ -20,7 +20,6 @@ TEST(TransferAll, MovesInChunksAtAnyOffsetUntilDoneFailedOrStopped) {
         {"in chunks of four", 10, {4, 4, 2}, -1, 10, {kAt, kAt + 4, kAt + 8}},
         {"short transfers go on", 6, {1, 4, 1}, -1, 6, {kAt, kAt + 1, kAt + 5}},
         {"a transfer of nothing ends it", 10, {4}, -1, 4, {kAt, kAt + 4}},
-        {"nothing asked", 0, {4}, -1, 0, {}},
         {"stopped before", 10, {4}, 0, 0, {}},
         {"stopped on the way", 10, {4, 4}, 1, 4, {kAt}},
     };

@@ -1,94 +1,69 @@
 #include <gtest/gtest.h>
 
-#include <map>
-#include <string>
-
 #include "slideshow/show_jobs.h"
 
 namespace orv::slideshow {
 namespace {
 
-// Pictures that open unless named "missing" and draw unless "broken"; files
-// that can be made in the folder "C:\ok\" only, and fail to write or commit
-// as told. What was committed, and how many files were dropped uncommitted.
+// Pictures of 3 x 2 that open unless "missing" and draw unless "broken";
+// files that can be made in "C:\ok\" only and write and commit as told.
 struct FakeFiles : platform::WallpaperFiles {
-    bool writes = true, commits = true, pictureOpen = false;
-    std::map<std::string, std::string> committed;
-    int dropped = 0;
+    bool writes = true, commits = true;
+    int open = 0, made = 0;
+    std::string committed; // the target's bytes
+    struct Picture : imaging::Picture {
+        Picture(FakeFiles* f, bool d) : files(f), draws(d) { ++files->open; }
+        ~Picture() override { --files->open; }
+        FakeFiles* files;
+        bool draws;
+        imaging::PixelSize NaturalSize() const override { return {3, 2}; }
+        bool RenderInto(int, int, std::uint8_t*, std::size_t) override { return draws; }
+    };
+    struct File : platform::ReplacingFile {
+        explicit File(FakeFiles* f) : files(f) { ++files->made; }
+        FakeFiles* files;
+        std::string bytes;
+        bool Write(const std::uint8_t* b, std::size_t n) override {
+            bytes.append(reinterpret_cast<const char*>(b), n);
+            return files->writes;
+        }
+        bool Commit() override { return files->commits && (files->committed = bytes, true); }
+    };
     std::unique_ptr<imaging::Picture> OpenPicture(const std::string& path) override {
-        struct Picture : imaging::Picture {
-            FakeFiles* files;
-            bool draws;
-            ~Picture() override { files->pictureOpen = false; }
-            imaging::PixelSize NaturalSize() const override { return {3, 2}; }
-            bool RenderInto(int, int, std::uint8_t*, std::size_t) override { return draws; }
-        };
         if (path == "missing") return nullptr;
-        auto picture = std::make_unique<Picture>();
-        picture->files = this;
-        picture->draws = path != "broken";
-        pictureOpen = true;
-        return picture;
+        return std::make_unique<Picture>(this, path != "broken");
     }
     std::unique_ptr<platform::ReplacingFile> Replace(const std::string& target) override {
-        struct File : platform::ReplacingFile {
-            FakeFiles* files;
-            std::string target, bytes;
-            bool committed = false;
-            ~File() override { files->dropped += committed ? 0 : 1; }
-            bool Write(const std::uint8_t* b, std::size_t n) override {
-                bytes.append(reinterpret_cast<const char*>(b), n);
-                return files->writes;
-            }
-            bool Commit() override {
-                committed = files->commits;
-                if (committed) files->committed[target] = bytes;
-                return committed;
-            }
-        };
-        EXPECT_FALSE(pictureOpen) << "the picture is closed before the file is written";
-        if (target.rfind("C:\\ok\\", 0) != 0) return nullptr;
-        auto file = std::make_unique<File>();
-        file->files = this;
-        file->target = target;
-        return file;
+        EXPECT_EQ(open, 0) << "the picture is closed before the file is written";
+        if (!target.starts_with("C:\\ok\\")) return nullptr;
+        return std::make_unique<File>(this);
     }
 };
 
 TEST(WallpaperJob, TheBitmapReplacesTheFirstTargetThatTakesItOrNothing) {
     const struct {
-        const char* name;
         std::string picture;
         bool writes, commits;
         std::vector<std::string> targets;
         std::optional<std::string> written;
+        int made;
     } cases[] = {
-        {"the first folder refuses",
-         "photo",
-         true,
-         true,
-         {"C:\\no\\a.bmp", "C:\\ok\\b.bmp"},
-         "C:\\ok\\b.bmp"},
-        {"no target", "photo", true, true, {"", "C:\\no\\a.bmp"}, std::nullopt},
-        {"a missing picture", "missing", true, true, {"C:\\ok\\a.bmp"}, std::nullopt},
-        {"a picture that cannot be drawn", "broken", true, true, {"C:\\ok\\a.bmp"}, std::nullopt},
-        {"a failed write", "photo", false, true, {"C:\\ok\\a.bmp"}, std::nullopt},
-        {"a failed commit", "photo", true, false, {"C:\\ok\\a.bmp"}, std::nullopt},
+        {"photo", true, true, {"C:\\no\\a.bmp", "C:\\ok\\b.bmp"}, "C:\\ok\\b.bmp", 1},
+        {"photo", true, true, {""}, std::nullopt, 0},
+        {"missing", true, true, {"C:\\ok\\a.bmp"}, std::nullopt, 0},
+        {"broken", true, true, {"C:\\ok\\a.bmp"}, std::nullopt, 0},
+        {"photo", false, true, {"C:\\ok\\a.bmp"}, std::nullopt, 1},
+        {"photo", true, false, {"C:\\ok\\a.bmp", "C:\\ok\\b.bmp"}, std::nullopt, 2},
     };
     for (const auto& c : cases) {
         FakeFiles files;
         files.writes = c.writes;
         files.commits = c.commits;
         const auto result = RunWallpaperJob({9, c.picture, c.targets}, files);
-        EXPECT_EQ(result.id, 9u) << c.name;
-        EXPECT_EQ(result.written, c.written) << c.name;
-        EXPECT_EQ(files.committed.size(), c.written ? 1u : 0u) << c.name;
-        EXPECT_EQ(files.dropped, c.writes && c.commits ? 0 : 1) << c.name;
-        if (c.written) {
-            const std::string& bmp = files.committed.at(*c.written);
-            EXPECT_EQ(bmp.substr(0, 2), "BM") << c.name;
-            EXPECT_EQ(bmp[18], 3) << c.name << ": the picture's own width";
-        }
+        EXPECT_EQ(result.written, c.written) << c.picture;
+        EXPECT_EQ(files.made, c.made) << c.picture;
+        EXPECT_EQ(files.committed.substr(0, 2), c.written ? "BM" : "") << c.picture;
+        EXPECT_EQ(c.written ? files.committed.at(18) : 3, 3) << "the picture's own width";
     }
 }
 
