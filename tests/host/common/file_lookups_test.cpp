@@ -15,7 +15,7 @@ struct FakeLookups : FileLookups {
     std::map<std::string, EntryAttributes> entries{
         {"C:\\p", {true}},           {"C:\\p\\a", {}},
         {"C:\\p\\h", {false, true}}, {"C:\\p\\s", {false, false, true}},
-        {"C:\\p\\sub", {true}},      {"C:\\p\\z", {}}};
+        {"C:\\p\\sub", {true}},      {"C:\\p\\b", {}}};
     std::vector<std::string> searched; // the patterns, "+" after a listing's
     std::optional<EntryAttributes> AttributesOf(const std::string& path) override {
         const auto it = entries.find(path);
@@ -29,19 +29,19 @@ struct FakeLookups : FileLookups {
                 !found(path.substr(folder.size()), entry))
                 return;
     }
-    bool OpensAsDiskFile(const std::string& path) override { return path != "C:\\p\\z"; }
+    bool OpensAsDiskFile(const std::string& path) override { return path != "C:\\p\\b"; }
     std::unique_ptr<platform::ByteStream> OpenForReading(const std::string&) override { return {}; }
     std::string AnsiToUtf8(std::string_view text) override { return std::string(text); }
 };
 
 TEST(FileLookups, ListingsAndLookUpsLeaveOutHiddenSystemAndFoldersAsAsked) {
     FakeLookups files;
-    EXPECT_EQ(files.ListFiles("C:\\p\\"), (std::vector<std::string>{"a", "z"}));
+    EXPECT_EQ(files.ListFiles("C:\\p\\"), (std::vector<std::string>{"a", "b"}));
     const struct {
         std::string path;
         bool normal, plain, files, foldersAndFiles;
     } cases[] = {
-        {"C:\\p\\a", true, true, true, true},      {"C:\\p\\z", true, false, true, true},
+        {"C:\\p\\a", true, true, true, true},      {"C:\\p\\b", true, false, true, true},
         {"C:\\p\\h", false, false, false, false},  {"C:\\p\\s", false, false, false, false},
         {"C:\\p\\sub", false, false, false, true}, {"C:\\p\\", false, false, false, true},
         {"C:\\p\\*", false, false, true, true},    {"", false, false, false, false},

@@ -6,7 +6,8 @@ namespace orv::slideshow {
 namespace {
 
 // Pictures of 3 x 2 that open unless "missing" and draw unless "broken";
-// files that can be made in "C:\ok\" only and write and commit as told.
+// files that can be made anywhere but in "C:\no\" and write and commit as
+// told.
 struct FakeFiles : platform::WallpaperFiles {
     bool writes = true, commits = true;
     int open = 0, made = 0;
@@ -35,7 +36,7 @@ struct FakeFiles : platform::WallpaperFiles {
     }
     std::unique_ptr<platform::ReplacingFile> Replace(const std::string& target) override {
         EXPECT_EQ(open, 0) << "the picture is closed before the file is written";
-        if (!target.starts_with("C:\\ok\\")) return nullptr;
+        if (target.starts_with("C:\\no\\")) return nullptr;
         return std::make_unique<File>(this);
     }
 };
