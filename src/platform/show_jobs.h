@@ -4,9 +4,8 @@
 // source that opens a picture file, the open picture that tells its upright
 // size and draws itself at a box's size, the drawn bitmap (which the core
 // only hands on to the window) and the files the wallpaper is written
-// through. Sources and writers
-// are used from worker threads: an implementation keeps no state between
-// calls. slideshow/show_jobs.h carries the jobs out.
+// through. Sources and files are used from worker threads: an implementation
+// keeps no state between calls. slideshow/show_jobs.h carries the jobs out.
 #pragma once
 #include <atomic>
 #include <cstddef>
