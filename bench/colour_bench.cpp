@@ -46,8 +46,9 @@ double Change(const std::wstring& path) {
     const double t0 = Now();
     const auto picture = PictureFile::Open(path);
     if (!picture) return -1;
-    const SIZE box = Box(picture->NaturalSize());
-    if (!picture->Render(box.cx, box.cy)) return -1;
+    const orv::platform::PictureSize natural = picture->NaturalSize();
+    const SIZE box = Box({static_cast<LONG>(natural.width), static_cast<LONG>(natural.height)});
+    if (!picture->Draw(box.cx, box.cy)) return -1;
     return Now() - t0;
 }
 
@@ -69,7 +70,7 @@ int wmain(int argc, wchar_t** argv) {
     const SIZE box = Box({info->upright.width, info->upright.height});
     // The photo's own pixels at the box's size, as the conversion meets them.
     std::vector<std::uint8_t> drawn(static_cast<std::size_t>(box.cx) * box.cy * 4), pixels;
-    const auto plain = PictureFile::Open(argv[2]);
+    const auto plain = OpenPictureFile(argv[2]);
     if (!plain || !plain->RenderInto(box.cx, box.cy, drawn.data(), box.cx * std::size_t{4})) {
         std::fprintf(stderr, "colour_bench: the second picture cannot be drawn at %dx%d\n",
                      static_cast<int>(box.cx), static_cast<int>(box.cy));

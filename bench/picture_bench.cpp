@@ -173,10 +173,11 @@ int BenchPicture(const std::wstring& path, const std::wstring& drawnPath, int ru
         const double t0 = Now();
         const auto picture = PictureFile::Open(path);
         if (!picture) return;
-        natural = picture->NaturalSize();
+        const orv::platform::PictureSize size = picture->NaturalSize();
+        natural = {static_cast<LONG>(size.width), static_cast<LONG>(size.height)};
         place = Fit(natural, sw, sh);
         const double t1 = Now();
-        current = picture->Render(place.right - place.left, place.bottom - place.top);
+        current = picture->Draw(place.right - place.left, place.bottom - place.top);
         openTimes.push_back(t1 - t0);
         renderTimes.push_back(Now() - t1);
         if (!current) return;
@@ -256,8 +257,9 @@ int BenchPicture(const std::wstring& path, const std::wstring& drawnPath, int ru
 bool Prepare(const std::wstring& path, int sw, int sh) {
     const auto picture = PictureFile::Open(path);
     if (!picture) return false;
-    const RECT place = Fit(picture->NaturalSize(), sw, sh);
-    return static_cast<bool>(picture->Render(place.right - place.left, place.bottom - place.top));
+    const orv::platform::PictureSize size = picture->NaturalSize();
+    const RECT place = Fit({static_cast<LONG>(size.width), static_cast<LONG>(size.height)}, sw, sh);
+    return static_cast<bool>(picture->Draw(place.right - place.left, place.bottom - place.top));
 }
 
 int BenchPair(const std::wstring& first, const std::wstring& second, int runs) {

@@ -1,6 +1,7 @@
 // Writes a picture held as 4-byte pixels as a Windows bitmap file (24 bits,
 // rows stored bottom up, as every program reads them). The wallpaper writer
-// calls it with a sink that writes to a temporary file.
+// (slideshow::WriteWallpaperBitmap) calls it with a sink that writes to a
+// temporary file.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -6,8 +6,9 @@
 
 namespace orv::imaging {
 
-ColorGrid ColorConversion(std::span<const std::uint8_t> profile, ColorDestination destination,
-                          ColorSystem& system, ColorGridCache& cache) {
+ColorGrid PrepareColorConversion(std::span<const std::uint8_t> profile,
+                                 ColorDestination destination, ColorSystem& system,
+                                 ColorGridCache& cache) {
     if (profile.empty()) return {};
     try {
         std::vector<std::uint8_t> target; // empty: sRGB

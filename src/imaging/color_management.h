@@ -43,7 +43,8 @@ class ColorSystem {
 // IsUsableProfile) for `destination`, through `cache`. Empty, so the picture
 // is drawn as sRGB, for an untagged picture and when the system refuses: a
 // picture never fails for its profile.
-ColorGrid ColorConversion(std::span<const std::uint8_t> profile, ColorDestination destination,
-                          ColorSystem& system, ColorGridCache& cache);
+ColorGrid PrepareColorConversion(std::span<const std::uint8_t> profile,
+                                 ColorDestination destination, ColorSystem& system,
+                                 ColorGridCache& cache);
 
 } // namespace orv::imaging

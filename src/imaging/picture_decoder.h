@@ -3,8 +3,8 @@
 // and upright; everything else (GIF, CMYK JPEG, PNG inside a BMP) is left to
 // the system's decoder, whose result the caller turns upright with
 // OrientPixels. A file whose header is damaged or claims more than the
-// budget allows is refused before anything is allocated. Used by the
-// Windows picture loader and the wallpaper writer.
+// budget allows is refused before anything is allocated. Used by the picture
+// opener (picture.h) and the wallpaper writer.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -8,7 +8,9 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
+#include <vector>
 
 namespace orv::imaging {
 
@@ -37,6 +39,16 @@ inline ByteReader MemoryReader(std::span<const std::uint8_t> bytes) {
                 std::memcpy(dest, bytes.data() + offset, n);
                 return n;
             }};
+}
+
+// The whole file when it is not empty, at most `maxBytes` and read to its
+// end; nothing otherwise.
+inline std::optional<std::vector<std::uint8_t>> ReadWhole(const ByteReader& file,
+                                                          std::size_t maxBytes) {
+    if (file.size == 0 || file.size > maxBytes) return std::nullopt;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size));
+    if (file.read(0, bytes.data(), bytes.size()) != bytes.size()) return std::nullopt;
+    return bytes;
 }
 
 // A temporary file a decoder keeps what does not fit its memory in: written

@@ -3,9 +3,9 @@
 // results, and what a worker thread needs of the system to carry them out: a
 // source that opens a picture file, the open picture that tells its upright
 // size and draws itself at a box's size, the drawn bitmap (which the core
-// only hands on to the window) and the wallpaper writer. Sources and writers
-// are used from worker threads: an implementation keeps no state between
-// calls. slideshow/show_jobs.h carries the jobs out.
+// only hands on to the window) and the files the wallpaper is written
+// through. Sources and files are used from worker threads: an implementation
+// keeps no state between calls. slideshow/show_jobs.h carries the jobs out.
 #pragma once
 #include <atomic>
 #include <cstddef>
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "common/twips.h"
+#include "imaging/picture.h"
 
 namespace orv::platform {
 
@@ -67,12 +68,26 @@ class PictureSource {
                                               const std::atomic<bool>& cancelled) = 0;
 };
 
-// Writes a picture as the wallpaper bitmap; false when the target did not
-// take it (the old file is then kept).
-class WallpaperWriter {
+// A new file that takes its target's place once it is complete: written in
+// pieces, then committed (flushed to the disk and moved over the target);
+// removed again when it is dropped uncommitted or its commit fails.
+class ReplacingFile {
   public:
-    virtual ~WallpaperWriter() = default;
-    virtual bool Write(const std::string& picture, const std::string& target) = 0;
+    virtual ~ReplacingFile() = default;
+    virtual bool Write(const std::uint8_t* bytes, std::size_t count) = 0;
+    virtual bool Commit() = 0;
+};
+
+// What writing the wallpaper bitmap needs of the system.
+class WallpaperFiles {
+  public:
+    virtual ~WallpaperFiles() = default;
+    // The picture, its colours drawn for a file on the desktop (sRGB);
+    // nullptr when it cannot be read.
+    virtual std::unique_ptr<imaging::Picture> OpenPicture(const std::string& path) = 0;
+    // A new file beside `target`, in its folder; nullptr when none can be
+    // made there.
+    virtual std::unique_ptr<ReplacingFile> Replace(const std::string& target) = 0;
 };
 
 // One monitor's part of a change: the picture drawn for it, and what its box

@@ -1,11 +1,13 @@
 #include "slideshow/show_jobs.h"
 
 #include <algorithm>
+#include <exception>
 #include <map>
 #include <system_error>
 #include <thread>
 #include <utility>
 
+#include "imaging/bmp_writer.h"
 #include "slideshow/layout.h"
 
 namespace orv::slideshow {
@@ -111,12 +113,39 @@ PreparationResult RunPreparation(const PreparationJob& job, platform::PictureSou
     return result;
 }
 
-WallpaperResult RunWallpaperJob(const WallpaperJob& job,
-                                platform::WallpaperWriter& writer) noexcept {
+bool WriteWallpaperBitmap(const std::string& picture, const std::string& target,
+                          platform::WallpaperFiles& files) noexcept {
+    try {
+        if (target.empty()) return false;
+        std::vector<std::uint8_t> pixels;
+        imaging::PixelSize size;
+        std::size_t stride = 0;
+        {
+            // Closed before the file is written.
+            const std::unique_ptr<imaging::Picture> source = files.OpenPicture(picture);
+            if (!source) return false;
+            size = imaging::WallpaperSize(source->NaturalSize(), kMaxWallpaperBytes);
+            stride = static_cast<std::size_t>(size.width) * 4;
+            pixels.resize(stride * static_cast<std::size_t>(size.height));
+            if (!source->RenderInto(size.width, size.height, pixels.data(), stride)) return false;
+        }
+        const std::unique_ptr<platform::ReplacingFile> file = files.Replace(target);
+        if (!file) return false;
+        const auto sink = [&file](const std::uint8_t* bytes, std::size_t count) {
+            return file->Write(bytes, count);
+        };
+        return imaging::WriteBmp(sink, pixels.data(), size.width, size.height, stride) &&
+               file->Commit();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+WallpaperResult RunWallpaperJob(const WallpaperJob& job, platform::WallpaperFiles& files) noexcept {
     WallpaperResult result{job.id, std::nullopt};
     try {
         for (const std::string& target : job.targets)
-            if (writer.Write(job.picture, target)) {
+            if (WriteWallpaperBitmap(job.picture, target, files)) {
                 result.written = target;
                 break;
             }

@@ -5,6 +5,8 @@
 // as a result, so a job always answers.
 #pragma once
 #include <atomic>
+#include <cstddef>
+#include <string>
 
 #include "platform/show_jobs.h"
 
@@ -24,8 +26,19 @@ platform::PreparationResult RunPreparation(const platform::PreparationJob& job,
                                            const std::atomic<bool>& cancelled,
                                            unsigned threads = PreparationThreads()) noexcept;
 
+// Bytes the written picture's pixels may take while it is drawn (4 a pixel).
+inline constexpr std::size_t kMaxWallpaperBytes = std::size_t{64} * 1024 * 1024;
+
+// Writes `picture` to `target` as a Windows bitmap: decoded afresh, upright,
+// through the same decoders and budget as the show, at its own size or the
+// largest within kMaxWallpaperBytes, into a file beside the target that
+// replaces it only once it is complete. False when a step fails; the old
+// file is then kept and nothing is left beside it. Never throws.
+bool WriteWallpaperBitmap(const std::string& picture, const std::string& target,
+                          platform::WallpaperFiles& files) noexcept;
+
 // Writes the bitmap to the first target that takes it. Never throws.
 platform::WallpaperResult RunWallpaperJob(const platform::WallpaperJob& job,
-                                          platform::WallpaperWriter& writer) noexcept;
+                                          platform::WallpaperFiles& files) noexcept;
 
 } // namespace orv::slideshow

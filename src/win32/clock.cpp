@@ -10,14 +10,10 @@ platform::LocalTime Win32Clock::Now() const {
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
-void Win32Random::Seed() {
+std::uint64_t Win32Random::SystemSeed() {
     LARGE_INTEGER counter{};
     QueryPerformanceCounter(&counter);
-    engine_.seed(static_cast<std::mt19937::result_type>(counter.QuadPart ^ GetTickCount64()));
-}
-
-double Win32Random::Next() {
-    return uniform_(engine_);
+    return static_cast<std::uint64_t>(counter.QuadPart) ^ GetTickCount64();
 }
 
 } // namespace orv::win32

@@ -1,7 +1,6 @@
-// The wall clock and the random generator on Windows.
+// The wall clock and the random generator's seed on Windows.
 #pragma once
-#include <random>
-
+#include "common/seeded_random.h"
 #include "platform/clock.h"
 
 namespace orv::win32 {
@@ -11,14 +10,9 @@ class Win32Clock : public platform::Clock {
     platform::LocalTime Now() const override;
 };
 
-class Win32Random : public platform::Random {
-  public:
-    void Seed() override;
-    double Next() override;
-
-  private:
-    std::mt19937 engine_;
-    std::uniform_real_distribution<double> uniform_{0.0, 1.0};
+class Win32Random : public SeededRandom {
+  protected:
+    std::uint64_t SystemSeed() override;
 };
 
 } // namespace orv::win32

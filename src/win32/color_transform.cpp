@@ -79,16 +79,16 @@ class WindowsColorSystem final : public imaging::ColorSystem {
 
 } // namespace
 
-imaging::ColorGrid ColorConversionFor(std::span<const std::uint8_t> profile,
-                                      ColorDestination destination) {
+imaging::ColorGrid SystemColorConversion(std::span<const std::uint8_t> profile,
+                                         ColorDestination destination) {
     static imaging::ColorGridCache grids;
     WindowsColorSystem system;
-    return imaging::ColorConversion(profile, destination, system, grids);
+    return imaging::PrepareColorConversion(profile, destination, system, grids);
 }
 
 bool ConvertColors(std::span<const std::uint8_t> profile, ColorDestination destination,
                    std::uint8_t* pixels, int width, int height, std::size_t stride) {
-    ColorConversionFor(profile, destination).Apply(pixels, width, height, stride);
+    SystemColorConversion(profile, destination).Apply(pixels, width, height, stride);
     return true;
 }
 

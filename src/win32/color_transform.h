@@ -20,11 +20,11 @@ using imaging::ColorDestination;
 // The conversion for a picture whose profile is `profile` shown at
 // `destination`; empty (drawn as sRGB) for an untagged picture or when the
 // colour system refuses a profile or the conversion.
-imaging::ColorGrid ColorConversionFor(std::span<const std::uint8_t> profile,
-                                      ColorDestination destination);
+imaging::ColorGrid SystemColorConversion(std::span<const std::uint8_t> profile,
+                                         ColorDestination destination);
 
 // Converts width x height pixels (B, G, R, 255), rows `stride` bytes apart,
-// in place by ColorConversionFor(profile, destination). A picture never
+// in place by SystemColorConversion(profile, destination). A picture never
 // fails for its profile (always true).
 bool ConvertColors(std::span<const std::uint8_t> profile, ColorDestination destination,
                    std::uint8_t* pixels, int width, int height, std::size_t stride);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/transfer.h"
+
 namespace orv::win32 {
 
 std::unique_ptr<FileReader> FileReader::Open(const std::wstring& path,
@@ -23,20 +25,24 @@ std::unique_ptr<FileReader> FileReader::Open(const std::wstring& path,
         new FileReader(std::move(file), static_cast<std::uint64_t>(size.QuadPart), cancelled));
 }
 
+std::size_t TransferAt(HANDLE file, bool write, std::uint64_t offset, std::uint8_t* bytes,
+                       std::uint32_t count) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD moved = 0;
+    const BOOL done = write ? WriteFile(file, bytes, count, &moved, &at)
+                            : ReadFile(file, bytes, count, &moved, &at);
+    return done ? moved : 0;
+}
+
 std::size_t FileReader::Read(std::uint64_t offset, std::uint8_t* dest, std::size_t count) const {
-    std::size_t done = 0;
-    while (done < count && offset + done < size_ && !(cancelled_ && cancelled_->load())) {
-        const DWORD chunk = static_cast<DWORD>(
-            std::min<std::uint64_t>({count - done, size_ - offset - done, 1u << 30}));
-        OVERLAPPED at{};
-        const std::uint64_t position = offset + done;
-        at.Offset = static_cast<DWORD>(position);
-        at.OffsetHigh = static_cast<DWORD>(position >> 32);
-        DWORD read = 0;
-        if (!ReadFile(file_.get(), dest + done, chunk, &read, &at) || read == 0) break;
-        done += read;
-    }
-    return done;
+    if (offset >= size_) return 0;
+    const auto read = [this](std::uint64_t at, std::uint8_t* bytes, std::uint32_t n) {
+        return TransferAt(file_.get(), false, at, bytes, n);
+    };
+    return TransferAll(offset, dest, std::min<std::uint64_t>(count, size_ - offset), read,
+                       cancelled_);
 }
 
 imaging::ByteReader FileReader::Reader() const {
@@ -46,10 +52,7 @@ imaging::ByteReader FileReader::Reader() const {
 }
 
 std::optional<std::vector<std::uint8_t>> FileReader::ReadAll(std::size_t maxBytes) const {
-    if (size_ == 0 || size_ > maxBytes) return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size_));
-    if (Read(0, bytes.data(), bytes.size()) != bytes.size()) return std::nullopt;
-    return bytes;
+    return imaging::ReadWhole(Reader(), maxBytes);
 }
 
 } // namespace orv::win32

@@ -42,4 +42,9 @@ class FileReader {
     const std::atomic<bool>* cancelled_;
 };
 
+// One ReadFile or WriteFile of `count` bytes at `offset` (a Transfer, see
+// common/transfer.h): how many it moved, 0 on a failure.
+std::size_t TransferAt(HANDLE file, bool write, std::uint64_t offset, std::uint8_t* bytes,
+                       std::uint32_t count);
+
 } // namespace orv::win32

@@ -1,24 +1,22 @@
 // Directory listings, look-ups and files read in pieces through the W
-// functions.
+// functions; the rules they follow are FileLookups'.
 #pragma once
-#include <cstddef>
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "platform/file_system.h"
+#include "common/file_lookups.h"
 
 namespace orv::win32 {
 
-class Win32FileSystem : public platform::FileSystem {
+class Win32FileSystem : public FileLookups {
   public:
-    std::vector<std::string> ListFiles(const std::string& folder) override;
-    bool NormalFileExists(const std::string& path) override;
-    bool PlainDiskFileExists(const std::string& path) override;
-    bool Lookup(const std::string& pattern, platform::LookupFilter filter) override;
     std::unique_ptr<platform::ByteStream> OpenForReading(const std::string& path) override;
     std::string AnsiToUtf8(std::string_view text) override;
+
+  protected:
+    std::optional<EntryAttributes> AttributesOf(const std::string& path) override;
+    void Search(const std::string& pattern, bool listing, const Found& found) override;
+    bool OpensAsDiskFile(const std::string& path) override;
 };
 
 } // namespace orv::win32

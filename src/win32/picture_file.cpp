@@ -5,9 +5,6 @@
 #include <exception>
 #include <vector>
 
-#include "imaging/image_scale.h"
-#include "imaging/orientation.h"
-#include "imaging/picture_decoder.h"
 #include "win32/file_reader.h"
 #include "win32/scratch_file.h"
 #include "win32/wic_support.h"
@@ -15,95 +12,96 @@
 namespace orv::win32 {
 namespace {
 
-using imaging::PixelSize;
-using wic::CreateFactory;
-using wic::Frame;
-using wic::OpenFirstFrame;
-using wic::ReadableSource;
-
-// JPEG and BMP, drawn by our own decoders from the open file.
-class OwnDecoderPicture : public PictureFile {
+// The first frame as WIC decodes it, and its pixels in a format the scaler
+// reads.
+class WicFrame final : public imaging::SystemFrame {
   public:
-    OwnDecoderPicture(std::unique_ptr<FileReader> file, const imaging::PictureInfo& info)
-        : file_(std::move(file)), info_(info) {}
+    WicFrame(com_ptr<IWICImagingFactory> factory, wic::Frame frame)
+        : factory_(std::move(factory)), frame_(std::move(frame)) {}
 
-    SIZE NaturalSize() const override { return {info_.upright.width, info_.upright.height}; }
+    imaging::PixelSize Size() const override {
+        return {static_cast<int>(frame_.width), static_cast<int>(frame_.height)};
+    }
+    std::vector<std::uint8_t> Profile() override {
+        return WicFrameProfile(*factory_, *frame_.frame);
+    }
+    std::optional<imaging::ScaleSource> Rows() override {
+        imaging::ScaleSource source;
+        pixels_ = wic::ReadableSource(*factory_, frame_.frame.get(), source.bytesPerPixel);
+        if (!pixels_) return std::nullopt;
+        source.width = static_cast<int>(frame_.width);
+        source.height = static_cast<int>(frame_.height);
+        source.readRows = [this](int first, int count, std::uint8_t* rows, std::size_t stride) {
+            const WICRect rect{0, first, static_cast<int>(frame_.width), count};
+            return SUCCEEDED(pixels_->CopyPixels(&rect, static_cast<UINT>(stride),
+                                                 static_cast<UINT>(stride * count), rows));
+        };
+        return source;
+    }
 
-    bool RenderInto(int width, int height, std::uint8_t* dest, std::size_t stride) override {
-        // Each row's colours are converted as it is drawn, while the rows
-        // still to come are decoded.
-        const imaging::ColorGrid colors = ColorConversionFor(info_.iccProfile, destination_);
-        imaging::RowFilter convert;
-        if (colors) convert = [&colors](std::uint8_t* row, int n) { colors.ApplyToRow(row, n); };
-        return imaging::DecodePicture(file_->Reader(), info_, width, height, dest, stride,
-                                      PictureBudget(), convert);
+  private:
+    com_ptr<IWICImagingFactory> factory_;
+    wic::Frame frame_;
+    com_ptr<IWICBitmapSource> pixels_;
+};
+
+class PictureFileInput final : public imaging::PictureInput {
+  public:
+    PictureFileInput(std::unique_ptr<FileReader> file, std::wstring path)
+        : file_(std::move(file)), path_(std::move(path)) {}
+
+    imaging::ByteReader Bytes() const override { return file_->Reader(); }
+    std::unique_ptr<imaging::SystemFrame>
+    OpenFrame(std::optional<std::vector<std::uint8_t>> bytes) override {
+        com_ptr<IWICImagingFactory> factory = wic::CreateFactory();
+        if (!factory) return nullptr;
+        wic::Frame frame = bytes ? wic::OpenFirstFrame(*factory, std::move(*bytes))
+                                 : wic::OpenFirstFrame(*factory, path_);
+        if (!frame.frame) return nullptr;
+        return std::make_unique<WicFrame>(std::move(factory), std::move(frame));
     }
 
   private:
     std::unique_ptr<FileReader> file_;
-    imaging::PictureInfo info_;
-};
-
-// Everything else, through WIC; turned upright by `orientation` (from a
-// CMYK JPEG's EXIF block; 1 for the other formats).
-class WicPicture : public PictureFile {
-  public:
-    WicPicture(std::wstring path, Frame frame, int orientation, std::vector<std::uint8_t> profile)
-        : path_(std::move(path)), stored_{static_cast<int>(frame.width),
-                                          static_cast<int>(frame.height)},
-          orientation_(orientation), profile_(std::move(profile)), frame_(std::move(frame)) {}
-
-    SIZE NaturalSize() const override {
-        const PixelSize upright = imaging::UprightSize(stored_, orientation_);
-        return {upright.width, upright.height};
-    }
-
-    bool RenderInto(int width, int height, std::uint8_t* dest, std::size_t stride) override {
-        // The system decodes in the stored orientation; its result is turned.
-        if (!imaging::SystemDecodeFits(stored_,
-                                       imaging::UprightSize({width, height}, orientation_)))
-            return false;
-        const auto drawStored = [this](PixelSize box, std::uint8_t* pixels, std::size_t rows) {
-            return DrawStored(box, pixels, rows);
-        };
-        return imaging::DrawUpright(orientation_, width, height, dest, stride, drawStored) &&
-               ConvertColors(profile_, destination_, dest, width, height, stride);
-    }
-
-  private:
-    bool DrawStored(PixelSize box, std::uint8_t* dest, std::size_t stride) {
-        // The decoder goes when this call ends, and with it any full-size
-        // pixels it keeps; a later call opens the file anew.
-        const com_ptr<IWICImagingFactory> factory = CreateFactory();
-        if (!factory) return false;
-        Frame frame = frame_.frame ? std::move(frame_) : OpenFirstFrame(*factory, path_);
-        if (!frame.frame) return false;
-
-        imaging::ScaleSource source;
-        const com_ptr<IWICBitmapSource> pixels =
-            ReadableSource(*factory, frame.frame.get(), source.bytesPerPixel);
-        if (!pixels) return false;
-        source.width = static_cast<int>(frame.width);
-        source.height = static_cast<int>(frame.height);
-        source.readRows = [&pixels, &source](int first, int count, std::uint8_t* rows,
-                                             std::size_t rowStride) {
-            const WICRect rect{0, first, source.width, count};
-            return SUCCEEDED(pixels->CopyPixels(&rect, static_cast<UINT>(rowStride),
-                                                static_cast<UINT>(rowStride * count), rows));
-        };
-        return imaging::ScaleImage(source, box.width, box.height, dest, stride);
-    }
-
     std::wstring path_;
-    PixelSize stored_;
-    int orientation_;
-    std::vector<std::uint8_t> profile_; // as WIC reports it, checked
-    Frame frame_;
 };
 
 } // namespace
 
-ScaledBitmap PictureFile::Render(int width, int height) {
+std::unique_ptr<imaging::Picture> OpenPictureFile(const std::wstring& path,
+                                                  const std::atomic<bool>* cancelled,
+                                                  ColorDestination destination) {
+    try {
+        std::unique_ptr<FileReader> file = FileReader::Open(path, cancelled);
+        if (!file) return nullptr;
+        const auto convert = [destination](std::span<const std::uint8_t> profile) {
+            return SystemColorConversion(profile, destination);
+        };
+        return imaging::OpenPicture(std::make_unique<PictureFileInput>(std::move(file), path),
+                                    convert, PictureBudget());
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+std::unique_ptr<PictureFile> PictureFile::Open(const std::wstring& path,
+                                               const std::atomic<bool>* cancelled) {
+    std::unique_ptr<imaging::Picture> picture = OpenPictureFile(path, cancelled);
+    return picture ? std::make_unique<PictureFile>(std::move(picture)) : nullptr;
+}
+
+platform::PictureSize PictureFile::NaturalSize() const {
+    const imaging::PixelSize size = picture_->NaturalSize();
+    return {static_cast<double>(size.width), static_cast<double>(size.height)};
+}
+
+std::shared_ptr<const platform::Bitmap> PictureFile::Render(int width, int height) {
+    auto bitmap = std::make_shared<ScaledBitmap>(Draw(width, height));
+    if (!*bitmap) return nullptr;
+    return bitmap;
+}
+
+ScaledBitmap PictureFile::Draw(int width, int height) {
     if (width <= 0 || height <= 0) return {};
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -117,8 +115,8 @@ ScaledBitmap PictureFile::Render(int width, int height) {
     out.bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!out.bitmap || !bits) return {};
     try {
-        if (!RenderInto(width, height, static_cast<std::uint8_t*>(bits),
-                        static_cast<std::size_t>(width) * 4))
+        if (!picture_->RenderInto(width, height, static_cast<std::uint8_t*>(bits),
+                                  static_cast<std::size_t>(width) * 4))
             return {};
     } catch (const std::exception&) {
         return {};
@@ -126,33 +124,6 @@ ScaledBitmap PictureFile::Render(int width, int height) {
     out.width = width;
     out.height = height;
     return out;
-}
-
-std::unique_ptr<PictureFile> PictureFile::Open(const std::wstring& path,
-                                               const std::atomic<bool>* cancelled) {
-    try {
-        std::unique_ptr<FileReader> file = FileReader::Open(path, cancelled);
-        if (!file) return nullptr;
-        const auto info = imaging::InspectPicture(file->Reader());
-        if (!info) return nullptr;
-        if (info->decoder != imaging::Decoder::System)
-            return std::make_unique<OwnDecoderPicture>(std::move(file), *info);
-
-        const com_ptr<IWICImagingFactory> factory = CreateFactory();
-        if (!factory) return nullptr;
-        Frame frame = OpenFirstFrame(*factory, *file, path);
-        if (!frame.frame) return nullptr;
-        // A picture whose whole pixels exceed the budget even for a box of
-        // one pixel is refused before the system decodes anything.
-        if (!imaging::SystemDecodeFits(
-                {static_cast<int>(frame.width), static_cast<int>(frame.height)}, {1, 1}))
-            return nullptr;
-        std::vector<std::uint8_t> profile = WicFrameProfile(*factory, *frame.frame);
-        return std::make_unique<WicPicture>(path, std::move(frame), info->orientation,
-                                            std::move(profile));
-    } catch (const std::exception&) {
-        return nullptr;
-    }
 }
 
 } // namespace orv::win32

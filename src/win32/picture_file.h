@@ -1,18 +1,15 @@
-// Picture decoding for the show and the wallpaper: a picture file is opened
-// once, its upright size read, and then decoded straight to the size at
-// which it is drawn, so no full-resolution copy of a large photo is kept.
-// JPEG and BMP go through our own decoders (imaging/picture_decoder.h),
-// which read the file as they need it; everything else through WIC, whose
-// result is turned upright by the JPEG's orientation where it has one.
+// The pictures of the show and the wallpaper on Windows: a file opened as
+// the core's picture (imaging/picture.h), with WIC as the system's decoder
+// and the colour system converting to where the picture is shown, and drawn
+// into a DIB section for the screen.
 #pragma once
 #include <windows.h>
 
 #include <atomic>
-#include <cstddef>
-#include <cstdint>
 #include <memory>
 #include <string>
 
+#include "imaging/picture.h"
 #include "platform/show_jobs.h"
 #include "win32/color_transform.h"
 #include "win32/unique_handle.h"
@@ -27,29 +24,31 @@ struct ScaledBitmap : platform::Bitmap {
     explicit operator bool() const { return static_cast<bool>(bitmap); }
 };
 
-class PictureFile {
+// Opens a picture file whose colours are converted for `destination`;
+// nullptr when it cannot be read or is refused (not a plain disk file, a
+// damaged header, more than the decoding budget allows at any size). Once
+// `cancelled` is set the file reads as ended, so a decode under way stops
+// soon.
+std::unique_ptr<imaging::Picture>
+OpenPictureFile(const std::wstring& path, const std::atomic<bool>* cancelled = nullptr,
+                ColorDestination destination = ColorDestination::Screen);
+
+// A picture for the screen.
+class PictureFile final : public platform::OpenPicture {
   public:
-    virtual ~PictureFile() = default;
-    // Opens a picture file; nullptr when it cannot be read or is refused
-    // (not a plain disk file, a damaged header, more than the decoding
-    // budget allows at any size). Once `cancelled` is set the file reads as
-    // ended, so a decode under way stops soon.
     static std::unique_ptr<PictureFile> Open(const std::wstring& path,
                                              const std::atomic<bool>* cancelled = nullptr);
-    // The upright size in pixels.
-    virtual SIZE NaturalSize() const = 0;
-    // Draws the picture upright, scaled with good quality to exactly width x
-    // height, into `dest` as 4-byte pixels (B, G, R, 255), rows `stride`
-    // bytes apart. False on failure or over the budget.
-    virtual bool RenderInto(int width, int height, std::uint8_t* dest, std::size_t stride) = 0;
-    // The same into a new DIB section; empty on failure or for a size of 0.
-    ScaledBitmap Render(int width, int height);
-    // Where later renderings are shown (the screen unless told otherwise):
-    // a picture with an embedded colour profile is converted to it.
-    void SetColorDestination(ColorDestination destination) { destination_ = destination; }
+    explicit PictureFile(std::unique_ptr<imaging::Picture> picture)
+        : picture_(std::move(picture)) {}
 
-  protected:
-    ColorDestination destination_ = ColorDestination::Screen;
+    platform::PictureSize NaturalSize() const override;
+    // A ScaledBitmap; nullptr where Draw gives an empty one.
+    std::shared_ptr<const platform::Bitmap> Render(int width, int height) override;
+    // The picture in a new DIB section; empty on failure or for a size of 0.
+    ScaledBitmap Draw(int width, int height);
+
+  private:
+    std::unique_ptr<imaging::Picture> picture_;
 };
 
 } // namespace orv::win32

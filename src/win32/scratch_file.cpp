@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <atomic>
 #include <string>
 
+#include "common/transfer.h"
+#include "imaging/picture.h"
+#include "win32/file_reader.h"
 #include "win32/unique_handle.h"
+#include "win32/wide.h"
 
 namespace orv::win32 {
 namespace {
@@ -24,21 +26,10 @@ class WindowsScratchFile : public imaging::ScratchFile {
 
   private:
     bool Move(std::uint64_t offset, void* buffer, std::size_t count, bool write) noexcept {
-        auto* bytes = static_cast<std::uint8_t*>(buffer);
-        while (count > 0) {
-            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
-            OVERLAPPED at{};
-            at.Offset = static_cast<DWORD>(offset);
-            at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-            DWORD moved = 0;
-            const BOOL done = write ? WriteFile(file_.get(), bytes, chunk, &moved, &at)
-                                    : ReadFile(file_.get(), bytes, chunk, &moved, &at);
-            if (!done || moved == 0) return false;
-            bytes += moved;
-            offset += moved;
-            count -= moved;
-        }
-        return true;
+        const auto move = [this, write](std::uint64_t at, std::uint8_t* bytes, std::uint32_t n) {
+            return TransferAt(file_.get(), write, at, bytes, n);
+        };
+        return TransferAll(offset, static_cast<std::uint8_t*>(buffer), count, move) == count;
     }
 
     unique_file file_;
@@ -47,21 +38,18 @@ class WindowsScratchFile : public imaging::ScratchFile {
 } // namespace
 
 std::unique_ptr<imaging::ScratchFile> OpenScratchFile() {
-    static std::atomic<unsigned> counter{0};
     wchar_t folder[MAX_PATH + 1];
     const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
     if (length == 0 || length > MAX_PATH) return nullptr;
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        const std::wstring path = std::wstring(folder) + L"Orvandel-" +
-                                  std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                  std::to_wstring(counter++) + L".tmp";
-        unique_file file(
-            CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-        if (file) return std::make_unique<WindowsScratchFile>(std::move(file));
-        if (GetLastError() != ERROR_FILE_EXISTS) return nullptr;
-    }
-    return nullptr;
+    return imaging::MakeScratchFile(
+        Utf8(folder), GetCurrentProcessId(),
+        [](const std::string& path) -> imaging::NewScratchFile {
+            unique_file file(CreateFileW(
+                Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+            if (file) return {std::make_unique<WindowsScratchFile>(std::move(file))};
+            return {nullptr, GetLastError() == ERROR_FILE_EXISTS};
+        });
 }
 
 imaging::DecodeBudget PictureBudget() {

@@ -1,8 +1,7 @@
-// What the slideshow window shows, and how it is drawn: a black background,
-// one picture box per monitor with its picture at the drawn size, and the
-// two labels, all in the window's client pixels. The window (slideshow_window)
-// changes the scene as the form asks and paints it; the scene knows nothing
-// of messages, timers or threads.
+// How the slideshow window's scene (slideshow/scene.h) is drawn: a black
+// background, each monitor's picture in its box, and the two labels in
+// their fonts. The window (slideshow_window) changes the scene as the form
+// asks and paints it; the scene knows nothing of messages, timers or threads.
 #pragma once
 #include <windows.h>
 
@@ -11,37 +10,27 @@
 #include <string>
 #include <vector>
 
-#include "platform/slideshow_view.h"
+#include "slideshow/scene.h"
 #include "win32/picture_file.h"
 #include "win32/unique_handle.h"
 
 namespace orv::win32 {
 
-struct LabelState {
-    std::wstring text;
-    PixelRect rect;
-    bool visible = true;
-    unique_hfont font;
-};
+using slideshow::LabelState;
+using slideshow::MonitorPicture;
 
-struct MonitorPicture {
-    PixelRect box;
-    std::shared_ptr<const ScaledBitmap> bitmap; // what the box shows; none when empty
-};
-
-class SlideshowScene {
+// Its pictures' bitmaps are ScaledBitmaps.
+class SlideshowScene : public slideshow::Scene {
   public:
     SlideshowScene(); // the labels' design fonts at the screen's resolution
 
-    std::vector<MonitorPicture> pictures;
-
-    LabelState& LabelOf(platform::Label label) { return labels_.at(label); }
-    const LabelState& LabelOf(platform::Label label) const { return labels_.at(label); }
     void SetLabelFont(platform::Label label, float points, bool bold, int dpi);
     PixelSize TextExtent(platform::Label label, const std::wstring& text) const;
 
-    // What the point of the client area is over, topmost first.
-    platform::Surface HitTest(POINT client) const;
+    using Scene::HitTest;
+    platform::Surface HitTest(POINT client) const {
+        return Scene::HitTest(platform::ScreenPoint{client.x, client.y});
+    }
 
     // Draws `area` of the window into `target` through an off-screen bitmap
     // copied in one go: no flicker, never half a picture.
@@ -49,9 +38,9 @@ class SlideshowScene {
 
   private:
     void Draw(HDC dc, const RECT& area) const;
-    void DrawLabel(HDC dc, const LabelState& label, COLORREF text, const COLORREF* back) const;
+    void DrawLabel(HDC dc, platform::Label label, COLORREF text, const COLORREF* back) const;
 
-    std::map<platform::Label, LabelState> labels_; // every label, from the start
+    std::map<platform::Label, unique_hfont> fonts_; // every label's, from the start
 };
 
 RECT ToRect(const PixelRect& r);

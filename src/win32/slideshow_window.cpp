@@ -130,7 +130,7 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
             form_.OnWallpaperWritten(result);
     }
     void SetLabelText(Label label, const std::string& text) override {
-        scene_.LabelOf(label).text = Wide(text);
+        scene_.LabelOf(label).text = text;
         InvalidateLabel(label);
     }
     void SetLabelVisible(Label label, bool visible) override {

@@ -1,18 +1,15 @@
-// The wallpaper bitmap: the picture on show decoded afresh, upright, through
-// the same decoders and budget as the show, at its own size or the largest
-// within the budget, and written as a Windows bitmap that replaces the old
-// file only once it is complete.
+// The files the wallpaper bitmap is written through on Windows (see
+// slideshow::WriteWallpaperBitmap): the picture opened for sRGB, and a
+// temporary file beside the target that is moved over it once complete.
 #pragma once
-#include <cstddef>
-#include <string>
+#include "platform/show_jobs.h"
 
 namespace orv::win32 {
 
-// Bytes the written picture's pixels may take while it is drawn (4 a pixel).
-inline constexpr std::size_t kMaxWallpaperBytes = std::size_t{64} * 1024 * 1024;
-
-// Decodes `source` and writes it to `bmpPath` as a Windows bitmap. False when
-// either step fails; the old file is then kept.
-bool SaveAsWindowsBitmap(const std::wstring& source, const std::wstring& bmpPath);
+class WallpaperBitmapFiles final : public platform::WallpaperFiles {
+  public:
+    std::unique_ptr<imaging::Picture> OpenPicture(const std::string& path) override;
+    std::unique_ptr<platform::ReplacingFile> Replace(const std::string& target) override;
+};
 
 } // namespace orv::win32

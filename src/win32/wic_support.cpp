@@ -1,7 +1,5 @@
 #include "win32/wic_support.h"
 
-#include "win32/file_reader.h"
-
 namespace orv::win32::wic {
 
 com_ptr<IWICImagingFactory> CreateFactory() {
@@ -46,14 +44,6 @@ Frame OpenFirstFrame(IWICImagingFactory& factory, std::vector<std::uint8_t> byte
 }
 
 Frame OpenFirstFrame(IWICImagingFactory& factory, const std::wstring& path) {
-    const auto file = FileReader::Open(path);
-    return file ? OpenFirstFrame(factory, *file, path) : Frame{};
-}
-
-Frame OpenFirstFrame(IWICImagingFactory& factory, const FileReader& file,
-                     const std::wstring& path) {
-    if (auto bytes = file.ReadAll(kMaxBufferedFile))
-        return OpenFirstFrame(factory, std::move(*bytes));
     Frame f;
     if (FAILED(factory.CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                  WICDecodeMetadataCacheOnDemand, Out(f.decoder))))

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "win32/file_reader.h"
 #include "win32/unique_handle.h"
 
 namespace orv::win32::wic {
@@ -48,17 +47,9 @@ struct Frame {
     UINT height = 0;
 };
 
-// Files up to this size are read whole and decoded from memory: decoders
-// read their input in small pieces, and on some systems each piece read
-// from a file costs a system call (a large GIF decodes a third faster).
-// Larger files (uncompressed bitmaps, mostly) are read in big pieces anyway.
-constexpr std::size_t kMaxBufferedFile = 64 * 1024 * 1024;
-
-// The first frame of the file, or an empty frame when the file cannot be
-// opened as a picture (or is no plain disk file) or claims no pixels.
+// The first frame of a file, or an empty frame when the file cannot be
+// opened as a picture or claims no pixels.
 Frame OpenFirstFrame(IWICImagingFactory& factory, const std::wstring& path);
-// The same for a file open already (`path` names it).
-Frame OpenFirstFrame(IWICImagingFactory& factory, const FileReader& file, const std::wstring& path);
 // The same for a file already read into memory.
 Frame OpenFirstFrame(IWICImagingFactory& factory, std::vector<std::uint8_t> bytes);
 

@@ -5,11 +5,15 @@
 namespace orv::win32 {
 
 std::wstring Wide(std::string_view utf8) {
-    if (utf8.empty()) return {};
+    return WideFromCodePage(utf8, CP_UTF8);
+}
+
+std::wstring WideFromCodePage(std::string_view text, unsigned codePage) {
+    if (text.empty()) return {};
     const int n =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
     return out;
 }
 

@@ -13,12 +13,14 @@
 #include <vector>
 
 #include "imaging/picture_decoder.h"
+#include "slideshow/show_jobs.h"
 #include "support/exif_block.h"
 #include "support/icc_profile_maker.h"
 #include "support/jpeg_encode.h"
 #include "win32/color_transform.h"
 #include "win32/picture_file.h"
 #include "win32/wallpaper_bitmap.h"
+#include "win32/wide.h"
 
 namespace orv::win32 {
 namespace {
@@ -28,6 +30,12 @@ struct Rgb {
 };
 constexpr Rgb kRed{255, 0, 0}, kBlue{0, 0, 255}, kGreen{0, 200, 0}, kBlack{0, 0, 0};
 using PixelAt = std::function<Rgb(int x, int y)>;
+
+// The wallpaper bitmap written as the show writes it.
+bool SaveAsWindowsBitmap(const std::wstring& picture, const std::wstring& target) {
+    WallpaperBitmapFiles files;
+    return slideshow::WriteWallpaperBitmap(Utf8(picture), Utf8(target), files);
+}
 
 Rgb Halves(int x, int width) {
     return 2 * x < width ? kRed : kBlue;
@@ -215,8 +223,8 @@ TEST_F(PictureFileTest, ReportsTheNaturalSizeOfEachFormat) {
           Case{L"small.gif", 37, 23}, Case{L"Bild \u00e4\u00f6 \u65e5\u672c.jpg", 20, 10}}) {
         const auto picture = PictureFile::Open(Path(c.name));
         ASSERT_TRUE(picture) << static_cast<int>(c.w);
-        EXPECT_EQ(picture->NaturalSize().cx, c.w);
-        EXPECT_EQ(picture->NaturalSize().cy, c.h);
+        EXPECT_EQ(picture->NaturalSize().width, c.w);
+        EXPECT_EQ(picture->NaturalSize().height, c.h);
     }
 }
 
@@ -240,7 +248,7 @@ TEST_F(PictureFileTest, RendersToExactlyTheAskedSizeDownAndUp) {
         SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h);
         const auto picture = PictureFile::Open(Path(c.name));
         ASSERT_TRUE(picture);
-        const ScaledBitmap b = picture->Render(c.w, c.h);
+        const ScaledBitmap b = picture->Draw(c.w, c.h);
         ASSERT_TRUE(b);
         EXPECT_EQ(b.width, c.w);
         EXPECT_EQ(b.height, c.h);
@@ -267,7 +275,7 @@ TEST_F(PictureFileTest, RendersAgainAfterTheFirstRenderAndRefusesEmptySizes) {
     EXPECT_FALSE(picture->Render(100, 0));
     EXPECT_FALSE(picture->Render(-5, 10));
     for (int size : {50, 500}) {
-        const ScaledBitmap b = picture->Render(size, size);
+        const ScaledBitmap b = picture->Draw(size, size);
         ASSERT_TRUE(b) << size;
         EXPECT_TRUE(Near(Pixels(b).At(size / 2, 2), kGreen, 12)) << size;
         EXPECT_TRUE(Near(Pixels(b).At(size / 2, size - 3), kRed, 12)) << size;
@@ -298,8 +306,8 @@ TEST_F(PictureFileTest, PicturesTheJpegDecoderLeavesOpenThroughWic) {
     for (const wchar_t* name : {L"print.jpg", L"gif.jpg", L"bmp.jpeg"}) {
         const auto picture = PictureFile::Open(Path(name));
         ASSERT_TRUE(picture) << name;
-        EXPECT_EQ(picture->NaturalSize().cx, 120) << name;
-        const ScaledBitmap b = picture->Render(60, 40);
+        EXPECT_EQ(picture->NaturalSize().width, 120) << name;
+        const ScaledBitmap b = picture->Draw(60, 40);
         ASSERT_TRUE(b) << name;
         const Pixels px(b);
         EXPECT_TRUE(Near(px.At(5, 20), kRed, 40)) << name;
@@ -322,7 +330,7 @@ TEST_F(PictureFileTest, AJpegThatCannotBeDecodedDrawsNothing) {
     WriteBytes(Path(L"huge.jpg"), std::string(bytes.begin(), bytes.end()));
     const auto picture = PictureFile::Open(Path(L"huge.jpg"));
     ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->NaturalSize().cx, 60000);
+    EXPECT_EQ(picture->NaturalSize().width, 60000);
     EXPECT_FALSE(picture->Render(100, 100));
 }
 
@@ -334,7 +342,7 @@ TEST_F(PictureFileTest, TransparentGifPixelsAreDrawnOnBlack) {
     const auto picture = PictureFile::Open(Path(L"clear.gif"));
     ASSERT_TRUE(picture);
     for (auto [w, h] : {std::pair{8, 8}, {64, 64}, {4, 4}}) {
-        const ScaledBitmap b = picture->Render(w, h);
+        const ScaledBitmap b = picture->Draw(w, h);
         ASSERT_TRUE(b);
         const Pixels px(b);
         EXPECT_TRUE(Near(px.At(0, h / 2), kRed, 0)) << w;
@@ -365,7 +373,7 @@ TEST_F(PictureFileTest, FilesThatAreNotPicturesGiveNothing) {
     WriteGif(
         Path(L"huge.gif"), 2, 2, {kRed, kBlue}, [](int x, int) { return x; }, -1, 65535, 65535);
     if (const auto huge = PictureFile::Open(Path(L"huge.gif"))) {
-        const ScaledBitmap b = huge->Render(1024, 768);
+        const ScaledBitmap b = huge->Draw(1024, 768);
         if (b) {
             EXPECT_EQ(b.height, 768);
         }
@@ -374,7 +382,7 @@ TEST_F(PictureFileTest, FilesThatAreNotPicturesGiveNothing) {
     // A photo cut off half way may open; drawing it must still not fail badly.
     WriteBytes(Path(L"cut.jpg"), jpeg.substr(0, jpeg.size() / 2));
     if (const auto cut = PictureFile::Open(Path(L"cut.jpg"))) {
-        const ScaledBitmap b = cut->Render(64, 48);
+        const ScaledBitmap b = cut->Draw(64, 48);
         if (b) {
             EXPECT_EQ(b.width, 64);
         }
@@ -395,9 +403,9 @@ TEST_F(PictureFileTest, SavesAWindowsBitmapOfTheNaturalSize) {
         // (An open picture holds its file; this one is let go before it is replaced.)
         const auto saved = PictureFile::Open(Path(L"Orvandel.bmp"));
         ASSERT_TRUE(saved);
-        EXPECT_EQ(saved->NaturalSize().cx, 300);
-        EXPECT_EQ(saved->NaturalSize().cy, 200);
-        const ScaledBitmap b = saved->Render(300, 200);
+        EXPECT_EQ(saved->NaturalSize().width, 300);
+        EXPECT_EQ(saved->NaturalSize().height, 200);
+        const ScaledBitmap b = saved->Draw(300, 200);
         ASSERT_TRUE(b);
         EXPECT_TRUE(Near(Pixels(b).At(40, 100), kRed, 24));
         EXPECT_TRUE(Near(Pixels(b).At(260, 100), kBlue, 24));
@@ -407,8 +415,8 @@ TEST_F(PictureFileTest, SavesAWindowsBitmapOfTheNaturalSize) {
     ASSERT_TRUE(SaveAsWindowsBitmap(Path(L"clear.gif"), Path(L"Orvandel.bmp")));
     const auto gif = PictureFile::Open(Path(L"Orvandel.bmp"));
     ASSERT_TRUE(gif);
-    EXPECT_EQ(gif->NaturalSize().cx, 8);
-    const ScaledBitmap g = gif->Render(8, 8);
+    EXPECT_EQ(gif->NaturalSize().width, 8);
+    const ScaledBitmap g = gif->Draw(8, 8);
     ASSERT_TRUE(g);
     EXPECT_TRUE(Near(Pixels(g).At(1, 1), kGreen, 0));
     EXPECT_TRUE(Near(Pixels(g).At(6, 1), kBlack, 0));
@@ -487,9 +495,9 @@ TEST_F(PictureFileTest, EveryOrientationIsDrawnUprightByBothDecoders) {
             WriteBytes(Path(L"turned.jpg"), std::string(bytes.begin(), bytes.end()));
             const auto picture = PictureFile::Open(Path(L"turned.jpg"));
             ASSERT_TRUE(picture);
-            EXPECT_EQ(picture->NaturalSize().cx, kW);
-            EXPECT_EQ(picture->NaturalSize().cy, kH);
-            const ScaledBitmap b = picture->Render(kW * 2, kH * 2);
+            EXPECT_EQ(picture->NaturalSize().width, kW);
+            EXPECT_EQ(picture->NaturalSize().height, kH);
+            const ScaledBitmap b = picture->Draw(kW * 2, kH * 2);
             ASSERT_TRUE(b);
             const Pixels px(b);
             for (auto [x, y] : {std::pair{8, 12}, {56, 12}, {8, 84}, {56, 84}})
@@ -508,9 +516,9 @@ TEST_F(PictureFileTest, TheWallpaperOfATurnedPhotoIsUpright) {
     ASSERT_TRUE(SaveAsWindowsBitmap(Path(L"portrait.jpg"), Path(L"Orvandel.bmp")));
     const auto saved = PictureFile::Open(Path(L"Orvandel.bmp"));
     ASSERT_TRUE(saved);
-    EXPECT_EQ(saved->NaturalSize().cx, 40);
-    EXPECT_EQ(saved->NaturalSize().cy, 60);
-    const ScaledBitmap b = saved->Render(40, 60);
+    EXPECT_EQ(saved->NaturalSize().width, 40);
+    EXPECT_EQ(saved->NaturalSize().height, 60);
+    const ScaledBitmap b = saved->Draw(40, 60);
     ASSERT_TRUE(b);
     // The stored left half (red) is the upright top half.
     EXPECT_TRUE(Near(Pixels(b).At(20, 10), kRed, 30));
@@ -536,7 +544,7 @@ TEST_F(PictureFileTest, ABitmapWithItsChannelsInAnUnusualOrderIsDrawnInColour) {
     WriteBytes(Path(L"masks.bmp"), bmp);
     const auto picture = PictureFile::Open(Path(L"masks.bmp"));
     ASSERT_TRUE(picture);
-    const ScaledBitmap b = picture->Render(2, 1);
+    const ScaledBitmap b = picture->Draw(2, 1);
     ASSERT_TRUE(b);
     EXPECT_TRUE(Near(Pixels(b).At(0, 0), kRed, 0));
     EXPECT_TRUE(Near(Pixels(b).At(1, 0), kBlue, 0));
@@ -564,9 +572,8 @@ std::wstring WriteFile(const std::wstring& path, const Bytes& bytes) {
 
 // The picture drawn at its own size as B, G, R, A.
 Bytes DrawSmall(const std::wstring& path, ColorDestination to = ColorDestination::Screen) {
-    const auto picture = PictureFile::Open(path);
+    const auto picture = OpenPictureFile(path, nullptr, to);
     if (!picture) return {};
-    picture->SetColorDestination(to);
     Bytes out(kSize * kSize * 4);
     if (!picture->RenderInto(kSize, kSize, out.data(), kSize * 4)) return {};
     return out;

@@ -97,7 +97,7 @@ TEST_F(SlideshowSceneTest, ClockAndMessageAreDrawnOverThePicture) {
     ShowPreviewPicture();
     LabelState& clock = scene.LabelOf(Label::Clock);
     clock.visible = true;
-    clock.text = L"12:34:56 ";
+    clock.text = "12:34:56 ";
     clock.rect = {40, 50, 57, 17};
     const Canvas c(scene, 100, 90);
     // The clock's box has the window colour and some text in it.
@@ -113,7 +113,7 @@ TEST_F(SlideshowSceneTest, ClockAndMessageAreDrawnOverThePicture) {
     // The message goes over everything, in white on what lies beneath.
     LabelState& message = scene.LabelOf(Label::NoPictures);
     message.visible = true;
-    message.text = L"No Pictures in : \rC:\\Pics";
+    message.text = "No Pictures in : \rC:\\Pics";
     message.rect = {0, 0, 100, 90};
     const Canvas m(scene, 100, 90);
     int white = 0;

@@ -58,7 +58,7 @@ TEST(ColorManagement, ConvertsTaggedPicturesToTheUsersMonitorProfileOrElseSrgb) 
         system.monitorBytes = c.monitorBytes;
         system.refuses = c.refuses;
         ColorGridCache cache;
-        const ColorGrid grid = ColorConversion(c.profile, c.destination, system, cache);
+        const ColorGrid grid = PrepareColorConversion(c.profile, c.destination, system, cache);
         EXPECT_EQ(system.targets, c.targets) << c.name;
         EXPECT_EQ(system.monitorAsked > 0,
                   c.destination == ColorDestination::Screen && !c.profile.empty())
