@@ -54,13 +54,6 @@ HWND WindowBase::CreateModeless(std::unique_ptr<WindowBase> self, const DLGTEMPL
     return Created(hwnd, params);
 }
 
-void WindowBase::Adopt(HWND hwnd, std::unique_ptr<WindowBase> self) {
-    WindowBase* raw = self.release();
-    Attach(hwnd, raw, Kind::Adopted);
-    raw->oldProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
-}
-
 void WindowBase::Attach(HWND hwnd, WindowBase* self, Kind kind) {
     self->hwnd_ = hwnd;
     self->kind_ = kind;
@@ -69,14 +62,7 @@ void WindowBase::Attach(HWND hwnd, WindowBase* self, Kind kind) {
 }
 
 LRESULT WindowBase::Default(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (kind_) {
-    case Kind::Dialog:
-        return FALSE;
-    case Kind::Adopted:
-        return CallWindowProcW(oldProc_, hwnd_, message, wParam, lParam);
-    default:
-        return DefWindowProcW(hwnd_, message, wParam, lParam);
-    }
+    return kind_ == Kind::Dialog ? FALSE : DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 LRESULT WindowBase::Dispatch(WindowBase* self, UINT message, WPARAM wParam,
@@ -98,8 +84,6 @@ LRESULT WindowBase::Dispatch(WindowBase* self, UINT message, WPARAM wParam,
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, self->kind_ == Kind::Dialog ? DWLP_USER : GWLP_USERDATA, 0);
-        if (self->kind_ == Kind::Adopted)
-            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->oldProc_));
         self->hwnd_ = nullptr;
         self->destroyed_ = true;
     }
