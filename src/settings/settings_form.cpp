@@ -48,16 +48,11 @@ bool SettingsForm::HasFocusCheck(SettingsControl control) {
 
 bool SettingsForm::MayMoveFocus(std::optional<SettingsControl> from, SettingsControl to) {
     if (!from || *from == to || to == SettingsControl::Cancel || !HasFocusCheck(*from)) return true;
-    switch (*from) {
-    case SettingsControl::PicturesPath:
-        return CheckPicturesPath();
-    case SettingsControl::MusicFile:
-        return CheckMusicFile();
-    case SettingsControl::ScalePercentage:
-        return CheckScalePercentage();
-    default:
-        return true;
-    }
+    const bool accepted = *from == SettingsControl::PicturesPath ? CheckPicturesPath()
+                          : *from == SettingsControl::MusicFile  ? CheckMusicFile()
+                                                                 : CheckScalePercentage();
+    if (!accepted) view_.KeepFocus(*from);
+    return accepted;
 }
 
 bool SettingsForm::OnButtonPressed(SettingsControl button, std::optional<SettingsControl> focused) {
@@ -100,6 +95,12 @@ void SettingsForm::OnFieldFocused(SettingsControl field) {
     if (field == SettingsControl::PicturesPath || field == SettingsControl::DisplayTime ||
         field == SettingsControl::ScalePercentage || field == SettingsControl::MusicFile)
         view_.SelectAll(field);
+}
+
+CheckState SettingsForm::CheckStateOf(int number) {
+    return number == 1   ? CheckState::Checked
+           : number == 2 ? CheckState::Grayed
+                         : CheckState::Unchecked;
 }
 
 void SettingsForm::UpdateTrackButtons() {

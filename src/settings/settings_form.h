@@ -27,7 +27,7 @@ class SettingsForm {
     // Whether the control has a check that may keep the focus in it.
     static bool HasFocusCheck(platform::SettingsControl control);
     // Runs the check of `from` when the focus is about to move from it to
-    // `to`; false when the check keeps the focus where it is. Moves to
+    // `to`; false when the check keeps the focus in `from`. Moves to
     // Cancel, to the same control and from controls without a check are
     // never held.
     bool MayMoveFocus(std::optional<platform::SettingsControl> from, platform::SettingsControl to);
@@ -38,6 +38,9 @@ class SettingsForm {
                          std::optional<platform::SettingsControl> focused);
     // A field got the focus: its whole text is selected.
     void OnFieldFocused(platform::SettingsControl field);
+    // A three-state box's state from the number the window gives it; an
+    // unknown number counts as unchecked.
+    static platform::CheckState CheckStateOf(int number);
 
     void OnOk();
     void OnCancel();

@@ -93,21 +93,14 @@ class SettingsDialog final : public WindowBase, public platform::SettingsView {
     void SetText(SettingsControl field, const std::string& text) override {
         SetDlgItemTextW(Handle(), IdOf(field), Wide(text).c_str());
     }
+    // The box's states are numbered as the core's.
+    static_assert(BST_CHECKED == 1 && BST_INDETERMINATE == 2);
     platform::CheckState ClockState() const override {
-        switch (IsDlgButtonChecked(Handle(), IdOf(SettingsControl::ShowClock))) {
-        case BST_CHECKED:
-            return platform::CheckState::Checked;
-        case BST_INDETERMINATE:
-            return platform::CheckState::Grayed;
-        default:
-            return platform::CheckState::Unchecked;
-        }
+        return SettingsForm::CheckStateOf(
+            static_cast<int>(IsDlgButtonChecked(Handle(), IdOf(SettingsControl::ShowClock))));
     }
     void SetClockState(platform::CheckState state) override {
-        CheckDlgButton(Handle(), IdOf(SettingsControl::ShowClock),
-                       state == platform::CheckState::Checked  ? BST_CHECKED
-                       : state == platform::CheckState::Grayed ? BST_INDETERMINATE
-                                                               : BST_UNCHECKED);
+        CheckDlgButton(Handle(), IdOf(SettingsControl::ShowClock), static_cast<UINT>(state));
     }
     void SetTrackButtonsVisible(bool visible) override {
         for (SettingsControl c : {SettingsControl::Back, SettingsControl::Next})
@@ -119,6 +112,9 @@ class SettingsDialog final : public WindowBase, public platform::SettingsView {
     void Focus(SettingsControl control) override {
         SendMessageW(Handle(), WM_NEXTDLGCTL,
                      reinterpret_cast<WPARAM>(GetDlgItem(Handle(), IdOf(control))), TRUE);
+    }
+    void KeepFocus(SettingsControl control) override {
+        SetFocus(GetDlgItem(Handle(), IdOf(control)));
     }
     void Close() override {
         if (Handle()) DestroyWindow(Handle());
@@ -143,9 +139,11 @@ class SettingsDialog final : public WindowBase, public platform::SettingsView {
         return ControlOfId(GetDlgCtrlID(window));
     }
     // Asks the form before the focus moves to `target`; false when the
-    // focused field keeps it (then the focus goes back to that field, which
-    // the refusal's message box may have taken it from).
-    bool MayMoveFocusTo(HWND target);
+    // focused field keeps it.
+    bool MayMoveFocusTo(HWND target) {
+        const auto from = ControlOf(GetFocus()), to = ControlOf(target);
+        return !to || form_.MayMoveFocus(from, *to);
+    }
     bool HasFocusCheck(HWND control) const {
         const auto c = ControlOf(control);
         return c && SettingsForm::HasFocusCheck(*c);
@@ -156,19 +154,15 @@ class SettingsDialog final : public WindowBase, public platform::SettingsView {
 };
 
 void SettingsDialog::Show(std::unique_ptr<SettingsDialog> dialog) {
-    // An empty in-memory template: the controls are created at load, where
-    // the real twips per pixel are known.
-    alignas(DWORD) WORD tmpl[32] = {};
-    tmpl[0] = LOWORD(kWindowStyle);
-    tmpl[1] = HIWORD(kWindowStyle);
-    tmpl[2] = LOWORD(kWindowExStyle);
-    tmpl[3] = HIWORD(kWindowExStyle);
-    // cdit, x, y, cx, cy, menu and class stay 0; then the design-time title.
-    const wchar_t title[] = L"Settings";
-    for (std::size_t i = 0; i < std::size(title); ++i)
-        tmpl[11 + i] = title[i];
-    const HWND hwnd =
-        CreateModeless(std::move(dialog), *reinterpret_cast<const DLGTEMPLATE*>(tmpl), nullptr);
+    // An empty in-memory template (no menu, the dialogs' class, the
+    // design-time title): the controls are created at load, where the real
+    // twips per pixel are known.
+    const struct {
+        alignas(DWORD) DLGTEMPLATE head;
+        WORD menu, windowClass;
+        wchar_t title[9];
+    } tmpl{{kWindowStyle, kWindowExStyle, 0, 0, 0, 0, 0}, 0, 0, L"Settings"};
+    const HWND hwnd = CreateModeless(std::move(dialog), tmpl.head, nullptr);
     ShowWindow(hwnd, SW_SHOW);
     SetForegroundWindow(hwnd);
 }
@@ -259,16 +253,6 @@ void SettingsDialog::OnInit() {
     SetFocus(GetDlgItem(Handle(), IdOf(SettingsControl::PicturesPath)));
 }
 
-bool SettingsDialog::MayMoveFocusTo(HWND target) {
-    HWND focus = GetFocus();
-    const auto from = ControlOf(focus);
-    const auto to = ControlOf(target);
-    if (!from || !to) return true;
-    const bool accepted = form_.MayMoveFocus(from, *to);
-    if (!accepted && IsWindow(focus)) SetFocus(focus);
-    return accepted;
-}
-
 void SettingsDialog::OnCommand(int id, int code) {
     const auto control = ControlOfId(id);
     if (!control) return;
@@ -276,11 +260,9 @@ void SettingsDialog::OnCommand(int id, int code) {
         form_.OnFieldFocused(*control);
         return;
     }
-    if (code != BN_CLICKED) return;
     // Enter, Esc and access keys press a button while the focus may still be
     // in a field: the press is a move of the focus to the button.
-    HWND focus = GetFocus();
-    if (!form_.OnButtonPressed(*control, ControlOf(focus)) && IsWindow(focus)) SetFocus(focus);
+    if (code == BN_CLICKED) form_.OnButtonPressed(*control, ControlOf(GetFocus()));
 }
 
 LRESULT SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

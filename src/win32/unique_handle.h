@@ -44,7 +44,6 @@ using unique_hfont = unique_any<NullTraits<HFONT, DeleteObject>>;
 using unique_hbrush = unique_any<NullTraits<HBRUSH, DeleteObject>>;
 using unique_hdc = unique_any<NullTraits<HDC, DeleteDC>>;
 using unique_hwnd = unique_any<NullTraits<HWND, DestroyWindow>>;
-using unique_hmodule = unique_any<NullTraits<HMODULE, FreeLibrary>>;
 
 // A COM interface pointer released on scope exit.
 struct ComReleaser {

@@ -153,8 +153,11 @@ TEST_F(SettingsChecksTest, WhichMovesRunTheCheckOfTheFieldLeft) {
     };
     for (const auto& c : cases) {
         fake.messages.shown.clear();
+        view.kept.clear();
         EXPECT_EQ(form.MayMoveFocus(c.from, c.to), !c.checked);
         EXPECT_EQ(fake.messages.shown.size(), c.checked ? 1u : 0u);
+        // A refusal gives the focus back to the field the message box took it from.
+        EXPECT_EQ(view.kept, c.checked ? std::vector{*c.from} : std::vector<SettingsControl>{});
     }
 }
 
@@ -182,6 +185,12 @@ TEST_F(SettingsChecksTest, TheClockBoxGoesFromGrayedOrUncheckedToCheckedAndBack)
     EXPECT_EQ(seen, (std::vector<platform::CheckState>{platform::CheckState::Checked,
                                                        platform::CheckState::Unchecked,
                                                        platform::CheckState::Checked}));
+    // The window's numbers for the box: anything unknown is unchecked.
+    for (auto [number, state] : {std::pair{0, platform::CheckState::Unchecked},
+                                 {1, platform::CheckState::Checked},
+                                 {2, platform::CheckState::Grayed},
+                                 {3, platform::CheckState::Unchecked}})
+        EXPECT_EQ(SettingsForm::CheckStateOf(number), state) << number;
 }
 
 } // namespace
