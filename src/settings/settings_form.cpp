@@ -33,6 +33,7 @@ void SettingsForm::Load() {
     view_.SetText(SettingsControl::ScalePercentage, FormatInteger(saver.ScalePercentage()));
     view_.SetText(SettingsControl::MusicFile, saver.MusicFile());
     music_.LoadNotifyWindow();
+    view_.PutFocus(SettingsControl::PicturesPath);
 }
 
 void SettingsForm::OnUnload() {
@@ -51,8 +52,20 @@ bool SettingsForm::MayMoveFocus(std::optional<SettingsControl> from, SettingsCon
     const bool accepted = *from == SettingsControl::PicturesPath ? CheckPicturesPath()
                           : *from == SettingsControl::MusicFile  ? CheckMusicFile()
                                                                  : CheckScalePercentage();
-    if (!accepted) view_.KeepFocus(*from);
+    if (!accepted) view_.PutFocus(*from);
     return accepted;
+}
+
+ControlReply SettingsForm::OnControlInput(SettingsControl control, ControlInput input,
+                                          std::optional<SettingsControl> focused,
+                                          std::optional<SettingsControl> next) {
+    if (input == ControlInput::Click)
+        return MayMoveFocus(focused, control) ? ControlReply::Pass : ControlReply::Drop;
+    if (!HasFocusCheck(control)) return ControlReply::Pass;
+    if (input == ControlInput::TabQuery) return ControlReply::WantTab;
+    if (input == ControlInput::Tab && next && *next != control && MayMoveFocus(focused, *next))
+        view_.Focus(*next);
+    return ControlReply::Drop;
 }
 
 bool SettingsForm::OnButtonPressed(SettingsControl button, std::optional<SettingsControl> focused) {

@@ -70,6 +70,27 @@ WindowKind KindOf(const layout::ControlShape& shape) {
     }
 }
 
+// What a message brings to a control that the form is asked about.
+std::optional<settings::ControlInput> InputOf(UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        return settings::ControlInput::Click;
+    case WM_GETDLGCODE:
+        if (msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_TAB)
+            return settings::ControlInput::TabQuery;
+        return std::nullopt;
+    case WM_KEYDOWN:
+        return wParam == VK_TAB ? std::optional(settings::ControlInput::Tab) : std::nullopt;
+    case WM_CHAR:
+        return wParam == VK_TAB ? std::optional(settings::ControlInput::TabCharacter)
+                                : std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
 class SettingsDialog final : public WindowBase, public platform::SettingsView {
   public:
     SettingsDialog(platform::Platform& platform, saver::ProgramState& state,
@@ -113,7 +134,7 @@ class SettingsDialog final : public WindowBase, public platform::SettingsView {
         SendMessageW(Handle(), WM_NEXTDLGCTL,
                      reinterpret_cast<WPARAM>(GetDlgItem(Handle(), IdOf(control))), TRUE);
     }
-    void KeepFocus(SettingsControl control) override {
+    void PutFocus(SettingsControl control) override {
         SetFocus(GetDlgItem(Handle(), IdOf(control)));
     }
     void Close() override {
@@ -137,16 +158,6 @@ class SettingsDialog final : public WindowBase, public platform::SettingsView {
     std::optional<SettingsControl> ControlOf(HWND window) const {
         if (!window || GetParent(window) != Handle()) return std::nullopt;
         return ControlOfId(GetDlgCtrlID(window));
-    }
-    // Asks the form before the focus moves to `target`; false when the
-    // focused field keeps it.
-    bool MayMoveFocusTo(HWND target) {
-        const auto from = ControlOf(GetFocus()), to = ControlOf(target);
-        return !to || form_.MayMoveFocus(from, *to);
-    }
-    bool HasFocusCheck(HWND control) const {
-        const auto c = ControlOf(control);
-        return c && SettingsForm::HasFocusCheck(*c);
     }
 
     SettingsForm form_;
@@ -250,7 +261,6 @@ void SettingsDialog::OnInit() {
 
     WindowOpened();
     form_.Load();
-    SetFocus(GetDlgItem(Handle(), IdOf(SettingsControl::PicturesPath)));
 }
 
 void SettingsDialog::OnCommand(int id, int code) {
@@ -293,38 +303,23 @@ LRESULT CALLBACK SettingsDialog::ControlProc(HWND hwnd, UINT message, WPARAM wPa
     auto* self = reinterpret_cast<SettingsDialog*>(data);
     if (FatalErrorShowing()) return DefSubclassProc(hwnd, message, wParam, lParam);
     try {
-        switch (message) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            // A click that would take the focus from a refused field does nothing.
-            if (!self->MayMoveFocusTo(hwnd)) return 0;
-            break;
-        case WM_GETDLGCODE: {
-            // The checked fields take Tab themselves, so the check can run
-            // before the focus moves.
-            const auto* msg = reinterpret_cast<const MSG*>(lParam);
-            if (self->HasFocusCheck(hwnd) && msg &&
-                (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_TAB)
-                return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTTAB;
-            break;
-        }
-        case WM_KEYDOWN:
-            if (wParam == VK_TAB && self->HasFocusCheck(hwnd)) {
-                HWND next = GetNextDlgTabItem(self->Handle(), hwnd, GetKeyState(VK_SHIFT) < 0);
-                if (next && next != hwnd && self->MayMoveFocusTo(next))
-                    SendMessageW(self->Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next),
-                                 TRUE);
+        if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, ControlProc, 1);
+        const auto input = InputOf(message, wParam, lParam);
+        const auto control = self->ControlOf(hwnd);
+        if (input && control) {
+            const HWND next =
+                *input == settings::ControlInput::Tab
+                    ? GetNextDlgTabItem(self->Handle(), hwnd, GetKeyState(VK_SHIFT) < 0)
+                    : nullptr;
+            switch (self->form_.OnControlInput(*control, *input, self->ControlOf(GetFocus()),
+                                               self->ControlOf(next))) {
+            case settings::ControlReply::Drop:
                 return 0;
+            case settings::ControlReply::WantTab:
+                return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTTAB;
+            default:
+                break;
             }
-            break;
-        case WM_CHAR:
-            if (wParam == VK_TAB && self->HasFocusCheck(hwnd)) return 0;
-            break;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, ControlProc, 1);
-            break;
-        default:
-            break;
         }
     } catch (...) {
         ReportFatalCurrentException();
