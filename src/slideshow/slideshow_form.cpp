@@ -408,7 +408,10 @@ bool SlideshowForm::MayClose() {
 
 void SlideshowForm::OnUnload() {
     // A wallpaper asked for is set before the show ends.
-    if (wallpaperJob_) view_.FinishWallpaper(wallpaperJob_);
+    if (wallpaperJob_)
+        for (const platform::WallpaperResult& result :
+             view_.WaitForWallpaper(wallpaperJob_, kWallpaperWait))
+            OnWallpaperWritten(result);
     if (running_.id && runningWanted_) view_.CancelPreparation(running_.id);
     running_ = {};
     ready_.reset();

@@ -11,6 +11,7 @@
 // runs the jobs, draws what the view holds and turns its messages into
 // these calls.
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -33,6 +34,8 @@ constexpr int ShiftState(bool shift, bool ctrl, bool alt) {
 }
 // Virtual-key codes of the key commands.
 inline constexpr int kKeyW = 87, kKeyN = 78, kKeyPageDown = 34;
+// How long the unload waits for a wallpaper job under way to finish.
+inline constexpr std::chrono::seconds kWallpaperWait{10};
 // How often the preview looks for its host window.
 inline constexpr std::uint32_t kHostCheckMs = 1000;
 

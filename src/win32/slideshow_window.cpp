@@ -34,8 +34,6 @@ constexpr Timer kTimers[] = {Timer::ShowPicture, Timer::Clock, Timer::HostCheck}
 // Posted by a background job when it is done; it carries nothing, the
 // results wait in the job runners.
 constexpr UINT kJobsFinished = WM_APP + 1;
-// How long the close waits for a wallpaper job under way to finish.
-constexpr std::chrono::seconds kWallpaperWait{10};
 
 // Timer ids are the timers' values plus one (0 is no timer).
 UINT_PTR TimerId(Timer t) {
@@ -115,10 +113,10 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
         if (Handle()) UpdateWindow(Handle());
     }
     void StartWallpaper(platform::WallpaperJob job) override { wallpapers_.Start(std::move(job)); }
-    void FinishWallpaper(platform::JobId job) override {
-        if (!wallpapers_.Wait(job, kWallpaperWait)) return;
-        for (const platform::WallpaperResult& result : wallpapers_.TakeFinished())
-            form_.OnWallpaperWritten(result);
+    std::vector<platform::WallpaperResult>
+    WaitForWallpaper(platform::JobId job, std::chrono::milliseconds limit) override {
+        if (!wallpapers_.Wait(job, limit)) return {};
+        return wallpapers_.TakeFinished();
     }
     void SetLabelText(Label label, const std::string& text) override {
         scene_.LabelOf(label).text = Wide(text);

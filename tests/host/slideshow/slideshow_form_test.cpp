@@ -158,9 +158,13 @@ class FakeView : public platform::SlideshowView {
         if (!holdWallpaper) form->OnWallpaperWritten(result);
         heldWallpaper = result;
     }
-    void FinishWallpaper(platform::JobId job) override {
-        if (holdWallpaper && heldWallpaper.id == job) form->OnWallpaperWritten(heldWallpaper);
+    std::vector<platform::WallpaperResult>
+    WaitForWallpaper(platform::JobId job, std::chrono::milliseconds limit) override {
+        waited = limit;
+        if (holdWallpaper && heldWallpaper.id == job) return {heldWallpaper};
+        return {};
     }
+    std::chrono::milliseconds waited{};
     bool holdWallpaper = false;
     platform::WallpaperResult heldWallpaper;
     void SetLabelText(Label l, const std::string& t) override {
@@ -561,6 +565,7 @@ TEST_F(SlideshowFormTest, TheUnloadLetsTheWallpaperUnderWayFinishFirst) {
     form.OnUnload();
     EXPECT_EQ(fake.wallpaper.calls,
               std::vector<std::string>{"SetWallpaper(C:\\windows\\Orvandel.bmp)"});
+    EXPECT_EQ(view.waited, std::chrono::seconds(10));
 }
 
 TEST_F(SlideshowFormTest, AWallpaperResultCountsOnlyForTheJobUnderWay) {
