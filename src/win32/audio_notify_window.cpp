@@ -35,11 +35,7 @@ Win32AudioNotifyWindow::Win32AudioNotifyWindow(std::function<void(std::uintptr_t
 
 void Win32AudioNotifyWindow::Load() {
     if (window_) return;
-    WNDCLASSEXW wc{};
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    WindowBase::RegisterClassOnce(wc);
+    WindowBase::RegisterClassOnce(kClassName, true, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     // 4680 x 3195 twips at 96 dpi; the window is never shown. Without it a
     // playlist only stops advancing by itself, so a failure is no error.
     try {

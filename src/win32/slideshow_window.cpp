@@ -51,10 +51,7 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
     // at the primary screen's size until it is put in its host. Throws
     // RuntimeError with the half-built window closed.
     static SlideshowWindow& Create(std::unique_ptr<SlideshowWindow> self, bool fullScreen) {
-        WNDCLASSEXW wc{};
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClassName;
-        RegisterClassOnce(wc);
+        RegisterClassOnce(kClassName, true);
         const RECT area =
             fullScreen ? VirtualScreen()
                        : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
