@@ -43,6 +43,10 @@ class SettingsView {
     virtual void SelectAll(SettingsControl field) = 0;
     // Puts the focus into the control.
     virtual void Focus(SettingsControl control) = 0;
+    // Puts the focus straight into the control, as a plain focus change:
+    // the first focus, or back into a field that keeps it, which a refusal's
+    // message box may have taken it from.
+    virtual void PutFocus(SettingsControl control) = 0;
     // Closes the window; the form's OnUnload follows.
     virtual void Close() = 0;
     // The window's handle, as owner of the pickers.

@@ -5,6 +5,7 @@
 // hands each job's result back to the form, which alone decides what it is
 // still good for; the host tests fake it.
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -52,9 +53,10 @@ class SlideshowView {
     // Writes the wallpaper bitmap off the user-interface thread; the result
     // reaches the form's OnWallpaperWritten.
     virtual void StartWallpaper(WallpaperJob job) = 0;
-    // Waits a bounded time for the wallpaper job to end and, when it has,
-    // hands its result to the form's OnWallpaperWritten before returning.
-    virtual void FinishWallpaper(JobId job) = 0;
+    // Waits up to `limit` for the wallpaper job to end; then the results of
+    // the wallpaper jobs ended so far, none when it has not ended.
+    virtual std::vector<WallpaperResult> WaitForWallpaper(JobId job,
+                                                          std::chrono::milliseconds limit) = 0;
 
     virtual void SetLabelText(Label label, const std::string& text) = 0;
     virtual void SetLabelVisible(Label label, bool visible) = 0;

@@ -59,6 +59,26 @@ std::optional<RuntimeError> SaveSettings(platform::SettingsStore& store,
     return std::nullopt;
 }
 
+platform::RegistryType RegistryTypeOf(std::uint32_t number) {
+    switch (number) {
+    case 1:
+        return platform::RegistryType::Text;
+    case 2:
+        return platform::RegistryType::ExpandableText;
+    case 4:
+        return platform::RegistryType::Number32;
+    case 7:
+        return platform::RegistryType::MultiText;
+    default:
+        return platform::RegistryType::Other;
+    }
+}
+
+bool HoldsText(platform::RegistryType type) {
+    return type == platform::RegistryType::Text || type == platform::RegistryType::ExpandableText ||
+           type == platform::RegistryType::MultiText;
+}
+
 std::string StoredText(const std::optional<platform::RegistryValue>& value,
                        const std::string& fallback) {
     if (!value) return fallback;

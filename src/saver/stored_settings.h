@@ -2,6 +2,7 @@
 // the two ways they move: read into the screen-saver object at start-up,
 // written as a plain value when the settings dialog is confirmed.
 #pragma once
+#include <cstdint>
 #include <optional>
 
 #include "common/errors.h"
@@ -48,6 +49,12 @@ struct Settings {
 std::optional<RuntimeError> SaveSettings(platform::SettingsStore& store,
                                          const platform::Environment& environment,
                                          const Settings& settings);
+
+// The type of a registry value from the number the registry keeps it under
+// (1, 2 and 7 are the text types, 4 the 32-bit number).
+platform::RegistryType RegistryTypeOf(std::uint32_t number);
+// Whether a value of `type` holds text, which the registry keeps as UTF-16.
+bool HoldsText(platform::RegistryType type);
 
 // A registry value read as a setting's text: a text value up to its first
 // NUL, a 32-bit number (someone stored it by hand) as its decimal digits,

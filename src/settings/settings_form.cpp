@@ -33,6 +33,7 @@ void SettingsForm::Load() {
     view_.SetText(SettingsControl::ScalePercentage, FormatInteger(saver.ScalePercentage()));
     view_.SetText(SettingsControl::MusicFile, saver.MusicFile());
     music_.LoadNotifyWindow();
+    view_.PutFocus(SettingsControl::PicturesPath);
 }
 
 void SettingsForm::OnUnload() {
@@ -48,16 +49,23 @@ bool SettingsForm::HasFocusCheck(SettingsControl control) {
 
 bool SettingsForm::MayMoveFocus(std::optional<SettingsControl> from, SettingsControl to) {
     if (!from || *from == to || to == SettingsControl::Cancel || !HasFocusCheck(*from)) return true;
-    switch (*from) {
-    case SettingsControl::PicturesPath:
-        return CheckPicturesPath();
-    case SettingsControl::MusicFile:
-        return CheckMusicFile();
-    case SettingsControl::ScalePercentage:
-        return CheckScalePercentage();
-    default:
-        return true;
-    }
+    const bool accepted = *from == SettingsControl::PicturesPath ? CheckPicturesPath()
+                          : *from == SettingsControl::MusicFile  ? CheckMusicFile()
+                                                                 : CheckScalePercentage();
+    if (!accepted) view_.PutFocus(*from);
+    return accepted;
+}
+
+ControlReply SettingsForm::OnControlInput(SettingsControl control, ControlInput input,
+                                          std::optional<SettingsControl> focused,
+                                          std::optional<SettingsControl> next) {
+    if (input == ControlInput::Click)
+        return MayMoveFocus(focused, control) ? ControlReply::Pass : ControlReply::Drop;
+    if (!HasFocusCheck(control)) return ControlReply::Pass;
+    if (input == ControlInput::TabQuery) return ControlReply::WantTab;
+    if (input == ControlInput::Tab && next && *next != control && MayMoveFocus(focused, *next))
+        view_.Focus(*next);
+    return ControlReply::Drop;
 }
 
 bool SettingsForm::OnButtonPressed(SettingsControl button, std::optional<SettingsControl> focused) {
@@ -100,6 +108,12 @@ void SettingsForm::OnFieldFocused(SettingsControl field) {
     if (field == SettingsControl::PicturesPath || field == SettingsControl::DisplayTime ||
         field == SettingsControl::ScalePercentage || field == SettingsControl::MusicFile)
         view_.SelectAll(field);
+}
+
+CheckState SettingsForm::CheckStateOf(int number) {
+    return number == 1   ? CheckState::Checked
+           : number == 2 ? CheckState::Grayed
+                         : CheckState::Unchecked;
 }
 
 void SettingsForm::UpdateTrackButtons() {

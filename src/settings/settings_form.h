@@ -15,6 +15,18 @@
 
 namespace orv::settings {
 
+// What reaches a control that the form is asked about before the focus
+// comes to it (a click) or leaves it (Tab in a field with a check).
+enum class ControlInput {
+    Click,
+    TabQuery,     // the dialog asks whether the control takes Tab itself
+    Tab,          // Tab or Shift+Tab pressed in it
+    TabCharacter, // the character that key types
+};
+// What the window then does with the input: lets it through, lets it
+// through taking Tab itself, or drops it.
+enum class ControlReply { Pass, WantTab, Drop };
+
 class SettingsForm {
   public:
     SettingsForm(platform::Platform& platform, saver::ProgramState& state,
@@ -27,10 +39,17 @@ class SettingsForm {
     // Whether the control has a check that may keep the focus in it.
     static bool HasFocusCheck(platform::SettingsControl control);
     // Runs the check of `from` when the focus is about to move from it to
-    // `to`; false when the check keeps the focus where it is. Moves to
+    // `to`; false when the check keeps the focus in `from`. Moves to
     // Cancel, to the same control and from controls without a check are
     // never held.
     bool MayMoveFocus(std::optional<platform::SettingsControl> from, platform::SettingsControl to);
+    // Input to `control` while the focus is on `focused`; `next` is the
+    // control that Tab leads to from there. The checked fields take Tab
+    // themselves, so their check runs before the focus moves on, and a click
+    // that would take the focus from a refused field does nothing.
+    ControlReply OnControlInput(platform::SettingsControl control, ControlInput input,
+                                std::optional<platform::SettingsControl> focused,
+                                std::optional<platform::SettingsControl> next);
     // A button pressed (a click, Enter, Esc or an access key) while the focus
     // is on `focused`: the focused field's check runs first, as for a click.
     // False when that check refused and the press did nothing.
@@ -38,6 +57,9 @@ class SettingsForm {
                          std::optional<platform::SettingsControl> focused);
     // A field got the focus: its whole text is selected.
     void OnFieldFocused(platform::SettingsControl field);
+    // A three-state box's state from the number the window gives it; an
+    // unknown number counts as unchecked.
+    static platform::CheckState CheckStateOf(int number);
 
     void OnOk();
     void OnCancel();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "common/app_title.h"
 #include "common/paths.h"
@@ -117,10 +118,65 @@ void SlideshowForm::Load() {
 
     if (previewMode_) {
         SetTimerInterval(Timer::HostCheck, kHostCheckMs);
-        return;
+    } else {
+        saver::RaiseRunningFlag(platform_.session);
+        platform_.session.ShowCursor(false);
     }
-    saver::RaiseRunningFlag(platform_.session);
-    platform_.session.ShowCursor(false);
+    inService_ = true;
+}
+
+WindowReply SlideshowForm::OnWindowEvent(const WindowEvent& event) {
+    using Kind = WindowEvent::Kind;
+    switch (event.kind) {
+    case Kind::SystemKey:
+        // Alt combinations neither close the show nor open a menu.
+        return WindowReply::Handled;
+    case Kind::SystemCommand:
+        // No screen saver starts over the show.
+        return event.flag ? WindowReply::Handled : WindowReply::Default;
+    case Kind::Close:
+        return !inService_ || MayClose() ? WindowReply::Destroy : WindowReply::Handled;
+    case Kind::SessionEnd:
+        // The show ends as its close does, without the password check,
+        // before the system ends the process.
+        return event.flag ? WindowReply::Destroy : WindowReply::Handled;
+    case Kind::Destroying:
+        // Nothing reaches the form once its unload has begun but the
+        // wallpaper it waits for.
+        if (std::exchange(inService_, false)) OnUnload();
+        return WindowReply::Handled;
+    default:
+        break;
+    }
+    if (!inService_) return WindowReply::Handled;
+    switch (event.kind) {
+    case Kind::Timer:
+        OnTimer(event.timer);
+        break;
+    case Kind::DisplayChange:
+        OnDisplayChange();
+        break;
+    case Kind::MouseMove:
+        OnMouseMove(event.surface, event.where);
+        break;
+    case Kind::KeyDown:
+        OnKeyDown(event.code, event.shift);
+        break;
+    case Kind::Character:
+        OnCharacter(event.code);
+        break;
+    default:
+        break;
+    }
+    return WindowReply::Handled;
+}
+
+void SlideshowForm::OnJobsFinished(const std::vector<platform::PreparationResult>& preparations,
+                                   const std::vector<platform::WallpaperResult>& wallpapers) {
+    for (const platform::PreparationResult& result : preparations)
+        if (inService_) OnPreparationFinished(result);
+    for (const platform::WallpaperResult& result : wallpapers)
+        if (inService_) OnWallpaperWritten(result);
 }
 
 // The music starts once the first picture is on the screen (or at the first
@@ -352,7 +408,10 @@ bool SlideshowForm::MayClose() {
 
 void SlideshowForm::OnUnload() {
     // A wallpaper asked for is set before the show ends.
-    if (wallpaperJob_) view_.FinishWallpaper(wallpaperJob_);
+    if (wallpaperJob_)
+        for (const platform::WallpaperResult& result :
+             view_.WaitForWallpaper(wallpaperJob_, kWallpaperWait))
+            OnWallpaperWritten(result);
     if (running_.id && runningWanted_) view_.CancelPreparation(running_.id);
     running_ = {};
     ready_.reset();

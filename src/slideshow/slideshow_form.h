@@ -11,6 +11,7 @@
 // runs the jobs, draws what the view holds and turns its messages into
 // these calls.
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -27,8 +28,14 @@ namespace orv::slideshow {
 
 // Shift-state bits of a key event.
 inline constexpr int kShiftMask = 1, kCtrlMask = 2, kAltMask = 4;
+// The bits of the keys that are down.
+constexpr int ShiftState(bool shift, bool ctrl, bool alt) {
+    return (shift ? kShiftMask : 0) | (ctrl ? kCtrlMask : 0) | (alt ? kAltMask : 0);
+}
 // Virtual-key codes of the key commands.
 inline constexpr int kKeyW = 87, kKeyN = 78, kKeyPageDown = 34;
+// How long the unload waits for a wallpaper job under way to finish.
+inline constexpr std::chrono::seconds kWallpaperWait{10};
 // How often the preview looks for its host window.
 inline constexpr std::uint32_t kHostCheckMs = 1000;
 
@@ -52,12 +59,45 @@ PreviewWatchStep NextPreviewWatchStep(bool previewExists, bool hostGone, bool& c
 // The watcher itself: looks every half second, until the program is to end.
 void WatchPreview(platform::PreviewWatch& watch);
 
+// A message of the show's window in the form's terms.
+struct WindowEvent {
+    enum class Kind {
+        Timer,         // `timer` fired
+        DisplayChange, // monitors came, went or changed their size or scale
+        MouseMove,     // over `surface`, the cursor at `where`
+        KeyDown,       // `code` with the `shift` bits
+        Character,     // `code` typed
+        SystemKey,     // an Alt character or the release of a key held with Alt
+        SystemCommand, // `flag`: the system asks to start a screen saver
+        Close,         // a close request
+        SessionEnd,    // `flag`: the session does end
+        Destroying,    // the window goes
+    };
+    Kind kind;
+    platform::Timer timer = platform::Timer::ShowPicture;
+    platform::Surface surface = platform::Surface::Background;
+    platform::ScreenPoint where{};
+    int code = 0;
+    int shift = 0;
+    bool flag = false;
+};
+// What the window does with the message once the form has seen it.
+enum class WindowReply { Handled, Default, Destroy };
+
 class SlideshowForm {
   public:
     SlideshowForm(platform::Platform& platform, saver::ProgramState& state,
                   audio::MusicControl& music, platform::SlideshowView& view);
 
     void Load();
+    // One message of the window. Only between a finished load and the start
+    // of the unload do the timers, the mouse, the keys and display changes
+    // reach the form; the window's destruction starts the unload.
+    WindowReply OnWindowEvent(const WindowEvent& event);
+    // Background jobs ended; their results count only while the form takes
+    // messages.
+    void OnJobsFinished(const std::vector<platform::PreparationResult>& preparations,
+                        const std::vector<platform::WallpaperResult>& wallpapers);
     // A timer fired: the handler of that timer runs.
     void OnTimer(platform::Timer timer);
     void OnPictureTimer();
@@ -149,6 +189,7 @@ class SlideshowForm {
     std::int16_t noPicturesMoves_ = 0;
     std::optional<platform::ScreenPoint> lastMouse_;
     bool closeRequested_ = false;
+    bool inService_ = false; // loaded, and the unload has not begun
 };
 
 } // namespace orv::slideshow

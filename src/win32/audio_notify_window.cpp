@@ -5,6 +5,7 @@
 #include <memory>
 #include <utility>
 
+#include "common/errors.h"
 #include "win32/window_base.h"
 
 namespace orv::win32 {
@@ -12,12 +13,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"OrvandelAudioNotify";
 
-// The procedure the window is created with: that of any plain window.
-LRESULT CALLBACK PlainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-// The music's procedure, which the window owns once it is put in.
+// The window's procedure, which the window owns.
 class NotifyProcedure final : public WindowBase {
   public:
     explicit NotifyProcedure(std::function<void(std::uintptr_t)> onNotify)
@@ -39,22 +35,16 @@ Win32AudioNotifyWindow::Win32AudioNotifyWindow(std::function<void(std::uintptr_t
 
 void Win32AudioNotifyWindow::Load() {
     if (window_) return;
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = PlainWindowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        return RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
-    // 4680 x 3195 twips at 96 dpi; the window is never shown.
-    window_.reset(CreateWindowExW(0, kClassName, L"Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 312, 213, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr));
-    if (window_) WindowBase::Adopt(window_.get(), std::make_unique<NotifyProcedure>(onNotify_));
+    WindowBase::RegisterClassOnce(kClassName, true, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    // 4680 x 3195 twips at 96 dpi; the window is never shown. Without it a
+    // playlist only stops advancing by itself, so a failure is no error.
+    try {
+        window_.reset(WindowBase::Create(
+            std::make_unique<NotifyProcedure>(onNotify_), 0, kClassName, L"Form1",
+            WS_OVERLAPPEDWINDOW,
+            {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + 312, CW_USEDEFAULT + 213}, nullptr));
+    } catch (const RuntimeError&) {
+    }
 }
 
 } // namespace orv::win32

@@ -1,9 +1,8 @@
 // The music's notification window: a hidden top-level window without
 // controls that receives the media device's end-of-play messages. Load
-// creates it and replaces its procedure by the music's (through the window
-// base, whose object the window owns); Unload destroys it, and the old
-// procedure is back before it goes. It is never shown and does not keep the
-// program alive; the windows that load it unload it.
+// creates it through the window base, whose object the window owns; Unload
+// destroys it. It is never shown and does not keep the program alive; the
+// windows that load it unload it.
 #pragma once
 #include <windows.h>
 

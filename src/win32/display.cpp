@@ -5,13 +5,6 @@
 namespace orv::win32 {
 namespace {
 
-// Functions of newer systems, looked up where they exist.
-template <typename F> F SystemFunction(const wchar_t* dll, const char* name) {
-    const HMODULE module = GetModuleHandleW(dll) ? GetModuleHandleW(dll) : LoadLibraryW(dll);
-    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                  : nullptr;
-}
-
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);

@@ -83,9 +83,7 @@ Win32MediaWorker::Win32MediaWorker(Win32AudioNotifyWindow& notifyWindow,
                                    std::unique_ptr<Win32MediaDevice> device)
     : notifyWindow_(notifyWindow), shared_(std::make_shared<Shared>()) {
     shared_->device = device ? std::move(device) : std::make_unique<Win32MediaDevice>();
-    WNDCLASSEXW wc{};
-    wc.lpszClassName = kReceiverClass;
-    WindowBase::RegisterClassOnce(wc);
+    WindowBase::RegisterClassOnce(kReceiverClass);
     receiver_ = WindowBase::Create(std::make_unique<DoneReceiver>(*this), 0, kReceiverClass, L"", 0,
                                    RECT{}, HWND_MESSAGE);
     shared_->jobs.SetNotifier([receiver = receiver_] { PostMessageW(receiver, kJobsDone, 0, 0); });

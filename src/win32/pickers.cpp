@@ -29,7 +29,7 @@ std::unique_ptr<OpenFileRecord> MakeOpenFileRecord(std::intptr_t owner, const st
 
     OPENFILENAMEW& ofn = r->ofn;
     ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = reinterpret_cast<HWND>(owner);
+    ofn.hwndOwner = WindowOf(owner);
     ofn.lpstrFilter = r->filter.c_str();
     ofn.nFilterIndex = static_cast<DWORD>(types.preselected + 1); // 1-based
     ofn.lpstrFile = r->file.data();
@@ -47,7 +47,7 @@ std::unique_ptr<BrowseRecord> MakeBrowseRecord(std::intptr_t owner, const std::s
     auto r = std::make_unique<BrowseRecord>();
     r->displayName.assign(MAX_PATH, L' ');
     r->title = Wide(title);
-    r->info.hwndOwner = reinterpret_cast<HWND>(owner);
+    r->info.hwndOwner = WindowOf(owner);
     r->info.pidlRoot = nullptr; // the top of the shell's namespace
     r->info.pszDisplayName = r->displayName.data();
     r->info.lpszTitle = r->title.c_str();

@@ -5,6 +5,7 @@
 #include "win32/services.h"
 #include "win32/settings_dialog.h"
 #include "win32/slideshow_window.h"
+#include "win32/unique_handle.h"
 
 namespace orv::win32 {
 
@@ -13,7 +14,7 @@ void Win32ProgramWindows::ShowSlideshow() {
 }
 
 platform::HostWindow Win32ProgramWindows::DescribeHost(std::int32_t host) {
-    const HWND window = reinterpret_cast<HWND>(static_cast<INT_PTR>(host));
+    const HWND window = WindowOf(host);
     platform::HostWindow facts;
     facts.exists = IsWindow(window) != FALSE;
     if (!facts.exists) return facts;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -81,24 +82,17 @@ std::optional<platform::RegistryValue> Win32Session::ReadUserValue(const std::st
 std::optional<std::int32_t> Win32Session::VerifyPassword(std::intptr_t owner) {
     // Only the old consumer line of Windows has this dialog; everywhere else
     // the system locks the session itself.
-    const unique_hmodule cpl(LoadLibraryW(L"password.cpl"));
-    if (!cpl) return std::nullopt;
     using Verify = BOOL(WINAPI*)(HWND);
-    const auto verify = reinterpret_cast<Verify>(
-        reinterpret_cast<void*>(GetProcAddress(cpl.get(), "VerifyScreenSavePwd")));
+    const auto verify = SystemFunction<Verify>(L"password.cpl", "VerifyScreenSavePwd");
     if (!verify) return std::nullopt;
-    return static_cast<std::int32_t>(verify(reinterpret_cast<HWND>(owner)));
+    return static_cast<std::int32_t>(verify(WindowOf(owner)));
 }
 
 void Win32Session::ChangePassword(std::int32_t owner) {
     // mpr exports only the ANSI form; the provider name is plain ASCII.
     using ChangeFn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
-    const unique_hmodule mpr(LoadLibraryW(L"mpr.dll"));
-    if (!mpr) return;
-    const auto change = reinterpret_cast<ChangeFn>(
-        reinterpret_cast<void*>(GetProcAddress(mpr.get(), "PwdChangePasswordA")));
-    if (!change) return;
-    change("SCRSAVE", reinterpret_cast<HWND>(static_cast<INT_PTR>(owner)), 0, nullptr);
+    if (const auto change = SystemFunction<ChangeFn>(L"mpr.dll", "PwdChangePasswordA"))
+        change("SCRSAVE", WindowOf(owner), 0, nullptr);
 }
 
 } // namespace orv::win32

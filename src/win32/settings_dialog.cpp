@@ -70,6 +70,27 @@ WindowKind KindOf(const layout::ControlShape& shape) {
     }
 }
 
+// What a message brings to a control that the form is asked about.
+std::optional<settings::ControlInput> InputOf(UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        return settings::ControlInput::Click;
+    case WM_GETDLGCODE:
+        if (msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_TAB)
+            return settings::ControlInput::TabQuery;
+        return std::nullopt;
+    case WM_KEYDOWN:
+        return wParam == VK_TAB ? std::optional(settings::ControlInput::Tab) : std::nullopt;
+    case WM_CHAR:
+        return wParam == VK_TAB ? std::optional(settings::ControlInput::TabCharacter)
+                                : std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
 class SettingsDialog final : public WindowBase, public platform::SettingsView {
   public:
     SettingsDialog(platform::Platform& platform, saver::ProgramState& state,
@@ -93,21 +114,14 @@ class SettingsDialog final : public WindowBase, public platform::SettingsView {
     void SetText(SettingsControl field, const std::string& text) override {
         SetDlgItemTextW(Handle(), IdOf(field), Wide(text).c_str());
     }
+    // The box's states are numbered as the core's.
+    static_assert(BST_CHECKED == 1 && BST_INDETERMINATE == 2);
     platform::CheckState ClockState() const override {
-        switch (IsDlgButtonChecked(Handle(), IdOf(SettingsControl::ShowClock))) {
-        case BST_CHECKED:
-            return platform::CheckState::Checked;
-        case BST_INDETERMINATE:
-            return platform::CheckState::Grayed;
-        default:
-            return platform::CheckState::Unchecked;
-        }
+        return SettingsForm::CheckStateOf(
+            static_cast<int>(IsDlgButtonChecked(Handle(), IdOf(SettingsControl::ShowClock))));
     }
     void SetClockState(platform::CheckState state) override {
-        CheckDlgButton(Handle(), IdOf(SettingsControl::ShowClock),
-                       state == platform::CheckState::Checked  ? BST_CHECKED
-                       : state == platform::CheckState::Grayed ? BST_INDETERMINATE
-                                                               : BST_UNCHECKED);
+        CheckDlgButton(Handle(), IdOf(SettingsControl::ShowClock), static_cast<UINT>(state));
     }
     void SetTrackButtonsVisible(bool visible) override {
         for (SettingsControl c : {SettingsControl::Back, SettingsControl::Next})
@@ -119,6 +133,9 @@ class SettingsDialog final : public WindowBase, public platform::SettingsView {
     void Focus(SettingsControl control) override {
         SendMessageW(Handle(), WM_NEXTDLGCTL,
                      reinterpret_cast<WPARAM>(GetDlgItem(Handle(), IdOf(control))), TRUE);
+    }
+    void PutFocus(SettingsControl control) override {
+        SetFocus(GetDlgItem(Handle(), IdOf(control)));
     }
     void Close() override {
         if (Handle()) DestroyWindow(Handle());
@@ -142,33 +159,21 @@ class SettingsDialog final : public WindowBase, public platform::SettingsView {
         if (!window || GetParent(window) != Handle()) return std::nullopt;
         return ControlOfId(GetDlgCtrlID(window));
     }
-    // Asks the form before the focus moves to `target`; false when the
-    // focused field keeps it (then the focus goes back to that field, which
-    // the refusal's message box may have taken it from).
-    bool MayMoveFocusTo(HWND target);
-    bool HasFocusCheck(HWND control) const {
-        const auto c = ControlOf(control);
-        return c && SettingsForm::HasFocusCheck(*c);
-    }
 
     SettingsForm form_;
     unique_hfont font_, boldFont_;
 };
 
 void SettingsDialog::Show(std::unique_ptr<SettingsDialog> dialog) {
-    // An empty in-memory template: the controls are created at load, where
-    // the real twips per pixel are known.
-    alignas(DWORD) WORD tmpl[32] = {};
-    tmpl[0] = LOWORD(kWindowStyle);
-    tmpl[1] = HIWORD(kWindowStyle);
-    tmpl[2] = LOWORD(kWindowExStyle);
-    tmpl[3] = HIWORD(kWindowExStyle);
-    // cdit, x, y, cx, cy, menu and class stay 0; then the design-time title.
-    const wchar_t title[] = L"Settings";
-    for (std::size_t i = 0; i < std::size(title); ++i)
-        tmpl[11 + i] = title[i];
-    const HWND hwnd =
-        CreateModeless(std::move(dialog), *reinterpret_cast<const DLGTEMPLATE*>(tmpl), nullptr);
+    // An empty in-memory template (no menu, the dialogs' class, the
+    // design-time title): the controls are created at load, where the real
+    // twips per pixel are known.
+    const struct {
+        alignas(DWORD) DLGTEMPLATE head;
+        WORD menu, windowClass;
+        wchar_t title[9];
+    } tmpl{{kWindowStyle, kWindowExStyle, 0, 0, 0, 0, 0}, 0, 0, L"Settings"};
+    const HWND hwnd = CreateModeless(std::move(dialog), tmpl.head, nullptr);
     ShowWindow(hwnd, SW_SHOW);
     SetForegroundWindow(hwnd);
 }
@@ -256,17 +261,6 @@ void SettingsDialog::OnInit() {
 
     WindowOpened();
     form_.Load();
-    SetFocus(GetDlgItem(Handle(), IdOf(SettingsControl::PicturesPath)));
-}
-
-bool SettingsDialog::MayMoveFocusTo(HWND target) {
-    HWND focus = GetFocus();
-    const auto from = ControlOf(focus);
-    const auto to = ControlOf(target);
-    if (!from || !to) return true;
-    const bool accepted = form_.MayMoveFocus(from, *to);
-    if (!accepted && IsWindow(focus)) SetFocus(focus);
-    return accepted;
 }
 
 void SettingsDialog::OnCommand(int id, int code) {
@@ -276,11 +270,9 @@ void SettingsDialog::OnCommand(int id, int code) {
         form_.OnFieldFocused(*control);
         return;
     }
-    if (code != BN_CLICKED) return;
     // Enter, Esc and access keys press a button while the focus may still be
     // in a field: the press is a move of the focus to the button.
-    HWND focus = GetFocus();
-    if (!form_.OnButtonPressed(*control, ControlOf(focus)) && IsWindow(focus)) SetFocus(focus);
+    if (code == BN_CLICKED) form_.OnButtonPressed(*control, ControlOf(GetFocus()));
 }
 
 LRESULT SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -311,38 +303,23 @@ LRESULT CALLBACK SettingsDialog::ControlProc(HWND hwnd, UINT message, WPARAM wPa
     auto* self = reinterpret_cast<SettingsDialog*>(data);
     if (FatalErrorShowing()) return DefSubclassProc(hwnd, message, wParam, lParam);
     try {
-        switch (message) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            // A click that would take the focus from a refused field does nothing.
-            if (!self->MayMoveFocusTo(hwnd)) return 0;
-            break;
-        case WM_GETDLGCODE: {
-            // The checked fields take Tab themselves, so the check can run
-            // before the focus moves.
-            const auto* msg = reinterpret_cast<const MSG*>(lParam);
-            if (self->HasFocusCheck(hwnd) && msg &&
-                (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_TAB)
-                return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTTAB;
-            break;
-        }
-        case WM_KEYDOWN:
-            if (wParam == VK_TAB && self->HasFocusCheck(hwnd)) {
-                HWND next = GetNextDlgTabItem(self->Handle(), hwnd, GetKeyState(VK_SHIFT) < 0);
-                if (next && next != hwnd && self->MayMoveFocusTo(next))
-                    SendMessageW(self->Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next),
-                                 TRUE);
+        if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, ControlProc, 1);
+        const auto input = InputOf(message, wParam, lParam);
+        const auto control = self->ControlOf(hwnd);
+        if (input && control) {
+            const HWND next =
+                *input == settings::ControlInput::Tab
+                    ? GetNextDlgTabItem(self->Handle(), hwnd, GetKeyState(VK_SHIFT) < 0)
+                    : nullptr;
+            switch (self->form_.OnControlInput(*control, *input, self->ControlOf(GetFocus()),
+                                               self->ControlOf(next))) {
+            case settings::ControlReply::Drop:
                 return 0;
+            case settings::ControlReply::WantTab:
+                return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTTAB;
+            default:
+                break;
             }
-            break;
-        case WM_CHAR:
-            if (wParam == VK_TAB && self->HasFocusCheck(hwnd)) return 0;
-            break;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, ControlProc, 1);
-            break;
-        default:
-            break;
         }
     } catch (...) {
         ReportFatalCurrentException();

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
+#include "common/growing_buffer.h"
 #include "saver/stored_settings.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
@@ -11,21 +14,6 @@ namespace {
 
 std::string KeyPath(const std::string& app, const std::string& section) {
     return "Software\\" + app + "\\" + section;
-}
-
-platform::RegistryType TypeOf(DWORD type) {
-    switch (type) {
-    case REG_SZ:
-        return platform::RegistryType::Text;
-    case REG_EXPAND_SZ:
-        return platform::RegistryType::ExpandableText;
-    case REG_MULTI_SZ:
-        return platform::RegistryType::MultiText;
-    case REG_DWORD:
-        return platform::RegistryType::Number32;
-    default:
-        return platform::RegistryType::Other;
-    }
 }
 
 } // namespace
@@ -39,26 +27,25 @@ std::optional<platform::RegistryValue> ReadUserRegistryValue(const std::string& 
     const unique_hkey key(raw);
     const std::wstring name = Wide(valueName);
     DWORD type = 0, bytes = 0;
-    std::wstring buffer;
-    LONG result = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &bytes);
-    // The value may grow between the two calls: ask again until it fits.
-    while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
-        buffer.assign(bytes / sizeof(wchar_t) + 1, L'\0');
-        DWORD room = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-        result = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type,
-                                  reinterpret_cast<BYTE*>(buffer.data()), &room);
-        if (result != ERROR_SUCCESS) {
-            bytes = room;
-            continue;
-        }
-        platform::RegistryValue value{TypeOf(type), {}};
-        if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)
-            value.data = Utf8(std::wstring_view(buffer.data(), room / sizeof(wchar_t)));
-        else
-            value.data.assign(reinterpret_cast<const char*>(buffer.data()), room);
-        return value;
-    }
-    return std::nullopt;
+    bool read = false;
+    // Read as wide characters, enough for every byte; the value may grow
+    // between two calls, then it is read again into a bigger buffer.
+    const std::wstring buffer = FillGrowing<wchar_t>(64, [&](wchar_t* data, std::size_t size) {
+        bytes = static_cast<DWORD>(size * sizeof(wchar_t));
+        const LONG result = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type,
+                                             reinterpret_cast<BYTE*>(data), &bytes);
+        const std::size_t chars = (bytes + 1) / sizeof(wchar_t);
+        read = result == ERROR_SUCCESS && chars < size;
+        if (read) return chars;
+        return result == ERROR_SUCCESS || result == ERROR_MORE_DATA ? std::max(chars, size) : 0;
+    });
+    if (!read) return std::nullopt;
+    platform::RegistryValue value{saver::RegistryTypeOf(type), {}};
+    if (saver::HoldsText(value.type))
+        value.data = Utf8(std::wstring_view(buffer.data(), bytes / sizeof(wchar_t)));
+    else
+        value.data.assign(reinterpret_cast<const char*>(buffer.data()), bytes);
+    return value;
 }
 
 std::string Win32SettingsStore::Read(const std::string& app, const std::string& section,

@@ -28,17 +28,12 @@ namespace {
 
 using platform::Label;
 using platform::Timer;
-using slideshow::kAltMask;
-using slideshow::kCtrlMask;
-using slideshow::kShiftMask;
 
 constexpr wchar_t kClassName[] = L"OrvandelSlideshow";
 constexpr Timer kTimers[] = {Timer::ShowPicture, Timer::Clock, Timer::HostCheck};
 // Posted by a background job when it is done; it carries nothing, the
 // results wait in the job runners.
 constexpr UINT kJobsFinished = WM_APP + 1;
-// How long the close waits for a wallpaper job under way to finish.
-constexpr std::chrono::seconds kWallpaperWait{10};
 
 // Timer ids are the timers' values plus one (0 is no timer).
 UINT_PTR TimerId(Timer t) {
@@ -56,10 +51,7 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
     // at the primary screen's size until it is put in its host. Throws
     // RuntimeError with the half-built window closed.
     static SlideshowWindow& Create(std::unique_ptr<SlideshowWindow> self, bool fullScreen) {
-        WNDCLASSEXW wc{};
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClassName;
-        RegisterClassOnce(wc);
+        RegisterClassOnce(kClassName, true);
         const RECT area =
             fullScreen ? VirtualScreen()
                        : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -74,17 +66,11 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
         try {
             window.form_.Load();
         } catch (...) {
-            window.Abandon();
+            // A window that never went into service: no unload handler runs.
+            DestroyWindow(hwnd);
             throw;
         }
-        window.loaded_ = true;
         return window;
-    }
-
-    // Closes a window that never went into service: no unload handler runs.
-    void Abandon() {
-        loaded_ = false;
-        DestroyWindow(Handle());
     }
 
     void Register() {
@@ -124,10 +110,10 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
         if (Handle()) UpdateWindow(Handle());
     }
     void StartWallpaper(platform::WallpaperJob job) override { wallpapers_.Start(std::move(job)); }
-    void FinishWallpaper(platform::JobId job) override {
-        if (!wallpapers_.Wait(job, kWallpaperWait)) return;
-        for (const platform::WallpaperResult& result : wallpapers_.TakeFinished())
-            form_.OnWallpaperWritten(result);
+    std::vector<platform::WallpaperResult>
+    WaitForWallpaper(platform::JobId job, std::chrono::milliseconds limit) override {
+        if (!wallpapers_.Wait(job, limit)) return {};
+        return wallpapers_.TakeFinished();
     }
     void SetLabelText(Label label, const std::string& text) override {
         scene_.LabelOf(label).text = text;
@@ -157,6 +143,19 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
 
   private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        using Kind = slideshow::WindowEvent::Kind;
+        // Does what the form answers to the message.
+        const auto carry = [&](const slideshow::WindowEvent& event) -> LRESULT {
+            switch (form_.OnWindowEvent(event)) {
+            case slideshow::WindowReply::Destroy:
+                DestroyWindow(Handle());
+                return 0;
+            case slideshow::WindowReply::Default:
+                return Default(msg, wp, lp);
+            default:
+                return 0;
+            }
+        };
         switch (msg) {
         case WM_ERASEBKGND:
             return 1;
@@ -165,87 +164,59 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
             return 0;
         case WM_TIMER:
             for (Timer t : kTimers)
-                if (loaded_ && wp == TimerId(t)) form_.OnTimer(t);
+                if (wp == TimerId(t)) carry({.kind = Kind::Timer, .timer = t});
             return 0;
         case kJobsFinished:
-            DeliverFinishedJobs();
+            form_.OnJobsFinished(preparations_.TakeFinished(), wallpapers_.TakeFinished());
             return 0;
         case WM_DISPLAYCHANGE:
         case WM_DPICHANGED:
-            // Monitors came, went or changed their size or scale: the window
-            // covers them all again and the form lays them out anew.
+            // The window covers every monitor again.
             if (fullScreen_) {
                 const RECT area = VirtualScreen();
                 SetWindowPos(Handle(), nullptr, area.left, area.top, area.right - area.left,
                              area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
             }
-            if (loaded_) form_.OnDisplayChange();
-            return 0;
-        case WM_MOUSEMOVE:
-            if (loaded_) {
-                POINT where{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-                const platform::Surface surface = scene_.HitTest(where);
-                ClientToScreen(Handle(), &where);
-                form_.OnMouseMove(surface, {where.x, where.y});
-            }
-            return 0;
+            return carry({.kind = Kind::DisplayChange});
+        case WM_MOUSEMOVE: {
+            POINT where{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            const platform::Surface surface = scene_.HitTest(where);
+            ClientToScreen(Handle(), &where);
+            return carry(
+                {.kind = Kind::MouseMove, .surface = surface, .where = {where.x, where.y}});
+        }
         case WM_GETDLGCODE:
             // Every key, Enter and Esc included, comes to this window.
             return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            if (loaded_) form_.OnKeyDown(static_cast<int>(wp), ShiftState());
-            return 0;
+            return carry({.kind = Kind::KeyDown,
+                          .code = static_cast<int>(wp),
+                          .shift = slideshow::ShiftState(GetKeyState(VK_SHIFT) < 0,
+                                                         GetKeyState(VK_CONTROL) < 0,
+                                                         GetKeyState(VK_MENU) < 0)});
         case WM_CHAR:
-            if (loaded_) form_.OnCharacter(static_cast<int>(wp));
-            return 0;
+            return carry({.kind = Kind::Character, .code = static_cast<int>(wp)});
         case WM_SYSCHAR:
         case WM_SYSKEYUP:
-            // Alt combinations neither close the show nor open a menu.
-            return 0;
+            return carry({.kind = Kind::SystemKey});
         case WM_SYSCOMMAND:
-            if ((wp & 0xFFF0) == SC_SCREENSAVE) return 0;
-            break;
+            return carry({.kind = Kind::SystemCommand, .flag = (wp & 0xFFF0) == SC_SCREENSAVE});
         case WM_CLOSE:
-            if (!loaded_ || form_.MayClose()) DestroyWindow(Handle());
-            return 0;
+            return carry({.kind = Kind::Close});
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
-            // The session ends: the show ends as its close does, without the
-            // password check, before the system ends the process.
-            if (wp) DestroyWindow(Handle());
-            return 0;
+            return carry({.kind = Kind::SessionEnd, .flag = wp != 0});
         case WM_DESTROY:
             for (Timer t : kTimers)
                 KillTimer(Handle(), TimerId(t));
-            // Nothing reaches the form once its unload has begun but the
-            // wallpaper it waits for.
-            if (std::exchange(loaded_, false)) form_.OnUnload();
-            if (registered_) {
-                registered_ = false;
-                WindowClosed();
-            }
+            carry({.kind = Kind::Destroying});
+            if (std::exchange(registered_, false)) WindowClosed();
             return 0;
         default:
-            break;
+            return Default(msg, wp, lp);
         }
-        return Default(msg, wp, lp);
-    }
-
-    void DeliverFinishedJobs() {
-        for (const platform::PreparationResult& result : preparations_.TakeFinished())
-            if (loaded_) form_.OnPreparationFinished(result);
-        for (const platform::WallpaperResult& result : wallpapers_.TakeFinished())
-            if (loaded_) form_.OnWallpaperWritten(result);
-    }
-
-    static int ShiftState() {
-        int state = 0;
-        if (GetKeyState(VK_SHIFT) < 0) state |= kShiftMask;
-        if (GetKeyState(VK_CONTROL) < 0) state |= kCtrlMask;
-        if (GetKeyState(VK_MENU) < 0) state |= kAltMask;
-        return state;
     }
 
     void Invalidate(const RECT* r) {
@@ -267,7 +238,6 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
     SlideshowScene scene_;
     PreparationRunner preparations_ = MakePreparationRunner();
     WallpaperRunner wallpapers_ = MakeWallpaperRunner();
-    bool loaded_ = false;
     bool registered_ = false;
 };
 
@@ -313,7 +283,7 @@ void ShowFullScreenSlideshow(platform::Platform& platform, saver::ProgramState& 
 
 void ShowPreviewSlideshow(platform::Platform& platform, saver::ProgramState& state,
                           audio::MusicControl& music, std::int32_t host) {
-    const HWND hostWindow = reinterpret_cast<HWND>(static_cast<INT_PTR>(host));
+    const HWND hostWindow = WindowOf(host);
     auto created = std::make_unique<SlideshowWindow>(platform, state, music);
     created->SetHost(hostWindow);
     SlideshowWindow& window = SlideshowWindow::Create(std::move(created), false);

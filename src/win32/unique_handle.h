@@ -8,11 +8,26 @@
 
 #include <objbase.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "common/unique_resource.h"
 
 namespace orv::win32 {
+
+// A window whose handle travels as a number (on the command line, or through
+// the core's interfaces).
+inline HWND WindowOf(std::intptr_t handle) {
+    return reinterpret_cast<HWND>(handle);
+}
+
+// A function that only some systems have, looked up where it exists; its
+// module, once loaded, stays for the program's life.
+template <typename F> F SystemFunction(const wchar_t* dll, const char* name) {
+    const HMODULE module = GetModuleHandleW(dll) ? GetModuleHandleW(dll) : LoadLibraryW(dll);
+    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
+}
 
 template <auto CloseFn> struct FileTraits {
     using Handle = HANDLE;
@@ -29,7 +44,6 @@ using unique_hfont = unique_any<NullTraits<HFONT, DeleteObject>>;
 using unique_hbrush = unique_any<NullTraits<HBRUSH, DeleteObject>>;
 using unique_hdc = unique_any<NullTraits<HDC, DeleteDC>>;
 using unique_hwnd = unique_any<NullTraits<HWND, DestroyWindow>>;
-using unique_hmodule = unique_any<NullTraits<HMODULE, FreeLibrary>>;
 
 // A COM interface pointer released on scope exit.
 struct ComReleaser {

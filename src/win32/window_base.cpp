@@ -29,8 +29,12 @@ HWND WindowBase::Created(HWND hwnd, const CreateParams& params) {
     throw error ? FromSystemError(error) : InternalError("a window could not be created");
 }
 
-void WindowBase::RegisterClassOnce(WNDCLASSEXW wc) {
+void WindowBase::RegisterClassOnce(const wchar_t* name, bool arrowCursor, HBRUSH background) {
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
+    wc.lpszClassName = name;
+    wc.hCursor = arrowCursor ? LoadCursorW(nullptr, IDC_ARROW) : nullptr;
+    wc.hbrBackground = background;
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     WNDCLASSEXW existing{};
@@ -54,13 +58,6 @@ HWND WindowBase::CreateModeless(std::unique_ptr<WindowBase> self, const DLGTEMPL
     return Created(hwnd, params);
 }
 
-void WindowBase::Adopt(HWND hwnd, std::unique_ptr<WindowBase> self) {
-    WindowBase* raw = self.release();
-    Attach(hwnd, raw, Kind::Adopted);
-    raw->oldProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
-}
-
 void WindowBase::Attach(HWND hwnd, WindowBase* self, Kind kind) {
     self->hwnd_ = hwnd;
     self->kind_ = kind;
@@ -69,14 +66,7 @@ void WindowBase::Attach(HWND hwnd, WindowBase* self, Kind kind) {
 }
 
 LRESULT WindowBase::Default(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (kind_) {
-    case Kind::Dialog:
-        return FALSE;
-    case Kind::Adopted:
-        return CallWindowProcW(oldProc_, hwnd_, message, wParam, lParam);
-    default:
-        return DefWindowProcW(hwnd_, message, wParam, lParam);
-    }
+    return kind_ == Kind::Dialog ? FALSE : DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 LRESULT WindowBase::Dispatch(WindowBase* self, UINT message, WPARAM wParam,
@@ -98,8 +88,6 @@ LRESULT WindowBase::Dispatch(WindowBase* self, UINT message, WPARAM wParam,
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, self->kind_ == Kind::Dialog ? DWLP_USER : GWLP_USERDATA, 0);
-        if (self->kind_ == Kind::Adopted)
-            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->oldProc_));
         self->hwnd_ = nullptr;
         self->destroyed_ = true;
     }

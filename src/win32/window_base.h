@@ -1,7 +1,6 @@
 // One shape for every window of ours. The window owns its object: Create and
-// CreateDialog hand it over (WM_NCCREATE or WM_INITDIALOG ties it to the
-// window), Adopt ties it to a window that exists by replacing its procedure.
-// After WM_NCDESTROY the object is deleted as soon as none of its handlers is
+// CreateModeless hand it over (WM_NCCREATE or WM_INITDIALOG ties it to the
+// window). After WM_NCDESTROY the object is deleted as soon as none of its handlers is
 // on the stack; a failed creation deletes it only if the window never took it.
 // Every message goes to OnMessage; what escapes takes the fatal path, and
 // once that has begun no message reaches the object and its timers stop.
@@ -21,30 +20,28 @@ class WindowBase {
     // The window, or null before it is tied and once it is gone.
     HWND Handle() const { return hwnd_; }
 
-    // Registers a window class whose windows run through the base, once;
-    // lpfnWndProc, cbSize and hInstance are filled in here.
-    static void RegisterClassOnce(WNDCLASSEXW wc);
+    // Registers a window class whose windows run through the base, once,
+    // with the arrow cursor or none, and a background brush or none.
+    static void RegisterClassOnce(const wchar_t* name, bool arrowCursor = false,
+                                  HBRUSH background = nullptr);
     // Creates a window of such a class, or (CreateModeless) a modeless dialog from a
     // template, owning `self`. Throws the system's reason when it fails.
     static HWND Create(std::unique_ptr<WindowBase> self, DWORD exStyle, const wchar_t* className,
                        const wchar_t* title, DWORD style, const RECT& area, HWND parent);
     static HWND CreateModeless(std::unique_ptr<WindowBase> self, const DLGTEMPLATE& dialog,
                                HWND owner);
-    // Ties `self` to an existing window, whose procedure it replaces until
-    // the window is destroyed; what `self` does not handle goes to the old one.
-    static void Adopt(HWND hwnd, std::unique_ptr<WindowBase> self);
 
   protected:
     WindowBase() = default;
     // One message. For a dialog: TRUE when handled, FALSE for the dialog
     // manager.
     virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
-    // What an unhandled message gives: the default window procedure, FALSE
-    // in a dialog, the old procedure of an adopted window.
+    // What an unhandled message gives: the default window procedure, or
+    // FALSE in a dialog.
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    enum class Kind { Window, Dialog, Adopted };
+    enum class Kind { Window, Dialog };
     struct CreateParams;
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
@@ -56,7 +53,6 @@ class WindowBase {
 
     HWND hwnd_ = nullptr;
     Kind kind_ = Kind::Window;
-    WNDPROC oldProc_ = nullptr;
     int depth_ = 0;          // handlers of this object on the stack
     bool destroyed_ = false; // WM_NCDESTROY has come
 };

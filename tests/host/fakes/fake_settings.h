@@ -19,7 +19,7 @@ class FakeSettingsView : public platform::SettingsView {
     std::map<platform::SettingsControl, std::string> texts;
     platform::CheckState clock = platform::CheckState::Unchecked;
     std::optional<bool> trackButtonsVisible; // nothing until first set
-    std::vector<platform::SettingsControl> selected, focused;
+    std::vector<platform::SettingsControl> selected, focused, placed;
     int closes = 0;
     std::intptr_t handle = 0x1234;
 
@@ -36,6 +36,7 @@ class FakeSettingsView : public platform::SettingsView {
     void SetTrackButtonsVisible(bool visible) override { trackButtonsVisible = visible; }
     void SelectAll(platform::SettingsControl field) override { selected.push_back(field); }
     void Focus(platform::SettingsControl control) override { focused.push_back(control); }
+    void PutFocus(platform::SettingsControl control) override { placed.push_back(control); }
     void Close() override { ++closes; }
     std::intptr_t WindowHandle() const override { return handle; }
 };

@@ -153,8 +153,43 @@ TEST_F(SettingsChecksTest, WhichMovesRunTheCheckOfTheFieldLeft) {
     };
     for (const auto& c : cases) {
         fake.messages.shown.clear();
+        view.placed.clear();
         EXPECT_EQ(form.MayMoveFocus(c.from, c.to), !c.checked);
         EXPECT_EQ(fake.messages.shown.size(), c.checked ? 1u : 0u);
+        // A refusal gives the focus back to the field the message box took it from.
+        EXPECT_EQ(view.placed, c.checked ? std::vector{*c.from} : std::vector<SettingsControl>{});
+    }
+}
+
+TEST_F(SettingsChecksTest, TheCheckedFieldsTakeTabAndRefusedMovesAreDropped) {
+    view.texts[SettingsControl::ScalePercentage] = "0"; // refused; an empty music file is not
+    using enum SettingsControl;
+    using enum ControlInput;
+    using enum ControlReply;
+    const struct {
+        SettingsControl control, from;
+        ControlInput input;
+        std::optional<SettingsControl> next;
+        ControlReply reply;
+        std::vector<SettingsControl> focused;
+    } cases[] = {
+        {ScalePercentage, ScalePercentage, TabQuery, {}, WantTab, {}},
+        {DisplayTime, DisplayTime, TabQuery, {}, Pass, {}},
+        {ScalePercentage, ScalePercentage, TabCharacter, {}, Drop, {}},
+        {DisplayTime, DisplayTime, TabCharacter, {}, Pass, {}},
+        {ScalePercentage, ScalePercentage, Tab, MusicFile, Drop, {}},
+        {ScalePercentage, ScalePercentage, Tab, Cancel, Drop, {Cancel}},
+        {MusicFile, MusicFile, Tab, Ok, Drop, {Ok}},
+        {MusicFile, MusicFile, Tab, MusicFile, Drop, {}},
+        {DisplayTime, DisplayTime, Tab, ShowClock, Pass, {}},
+        {Ok, ScalePercentage, Click, {}, Drop, {}},
+        {Cancel, ScalePercentage, Click, {}, Pass, {}},
+    };
+    for (const auto& c : cases) {
+        view.focused.clear();
+        EXPECT_EQ(form.OnControlInput(c.control, c.input, c.from, c.next), c.reply)
+            << static_cast<int>(c.control) << " " << static_cast<int>(c.input);
+        EXPECT_EQ(view.focused, c.focused) << static_cast<int>(c.control);
     }
 }
 
@@ -182,6 +217,12 @@ TEST_F(SettingsChecksTest, TheClockBoxGoesFromGrayedOrUncheckedToCheckedAndBack)
     EXPECT_EQ(seen, (std::vector<platform::CheckState>{platform::CheckState::Checked,
                                                        platform::CheckState::Unchecked,
                                                        platform::CheckState::Checked}));
+    // The window's numbers for the box: anything unknown is unchecked.
+    for (auto [number, state] : {std::pair{0, platform::CheckState::Unchecked},
+                                 {1, platform::CheckState::Checked},
+                                 {2, platform::CheckState::Grayed},
+                                 {3, platform::CheckState::Unchecked}})
+        EXPECT_EQ(SettingsForm::CheckStateOf(number), state) << number;
 }
 
 } // namespace

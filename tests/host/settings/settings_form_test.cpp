@@ -46,6 +46,7 @@ TEST_F(SettingsFormTest, LoadShowsTheDefaultsOfAnEmptyStore) {
     EXPECT_EQ(Field(SettingsControl::MusicFile), "");
     EXPECT_EQ(music.calls, std::vector<std::string>{"LoadNotifyWindow"});
     EXPECT_FALSE(view.trackButtonsVisible.has_value()) << "Back/Next are left hidden at load";
+    EXPECT_EQ(view.placed, std::vector<SettingsControl>{SettingsControl::PicturesPath});
 }
 
 TEST_F(SettingsFormTest, LoadShowsStoredValuesAndTheClockStates) {

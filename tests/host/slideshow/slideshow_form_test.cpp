@@ -158,9 +158,13 @@ class FakeView : public platform::SlideshowView {
         if (!holdWallpaper) form->OnWallpaperWritten(result);
         heldWallpaper = result;
     }
-    void FinishWallpaper(platform::JobId job) override {
-        if (holdWallpaper && heldWallpaper.id == job) form->OnWallpaperWritten(heldWallpaper);
+    std::vector<platform::WallpaperResult>
+    WaitForWallpaper(platform::JobId job, std::chrono::milliseconds limit) override {
+        waited = limit;
+        if (holdWallpaper && heldWallpaper.id == job) return {heldWallpaper};
+        return {};
     }
+    std::chrono::milliseconds waited{};
     bool holdWallpaper = false;
     platform::WallpaperResult heldWallpaper;
     void SetLabelText(Label l, const std::string& t) override {
@@ -483,6 +487,32 @@ TEST_F(SlideshowFormTest, KeyRuleClosesOnCharactersButNotOnCtrlW) {
     EXPECT_EQ(view.closeRequests, before);
 }
 
+TEST_F(SlideshowFormTest, WindowEventsReachTheFormOnlyBetweenItsLoadAndItsUnload) {
+    using enum WindowEvent::Kind;
+    using enum WindowReply;
+    const WindowEvent typed{.kind = Character, .code = 65};
+    EXPECT_EQ(form.OnWindowEvent(typed), Handled);
+    EXPECT_EQ(form.OnWindowEvent({.kind = Close}), Destroy); // nothing to check yet
+    form.Load();
+    form.OnWindowEvent(typed);
+    EXPECT_EQ(view.closeRequests, 1);
+    const std::pair<WindowEvent, WindowReply> replies[] = {
+        {{.kind = SystemKey}, Handled},
+        {{.kind = SystemCommand, .flag = true}, Handled},
+        {{.kind = SystemCommand}, Default},
+        {{.kind = SessionEnd}, Handled},
+        {{.kind = SessionEnd, .flag = true}, Destroy},
+        {{.kind = Close}, Destroy}};
+    for (const auto& [event, reply] : replies)
+        EXPECT_EQ(form.OnWindowEvent(event), reply) << static_cast<int>(event.kind);
+    form.OnWindowEvent({.kind = Destroying});
+    form.OnWindowEvent({.kind = Destroying});
+    form.OnWindowEvent(typed);
+    EXPECT_EQ(view.closeRequests, 1);
+    EXPECT_EQ(std::count(fake.session.calls.begin(), fake.session.calls.end(), "ShowCursor(true)"),
+              1);
+}
+
 TEST_F(SlideshowFormTest, PageDownShowsTheNextPictureAndRestartsTheTimer) {
     AddPicture("a.jpg", 300, 400);
     AddPicture("b.jpg", 2000, 1000);
@@ -535,6 +565,7 @@ TEST_F(SlideshowFormTest, TheUnloadLetsTheWallpaperUnderWayFinishFirst) {
     form.OnUnload();
     EXPECT_EQ(fake.wallpaper.calls,
               std::vector<std::string>{"SetWallpaper(C:\\windows\\Orvandel.bmp)"});
+    EXPECT_EQ(view.waited, std::chrono::seconds(10));
 }
 
 TEST_F(SlideshowFormTest, AWallpaperResultCountsOnlyForTheJobUnderWay) {
@@ -914,6 +945,7 @@ TEST(SlideshowHelpers, ClockWallpaperAndInterval) {
     EXPECT_EQ(ClockText({2026, 1, 2, 23, 59, 7}), "23:59:07 ");
     EXPECT_EQ(WallpaperFileIn("C:\\WINDOWS"), "C:\\WINDOWS\\Orvandel.bmp");
     EXPECT_EQ(WallpaperFileIn("C:\\WINDOWS\\"), "C:\\WINDOWS\\Orvandel.bmp");
+    EXPECT_EQ(ShiftState(true, false, true), kShiftMask | kAltMask);
 }
 
 } // namespace
