@@ -203,8 +203,23 @@ ColorGrid::ColorGrid(std::span<const std::uint8_t> converted) {
     if (converted.size() == kSamples) lanes_ = Lanes(converted);
 }
 
-void ColorGrid::ApplyToRow(std::uint8_t* pixels, int width, GridCode code) const {
-    if (*this && pixels && width > 0) ApplyToRows(lanes_.data(), pixels, width, 0, 1, 0, code);
+void ColorGrid::ApplyToRow(std::uint8_t* pixels, int width, int bytesPerPixel,
+                           GridCode code) const {
+    if (!*this || !pixels || width <= 0) return;
+    if (bytesPerPixel == 4) return ApplyToRows(lanes_.data(), pixels, width, 0, 1, 0, code);
+    if (bytesPerPixel != 3) return;
+    // Three-byte pixels go through four-byte ones, a piece of the row at a time.
+    constexpr int kPiece = 256;
+    std::uint8_t wide[kPiece * 4];
+    for (int x = 0; x < width; x += kPiece) {
+        const int n = std::min(kPiece, width - x);
+        std::uint8_t* p = pixels + static_cast<std::size_t>(x) * 3;
+        for (int i = 0; i < n; ++i)
+            std::copy_n(p + 3 * i, 3, wide + 4 * i), wide[4 * i + 3] = 255;
+        ApplyToRows(lanes_.data(), wide, n, 0, 1, 0, code);
+        for (int i = 0; i < n; ++i)
+            std::copy_n(wide + 4 * i, 3, p + 3 * i);
+    }
 }
 
 void ColorGrid::Apply(std::uint8_t* pixels, int width, int height, std::size_t stride) const {

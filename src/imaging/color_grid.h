@@ -39,8 +39,10 @@ class ColorGrid {
     explicit ColorGrid(std::span<const std::uint8_t> converted);
     explicit operator bool() const { return !lanes_.empty(); }
 
-    // One row of `width` pixels, on this thread.
-    void ApplyToRow(std::uint8_t* pixels, int width, GridCode code = GridCode::Fastest) const;
+    // One row of `width` pixels of 4 bytes (B, G, R, A) or 3 (B, G, R), on
+    // this thread.
+    void ApplyToRow(std::uint8_t* pixels, int width, int bytesPerPixel = 4,
+                    GridCode code = GridCode::Fastest) const;
     // width x height pixels, rows `stride` bytes apart; large pictures are
     // shared with a second core.
     void Apply(std::uint8_t* pixels, int width, int height, std::size_t stride) const;

@@ -1,5 +1,6 @@
 #include "imaging/image_scale.h"
 
+#include "imaging/row_filter_behind.h"
 #include "imaging/row_read_ahead.h"
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -299,6 +301,14 @@ bool ScaleRows(const ScaleSource& source, int width, int height, std::uint8_t* d
 
         std::vector<float> acc(rowBytes + 1);
         std::vector<std::uint16_t> sum(rowBytes);
+        // Large outputs are filtered behind the scaler on a second core.
+        std::optional<RowFilterBehind> behind;
+        if (filter && FilterBehindPays(source.width, source.height, width, height)) {
+            try {
+                behind.emplace(filter, width, height);
+            } catch (const std::system_error&) {
+            }
+        }
         for (int j = 0; j < height; ++j) {
             const int a = down.first[j], count = down.count[j];
             const float* w = &down.weights[static_cast<std::size_t>(j) * down.span];
@@ -335,9 +345,12 @@ bool ScaleRows(const ScaleSource& source, int width, int height, std::uint8_t* d
                 run.blend3(acc.data(), across, width, out);
             else
                 run.blend4(acc.data(), across, width, out);
-            if (filter) filter(out, width);
+            if (behind)
+                behind->Written(out);
+            else if (filter)
+                filter(out, width, 4);
         }
-        return true;
+        return !behind || behind->Finish();
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -345,8 +358,23 @@ bool ScaleRows(const ScaleSource& source, int width, int height, std::uint8_t* d
 
 } // namespace
 
-bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* dest,
-                std::size_t stride, int bandRows, ScaleCode code, const RowFilter& filter) {
+bool ScaleImage(const ScaleSource& given, int width, int height, std::uint8_t* dest,
+                std::size_t stride, int bandRows, ScaleCode code, const RowFilter& given_filter) {
+    // An enlarged picture has fewer pixels before scaling than after: its
+    // rows are filtered as they are read (ahead, where they are read ahead).
+    ScaleSource source = given;
+    RowFilter filter = given_filter;
+    if (filter && source.readRows &&
+        static_cast<double>(width) * height > static_cast<double>(source.width) * source.height) {
+        source.readRows = [&given, &given_filter](int first, int count, std::uint8_t* rows,
+                                                  std::size_t at) {
+            if (!given.readRows(first, count, rows, at)) return false;
+            for (int y = 0; y < count; ++y)
+                given_filter(rows + y * at, given.width, given.bytesPerPixel);
+            return true;
+        };
+        filter = nullptr;
+    }
     if (code == ScaleCode::Fastest && source.readRows && source.width > 0 && source.height > 0 &&
         ReadAheadPays(source.width, source.height)) {
         std::optional<RowReadAhead> ahead;

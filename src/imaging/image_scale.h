@@ -35,7 +35,8 @@ enum class ScaleCode { Fastest, Plain };
 
 // Writes the picture scaled to width x height into `dest` as 4-byte pixels
 // (B, G, R, 255), rows `stride` bytes apart, top row first, each row through
-// `filter` when one is given. `bandRows` is how many source rows are asked
+// `filter` when one is given (for large outputs on a second core, behind the
+// scaler, where the machine has one). `bandRows` is how many source rows are asked
 // for at a time. False (dest partly written) when a size is not positive,
 // the source fails or memory runs out.
 bool ScaleImage(const ScaleSource& source, int width, int height, std::uint8_t* dest,

@@ -52,7 +52,10 @@ void LimitScans(j_common_ptr info) {
 // (or on a read error) it hands over an end marker, as libjpeg's own sources
 // do, so a cut file decodes as far as it goes.
 struct ReaderSource {
-    static constexpr std::size_t kChunk = 64 * 1024;
+    // The header comes in a small first chunk, the data after it in large
+    // ones: each read is a call into the system.
+    static constexpr std::size_t kFirstChunk = 64 * 1024;
+    static constexpr std::size_t kChunk = 1024 * 1024;
 
     jpeg_source_mgr pub;
     const ByteReader* file;
@@ -71,7 +74,8 @@ struct ReaderSource {
         std::size_t n = 0;
         if (source.offset < source.file->size && source.file->read) {
             try {
-                n = std::min(source.file->read(source.offset, source.buffer.get(), kChunk), kChunk);
+                const std::size_t want = source.started ? kChunk : kFirstChunk;
+                n = std::min(source.file->read(source.offset, source.buffer.get(), want), want);
             } catch (const std::exception&) {
                 n = 0;
             }

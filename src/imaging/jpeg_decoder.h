@@ -74,7 +74,7 @@ int JpegDecodeEighths(PixelSize picture, int width, int height);
 // as it goes, as other viewers do. False when the picture cannot be decoded
 // at all or is not drawable, a size is not positive, it would take more than
 // `limits` allow, or memory runs out; `dest` may then be partly written.
-// `file` is read during the call only, in chunks of 64 KB. `orientation` is
+// `file` is read during the call only, in chunks of up to 1 MB. `orientation` is
 // the picture's as ReadJpegInfo found it, so the file's segments are not
 // walked again; 0 has it read from the file. Each scaled row goes through
 // `filter` before it is turned upright (see ScaleImage).

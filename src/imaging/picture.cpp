@@ -17,7 +17,9 @@ std::unique_ptr<SystemFrame> OpenSystemFrame(PictureInput& file) {
 // rows still to come are decoded; nothing for an empty grid.
 RowFilter ConvertingRows(const ColorGrid& colors) {
     if (!colors) return {};
-    return [&colors](std::uint8_t* row, int width) { colors.ApplyToRow(row, width); };
+    return [&colors](std::uint8_t* row, int width, int bytesPerPixel) {
+        colors.ApplyToRow(row, width, bytesPerPixel);
+    };
 }
 
 // JPEG and BMP, drawn by our own decoders from the open file.

@@ -19,10 +19,11 @@ struct PixelSize {
     int height = 0;
 };
 
-// Work done on each drawn row of `width` 4-byte pixels as soon as it is
-// written (the colour conversion), on the scaling thread: where the rows
-// are read ahead, it runs while the rows still to come are decoded.
-using RowFilter = std::function<void(std::uint8_t* row, int width)>;
+// Work done on each drawn row of `width` pixels (B, G, R and, for 4 bytes a
+// pixel, one more byte, kept) as soon as it is written: the colour
+// conversion, while the rows still to come are decoded and scaled. It may be
+// called from two threads at once, for different rows.
+using RowFilter = std::function<void(std::uint8_t* row, int width, int bytesPerPixel)>;
 
 struct ByteReader {
     std::uint64_t size = 0;

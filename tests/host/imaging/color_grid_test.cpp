@@ -42,9 +42,18 @@ TEST(ColorGrid, FastestRowsGiveThePlainRowsBytes) {
         for (std::uint8_t& v : pixels) // a few levels, so that distances tie
             v = static_cast<std::uint8_t>(noise() % 4 == 0 ? noise() % 4 * 15 : noise());
         Bytes plain = pixels;
-        grid.ApplyToRow(plain.data(), width, GridCode::Plain);
-        grid.ApplyToRow(pixels.data(), width, GridCode::Fastest);
+        Bytes threeBytes; // the same pixels without their fourth byte
+        for (std::size_t i = 0; i < pixels.size(); i += 4)
+            threeBytes.insert(threeBytes.end(), pixels.begin() + i, pixels.begin() + i + 3);
+        grid.ApplyToRow(plain.data(), width, 4, GridCode::Plain);
+        grid.ApplyToRow(pixels.data(), width, 4, GridCode::Fastest);
         EXPECT_EQ(pixels, plain) << width;
+        grid.ApplyToRow(threeBytes.data(), width, 3);
+        for (std::size_t i = 0; i < plain.size(); ++i) {
+            if (i % 4 != 3) {
+                EXPECT_EQ(threeBytes[i / 4 * 3 + i % 4], plain[i]) << width << " " << i;
+            }
+        }
     }
 }
 

@@ -238,16 +238,24 @@ TEST(ImageScale, TakesBottomUpRowsInStoredOrderAndWritesThemTheRightWayUp) {
         ASSERT_TRUE(Scale(upright, expected));
         ScaleSource s = stored.Source();
         s.bottomUp = true;
-        // Each output row goes through the filter once, once it is written.
-        std::vector<int> filtered(static_cast<std::size_t>(outH));
-        const RowFilter invert = [&](std::uint8_t* row, int width) {
-            ++filtered[static_cast<std::size_t>(row - out.bytes.data()) / 16];
-            std::transform(row, row + 4 * width, row, [](std::uint8_t v) { return 255 - v; });
+        // Each row goes through the filter once: the output's as it is
+        // written, or, where the picture is enlarged, the source's as read.
+        const bool enlarged = 4 * outH > 5 * srcH;
+        std::vector<int> filtered(static_cast<std::size_t>(enlarged ? srcH : outH));
+        int sourceRows = 0;
+        const RowFilter invert = [&](std::uint8_t* row, int width, int bytes) {
+            EXPECT_EQ(width, enlarged ? 5 : 4);
+            if (enlarged)
+                ++filtered[static_cast<std::size_t>(sourceRows++)];
+            else
+                ++filtered[static_cast<std::size_t>(row - out.bytes.data()) / 16];
+            std::transform(row, row + bytes * width, row, [](std::uint8_t v) { return 255 - v; });
         };
         ASSERT_TRUE(ScaleImage(s, 4, outH, out.bytes.data(), 16, 3, ScaleCode::Fastest, invert));
         EXPECT_EQ(filtered, std::vector<int>(filtered.size(), 1));
-        for (std::size_t i = 0; i < out.bytes.size(); ++i)
-            ASSERT_NEAR(255 - out.bytes[i], expected.bytes[i], 1)
+        for (std::size_t i = 0; i < out.bytes.size(); ++i) // the scaler writes alpha itself
+            ASSERT_NEAR(enlarged && i % 4 == 3 ? out.bytes[i] : 255 - out.bytes[i],
+                        expected.bytes[i], 1)
                 << srcH << " to " << outH << " at " << i;
         int next = 0;
         for (auto [first, count] : stored.requests) {
