@@ -359,18 +359,18 @@ bool ScaleRows(const ScaleSource& source, int width, int height, std::uint8_t* d
 } // namespace
 
 bool ScaleImage(const ScaleSource& given, int width, int height, std::uint8_t* dest,
-                std::size_t stride, int bandRows, ScaleCode code, const RowFilter& given_filter) {
+                std::size_t stride, int bandRows, ScaleCode code, const RowFilter& givenFilter) {
     // An enlarged picture has fewer pixels before scaling than after: its
     // rows are filtered as they are read (ahead, where they are read ahead).
     ScaleSource source = given;
-    RowFilter filter = given_filter;
+    RowFilter filter = givenFilter;
     if (filter && source.readRows &&
         static_cast<double>(width) * height > static_cast<double>(source.width) * source.height) {
-        source.readRows = [&given, &given_filter](int first, int count, std::uint8_t* rows,
-                                                  std::size_t at) {
+        source.readRows = [&given, &givenFilter](int first, int count, std::uint8_t* rows,
+                                                 std::size_t at) {
             if (!given.readRows(first, count, rows, at)) return false;
             for (int y = 0; y < count; ++y)
-                given_filter(rows + y * at, given.width, given.bytesPerPixel);
+                givenFilter(rows + y * at, given.width, given.bytesPerPixel);
             return true;
         };
         filter = nullptr;

@@ -1,6 +1,6 @@
 // Writes one of our own test colour profiles (tests/support/icc_profile_maker.h)
 // to a file, for the end-to-end scripts and the benchmarks.
-// Usage: make-icc srgb|adobe|swap FILE
+// Usage: make-icc srgb|adobe|swap|prophoto|widegamut FILE
 // Built by the end-to-end scripts and bench/run with g++.
 #include <cstdio>
 #include <cstring>
@@ -17,6 +17,15 @@ int main(int argc, char** argv) {
         params = {kAdobePrimaries, 563.0 / 256, "Adobe RGB (1998) compatible (test)"};
     } else if (std::strcmp(argv[1], "swap") == 0) {
         params = {kSwappedPrimaries, 0, "sRGB, red and green swapped (test)"};
+    } else if (std::strcmp(argv[1], "prophoto") == 0) {
+        // The primaries' XYZ (D50) of ProPhoto RGB and Wide Gamut RGB.
+        params = {{{0.7977, 0.2880, 0.0}, {0.1352, 0.7119, 0.0}, {0.0313, 0.0001, 0.8249}},
+                  1.8,
+                  "ProPhoto RGB compatible (test)"};
+    } else if (std::strcmp(argv[1], "widegamut") == 0) {
+        params = {{{0.7162, 0.2587, 0.0}, {0.1010, 0.7247, 0.0512}, {0.1468, 0.0166, 0.7739}},
+                  2.2,
+                  "Wide Gamut RGB compatible (test)"};
     } else {
         return 2;
     }
