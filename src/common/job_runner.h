@@ -1,11 +1,11 @@
 // Runs background jobs, each on a thread of its own, and hands their results
 // back to the thread that owns the runner. A job's result goes into a slot
 // made before its thread starts and shared with it; a finished thread calls
-// the notifier (the window posts itself a message that carries nothing), and
-// the owner takes every finished result. The runner owns its threads: when
-// it goes, it cancels them and waits a bounded time; a thread still running
-// after that (a decode slow to stop) touches nothing but its own job and
-// slot, so nothing it uses can be gone.
+// the notifier (a window posts itself a message that carries nothing), and
+// the owner takes every finished result, joining its thread. The runner owns
+// its threads: Stop cancels every job and waits a bounded time for them, off
+// the user-interface thread (at the program's end); the destructor joins
+// what is left.
 #pragma once
 #include <atomic>
 #include <chrono>
@@ -32,23 +32,9 @@ template <class Job, class Result> class JobRunner {
     JobRunner(const JobRunner&) = delete;
     JobRunner& operator=(const JobRunner&) = delete;
     ~JobRunner() {
-        {
-            const std::lock_guard lock(shared_->mutex);
-            shared_->notify = nullptr;
-        }
+        Stop(std::chrono::steady_clock::time_point::min());
         for (Running& r : running_)
-            r.slot->cancelled = true;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-        for (Running& r : running_) {
-            std::unique_lock lock(shared_->mutex);
-            shared_->done.wait_until(lock, deadline, [&] { return r.slot->finished; });
-            const bool finished = r.slot->finished;
-            lock.unlock();
-            if (finished)
-                r.thread.join();
-            else
-                r.thread.detach();
-        }
+            r.thread.join();
     }
 
     // Called on a job's thread when it has finished; it must not block.
@@ -83,12 +69,7 @@ template <class Job, class Result> class JobRunner {
     std::vector<Result> TakeFinished() {
         std::vector<Result> results;
         for (auto it = running_.begin(); it != running_.end();) {
-            bool finished = false;
-            {
-                const std::lock_guard lock(shared_->mutex);
-                finished = it->slot->finished;
-            }
-            if (!finished) {
+            if (!Finished(*it)) {
                 ++it;
                 continue;
             }
@@ -99,15 +80,21 @@ template <class Job, class Result> class JobRunner {
         return results;
     }
 
-    // Waits up to `timeout` for the job to finish; true when it has (its
-    // result is then waiting for TakeFinished).
-    bool Wait(std::uint64_t id, std::chrono::milliseconds timeout) {
+    // Stops notifying, cancels every job and waits until `deadline` for
+    // their threads to finish; true when none is left running.
+    bool Stop(std::chrono::steady_clock::time_point deadline) {
+        {
+            const std::lock_guard lock(shared_->mutex);
+            shared_->notify = nullptr;
+        }
         for (Running& r : running_)
-            if (r.id == id) {
-                std::unique_lock lock(shared_->mutex);
-                return shared_->done.wait_for(lock, timeout, [&] { return r.slot->finished; });
-            }
-        return false;
+            r.slot->cancelled = true;
+        std::unique_lock lock(shared_->mutex);
+        return shared_->done.wait_until(lock, deadline, [this] {
+            for (const Running& r : running_)
+                if (!r.slot->finished) return false;
+            return true;
+        });
     }
 
   private:
@@ -127,6 +114,11 @@ template <class Job, class Result> class JobRunner {
         std::thread thread;
     };
 
+    bool Finished(const Running& r) const {
+        const std::lock_guard lock(shared_->mutex);
+        return r.slot->finished;
+    }
+    // The edge of a job's thread: nothing escapes it.
     static Result Run(const Work& work, const Job& job, Slot& slot) noexcept {
         try {
             return work(job, slot.cancelled);

@@ -140,8 +140,4 @@ std::int32_t ToInt32(std::string_view text) {
     return ToInt32(ParseOrMismatch(text));
 }
 
-std::string FormatInteger(long long value) {
-    return std::to_string(value);
-}
-
 } // namespace orv

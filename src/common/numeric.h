@@ -34,7 +34,4 @@ std::optional<std::int16_t> TryToInt16(double value);
 std::int16_t ToInt16(std::string_view text);
 std::int32_t ToInt32(std::string_view text);
 
-// Plain decimal form: "-5", "12".
-std::string FormatInteger(long long value);
-
 } // namespace orv

@@ -5,7 +5,6 @@
 #include "platform/environment.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
-#include "platform/program_windows.h"
 #include "platform/session.h"
 #include "platform/settings_store.h"
 #include "platform/wallpaper.h"
@@ -20,7 +19,6 @@ struct Platform {
     Random& random;
     Session& session;
     Wallpaper& wallpaper;
-    ProgramWindows& windows;
     FileSystem& files;
 };
 

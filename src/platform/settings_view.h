@@ -1,6 +1,7 @@
-// What the settings dialog's behaviour needs of its window: the texts of the
-// four fields, the clock box, the Back/Next pair, focus and selection, the
-// caption, closing, and the window handle that owns the pickers.
+// What the settings dialog's behaviour needs of its window: its fields all at
+// once (filled at the start, read back on OK) or one by one (a field's check,
+// a picker's choice), the clock box, the Back/Next pair, focus and selection,
+// the caption, closing, and the window handle that owns the pickers.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -27,10 +28,18 @@ enum class SettingsControl {
 // States of the clock box; Grayed is the third state, shown for a stored 2.
 enum class CheckState : int { Unchecked = 0, Checked = 1, Grayed = 2 };
 
+// What the dialog's fields hold.
+struct SettingsFields {
+    std::string picturesPath, displayTime, scalePercentage, musicFile;
+    CheckState clock = CheckState::Unchecked;
+};
+
 class SettingsView {
   public:
     virtual ~SettingsView() = default;
     virtual void SetCaption(const std::string& text) = 0;
+    virtual SettingsFields Fields() const = 0;
+    virtual void SetFields(const SettingsFields& fields) = 0;
     // The text of a field (PicturesPath, DisplayTime, ScalePercentage or
     // MusicFile).
     virtual std::string Text(SettingsControl field) const = 0;

@@ -8,22 +8,23 @@
 
 namespace orv::saver {
 
-void LoadSettings(const platform::SettingsStore& store, const platform::Environment& environment,
-                  ScreenSaver& saver, OutOfRange outOfRange) {
-    const auto read = [&](const char* key, const std::string& fallback) {
-        return store.Read(kAppTitle, kSettingsSection, key, fallback);
-    };
+Settings LoadSettings(platform::SettingsStore& store, const platform::Environment& environment,
+                      OutOfRange outOfRange) {
+    const auto section = store.Open(kAppTitle, kSettingsSection, false);
     // A stored number, or its default when it does not fit and may be put right.
     const auto number = [&](const char* key, const char* fallback) {
-        const double value = ReadNumber(read(key, fallback));
-        if (outOfRange == OutOfRange::UseDefault && !TryToInt16(value)) return ReadNumber(fallback);
-        return value;
+        const double value = ReadNumber(section->Read(key, fallback));
+        if (outOfRange == OutOfRange::UseDefault && !TryToInt16(value))
+            return ToInt16(ReadNumber(fallback));
+        return ToInt16(value);
     };
-    saver.SetPath(read(kPicturesPathKey, environment.ProgramFolder()));
-    saver.SetTime(number(kDisplayTimeKey, kDefaultDisplayTime));
-    saver.SetShowClock(number(kShowClockKey, kDefaultShowClock));
-    saver.SetMusicFile(read(kMusicFileKey, ""));
-    saver.SetScalePercentage(number(kScalePercentageKey, kDefaultScalePercentage));
+    Settings settings;
+    settings.path = section->Read(kPicturesPathKey, environment.ProgramFolder());
+    settings.time = number(kDisplayTimeKey, kDefaultDisplayTime);
+    settings.showClock = number(kShowClockKey, kDefaultShowClock);
+    settings.musicFile = section->Read(kMusicFileKey, "");
+    settings.scalePercentage = number(kScalePercentageKey, kDefaultScalePercentage);
+    return settings;
 }
 
 std::optional<RuntimeError> SaveSettings(platform::SettingsStore& store,
@@ -36,24 +37,24 @@ std::optional<RuntimeError> SaveSettings(platform::SettingsStore& store,
     };
     const std::array<Item, 5> items{{
         {kPicturesPathKey, settings.path, environment.ProgramFolder()},
-        {kDisplayTimeKey, FormatInteger(settings.time), kDefaultDisplayTime},
-        {kShowClockKey, FormatInteger(settings.showClock), kDefaultShowClock},
-        {kScalePercentageKey, FormatInteger(settings.scalePercentage), kDefaultScalePercentage},
+        {kDisplayTimeKey, std::to_string(settings.time), kDefaultDisplayTime},
+        {kShowClockKey, std::to_string(settings.showClock), kDefaultShowClock},
+        {kScalePercentageKey, std::to_string(settings.scalePercentage), kDefaultScalePercentage},
         {kMusicFileKey, settings.musicFile, ""},
     }};
+    const auto section = store.Open(kAppTitle, kSettingsSection, true);
     // What the next start would read now, put back when a later write fails.
     std::array<std::string, 5> old;
     for (std::size_t i = 0; i < items.size(); ++i)
-        old[i] = store.Read(kAppTitle, kSettingsSection, items[i].key, items[i].fallback);
+        old[i] = section->Read(items[i].key, items[i].fallback);
 
     for (std::size_t written = 0; written < items.size(); ++written) {
-        auto refused =
-            store.Write(kAppTitle, kSettingsSection, items[written].key, items[written].value);
+        auto refused = section->Write(items[written].key, items[written].value);
         if (!refused) continue;
         // Nothing more can be done when putting back fails too; the caller
         // tells the user of the first refusal.
         for (std::size_t i = 0; i < written; ++i)
-            store.Write(kAppTitle, kSettingsSection, items[i].key, old[i]);
+            section->Write(items[i].key, old[i]);
         return refused;
     }
     return std::nullopt;

@@ -1,6 +1,6 @@
 // Where the five settings live in the settings store, their defaults, and
-// the two ways they move: read into the screen-saver object at start-up,
-// written as a plain value when the settings dialog is confirmed.
+// the two ways they move: read at start-up, written when the settings
+// dialog is confirmed; the store's section is opened once for each.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -9,7 +9,7 @@
 #include "platform/environment.h"
 #include "platform/session.h"
 #include "platform/settings_store.h"
-#include "saver/screen_saver.h"
+#include "saver/settings.h"
 
 namespace orv::saver {
 
@@ -29,19 +29,12 @@ inline constexpr const char* kDefaultScalePercentage = "100";
 // one place where such a value can be put right).
 enum class OutOfRange { Overflow, UseDefault };
 
-// Reads the five settings into `saver` (a missing value gives its default;
-// the pictures path defaults to the program's folder).
-void LoadSettings(const platform::SettingsStore& store, const platform::Environment& environment,
-                  ScreenSaver& saver, OutOfRange outOfRange = OutOfRange::Overflow);
-
-// The five settings as the dialog confirms them.
-struct Settings {
-    std::string path;
-    std::int16_t time = 0;
-    std::int16_t showClock = 0;
-    std::int16_t scalePercentage = 0;
-    std::string musicFile;
-};
+// Reads the five settings (a missing value gives its default; the pictures
+// path defaults to the program's folder). A number is read by the numeric
+// reading rule and rounded to 16 bits, ties to even; one out of range
+// throws Overflow or gives its default, as `outOfRange` says.
+Settings LoadSettings(platform::SettingsStore& store, const platform::Environment& environment,
+                      OutOfRange outOfRange = OutOfRange::Overflow);
 
 // Writes the five settings. When a write is refused, the values written
 // before it are put back, so the store never holds a mix of old and new

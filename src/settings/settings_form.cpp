@@ -14,24 +14,22 @@ namespace orv::settings {
 using platform::CheckState;
 using platform::SettingsControl;
 
-SettingsForm::SettingsForm(platform::Platform& platform, saver::ProgramState& state,
+SettingsForm::SettingsForm(platform::Platform& platform, saver::Settings settings,
                            platform::SettingsView& view, audio::MusicControl& music,
                            platform::Pickers& pickers)
-    : platform_(platform), state_(state), view_(view), music_(music), pickers_(pickers) {}
+    : platform_(platform), settings_(std::move(settings)), view_(view), music_(music),
+      pickers_(pickers) {}
 
 void SettingsForm::Load() {
     view_.SetCaption(std::string(kAppTitle) + " - Settings");
-    const saver::ScreenSaver& saver = *state_.saver;
-    view_.SetText(SettingsControl::PicturesPath, saver.Path());
-    view_.SetText(SettingsControl::DisplayTime, FormatInteger(saver.Time()));
     // A check box has three states: 0 and 2 show as themselves, any other
     // non-zero flag means "clock on" and shows as checked.
-    const auto clock = saver.ShowClock();
-    view_.SetClockState(clock == 0   ? CheckState::Unchecked
-                        : clock == 2 ? CheckState::Grayed
-                                     : CheckState::Checked);
-    view_.SetText(SettingsControl::ScalePercentage, FormatInteger(saver.ScalePercentage()));
-    view_.SetText(SettingsControl::MusicFile, saver.MusicFile());
+    const auto clock = settings_.showClock;
+    view_.SetFields({settings_.path, std::to_string(settings_.time),
+                     std::to_string(settings_.scalePercentage), settings_.musicFile,
+                     clock == 0   ? CheckState::Unchecked
+                     : clock == 2 ? CheckState::Grayed
+                                  : CheckState::Checked});
     music_.LoadNotifyWindow();
     view_.PutFocus(SettingsControl::PicturesPath);
 }
@@ -39,7 +37,6 @@ void SettingsForm::Load() {
 void SettingsForm::OnUnload() {
     music_.UnloadNotifyWindow();
     music_.Stop();
-    state_.saver.reset();
 }
 
 bool SettingsForm::HasFocusCheck(SettingsControl control) {
@@ -110,12 +107,6 @@ void SettingsForm::OnFieldFocused(SettingsControl field) {
         view_.SelectAll(field);
 }
 
-CheckState SettingsForm::CheckStateOf(int number) {
-    return number == 1   ? CheckState::Checked
-           : number == 2 ? CheckState::Grayed
-                         : CheckState::Unchecked;
-}
-
 void SettingsForm::UpdateTrackButtons() {
     view_.SetTrackButtonsVisible(IsPlaylistName(view_.Text(SettingsControl::MusicFile)));
 }
@@ -125,23 +116,21 @@ void SettingsForm::Refuse(const char* message) {
 }
 
 void SettingsForm::OnOk() {
-    const std::string timeText = view_.Text(SettingsControl::DisplayTime);
-    const std::string scaleText = view_.Text(SettingsControl::ScalePercentage);
+    const platform::SettingsFields fields = view_.Fields();
     // A number that does not fit the 16-bit setting is refused like a field
     // check, before anything is written.
     for (const auto& [text, field, message] :
-         {std::tuple{timeText, SettingsControl::DisplayTime, kInvalidTime},
-          std::tuple{scaleText, SettingsControl::ScalePercentage, kInvalidScale}}) {
+         {std::tuple{fields.displayTime, SettingsControl::DisplayTime, kInvalidTime},
+          std::tuple{fields.scalePercentage, SettingsControl::ScalePercentage, kInvalidScale}}) {
         if (!TryToInt16(ReadNumber(text))) {
             Refuse(message);
             view_.Focus(field);
             return;
         }
     }
-    const saver::Settings settings{
-        view_.Text(SettingsControl::PicturesPath), ToInt16(ReadNumber(timeText)),
-        static_cast<std::int16_t>(view_.ClockState()), ToInt16(ReadNumber(scaleText)),
-        view_.Text(SettingsControl::MusicFile)};
+    const saver::Settings settings{fields.picturesPath, ToInt16(ReadNumber(fields.displayTime)),
+                                   static_cast<std::int16_t>(fields.clock),
+                                   ToInt16(ReadNumber(fields.scalePercentage)), fields.musicFile};
     // A refused write leaves the dialog open and the store as it was.
     if (const auto failure =
             saver::SaveSettings(platform_.store, platform_.environment, settings)) {

@@ -1,8 +1,8 @@
-// The settings dialog's behaviour. Fills the fields from the screen-saver
-// object, checks the folder, music and scale fields before the focus leaves
+// The settings dialog's behaviour. Fills the fields from the settings it is
+// given, checks the folder, music and scale fields before the focus leaves
 // them (never on the way to Cancel), turns the clock box, previews the music,
-// and on OK writes the five settings. The Windows layer owns the window and
-// turns its messages into these calls.
+// and on OK reads the fields back, checks them and saves the five settings. The Windows layer owns
+// the window and turns its messages into these calls.
 #pragma once
 #include <optional>
 #include <string>
@@ -11,7 +11,7 @@
 #include "platform/pickers.h"
 #include "platform/platform.h"
 #include "platform/settings_view.h"
-#include "saver/program_state.h"
+#include "saver/settings.h"
 
 namespace orv::settings {
 
@@ -29,7 +29,7 @@ enum class ControlReply { Pass, WantTab, Drop };
 
 class SettingsForm {
   public:
-    SettingsForm(platform::Platform& platform, saver::ProgramState& state,
+    SettingsForm(platform::Platform& platform, saver::Settings settings,
                  platform::SettingsView& view, audio::MusicControl& music,
                  platform::Pickers& pickers);
 
@@ -57,10 +57,6 @@ class SettingsForm {
                          std::optional<platform::SettingsControl> focused);
     // A field got the focus: its whole text is selected.
     void OnFieldFocused(platform::SettingsControl field);
-    // A three-state box's state from the number the window gives it; an
-    // unknown number counts as unchecked.
-    static platform::CheckState CheckStateOf(int number);
-
     void OnOk();
     void OnCancel();
     void OnClockClicked();
@@ -88,7 +84,7 @@ class SettingsForm {
     void Refuse(const char* message);
 
     platform::Platform& platform_;
-    saver::ProgramState& state_;
+    saver::Settings settings_; // as the dialog opened with them
     platform::SettingsView& view_;
     audio::MusicControl& music_;
     platform::Pickers& pickers_;

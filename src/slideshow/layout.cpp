@@ -73,7 +73,7 @@ PixelRect ClockBox(const platform::MonitorArea& primary, PixelSize text) {
 
 std::vector<platform::MonitorArea> ShowMonitors(std::vector<platform::MonitorArea> reported,
                                                 const platform::MonitorArea& primaryScreen,
-                                                bool fullScreen, platform::ScreenPoint origin) {
+                                                bool fullScreen, ScreenPoint origin) {
     if (reported.empty()) reported.push_back(primaryScreen);
     std::stable_partition(reported.begin(), reported.end(),
                           [](const platform::MonitorArea& m) { return m.primary; });
@@ -88,20 +88,6 @@ std::vector<platform::MonitorArea> ShowMonitors(std::vector<platform::MonitorAre
         m.bounds.y -= origin.y;
     }
     return reported;
-}
-
-platform::Surface SurfaceAt(platform::ScreenPoint point, const std::optional<PixelRect>& noPictures,
-                            const std::optional<PixelRect>& clock,
-                            const std::vector<PixelRect>& pictures) {
-    const auto inside = [point](const PixelRect& r) {
-        return point.x >= r.x && point.x < r.x + r.width && point.y >= r.y &&
-               point.y < r.y + r.height;
-    };
-    if (noPictures && inside(*noPictures)) return platform::Surface::NoPictures;
-    if (clock && inside(*clock)) return platform::Surface::Clock;
-    for (const PixelRect& box : pictures)
-        if (inside(box)) return platform::Surface::Picture;
-    return platform::Surface::Background;
 }
 
 } // namespace orv::slideshow

@@ -8,7 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "platform/slideshow_view.h"
+#include "platform/display.h"
+#include "platform/pictures.h"
+#include "slideshow/scene.h"
 
 namespace orv::slideshow {
 
@@ -44,13 +46,6 @@ PixelRect ClockBox(const platform::MonitorArea& primary, PixelSize text);
 // A preview lays out as the primary monitor alone would, at its origin.
 std::vector<platform::MonitorArea> ShowMonitors(std::vector<platform::MonitorArea> reported,
                                                 const platform::MonitorArea& primaryScreen,
-                                                bool fullScreen, platform::ScreenPoint origin);
-
-// What a point of the client area is over, topmost first: the "no pictures"
-// message (it is brought forward), the clock, a picture box, else the
-// background. A hidden label is passed as nothing.
-platform::Surface SurfaceAt(platform::ScreenPoint point, const std::optional<PixelRect>& noPictures,
-                            const std::optional<PixelRect>& clock,
-                            const std::vector<PixelRect>& pictures);
+                                                bool fullScreen, ScreenPoint origin);
 
 } // namespace orv::slideshow

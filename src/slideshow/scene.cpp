@@ -1,21 +1,20 @@
 #include "slideshow/scene.h"
 
-#include <optional>
-
-#include "slideshow/layout.h"
-
 namespace orv::slideshow {
 
-platform::Surface Scene::HitTest(platform::ScreenPoint client) const {
-    const auto shown = [this](platform::Label label) {
-        const LabelState& state = LabelOf(label);
-        return state.visible ? std::optional(state.rect) : std::nullopt;
+Surface Scene::HitTest(ScreenPoint client) const {
+    const auto inside = [client](const PixelRect& r) {
+        return client.x >= r.x && client.x < r.x + r.width && client.y >= r.y &&
+               client.y < r.y + r.height;
     };
-    std::vector<PixelRect> boxes;
+    for (auto it = kLabelsBottomUp.rbegin(); it != kLabelsBottomUp.rend(); ++it) {
+        const LabelState& state = LabelOf(*it);
+        if (state.visible && inside(state.rect))
+            return *it == Label::Clock ? Surface::Clock : Surface::NoPictures;
+    }
     for (const MonitorPicture& picture : pictures)
-        boxes.push_back(picture.box);
-    return SurfaceAt(client, shown(platform::Label::NoPictures), shown(platform::Label::Clock),
-                     boxes);
+        if (inside(picture.box)) return Surface::Picture;
+    return Surface::Background;
 }
 
 } // namespace orv::slideshow

@@ -1,23 +1,44 @@
-// What the slideshow window shows, as the form has set it: one picture box
-// per monitor with the bitmap drawn for it, and the two labels, all in the
-// window's client pixels; and what a point of it is over. The Windows scene
-// (win32/slideshow_scene) paints it with its fonts.
+// What the slideshow window shows, as the engine has set it: one picture
+// box per monitor with the bitmap drawn for it, and the two labels with
+// their fonts, all in the window's client pixels; the order they are
+// painted in, and what a point of the window is over. The Windows scene
+// (win32/slideshow_scene) paints it.
 #pragma once
+#include <array>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "common/twips.h"
-#include "platform/show_jobs.h"
-#include "platform/slideshow_view.h"
+#include "platform/pictures.h"
 
 namespace orv::slideshow {
+
+enum class Label { NoPictures, Clock };
+// What the mouse is over, topmost first: the "no pictures" message, the
+// clock, a picture box, or the window itself.
+enum class Surface { NoPictures, Clock, Picture, Background };
+
+struct ScreenPoint {
+    int x = 0, y = 0;
+    bool operator==(const ScreenPoint&) const = default;
+};
+
+// A label's font: the program's user-interface face at `points`, for a
+// monitor of `dpi` dots per inch.
+struct LabelFont {
+    float points = 8.25f;
+    bool bold = false;
+    int dpi = 96;
+    bool operator==(const LabelFont&) const = default;
+};
 
 struct LabelState {
     std::string text;
     PixelRect rect;
     bool visible = true;
+    LabelFont font;
 };
 
 struct MonitorPicture {
@@ -27,17 +48,20 @@ struct MonitorPicture {
 
 class Scene {
   public:
+    // The labels in the order they are painted, over the pictures: the
+    // "no pictures" message is brought in front of the clock.
+    static constexpr std::array<Label, 2> kLabelsBottomUp{Label::Clock, Label::NoPictures};
+
     std::vector<MonitorPicture> pictures;
 
-    LabelState& LabelOf(platform::Label label) { return labels_.at(label); }
-    const LabelState& LabelOf(platform::Label label) const { return labels_.at(label); }
+    LabelState& LabelOf(Label label) { return labels_.at(label); }
+    const LabelState& LabelOf(Label label) const { return labels_.at(label); }
 
     // What the point of the client area is over, topmost first.
-    platform::Surface HitTest(platform::ScreenPoint client) const;
+    Surface HitTest(ScreenPoint client) const;
 
   private:
-    std::map<platform::Label, LabelState> labels_{{platform::Label::NoPictures, {}},
-                                                  {platform::Label::Clock, {}}};
+    std::map<Label, LabelState> labels_{{Label::NoPictures, {}}, {Label::Clock, {}}};
 };
 
 } // namespace orv::slideshow

@@ -12,19 +12,12 @@
 
 namespace orv::slideshow {
 
-using platform::MonitorJob;
-using platform::PreparationJob;
-using platform::PreparationResult;
-using platform::PreparedPicture;
-using platform::WallpaperJob;
-using platform::WallpaperResult;
-
 namespace {
 
-platform::PictureBox BoxFor(const PreparationJob& job, const MonitorJob& monitor,
-                            const std::optional<platform::PictureSize>& natural) {
+PictureBox BoxFor(const PreparationJob& job, const MonitorJob& monitor,
+                  const std::optional<platform::PictureSize>& natural) {
     const TwipSize size = MonitorTwips(monitor.area);
-    platform::PictureBox box;
+    PictureBox box;
     box.twips = LayoutPicture(size.width, size.height, natural, job.scalePercentage, job.preview,
                               monitor.current);
     box.pixels = ToClient(monitor.area, box.twips);
@@ -37,7 +30,7 @@ std::vector<PreparedPicture> DrawPicture(const PreparationJob& job, const std::s
                                          platform::PictureSource& source,
                                          const std::atomic<bool>& cancelled) {
     std::vector<PreparedPicture> out;
-    const std::unique_ptr<platform::OpenPicture> picture = source.Open(path, cancelled);
+    const std::unique_ptr<platform::DrawablePicture> picture = source.Open(path, cancelled);
     std::optional<platform::PictureSize> natural;
     if (picture) natural = picture->NaturalSize();
     std::map<std::pair<int, int>, std::shared_ptr<const platform::Bitmap>> drawn;
@@ -114,7 +107,7 @@ PreparationResult RunPreparation(const PreparationJob& job, platform::PictureSou
 }
 
 bool WriteWallpaperBitmap(const std::string& picture, const std::string& target,
-                          platform::WallpaperFiles& files) noexcept {
+                          WallpaperFiles& files) noexcept {
     try {
         if (target.empty()) return false;
         std::vector<std::uint8_t> pixels;
@@ -122,7 +115,7 @@ bool WriteWallpaperBitmap(const std::string& picture, const std::string& target,
         std::size_t stride = 0;
         {
             // Closed before the file is written.
-            const std::unique_ptr<imaging::Picture> source = files.OpenPicture(picture);
+            const std::unique_ptr<imaging::Picture> source = files.Open(picture);
             if (!source) return false;
             size = imaging::WallpaperSize(source->NaturalSize(), kMaxWallpaperBytes);
             stride = static_cast<std::size_t>(size.width) * 4;
@@ -141,7 +134,7 @@ bool WriteWallpaperBitmap(const std::string& picture, const std::string& target,
     }
 }
 
-WallpaperResult RunWallpaperJob(const WallpaperJob& job, platform::WallpaperFiles& files) noexcept {
+WallpaperResult RunWallpaperJob(const WallpaperJob& job, WallpaperFiles& files) noexcept {
     WallpaperResult result{job.id, std::nullopt};
     try {
         for (const std::string& target : job.targets)

@@ -1,16 +1,88 @@
-// Carries out the show's background jobs (platform/show_jobs.h) on whatever
-// thread the window runs them: a change's pictures opened and drawn at their
-// boxes' sizes, the wallpaper bitmap written. A result names the job it
-// answers; the runners catch everything at their edge and report a failure
-// as a result, so a job always answers.
+// The show's background jobs as plain data (preparing the pictures of a
+// change, writing the wallpaper bitmap) and how they are carried out, on
+// whatever thread the window runs them: a change's pictures opened and drawn
+// at their boxes' sizes, the wallpaper bitmap written. A result names the
+// job it answers; the runners catch everything at their edge and report a
+// failure as a result, so a job always answers.
 #pragma once
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "platform/show_jobs.h"
+#include "imaging/picture.h"
+#include "platform/display.h"
+#include "platform/pictures.h"
 
 namespace orv::slideshow {
+
+// The identity the engine gives each piece of background work; a result
+// names the job it answers. 0 is no job.
+using JobId = std::uint64_t;
+
+// Where a picture is drawn: in twips of its monitor (kept for the next
+// layout) and in the window's client pixels.
+struct PictureBox {
+    TwipRect twips;
+    PixelRect pixels;
+};
+
+// One monitor's part of a change: the picture drawn for it, and what its box
+// is laid out from.
+struct MonitorJob {
+    std::size_t monitor = 0;
+    std::string path;
+    platform::MonitorArea area;
+    TwipRect current; // the box as it stands, kept when the picture cannot be read
+};
+
+struct PreparationJob {
+    JobId id = 0;
+    int scalePercentage = 100;
+    bool preview = false;
+    std::vector<MonitorJob> monitors;
+};
+
+// What a monitor gets: its new box, and the picture drawn for it (none when
+// it could not be read or drawn: the box is then shown empty).
+struct PreparedPicture {
+    std::size_t monitor = 0;
+    PictureBox box;
+    std::shared_ptr<const platform::Bitmap> bitmap;
+};
+
+struct PreparationResult {
+    JobId id = 0;
+    // Every monitor of the job, in its order, unless the job was cancelled
+    // or failed on the way (a monitor missing here is shown empty).
+    std::vector<PreparedPicture> pictures;
+};
+
+struct WallpaperJob {
+    JobId id = 0;
+    std::string picture;
+    std::vector<std::string> targets; // tried in this order
+};
+
+struct WallpaperResult {
+    JobId id = 0;
+    std::optional<std::string> written; // the target that took it, if any
+};
+
+// What writing the wallpaper bitmap needs of the system.
+class WallpaperFiles {
+  public:
+    virtual ~WallpaperFiles() = default;
+    // The picture, its colours drawn for a file on the desktop (sRGB);
+    // nullptr when it cannot be read.
+    virtual std::unique_ptr<imaging::Picture> Open(const std::string& path) = 0;
+    // A new file beside `target`, in its folder; nullptr when none can be
+    // made there.
+    virtual std::unique_ptr<platform::ReplacingFile> Replace(const std::string& target) = 0;
+};
 
 // The threads a preparation uses: two where the machine has them, so two
 // monitors' pictures are prepared side by side and at most two are open.
@@ -21,10 +93,9 @@ unsigned PreparationThreads();
 // pictures are shared out among `threads` threads (the caller's among them),
 // so no more than that many are open at a time. Stops early once `cancelled`
 // is set. Never throws.
-platform::PreparationResult RunPreparation(const platform::PreparationJob& job,
-                                           platform::PictureSource& source,
-                                           const std::atomic<bool>& cancelled,
-                                           unsigned threads = PreparationThreads()) noexcept;
+PreparationResult RunPreparation(const PreparationJob& job, platform::PictureSource& source,
+                                 const std::atomic<bool>& cancelled,
+                                 unsigned threads = PreparationThreads()) noexcept;
 
 // Bytes the written picture's pixels may take while it is drawn (4 a pixel).
 inline constexpr std::size_t kMaxWallpaperBytes = std::size_t{64} * 1024 * 1024;
@@ -35,10 +106,9 @@ inline constexpr std::size_t kMaxWallpaperBytes = std::size_t{64} * 1024 * 1024;
 // replaces it only once it is complete. False when a step fails; the old
 // file is then kept and nothing is left beside it. Never throws.
 bool WriteWallpaperBitmap(const std::string& picture, const std::string& target,
-                          platform::WallpaperFiles& files) noexcept;
+                          WallpaperFiles& files) noexcept;
 
 // Writes the bitmap to the first target that takes it. Never throws.
-platform::WallpaperResult RunWallpaperJob(const platform::WallpaperJob& job,
-                                          platform::WallpaperFiles& files) noexcept;
+WallpaperResult RunWallpaperJob(const WallpaperJob& job, WallpaperFiles& files) noexcept;
 
 } // namespace orv::slideshow

@@ -48,9 +48,7 @@ std::string PasswordSwitch(platform::Session& session) {
     return RegistryText(session, "Control Panel\\Desktop", "ScreenSaveUsePassword");
 }
 
-bool PasswordAllowsClose(platform::Session& session, const saver::ScreenSaver& saver,
-                         std::intptr_t window) {
-    if (saver.PreviewMode()) return true;
+bool PasswordAllowsClose(platform::Session& session, std::intptr_t window) {
     if (ReadNumber(PasswordSwitch(session)) != 1) return true;
     session.ShowCursor(true);
     const std::optional<std::int32_t> answer = session.VerifyPassword(window);

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "platform/session.h"
-#include "saver/screen_saver.h"
 
 namespace orv::startup {
 
@@ -19,10 +18,9 @@ std::string RegistryText(platform::Session& session, const std::string& keyPath,
 // The password switch as text ("001", "1", "Not Found", ...).
 std::string PasswordSwitch(platform::Session& session);
 
-// The close check of the slideshow window: false when the user refuses the
-// password. Always true in preview mode or when no password is asked for; a
-// platform without a password dialog lets the close proceed.
-bool PasswordAllowsClose(platform::Session& session, const saver::ScreenSaver& saver,
-                         std::intptr_t window);
+// The close check of a full-screen show: false when the user refuses the
+// password. Always true when no password is asked for; a platform without a
+// password dialog lets the close proceed. `window` owns the prompt.
+bool PasswordAllowsClose(platform::Session& session, std::intptr_t window);
 
 } // namespace orv::startup

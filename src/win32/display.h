@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "platform/slideshow_view.h"
+#include "platform/display.h"
 #include "win32/unique_handle.h"
 
 namespace orv::win32 {

@@ -15,15 +15,6 @@ namespace {
 Win32Session* sessionToRestore = nullptr;
 std::atomic<bool> fatalShowing{false};
 
-// Our windows number their timers from 1; a few more than any of them uses.
-constexpr UINT_PTR kHighestTimerId = 16;
-
-BOOL CALLBACK StopTimers(HWND window, LPARAM) {
-    for (UINT_PTR id = 1; id <= kHighestTimerId; ++id)
-        KillTimer(window, id);
-    return TRUE;
-}
-
 void ShowBox(const RuntimeError& error) noexcept {
     // Topmost and task-modal: above our full-screen window, and none of our
     // windows takes input while it is up.
@@ -49,8 +40,9 @@ void ReportFatal(const RuntimeError& error) noexcept {
     const UINT code = static_cast<UINT>(error.Number());
     // A second error while the box is up (from a message its loop handed
     // on) never shows a second box.
+    // From now on the window base hands no message to our windows and kills
+    // each timer that fires.
     if (fatalShowing.exchange(true)) ExitProcess(code);
-    EnumThreadWindows(GetCurrentThreadId(), StopTimers, 0);
     if (sessionToRestore) sessionToRestore->Restore();
     ShowBox(error);
     ExitProcess(code);

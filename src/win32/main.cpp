@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <chrono>
 #include <optional>
 
 #include "startup/startup.h"
@@ -24,8 +25,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         services.emplace();
         win32::SetSessionToRestore(&services->session);
-        startup::Start(services->platform, services->state);
+        startup::Start(services->platform, services->windows);
         exitCode = win32::AnyWindowOpen() ? win32::RunMessageLoop() : 0;
+        // Every window is gone. What still runs on another thread (a decode
+        // being cancelled, the music device closing) gets a moment to end;
+        // what does not end by then ends with the process.
+        if (!services->Stop(std::chrono::seconds(2))) ExitProcess(static_cast<UINT>(exitCode));
     } catch (...) {
         win32::ReportFatalCurrentException();
     }

@@ -2,9 +2,6 @@
 
 #include <mmsystem.h>
 
-#include <chrono>
-#include <thread>
-
 #include "common/growing_buffer.h"
 #include "common/serial_jobs.h"
 #include "win32/file_system.h"
@@ -87,12 +84,17 @@ Win32MediaWorker::Win32MediaWorker(Win32AudioNotifyWindow& notifyWindow,
     receiver_ = WindowBase::Create(std::make_unique<DoneReceiver>(*this), 0, kReceiverClass, L"", 0,
                                    RECT{}, HWND_MESSAGE);
     shared_->jobs.SetNotifier([receiver = receiver_] { PostMessageW(receiver, kJobsDone, 0, 0); });
-    std::thread(Shared::Run, shared_).detach();
+    thread_ = std::thread(Shared::Run, shared_);
 }
 
+bool Win32MediaWorker::Stop(std::chrono::milliseconds limit) {
+    return shared_->jobs.Close(limit);
+}
+
+// Stop has let the thread end (or the process ends without this).
 Win32MediaWorker::~Win32MediaWorker() {
-    // The device is closed in a moment unless it hangs; then it is left.
-    shared_->jobs.Close(std::chrono::milliseconds(500));
+    shared_->jobs.Close(std::chrono::milliseconds(0));
+    thread_.join();
     DestroyWindow(receiver_);
 }
 

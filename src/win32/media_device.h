@@ -4,19 +4,21 @@
 // Win32MediaWorker is that thread: it runs the music's jobs one after
 // another, in order, pumping its own messages meanwhile (the media stack
 // makes windows on the thread that opens a file), and reports each job's id
-// to the thread that posted it through a message-only window. The thread is
-// never joined: a device that does not answer keeps it, not the show. It
-// owns everything it touches (device, file system, the job queue of
-// common/serial_jobs.h), so nothing is gone under it; when the worker object
-// goes, it waits a short, bounded time for the jobs still queued (the closing
-// of the device) and leaves the rest to the end of the process.
+// to the thread that posted it through a message-only window. The worker
+// owns the thread and everything it touches (device, file system, the job
+// queue of common/serial_jobs.h). At the program's end Stop lets the jobs
+// still queued (the closing of the device) run for a bounded time; a device
+// that does not answer by then is left to the end of the process, which
+// does not wait for it.
 #pragma once
 #include <windows.h>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "platform/media.h"
 #include "win32/audio_notify_window.h"
@@ -50,6 +52,9 @@ class Win32MediaWorker : public platform::MediaWorker {
 
     void Post(std::uint64_t id, Job job) override;
     void OnDone(std::function<void(std::uint64_t)> done) override { done_ = std::move(done); }
+    // Lets the queued jobs run up to `limit`, then takes no more; true when
+    // the thread has nothing left to do and ends.
+    bool Stop(std::chrono::milliseconds limit);
     // True when every job posted has run and been reported.
     bool Idle();
     // Reports the jobs that have run (the receiving window calls it).
@@ -62,6 +67,7 @@ class Win32MediaWorker : public platform::MediaWorker {
     std::shared_ptr<Shared> shared_;
     std::function<void(std::uint64_t)> done_;
     HWND receiver_ = nullptr; // owned by the window base
+    std::thread thread_;
 };
 
 } // namespace orv::win32

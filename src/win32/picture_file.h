@@ -10,7 +10,7 @@
 #include <string>
 
 #include "imaging/picture.h"
-#include "platform/show_jobs.h"
+#include "platform/pictures.h"
 #include "win32/color_transform.h"
 #include "win32/unique_handle.h"
 
@@ -34,7 +34,7 @@ OpenPictureFile(const std::wstring& path, const std::atomic<bool>* cancelled = n
                 ColorDestination destination = ColorDestination::Screen);
 
 // A picture for the screen.
-class PictureFile final : public platform::OpenPicture {
+class PictureFile final : public platform::DrawablePicture {
   public:
     static std::unique_ptr<PictureFile> Open(const std::wstring& path,
                                              const std::atomic<bool>* cancelled = nullptr);

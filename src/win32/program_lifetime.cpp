@@ -1,11 +1,30 @@
 #include "win32/program_lifetime.h"
 
-#include <windows.h>
+#include <utility>
 
 namespace orv::win32 {
 namespace {
+
+constexpr ULONGLONG kWatchMs = 500;
+
 int openWindows = 0;
+struct Watch {
+    HANDLE signal = nullptr;
+    std::function<void()> check;
+} watch;
+
+// Dialog keys (Tab, Enter, Esc, access keys) for the dialog that has them;
+// never for a preview host, which belongs to another process.
+void Dispatch(MSG& msg) {
+    const HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+    DWORD owner = 0;
+    if (top) GetWindowThreadProcessId(top, &owner);
+    if (top && owner == GetCurrentProcessId() && IsDialogMessageW(top, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
 }
+
+} // namespace
 
 void WindowOpened() {
     ++openWindows;
@@ -19,20 +38,38 @@ bool AnyWindowOpen() {
     return openWindows > 0;
 }
 
+void SetWatch(HANDLE signal, std::function<void()> check) {
+    watch = {signal, std::move(check)};
+}
+
+void ClearWatch() {
+    watch = {};
+}
+
 int RunMessageLoop() {
-    MSG msg{};
-    const DWORD ourProcess = GetCurrentProcessId();
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        // Dialog keys (Tab, Enter, Esc, access keys) for the dialog that has
-        // them; never for a preview host, which belongs to another process.
-        HWND top = GetAncestor(msg.hwnd, GA_ROOT);
-        DWORD owner = 0;
-        if (top) GetWindowThreadProcessId(top, &owner);
-        if (top && owner == ourProcess && IsDialogMessageW(top, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+    ULONGLONG nextCheck = GetTickCount64() + kWatchMs;
+    for (;;) {
+        DWORD timeout = INFINITE, handles = 0;
+        if (watch.check) {
+            const ULONGLONG now = GetTickCount64();
+            timeout = now >= nextCheck ? 0 : static_cast<DWORD>(nextCheck - now);
+            handles = watch.signal ? 1 : 0;
+        }
+        const DWORD woke = MsgWaitForMultipleObjectsEx(handles, &watch.signal, timeout, QS_ALLINPUT,
+                                                       MWMO_INPUTAVAILABLE);
+        if (watch.check && (woke == WAIT_TIMEOUT || (handles && woke == WAIT_OBJECT_0))) {
+            // A handle that has been signalled stays so: it is not waited on again.
+            if (woke == WAIT_OBJECT_0) watch.signal = nullptr;
+            nextCheck = GetTickCount64() + kWatchMs;
+            const auto check = watch.check; // the check may clear the watch
+            check();
+        }
+        MSG msg{};
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+            Dispatch(msg);
+        }
     }
-    return static_cast<int>(msg.wParam);
 }
 
 } // namespace orv::win32

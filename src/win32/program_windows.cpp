@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "slideshow/show_driver.h"
 #include "win32/services.h"
 #include "win32/settings_dialog.h"
 #include "win32/slideshow_window.h"
@@ -9,13 +10,15 @@
 
 namespace orv::win32 {
 
-void Win32ProgramWindows::ShowSlideshow() {
-    ShowFullScreenSlideshow(services_.platform, services_.state, services_.music);
+void Win32ProgramWindows::ShowSlideshow(const saver::Settings& settings) {
+    ShowFullScreenSlideshow(
+        {slideshow::MakeShowSettings(settings, false, services_.environment, services_.wallpaper),
+         services_.platform, services_.music, services_.workers});
 }
 
-platform::HostWindow Win32ProgramWindows::DescribeHost(std::int32_t host) {
+startup::HostWindow Win32ProgramWindows::DescribeHost(std::int32_t host) {
     const HWND window = WindowOf(host);
-    platform::HostWindow facts;
+    startup::HostWindow facts;
     facts.exists = IsWindow(window) != FALSE;
     if (!facts.exists) return facts;
     facts.desktop = window == GetDesktopWindow();
@@ -25,12 +28,15 @@ platform::HostWindow Win32ProgramWindows::DescribeHost(std::int32_t host) {
     return facts;
 }
 
-void Win32ProgramWindows::ShowPreview(std::int32_t host) {
-    ShowPreviewSlideshow(services_.platform, services_.state, services_.music, host);
+void Win32ProgramWindows::ShowPreview(std::int32_t host, const saver::Settings& settings) {
+    ShowPreviewSlideshow(
+        {slideshow::MakeShowSettings(settings, true, services_.environment, services_.wallpaper),
+         services_.platform, services_.music, services_.workers},
+        host);
 }
 
-void Win32ProgramWindows::ShowSettings() {
-    ShowSettingsDialog(services_.platform, services_.state, services_.music, services_.pickers);
+void Win32ProgramWindows::ShowSettings(const saver::Settings& settings) {
+    ShowSettingsDialog(services_.platform, settings, services_.music, services_.pickers);
 }
 
 } // namespace orv::win32

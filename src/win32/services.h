@@ -1,11 +1,12 @@
 // The composition root: every Windows implementation of the platform
 // services, built once by the entry point (main.cpp) and handed to the core
-// as one Platform bundle, with the program state and the music player that
-// the windows share.
+// as one Platform bundle, with the music player and the show's background
+// workers, which outlive the windows that use them.
 #pragma once
 #include "audio/music_player.h"
 #include "platform/platform.h"
-#include "saver/program_state.h"
+#include <chrono>
+
 #include "win32/audio_notify_window.h"
 #include "win32/clock.h"
 #include "win32/environment.h"
@@ -16,6 +17,7 @@
 #include "win32/program_windows.h"
 #include "win32/session.h"
 #include "win32/settings_store.h"
+#include "win32/show_workers.h"
 #include "win32/wallpaper.h"
 
 namespace orv::win32 {
@@ -25,7 +27,6 @@ struct Services {
     Services(const Services&) = delete;
     Services& operator=(const Services&) = delete;
 
-    saver::ProgramState state;
     Win32SettingsStore store;
     Win32Environment environment;
     Win32MessageBoxes messages;
@@ -36,14 +37,26 @@ struct Services {
     Win32ProgramWindows windows{*this};
     Win32FileSystem files;
     Win32Pickers pickers;
-    platform::Platform platform{store,   environment, messages, clock, random,
-                                session, wallpaper,   windows,  files};
+    platform::Platform platform{store,  environment, messages,  clock,
+                                random, session,     wallpaper, files};
     // The music: the notification window hands each end-of-play status to
     // the player, the media worker each finished job.
     Win32AudioNotifyWindow notifyWindow{
         [this](std::uintptr_t status) { music.OnMciNotify(status); }};
     Win32MediaWorker media{notifyWindow};
     audio::MusicPlayer music{platform, media, notifyWindow};
+    ShowWorkers workers;
+
+    // At the program's end, with every window gone: the jobs still under way
+    // are cancelled and the music's last commands run, for at most `limit`;
+    // true when every thread has ended, so that the services can go.
+    bool Stop(std::chrono::milliseconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        const bool jobs = workers.Stop(deadline);
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        return media.Stop(std::max(left, std::chrono::milliseconds(0))) && jobs;
+    }
 };
 
 } // namespace orv::win32

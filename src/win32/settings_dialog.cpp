@@ -93,9 +93,9 @@ std::optional<settings::ControlInput> InputOf(UINT message, WPARAM wParam, LPARA
 
 class SettingsDialog final : public WindowBase, public platform::SettingsView {
   public:
-    SettingsDialog(platform::Platform& platform, saver::ProgramState& state,
+    SettingsDialog(platform::Platform& platform, const saver::Settings& settings,
                    audio::MusicControl& music, platform::Pickers& pickers)
-        : form_(platform, state, *this, music, pickers) {}
+        : form_(platform, settings, *this, music, pickers) {}
 
     // Creates the dialog, which owns it from then on, and shows it.
     static void Show(std::unique_ptr<SettingsDialog> dialog);
@@ -114,14 +114,33 @@ class SettingsDialog final : public WindowBase, public platform::SettingsView {
     void SetText(SettingsControl field, const std::string& text) override {
         SetDlgItemTextW(Handle(), IdOf(field), Wide(text).c_str());
     }
-    // The box's states are numbered as the core's.
-    static_assert(BST_CHECKED == 1 && BST_INDETERMINATE == 2);
+    platform::SettingsFields Fields() const override {
+        return {Text(SettingsControl::PicturesPath), Text(SettingsControl::DisplayTime),
+                Text(SettingsControl::ScalePercentage), Text(SettingsControl::MusicFile),
+                ClockState()};
+    }
+    void SetFields(const platform::SettingsFields& fields) override {
+        SetText(SettingsControl::PicturesPath, fields.picturesPath);
+        SetText(SettingsControl::DisplayTime, fields.displayTime);
+        SetText(SettingsControl::ScalePercentage, fields.scalePercentage);
+        SetText(SettingsControl::MusicFile, fields.musicFile);
+        SetClockState(fields.clock);
+    }
     platform::CheckState ClockState() const override {
-        return SettingsForm::CheckStateOf(
-            static_cast<int>(IsDlgButtonChecked(Handle(), IdOf(SettingsControl::ShowClock))));
+        switch (IsDlgButtonChecked(Handle(), IdOf(SettingsControl::ShowClock))) {
+        case BST_CHECKED:
+            return platform::CheckState::Checked;
+        case BST_INDETERMINATE:
+            return platform::CheckState::Grayed;
+        default:
+            return platform::CheckState::Unchecked;
+        }
     }
     void SetClockState(platform::CheckState state) override {
-        CheckDlgButton(Handle(), IdOf(SettingsControl::ShowClock), static_cast<UINT>(state));
+        CheckDlgButton(Handle(), IdOf(SettingsControl::ShowClock),
+                       state == platform::CheckState::Checked  ? BST_CHECKED
+                       : state == platform::CheckState::Grayed ? BST_INDETERMINATE
+                                                               : BST_UNCHECKED);
     }
     void SetTrackButtonsVisible(bool visible) override {
         for (SettingsControl c : {SettingsControl::Back, SettingsControl::Next})
@@ -329,9 +348,9 @@ LRESULT CALLBACK SettingsDialog::ControlProc(HWND hwnd, UINT message, WPARAM wPa
 
 } // namespace
 
-void ShowSettingsDialog(platform::Platform& platform, saver::ProgramState& state,
+void ShowSettingsDialog(platform::Platform& platform, const saver::Settings& settings,
                         audio::MusicControl& music, platform::Pickers& pickers) {
-    SettingsDialog::Show(std::make_unique<SettingsDialog>(platform, state, music, pickers));
+    SettingsDialog::Show(std::make_unique<SettingsDialog>(platform, settings, music, pickers));
 }
 
 } // namespace orv::win32

@@ -7,13 +7,13 @@
 #include "audio/music_control.h"
 #include "platform/pickers.h"
 #include "platform/platform.h"
-#include "saver/program_state.h"
+#include "saver/settings.h"
 
 namespace orv::win32 {
 
 // Creates, loads and shows a new settings dialog; returns at once. The dialog
 // counts as an open window until it closes.
-void ShowSettingsDialog(platform::Platform& platform, saver::ProgramState& state,
+void ShowSettingsDialog(platform::Platform& platform, const saver::Settings& settings,
                         audio::MusicControl& music, platform::Pickers& pickers);
 
 } // namespace orv::win32

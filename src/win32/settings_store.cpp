@@ -16,15 +16,9 @@ std::string KeyPath(const std::string& app, const std::string& section) {
     return "Software\\" + app + "\\" + section;
 }
 
-} // namespace
-
-std::optional<platform::RegistryValue> ReadUserRegistryValue(const std::string& keyPath,
-                                                             const std::string& valueName) {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(keyPath).c_str(), 0, KEY_QUERY_VALUE, &raw) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
-    const unique_hkey key(raw);
+// A value of an open key, as it is stored; nothing when it cannot be read.
+std::optional<platform::RegistryValue> ReadValue(HKEY key, const std::string& valueName) {
+    if (!key) return std::nullopt;
     const std::wstring name = Wide(valueName);
     DWORD type = 0, bytes = 0;
     bool read = false;
@@ -32,7 +26,7 @@ std::optional<platform::RegistryValue> ReadUserRegistryValue(const std::string& 
     // between two calls, then it is read again into a bigger buffer.
     const std::wstring buffer = FillGrowing<wchar_t>(64, [&](wchar_t* data, std::size_t size) {
         bytes = static_cast<DWORD>(size * sizeof(wchar_t));
-        const LONG result = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type,
+        const LONG result = RegQueryValueExW(key, name.c_str(), nullptr, &type,
                                              reinterpret_cast<BYTE*>(data), &bytes);
         const std::size_t chars = (bytes + 1) / sizeof(wchar_t);
         read = result == ERROR_SUCCESS && chars < size;
@@ -48,26 +42,54 @@ std::optional<platform::RegistryValue> ReadUserRegistryValue(const std::string& 
     return value;
 }
 
-std::string Win32SettingsStore::Read(const std::string& app, const std::string& section,
-                                     const std::string& key, const std::string& fallback) const {
-    return saver::StoredText(ReadUserRegistryValue(KeyPath(app, section), key), fallback);
+// A section's key, or the reason it could not be opened for writing.
+class RegistrySection final : public platform::SettingsSection {
+  public:
+    RegistrySection(HKEY key, LONG refused) : key_(key), refused_(refused) {}
+    std::string Read(const std::string& key, const std::string& fallback) const override {
+        return saver::StoredText(ReadValue(key_.get(), key), fallback);
+    }
+    std::optional<RuntimeError> Write(const std::string& key, const std::string& value) override {
+        LONG result = refused_;
+        if (result == ERROR_SUCCESS) {
+            const std::wstring data = Wide(value);
+            const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
+            result = RegSetValueExW(key_.get(), Wide(key).c_str(), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(data.c_str()), bytes);
+        }
+        if (result != ERROR_SUCCESS) return FromSystemError(static_cast<std::uint32_t>(result));
+        return std::nullopt;
+    }
+
+  private:
+    unique_hkey key_;
+    LONG refused_;
+};
+
+} // namespace
+
+std::optional<platform::RegistryValue> ReadUserRegistryValue(const std::string& keyPath,
+                                                             const std::string& valueName) {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(keyPath).c_str(), 0, KEY_QUERY_VALUE, &raw) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    const unique_hkey key(raw);
+    return ReadValue(key.get(), valueName);
 }
 
-std::optional<RuntimeError> Win32SettingsStore::Write(const std::string& app,
-                                                      const std::string& section,
-                                                      const std::string& key,
-                                                      const std::string& value) {
+std::unique_ptr<platform::SettingsSection>
+Win32SettingsStore::Open(const std::string& app, const std::string& section, bool forWriting) {
     HKEY raw = nullptr;
-    LONG result = RegCreateKeyExW(HKEY_CURRENT_USER, Wide(KeyPath(app, section)).c_str(), 0,
-                                  nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr);
-    if (result != ERROR_SUCCESS) return FromSystemError(static_cast<std::uint32_t>(result));
-    const unique_hkey hkey(raw);
-    const std::wstring data = Wide(value);
-    const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
-    result = RegSetValueExW(hkey.get(), Wide(key).c_str(), 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(data.c_str()), bytes);
-    if (result != ERROR_SUCCESS) return FromSystemError(static_cast<std::uint32_t>(result));
-    return std::nullopt;
+    const std::wstring path = Wide(KeyPath(app, section));
+    LONG result = forWriting
+                      ? RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0,
+                                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &raw, nullptr)
+                      : RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &raw);
+    if (result != ERROR_SUCCESS) raw = nullptr;
+    // A section missing for reading is no refusal: its values are missing.
+    if (!forWriting) result = ERROR_SUCCESS;
+    return std::make_unique<RegistrySection>(raw, result);
 }
 
 } // namespace orv::win32

@@ -1,6 +1,6 @@
 // The settings store on the registry: HKEY_CURRENT_USER\Software\<app>\<section>,
-// one REG_SZ value per key; a value stored by hand as a number reads as its
-// digits (saver::StoredText decides).
+// one REG_SZ value per key, the key opened once per section; a value stored
+// by hand as a number reads as its digits (saver::StoredText decides).
 #pragma once
 #include <optional>
 #include <string>
@@ -17,10 +17,8 @@ std::optional<platform::RegistryValue> ReadUserRegistryValue(const std::string& 
 
 class Win32SettingsStore : public platform::SettingsStore {
   public:
-    std::string Read(const std::string& app, const std::string& section, const std::string& key,
-                     const std::string& fallback) const override;
-    std::optional<RuntimeError> Write(const std::string& app, const std::string& section,
-                                      const std::string& key, const std::string& value) override;
+    std::unique_ptr<platform::SettingsSection>
+    Open(const std::string& app, const std::string& section, bool forWriting) override;
 };
 
 } // namespace orv::win32

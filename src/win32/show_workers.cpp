@@ -1,6 +1,5 @@
 #include "win32/show_workers.h"
 
-#include "slideshow/show_jobs.h"
 #include "win32/picture_file.h"
 #include "win32/unique_handle.h"
 #include "win32/wallpaper_bitmap.h"
@@ -11,31 +10,35 @@ namespace {
 
 class PictureFiles final : public platform::PictureSource {
   public:
-    std::unique_ptr<platform::OpenPicture> Open(const std::string& path,
-                                                const std::atomic<bool>& cancelled) override {
+    std::unique_ptr<platform::DrawablePicture> Open(const std::string& path,
+                                                    const std::atomic<bool>& cancelled) override {
         // The preparation may share its pictures out among threads of its own.
         thread_local const ComApartment com;
         return PictureFile::Open(Wide(path), &cancelled);
     }
 };
 
-} // namespace
-
-PreparationRunner MakePreparationRunner() {
-    return PreparationRunner(
-        [](const platform::PreparationJob& job, const std::atomic<bool>& cancelled) {
-            const ComApartment com;
-            PictureFiles files;
-            return slideshow::RunPreparation(job, files, cancelled);
-        });
+slideshow::PreparationResult Prepare(const slideshow::PreparationJob& job,
+                                     const std::atomic<bool>& cancelled) {
+    const ComApartment com;
+    PictureFiles files;
+    return slideshow::RunPreparation(job, files, cancelled);
 }
 
-WallpaperRunner MakeWallpaperRunner() {
-    return WallpaperRunner([](const platform::WallpaperJob& job, const std::atomic<bool>&) {
-        const ComApartment com;
-        WallpaperBitmapFiles files;
-        return slideshow::RunWallpaperJob(job, files);
-    });
+slideshow::WallpaperResult WriteWallpaper(const slideshow::WallpaperJob& job,
+                                          const std::atomic<bool>&) {
+    const ComApartment com;
+    WallpaperBitmapFiles files;
+    return slideshow::RunWallpaperJob(job, files);
+}
+
+} // namespace
+
+ShowWorkers::ShowWorkers() : preparations(Prepare), wallpapers(WriteWallpaper) {}
+
+bool ShowWorkers::Stop(std::chrono::steady_clock::time_point deadline) {
+    const bool prepared = preparations.Stop(deadline);
+    return wallpapers.Stop(deadline) && prepared;
 }
 
 } // namespace orv::win32

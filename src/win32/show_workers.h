@@ -1,17 +1,26 @@
-// The show's jobs on Windows: the picture source and the wallpaper writer
-// that the core's job runners (slideshow/show_jobs.h) use on a worker
-// thread, and the runners that the slideshow window owns.
+// The show's background workers on Windows: a runner for each kind of job
+// (slideshow/show_jobs.h), each job on a thread of its own in a COM
+// apartment, with the picture source and the wallpaper writer the jobs use.
+// The program owns them, so a job (a wallpaper under way) outlives the
+// window that started it; they are stopped and joined at the program's end.
 #pragma once
+#include <chrono>
+
 #include "common/job_runner.h"
-#include "platform/show_jobs.h"
+#include "slideshow/show_jobs.h"
 
 namespace orv::win32 {
 
-using PreparationRunner = JobRunner<platform::PreparationJob, platform::PreparationResult>;
-using WallpaperRunner = JobRunner<platform::WallpaperJob, platform::WallpaperResult>;
+using PreparationRunner = JobRunner<slideshow::PreparationJob, slideshow::PreparationResult>;
+using WallpaperRunner = JobRunner<slideshow::WallpaperJob, slideshow::WallpaperResult>;
 
-// Each runs its jobs in a COM apartment of the job's own thread.
-PreparationRunner MakePreparationRunner();
-WallpaperRunner MakeWallpaperRunner();
+struct ShowWorkers {
+    ShowWorkers();
+    // Cancels every job and waits until `deadline`; true when none runs.
+    bool Stop(std::chrono::steady_clock::time_point deadline);
+
+    PreparationRunner preparations;
+    WallpaperRunner wallpapers;
+};
 
 } // namespace orv::win32

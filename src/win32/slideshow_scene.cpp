@@ -1,32 +1,36 @@
 #include "win32/slideshow_scene.h"
 
 #include "common/text.h"
-#include "slideshow/design.h"
 #include "win32/display.h"
 #include "win32/wide.h"
 
 namespace orv::win32 {
-using platform::Label;
+using slideshow::Label;
 
 RECT ToRect(const PixelRect& r) {
     return RECT{r.x, r.y, r.x + r.width, r.y + r.height};
 }
 
-SlideshowScene::SlideshowScene() {
-    const int dpi = GetScreenDpi().y;
-    fonts_[Label::NoPictures] = MakeUiFont(slideshow::kLabelFontPoints, false, dpi);
-    fonts_[Label::Clock] = MakeUiFont(slideshow::kClockFontPoints, false, dpi);
+namespace {
+
+unique_hfont FontFor(const slideshow::LabelFont& font) {
+    return MakeUiFont(font.points, font.bold, font.dpi);
 }
 
-void SlideshowScene::SetLabelFont(Label label, float points, bool bold, int dpi) {
-    fonts_.at(label) = MakeUiFont(points, bold, dpi);
+} // namespace
+
+void SlideshowScene::SetLabel(Label label, const LabelState& state) {
+    LabelState& current = LabelOf(label);
+    if (!fonts_.count(label) || !(current.font == state.font)) fonts_[label] = FontFor(state.font);
+    current = state;
 }
 
-PixelSize SlideshowScene::TextExtent(Label label, const std::wstring& text) const {
+PixelSize SlideshowScene::TextExtent(const slideshow::LabelFont& font, const std::wstring& text) {
     const WindowDc screen(nullptr);
     const unique_hdc dc(CreateCompatibleDC(screen.get()));
-    if (!dc) return {};
-    const SelectGuard font(dc.get(), fonts_.at(label).get());
+    const unique_hfont made = FontFor(font);
+    if (!dc || !made) return {};
+    const SelectGuard selected(dc.get(), made.get());
     SIZE size{};
     GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     return {size.cx, size.cy};
@@ -63,22 +67,23 @@ void SlideshowScene::Draw(HDC dc, const RECT& area) const {
                        SRCCOPY);
         }
     }
-    if (LabelOf(Label::Clock).visible) {
-        const COLORREF back = GetSysColor(COLOR_WINDOW);
-        DrawLabel(dc, Label::Clock, GetSysColor(COLOR_BTNTEXT), &back);
-    }
-    if (LabelOf(Label::NoPictures).visible)
-        DrawLabel(dc, Label::NoPictures, RGB(255, 255, 255), nullptr);
+    for (Label label : kLabelsBottomUp)
+        if (LabelOf(label).visible) DrawLabel(dc, label);
 }
 
-void SlideshowScene::DrawLabel(HDC dc, Label label, COLORREF text, const COLORREF* back) const {
+// The clock in the system's text colours on a window-coloured box; the
+// message in white over what is behind it.
+void SlideshowScene::DrawLabel(HDC dc, Label label) const {
     RECT r = ToRect(LabelOf(label).rect);
-    if (back) {
-        const unique_hbrush brush(CreateSolidBrush(*back));
+    const bool clock = label == Label::Clock;
+    if (clock) {
+        const unique_hbrush brush(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
         FillRect(dc, &r, brush.get());
     }
-    const SelectGuard font(dc, fonts_.at(label).get());
-    SetTextColor(dc, text);
+    const auto font = fonts_.find(label);
+    if (font == fonts_.end()) return;
+    const SelectGuard selected(dc, font->second.get());
+    SetTextColor(dc, clock ? GetSysColor(COLOR_BTNTEXT) : RGB(255, 255, 255));
     SetBkMode(dc, TRANSPARENT);
     const std::wstring lines = Wide(WithLineFeeds(LabelOf(label).text));
     DrawTextW(dc, lines.c_str(), static_cast<int>(lines.size()), &r,

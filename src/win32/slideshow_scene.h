@@ -1,14 +1,13 @@
 // How the slideshow window's scene (slideshow/scene.h) is drawn: a black
-// background, each monitor's picture in its box, and the two labels in
-// their fonts. The window (slideshow_window) changes the scene as the form
-// asks and paints it; the scene knows nothing of messages, timers or threads.
+// background, each monitor's picture in its box, and the labels in their
+// fonts, in the scene's order. The window changes the scene as the show
+// asks and paints it; the scene knows nothing of messages, timers or
+// threads.
 #pragma once
 #include <windows.h>
 
 #include <map>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "slideshow/scene.h"
 #include "win32/picture_file.h"
@@ -22,15 +21,10 @@ using slideshow::MonitorPicture;
 // Its pictures' bitmaps are ScaledBitmaps.
 class SlideshowScene : public slideshow::Scene {
   public:
-    SlideshowScene(); // the labels' design fonts at the screen's resolution
-
-    void SetLabelFont(platform::Label label, float points, bool bold, int dpi);
-    PixelSize TextExtent(platform::Label label, const std::wstring& text) const;
-
-    using Scene::HitTest;
-    platform::Surface HitTest(POINT client) const {
-        return Scene::HitTest(platform::ScreenPoint{client.x, client.y});
-    }
+    // The label as the show has set it, its font made anew when it changed.
+    void SetLabel(slideshow::Label label, const LabelState& state);
+    // The pixels `text` takes in `font`.
+    static PixelSize TextExtent(const slideshow::LabelFont& font, const std::wstring& text);
 
     // Draws `area` of the window into `target` through an off-screen bitmap
     // copied in one go: no flicker, never half a picture.
@@ -38,9 +32,9 @@ class SlideshowScene : public slideshow::Scene {
 
   private:
     void Draw(HDC dc, const RECT& area) const;
-    void DrawLabel(HDC dc, platform::Label label, COLORREF text, const COLORREF* back) const;
+    void DrawLabel(HDC dc, slideshow::Label label) const;
 
-    std::map<platform::Label, unique_hfont> fonts_; // every label's, from the start
+    std::map<slideshow::Label, unique_hfont> fonts_;
 };
 
 RECT ToRect(const PixelRect& r);

@@ -3,21 +3,16 @@
 #include <windows.h>
 #include <windowsx.h>
 
-#include <chrono>
 #include <memory>
-#include <optional>
-#include <thread>
+#include <type_traits>
 #include <utility>
 
 #include "common/app_title.h"
-#include "common/errors.h"
-#include "platform/slideshow_view.h"
+#include "slideshow/design.h"
 #include "slideshow/layout.h"
-#include "slideshow/slideshow_form.h"
+#include "slideshow/show_driver.h"
 #include "win32/display.h"
-#include "win32/fatal_error.h"
 #include "win32/program_lifetime.h"
-#include "win32/show_workers.h"
 #include "win32/slideshow_scene.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
@@ -26,47 +21,78 @@
 namespace orv::win32 {
 namespace {
 
-using platform::Label;
-using platform::Timer;
-
+namespace show = slideshow;
 constexpr wchar_t kClassName[] = L"OrvandelSlideshow";
-constexpr Timer kTimers[] = {Timer::ShowPicture, Timer::Clock, Timer::HostCheck};
+constexpr show::Timer kTimers[] = {show::Timer::ShowPicture, show::Timer::Clock,
+                                   show::Timer::WallpaperWait};
 // Posted by a background job when it is done; it carries nothing, the
-// results wait in the job runners.
+// results wait in the show's workers.
 constexpr UINT kJobsFinished = WM_APP + 1;
 
 // Timer ids are the timers' values plus one (0 is no timer).
-UINT_PTR TimerId(Timer t) {
+UINT_PTR TimerId(show::Timer t) {
     return static_cast<UINT_PTR>(t) + 1;
 }
 
-class SlideshowWindow final : public WindowBase, public platform::SlideshowView {
-  public:
-    SlideshowWindow(platform::Platform& platform, saver::ProgramState& state,
-                    audio::MusicControl& music)
-        : form_(platform, state, music, *this) {}
+// Whether the thread that takes the foreground is one of this program's or
+// shows a show of ours.
+bool ThreadIsOurs(DWORD thread) {
+    bool ours = false;
+    EnumThreadWindows(
+        thread,
+        [](HWND window, LPARAM found) noexcept -> BOOL {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            wchar_t name[64] = L"";
+            GetClassNameW(window, name, 64);
+            if (process == GetCurrentProcessId() || lstrcmpW(name, kClassName) == 0)
+                *reinterpret_cast<bool*>(found) = true;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ours));
+    return ours;
+}
 
-    // Creates the hidden window and runs the load; the window owns the object
-    // from then on. Full screen, it covers every monitor; a preview starts
-    // at the primary screen's size until it is put in its host. Throws
-    // RuntimeError with the half-built window closed.
-    static SlideshowWindow& Create(std::unique_ptr<SlideshowWindow> self, bool fullScreen) {
+class SlideshowWindow final : public WindowBase {
+  public:
+    SlideshowWindow(ShowWindowParts parts, HWND host)
+        : driver_(std::move(parts.settings), parts.platform, parts.music), workers_(parts.workers),
+          host_(host) {}
+
+    // Creates the hidden window and starts the show in it; the window owns
+    // the object from then on. Full screen, it covers every monitor; a
+    // preview starts at the primary screen's size until it is put in its
+    // host. Throws RuntimeError with the half-built window closed.
+    static SlideshowWindow& Create(std::unique_ptr<SlideshowWindow> self) {
         RegisterClassOnce(kClassName, true);
+        const bool fullScreen = !self->host_;
         const RECT area =
             fullScreen ? VirtualScreen()
                        : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        self->fullScreen_ = fullScreen;
         SlideshowWindow& window = *self;
         const HWND hwnd =
             WindowBase::Create(std::move(self), fullScreen ? WS_EX_TOPMOST : 0, kClassName,
                                Wide(kAppTitle).c_str(), WS_POPUP, area, nullptr);
+        window.driver_.SetOwner(reinterpret_cast<std::intptr_t>(hwnd));
+        // Keys reach the window as they are, never an input method's
+        // composition: every key that types closes the show.
+        using AssociateFn = BOOL(WINAPI*)(HWND, void*, DWORD);
+        if (const auto associate =
+                SystemFunction<AssociateFn>(L"imm32.dll", "ImmAssociateContextEx"))
+            associate(hwnd, nullptr, 0);
         const auto notify = [hwnd] { PostMessageW(hwnd, kJobsFinished, 0, 0); };
-        window.preparations_.SetNotifier(notify);
-        window.wallpapers_.SetNotifier(notify);
+        window.workers_.preparations.SetNotifier(notify);
+        window.workers_.wallpapers.SetNotifier(notify);
         try {
-            window.form_.Load();
+            POINT cursor{};
+            window.Run(show::Start{window.CurrentDisplay(),
+                                   {},
+                                   GetCursorPos(&cursor)
+                                       ? std::optional(show::ScreenPoint{cursor.x, cursor.y})
+                                       : std::nullopt,
+                                   {}});
         } catch (...) {
-            // A window that never went into service: no unload handler runs.
+            // A window that never went into service: no unload runs.
             DestroyWindow(hwnd);
             throw;
         }
@@ -76,204 +102,184 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
     void Register() {
         WindowOpened();
         registered_ = true;
+        if (!host_) return;
+        // The host's process going may tear its windows down without a word
+        // to ours: the message loop watches it.
+        DWORD hostProcess = 0;
+        GetWindowThreadProcessId(host_, &hostProcess);
+        hostProcess_.reset(OpenProcess(SYNCHRONIZE, FALSE, hostProcess));
+        const HWND preview = Handle();
+        SetWatch(hostProcess_.get(), [this, preview] {
+            const bool processGone =
+                hostProcess_ && WaitForSingleObject(hostProcess_.get(), 0) == WAIT_OBJECT_0;
+            Run(show::HostChecked{!processGone && IsWindow(host_), IsWindow(preview) != FALSE});
+        });
     }
-
-    void SetHost(HWND host) { host_ = host; }
-
-    // platform::SlideshowView
-    std::vector<platform::MonitorArea> Monitors() const override {
-        POINT origin{0, 0};
-        ClientToScreen(Handle(), &origin);
-        return slideshow::ShowMonitors(SystemMonitors(), PrimaryScreen(), fullScreen_,
-                                       {origin.x, origin.y});
-    }
-    std::intptr_t WindowHandle() const override {
-        return reinterpret_cast<std::intptr_t>(Handle());
-    }
-    std::optional<platform::ScreenPoint> CursorPosition() const override {
-        POINT cursor{};
-        if (!GetCursorPos(&cursor)) return std::nullopt;
-        return platform::ScreenPoint{cursor.x, cursor.y};
-    }
-    bool PreviewHostExists() const override { return IsWindow(host_) != FALSE; }
-    void StartPreparation(platform::PreparationJob job) override {
-        preparations_.Start(std::move(job));
-    }
-    void CancelPreparation(platform::JobId job) override { preparations_.Cancel(job); }
-    void ShowPictures(const std::vector<platform::PreparedPicture>& pictures) override {
-        std::vector<MonitorPicture> shown;
-        for (const platform::PreparedPicture& p : pictures)
-            shown.push_back({p.box.pixels, std::static_pointer_cast<const ScaledBitmap>(p.bitmap)});
-        scene_.pictures = std::move(shown);
-        // On the screen now, before whatever the form does next.
-        Invalidate(nullptr);
-        if (Handle()) UpdateWindow(Handle());
-    }
-    void StartWallpaper(platform::WallpaperJob job) override { wallpapers_.Start(std::move(job)); }
-    std::vector<platform::WallpaperResult>
-    WaitForWallpaper(platform::JobId job, std::chrono::milliseconds limit) override {
-        if (!wallpapers_.Wait(job, limit)) return {};
-        return wallpapers_.TakeFinished();
-    }
-    void SetLabelText(Label label, const std::string& text) override {
-        scene_.LabelOf(label).text = text;
-        InvalidateLabel(label);
-    }
-    void SetLabelVisible(Label label, bool visible) override {
-        scene_.LabelOf(label).visible = visible;
-        InvalidateLabel(label);
-    }
-    void SetLabelRect(Label label, const PixelRect& rect) override {
-        InvalidateLabel(label);
-        scene_.LabelOf(label).rect = rect;
-        InvalidateLabel(label);
-    }
-    void SetLabelFont(Label label, float points, bool bold, int dpi) override {
-        scene_.SetLabelFont(label, points, bold, dpi);
-        InvalidateLabel(label);
-    }
-    PixelSize TextExtent(Label label, const std::string& text) const override {
-        return scene_.TextExtent(label, Wide(text));
-    }
-    void StartTimer(Timer timer, std::uint32_t milliseconds) override {
-        SetTimer(Handle(), TimerId(timer), milliseconds, nullptr);
-    }
-    void StopTimer(Timer timer) override { KillTimer(Handle(), TimerId(timer)); }
-    void RequestClose() override { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
 
   private:
+    // Hands the event to the show and carries out what comes back.
+    void Run(show::ShowEvent event) {
+        for (const show::ShowAction& action : driver_.Handle(std::move(event)))
+            std::visit([this](const auto& a) { Do(a); }, action);
+    }
+
+    void Do(const show::SetTimer& a) {
+        if (!Handle()) return;
+        if (a.milliseconds)
+            ::SetTimer(Handle(), TimerId(a.timer), a.milliseconds, nullptr);
+        else
+            KillTimer(Handle(), TimerId(a.timer));
+    }
+    void Do(const show::StartPreparation& a) { workers_.preparations.Start(a.job); }
+    void Do(const show::CancelJob& a) {
+        workers_.preparations.Cancel(a.job);
+        workers_.wallpapers.Cancel(a.job);
+    }
+    void Do(const show::ShowPictures& a) {
+        std::vector<MonitorPicture> shown;
+        for (const show::PreparedPicture& p : a.pictures)
+            shown.push_back({p.box.pixels, p.bitmap});
+        scene_.pictures = std::move(shown);
+        // On the screen now, before whatever the show does next.
+        if (!Handle()) return;
+        InvalidateRect(Handle(), nullptr, FALSE);
+        UpdateWindow(Handle());
+    }
+    void Do(const show::SetLabel& a) {
+        InvalidateLabel(a.label);
+        scene_.SetLabel(a.label, a.state);
+        InvalidateLabel(a.label);
+    }
+    void Do(const show::StartWallpaper& a) { workers_.wallpapers.Start(a.job); }
+    void Do(const show::Hide&) {
+        if (Handle() && !destroying_) ShowWindow(Handle(), SW_HIDE);
+    }
+    void Do(const show::End&) {
+        if (destroying_) return;
+        if (Handle() && IsWindow(Handle())) {
+            DestroyWindow(Handle());
+        } else if (std::exchange(registered_, false)) {
+            // Destroyed from outside without a message: nothing else ends it.
+            ClearWatch();
+            WindowClosed();
+        }
+    }
+    // The show's services carry out the rest.
+    template <class Action> void Do(const Action&) {}
+
+    show::Display CurrentDisplay() const {
+        POINT origin{0, 0};
+        ClientToScreen(Handle(), &origin);
+        show::Display display{
+            show::ShowMonitors(SystemMonitors(), PrimaryScreen(), !host_, {origin.x, origin.y}),
+            {}};
+        display.clockText = SlideshowScene::TextExtent(
+            {show::kClockFontPoints, false, display.monitors.front().dpi},
+            Wide(show::kWidestClockText));
+        return display;
+    }
+
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
-        using Kind = slideshow::WindowEvent::Kind;
-        // Does what the form answers to the message.
-        const auto carry = [&](const slideshow::WindowEvent& event) -> LRESULT {
-            switch (form_.OnWindowEvent(event)) {
-            case slideshow::WindowReply::Destroy:
-                DestroyWindow(Handle());
-                return 0;
-            case slideshow::WindowReply::Default:
-                return Default(msg, wp, lp);
-            default:
-                return 0;
-            }
-        };
         switch (msg) {
         case WM_ERASEBKGND:
             return 1;
-        case WM_PAINT:
-            Paint();
+        case WM_PAINT: {
+            const PaintGuard paint(Handle());
+            scene_.Paint(paint.Dc(), paint.Area());
             return 0;
+        }
         case WM_TIMER:
-            for (Timer t : kTimers)
-                if (wp == TimerId(t)) carry({.kind = Kind::Timer, .timer = t});
+            for (show::Timer t : kTimers)
+                if (wp == TimerId(t)) Run(show::Tick{t, {}});
             return 0;
         case kJobsFinished:
-            form_.OnJobsFinished(preparations_.TakeFinished(), wallpapers_.TakeFinished());
+            for (show::PreparationResult& r : workers_.preparations.TakeFinished())
+                Run(show::PreparationDone{std::move(r)});
+            for (show::WallpaperResult& r : workers_.wallpapers.TakeFinished())
+                Run(show::WallpaperDone{std::move(r)});
             return 0;
         case WM_DISPLAYCHANGE:
         case WM_DPICHANGED:
             // The window covers every monitor again.
-            if (fullScreen_) {
+            if (!host_) {
                 const RECT area = VirtualScreen();
                 SetWindowPos(Handle(), nullptr, area.left, area.top, area.right - area.left,
                              area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
             }
-            return carry({.kind = Kind::DisplayChange});
+            Run(show::DisplayChanged{CurrentDisplay()});
+            return 0;
         case WM_MOUSEMOVE: {
             POINT where{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-            const platform::Surface surface = scene_.HitTest(where);
+            const show::ScreenPoint client{where.x, where.y};
             ClientToScreen(Handle(), &where);
-            return carry(
-                {.kind = Kind::MouseMove, .surface = surface, .where = {where.x, where.y}});
+            Run(show::MouseMoved{client, {where.x, where.y}});
+            return 0;
         }
         case WM_GETDLGCODE:
             // Every key, Enter and Esc included, comes to this window.
             return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            return carry({.kind = Kind::KeyDown,
-                          .code = static_cast<int>(wp),
-                          .shift = slideshow::ShiftState(GetKeyState(VK_SHIFT) < 0,
-                                                         GetKeyState(VK_CONTROL) < 0,
-                                                         GetKeyState(VK_MENU) < 0)});
+            Run(show::KeyDown{static_cast<int>(wp), show::ShiftState(GetKeyState(VK_SHIFT) < 0,
+                                                                     GetKeyState(VK_CONTROL) < 0,
+                                                                     GetKeyState(VK_MENU) < 0)});
+            return 0;
         case WM_CHAR:
-            return carry({.kind = Kind::Character, .code = static_cast<int>(wp)});
+            Run(show::Typed{static_cast<int>(wp)});
+            return 0;
         case WM_SYSCHAR:
         case WM_SYSKEYUP:
-            return carry({.kind = Kind::SystemKey});
+            return 0; // Alt combinations neither close the show nor open a menu
         case WM_SYSCOMMAND:
-            return carry({.kind = Kind::SystemCommand, .flag = (wp & 0xFFF0) == SC_SCREENSAVE});
+            // No screen saver starts over the show.
+            return (wp & 0xFFF0) == SC_SCREENSAVE ? 0 : Default(msg, wp, lp);
+        case WM_ACTIVATEAPP:
+            if (!wp) Run(show::Deactivated{ThreadIsOurs(static_cast<DWORD>(lp))});
+            return 0;
         case WM_CLOSE:
-            return carry({.kind = Kind::Close});
+            Run(show::CloseAsked{});
+            return 0;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
-            return carry({.kind = Kind::SessionEnd, .flag = wp != 0});
+            if (wp) Run(show::SessionEnding{});
+            return 0;
         case WM_DESTROY:
-            for (Timer t : kTimers)
+            for (show::Timer t : kTimers)
                 KillTimer(Handle(), TimerId(t));
-            carry({.kind = Kind::Destroying});
-            if (std::exchange(registered_, false)) WindowClosed();
+            workers_.preparations.SetNotifier(nullptr);
+            workers_.wallpapers.SetNotifier(nullptr);
+            destroying_ = true;
+            Run(show::Destroyed{});
+            if (std::exchange(registered_, false)) {
+                if (host_) ClearWatch();
+                WindowClosed();
+            }
             return 0;
         default:
             return Default(msg, wp, lp);
         }
     }
 
-    void Invalidate(const RECT* r) {
-        if (Handle()) InvalidateRect(Handle(), r, FALSE);
-    }
-    void InvalidateLabel(Label label) {
+    void InvalidateLabel(show::Label label) {
         const RECT r = ToRect(scene_.LabelOf(label).rect);
-        Invalidate(&r);
+        if (Handle()) InvalidateRect(Handle(), &r, FALSE);
     }
 
-    void Paint() {
-        const PaintGuard paint(Handle());
-        scene_.Paint(paint.Dc(), paint.Area());
-    }
-
-    slideshow::SlideshowForm form_;
+    show::ShowDriver driver_;
+    ShowWorkers& workers_;
     HWND host_ = nullptr;
-    bool fullScreen_ = true;
+    unique_handle hostProcess_;
     SlideshowScene scene_;
-    PreparationRunner preparations_ = MakePreparationRunner();
-    WallpaperRunner wallpapers_ = MakeWallpaperRunner();
     bool registered_ = false;
-};
-
-// Ends the preview when its host's process has gone (its windows may then
-// be torn down without a word to ours) or when our own window was destroyed
-// from outside: neither leaves a message for the window to act on.
-class PreviewWatcher final : public platform::PreviewWatch {
-  public:
-    PreviewWatcher(HWND host, HWND preview) : host_(host), preview_(preview) {
-        DWORD hostProcess = 0;
-        GetWindowThreadProcessId(host, &hostProcess);
-        process_.reset(OpenProcess(SYNCHRONIZE, FALSE, hostProcess));
-    }
-    bool WaitForHostProcess(std::uint32_t milliseconds) override {
-        if (process_) return WaitForSingleObject(process_.get(), milliseconds) == WAIT_OBJECT_0;
-        Sleep(milliseconds);
-        return false;
-    }
-    void Pause(std::uint32_t milliseconds) override { Sleep(milliseconds); }
-    bool PreviewExists() override { return IsWindow(preview_) != FALSE; }
-    bool HostExists() override { return IsWindow(host_) != FALSE; }
-    void ClosePreview() override { PostMessageW(preview_, WM_CLOSE, 0, 0); }
-    void EndProgram() override { PostThreadMessageW(uiThread_, WM_QUIT, 0, 0); }
-
-  private:
-    HWND host_, preview_;
-    DWORD uiThread_ = GetCurrentThreadId();
-    unique_handle process_;
+    bool destroying_ = false;
 };
 
 } // namespace
 
-void ShowFullScreenSlideshow(platform::Platform& platform, saver::ProgramState& state,
-                             audio::MusicControl& music) {
+void ShowFullScreenSlideshow(ShowWindowParts parts) {
     SlideshowWindow& window =
-        SlideshowWindow::Create(std::make_unique<SlideshowWindow>(platform, state, music), true);
+        SlideshowWindow::Create(std::make_unique<SlideshowWindow>(std::move(parts), nullptr));
     const HWND hwnd = window.Handle();
     window.Register();
     ShowWindow(hwnd, SW_SHOW);
@@ -281,12 +287,10 @@ void ShowFullScreenSlideshow(platform::Platform& platform, saver::ProgramState& 
     SetFocus(hwnd);
 }
 
-void ShowPreviewSlideshow(platform::Platform& platform, saver::ProgramState& state,
-                          audio::MusicControl& music, std::int32_t host) {
+void ShowPreviewSlideshow(ShowWindowParts parts, std::int32_t host) {
     const HWND hostWindow = WindowOf(host);
-    auto created = std::make_unique<SlideshowWindow>(platform, state, music);
-    created->SetHost(hostWindow);
-    SlideshowWindow& window = SlideshowWindow::Create(std::move(created), false);
+    SlideshowWindow& window =
+        SlideshowWindow::Create(std::make_unique<SlideshowWindow>(std::move(parts), hostWindow));
     const HWND hwnd = window.Handle();
     RECT client{};
     GetClientRect(hostWindow, &client);
@@ -300,9 +304,6 @@ void ShowPreviewSlideshow(platform::Platform& platform, saver::ProgramState& sta
     SetWindowPos(hwnd, nullptr, 0, 0, client.right, client.bottom,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     window.Register();
-    std::thread([watcher = std::make_unique<PreviewWatcher>(hostWindow, hwnd)] {
-        slideshow::WatchPreview(*watcher);
-    }).detach();
 }
 
 } // namespace orv::win32

@@ -47,7 +47,7 @@ class TempFile final : public platform::ReplacingFile {
 
 } // namespace
 
-std::unique_ptr<imaging::Picture> WallpaperBitmapFiles::OpenPicture(const std::string& path) {
+std::unique_ptr<imaging::Picture> WallpaperBitmapFiles::Open(const std::string& path) {
     return OpenPictureFile(Wide(path), nullptr, ColorDestination::Srgb);
 }
 

@@ -2,13 +2,13 @@
 // slideshow::WriteWallpaperBitmap): the picture opened for sRGB, and a
 // temporary file beside the target that is moved over it once complete.
 #pragma once
-#include "platform/show_jobs.h"
+#include "slideshow/show_jobs.h"
 
 namespace orv::win32 {
 
-class WallpaperBitmapFiles final : public platform::WallpaperFiles {
+class WallpaperBitmapFiles final : public slideshow::WallpaperFiles {
   public:
-    std::unique_ptr<imaging::Picture> OpenPicture(const std::string& path) override;
+    std::unique_ptr<imaging::Picture> Open(const std::string& path) override;
     std::unique_ptr<platform::ReplacingFile> Replace(const std::string& target) override;
 };
 

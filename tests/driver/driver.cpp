@@ -23,6 +23,11 @@
 //                                        screen's pixel at X, Y changed after the one
 //                                        before; prints the milliseconds of each (-1
 //                                        when it did not change within 3 s)
+//   driver closekey TITLE X Y            types a character into the window and prints the
+//                                        milliseconds until the screen's pixel at X, Y
+//                                        changed (-1 when not within 5 s)
+//   driver activate SECONDS              a window of another program that takes the
+//                                        foreground, lives SECONDS, then destroys itself
 //   driver foreground                    class and title of the foreground window
 //   driver desktop                       the desktop window's handle
 //   driver saverrunning                  1 while the screen-saver running flag is set, else 0
@@ -212,6 +217,24 @@ int Host(int width, int height, double seconds) {
     return 0;
 }
 
+// A window of its own that takes the foreground, as another program would.
+int Activate(double seconds) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"OrvandelTestOther";
+    RegisterClassW(&wc);
+    HWND w = CreateWindowW(L"OrvandelTestOther", L"Another program", WS_OVERLAPPEDWINDOW, 200, 200,
+                           300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    ShowWindow(w, SW_SHOWNORMAL);
+    SetForegroundWindow(w);
+    SetTimer(w, 1, (UINT)(seconds * 1000), nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageW(&msg);
+    return 0;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: driver COMMAND ARGS (see the source)\n");
     return 2;
@@ -226,6 +249,7 @@ int wmain(int argc, wchar_t** argv) {
     const double wait = argc > 3 ? _wtof(argv[3]) : 5.0;
 
     if (cmd == L"host" && argc >= 5) return Host(_wtoi(argv[2]), _wtoi(argv[3]), _wtof(argv[4]));
+    if (cmd == L"activate" && argc >= 3) return Activate(_wtof(argv[2]));
     if (cmd == L"desktop") {
         std::printf("%lld\n",
                     static_cast<long long>(reinterpret_cast<INT_PTR>(GetDesktopWindow())));
@@ -333,6 +357,26 @@ int wmain(int argc, wchar_t** argv) {
             }
             std::printf("%.1f\n", ms);
         }
+        ReleaseDC(nullptr, screen);
+    } else if (cmd == L"closekey" && argc >= 5) {
+        const int x = _wtoi(argv[3]), y = _wtoi(argv[4]);
+        HDC screen = GetDC(nullptr);
+        LARGE_INTEGER frequency{}, start{}, now{};
+        QueryPerformanceFrequency(&frequency);
+        const COLORREF before = GetPixel(screen, x, y);
+        QueryPerformanceCounter(&start);
+        PostMessageW(w, WM_CHAR, 'x', 1);
+        double ms = -1;
+        for (;;) {
+            QueryPerformanceCounter(&now);
+            const double elapsed = (now.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
+            if (GetPixel(screen, x, y) != before) {
+                ms = elapsed;
+                break;
+            }
+            if (elapsed > 5000) break;
+        }
+        std::printf("%.1f\n", ms);
         ReleaseDC(nullptr, screen);
     } else if (cmd == L"settext" && argc >= 5) {
         HWND child = GetDlgItem(w, _wtoi(argv[3]));

@@ -90,7 +90,6 @@ class AudioTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_FALSE(Env(L"ORVANDEL_TEST_SOUNDS").empty()) << "run through ctest";
         ASSERT_FALSE(Env(L"ORVANDEL_SOUND_FILE").empty()) << "run through scripts/wine-run";
-        services.state.saver = std::make_unique<saver::ScreenSaver>(services.platform);
     }
     void TearDown() override {
         services.music.UnloadNotifyWindow();
@@ -220,7 +219,6 @@ TEST_F(AudioTest, TracksTheDeviceCannotPlayAreSkipped) {
     WritePlaylist("broken.mp3", "this is text, not sound");
     WritePlaylist("empty.mp3", "");
     const std::string list = WritePlaylist("broken.m3u", "broken.mp3\nempty.mp3\ntrack 2.mp3\n");
-    services.state.saver->SetMusicFile(list);
     player.LoadNotifyWindow();
     ASSERT_TRUE(player.LoadPlaylist(list));
     player.PlayTrack();
@@ -230,7 +228,6 @@ TEST_F(AudioTest, TracksTheDeviceCannotPlayAreSkipped) {
 
     // Nothing in the list plays: one round of tries, then silence.
     const std::string none = WritePlaylist("none.m3u", "broken.mp3\r\nempty.mp3\r\n");
-    services.state.saver->SetMusicFile(none);
     ASSERT_TRUE(player.LoadPlaylist(none));
     player.PlayTrack();
     EXPECT_NE(DeviceMode(), "playing");
@@ -239,7 +236,6 @@ TEST_F(AudioTest, TracksTheDeviceCannotPlayAreSkipped) {
 
 TEST_F(AudioTest, NextAndPreviousSwitchAtOnceWithoutASecondStep) {
     const std::string list = WritePlaylist("switch.m3u", "long.mp3\r\ntrack 2.mp3\r\n");
-    services.state.saver->SetMusicFile(list);
     ASSERT_TRUE(player.LoadPlaylist(list));
     player.PlayTrack();
     ASSERT_EQ(DeviceMode(), "playing");

@@ -31,28 +31,38 @@ int Id(C control) {
 }
 
 struct Recorder : platform::SettingsStore,
+                  platform::SettingsSection,
                   platform::MessageBoxes,
-                  platform::ProgramWindows,
                   platform::MediaDevice,
                   platform::AudioNotifyWindow {
     std::vector<std::string> writes, shown, sent;
     bool loaded = false;
-    std::string Read(const std::string&, const std::string&, const std::string&,
-                     const std::string& fallback) const override {
+    std::unique_ptr<platform::SettingsSection> Open(const std::string&, const std::string&,
+                                                    bool) override {
+        struct Shared : platform::SettingsSection {
+            Recorder* rec;
+            std::string Read(const std::string& key, const std::string& f) const override {
+                return rec->Read(key, f);
+            }
+            std::optional<RuntimeError> Write(const std::string& key,
+                                              const std::string& v) override {
+                return rec->Write(key, v);
+            }
+        };
+        auto section = std::make_unique<Shared>();
+        section->rec = this;
+        return section;
+    }
+    std::string Read(const std::string&, const std::string& fallback) const override {
         return fallback;
     }
-    std::optional<RuntimeError> Write(const std::string&, const std::string&,
-                                      const std::string& key, const std::string& v) override {
+    std::optional<RuntimeError> Write(const std::string& key, const std::string& v) override {
         writes.push_back(key + "=" + v);
         return std::nullopt;
     }
     void Show(const std::string& text, platform::MessageIcon, const std::string&) override {
         shown.push_back(text);
     }
-    void ShowSlideshow() override {}
-    platform::HostWindow DescribeHost(std::int32_t) override { return {}; }
-    void ShowPreview(std::int32_t) override {}
-    void ShowSettings() override {}
     bool SendCommand(const std::string& command, bool) override {
         sent.push_back(command);
         return true;
@@ -80,18 +90,13 @@ class SettingsWindowTest : public ::testing::Test {
     Win32Wallpaper wallpaper;
     Win32FileSystem files;
     Win32Pickers pickers;
-    platform::Platform bundle{rec, environment, rec, clock, random, session, wallpaper, rec, files};
-    saver::ProgramState state;
+    platform::Platform bundle{rec, environment, rec, clock, random, session, wallpaper, files};
     fakes::FakeMediaWorker worker{rec, files};
     audio::MusicPlayer music{bundle, worker, rec};
     HWND dialog = nullptr;
 
     void SetUp() override {
-        state.saver = std::make_unique<saver::ScreenSaver>(bundle);
-        state.saver->SetPath(environment.ProgramFolder());
-        state.saver->SetShowClock(2.0);
-        state.saver->SetScalePercentage(100.0);
-        ShowSettingsDialog(bundle, state, music, pickers);
+        ShowSettingsDialog(bundle, {environment.ProgramFolder(), 0, 2, 100, ""}, music, pickers);
         dialog = FindWindowW(nullptr, L"Orvandel - Settings");
         ASSERT_NE(dialog, nullptr);
         ASSERT_EQ(GetWindowThreadProcessId(dialog, nullptr), GetCurrentThreadId());
@@ -219,7 +224,6 @@ TEST_F(SettingsWindowTest, ARefusedFieldKeepsTheFocusAndEveryWayOutDoesNothing) 
     EXPECT_EQ(rec.writes, (std::vector<std::string>{"PicturesPath=" + environment.ProgramFolder(),
                                                     "DisplayTime=0", "ShowClock=1",
                                                     "ScalePercentage=50", "MPEGFile="}));
-    EXPECT_EQ(state.saver, nullptr);
     EXPECT_FALSE(rec.loaded) << "the notification window goes with the dialog";
 }
 

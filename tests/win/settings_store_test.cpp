@@ -18,22 +18,26 @@ class SettingsStoreTest : public ::testing::Test {
     void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\OrvandelTest"); }
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\OrvandelTest"); }
     Win32SettingsStore store;
+    std::string Read(const std::string& key, const std::string& fallback) {
+        return store.Open(kApp, "Settings", false)->Read(key, fallback);
+    }
+    void Write(const std::string& key, const std::string& value) {
+        EXPECT_FALSE(store.Open(kApp, "Settings", true)->Write(key, value));
+    }
 };
 
 TEST_F(SettingsStoreTest, MissingKeysGiveTheDefaultAndCreateNothing) {
-    EXPECT_EQ(store.Read(kApp, "Settings", "DisplayTime", "5"), "5");
+    EXPECT_EQ(Read("DisplayTime", "5"), "5");
     HKEY key = nullptr;
     EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\OrvandelTest", 0, KEY_READ, &key),
               ERROR_SUCCESS);
 }
 
 TEST_F(SettingsStoreTest, WritesRegSzValuesThatReadBack) {
-    store.Write(kApp, "Settings", "PicturesPath", "C:\\Bilder \u00e4\u00f6\u00fc \u65e5\u672c");
-    store.Write(kApp, "Settings", "MPEGFile", "");
-    EXPECT_EQ(store.Read(kApp, "Settings", "PicturesPath", "x"),
-              "C:\\Bilder \u00e4\u00f6\u00fc \u65e5\u672c");
-    EXPECT_EQ(store.Read(kApp, "Settings", "MPEGFile", "default"), "")
-        << "an existing empty value is not the default";
+    Write("PicturesPath", "C:\\Bilder \u00e4\u00f6\u00fc \u65e5\u672c");
+    Write("MPEGFile", "");
+    EXPECT_EQ(Read("PicturesPath", "x"), "C:\\Bilder \u00e4\u00f6\u00fc \u65e5\u672c");
+    EXPECT_EQ(Read("MPEGFile", "default"), "") << "an existing empty value is not the default";
 
     DWORD type = 0;
     ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\OrvandelTest\\Settings", L"MPEGFile",
@@ -42,10 +46,12 @@ TEST_F(SettingsStoreTest, WritesRegSzValuesThatReadBack) {
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
 }
 
-TEST_F(SettingsStoreTest, ReplacesAnOlderValue) {
-    store.Write(kApp, "Settings", "DisplayTime", "5");
-    store.Write(kApp, "Settings", "DisplayTime", "12");
-    EXPECT_EQ(store.Read(kApp, "Settings", "DisplayTime", ""), "12");
+TEST_F(SettingsStoreTest, ReplacesAnOlderValueThroughOneOpening) {
+    const auto section = store.Open(kApp, "Settings", true);
+    EXPECT_FALSE(section->Write("DisplayTime", "5"));
+    EXPECT_EQ(section->Read("DisplayTime", ""), "5");
+    EXPECT_FALSE(section->Write("DisplayTime", "12"));
+    EXPECT_EQ(Read("DisplayTime", ""), "12");
 }
 
 TEST_F(SettingsStoreTest, StrangeValueTypesReadSensibly) {
@@ -62,9 +68,9 @@ TEST_F(SettingsStoreTest, StrangeValueTypesReadSensibly) {
     RegSetValueExW(key, L"ScalePercentage", 0, REG_SZ, reinterpret_cast<const BYTE*>(raw),
                    sizeof(raw));
     RegCloseKey(key);
-    EXPECT_EQ(store.Read(kApp, "Settings", "DisplayTime", "5"), "7");
-    EXPECT_EQ(store.Read(kApp, "Settings", "ShowClock", "1"), "1");
-    EXPECT_EQ(store.Read(kApp, "Settings", "ScalePercentage", "100"), "42");
+    EXPECT_EQ(Read("DisplayTime", "5"), "7");
+    EXPECT_EQ(Read("ShowClock", "1"), "1");
+    EXPECT_EQ(Read("ScalePercentage", "100"), "42");
 }
 
 TEST(Win32Environment, KnowsTheWindowsFolderAndItsOwnFolder) {

@@ -11,7 +11,7 @@
 namespace orv::win32 {
 namespace {
 
-using platform::Label;
+using slideshow::Label;
 
 // A 32-bit top-down DIB section filled with one colour.
 ScaledBitmap Solid(int width, int height, COLORREF colour) {
@@ -95,10 +95,7 @@ TEST_F(SlideshowSceneTest, DrawsThePictureInItsBoxOnBlack) {
 
 TEST_F(SlideshowSceneTest, ClockAndMessageAreDrawnOverThePicture) {
     ShowPreviewPicture();
-    LabelState& clock = scene.LabelOf(Label::Clock);
-    clock.visible = true;
-    clock.text = "12:34:56 ";
-    clock.rect = {40, 50, 57, 17};
+    scene.SetLabel(Label::Clock, {"12:34:56 ", {40, 50, 57, 17}, true, {9.75f, false, 96}});
     const Canvas c(scene, 100, 90);
     // The clock's box has the window colour and some text in it.
     const COLORREF back = GetSysColor(COLOR_WINDOW);
@@ -111,10 +108,8 @@ TEST_F(SlideshowSceneTest, ClockAndMessageAreDrawnOverThePicture) {
     EXPECT_EQ(c.At(30, 60), RGB(0, 200, 0)) << "the picture beside the clock";
 
     // The message goes over everything, in white on what lies beneath.
-    LabelState& message = scene.LabelOf(Label::NoPictures);
-    message.visible = true;
-    message.text = "No Pictures in : \rC:\\Pics";
-    message.rect = {0, 0, 100, 90};
+    scene.SetLabel(Label::NoPictures,
+                   {"No Pictures in : \rC:\\Pics", {0, 0, 100, 90}, true, {8, true, 96}});
     const Canvas m(scene, 100, 90);
     int white = 0;
     for (int y = 0; y < 40; ++y)
@@ -124,10 +119,8 @@ TEST_F(SlideshowSceneTest, ClockAndMessageAreDrawnOverThePicture) {
 }
 
 TEST_F(SlideshowSceneTest, TextExtentGrowsWithTheFontsScale) {
-    scene.SetLabelFont(Label::Clock, 9.75f, false, 96);
-    const PixelSize at96 = scene.TextExtent(Label::Clock, L"88:88:88 ");
-    scene.SetLabelFont(Label::Clock, 9.75f, false, 192);
-    const PixelSize at192 = scene.TextExtent(Label::Clock, L"88:88:88 ");
+    const PixelSize at96 = SlideshowScene::TextExtent({9.75f, false, 96}, L"88:88:88 ");
+    const PixelSize at192 = SlideshowScene::TextExtent({9.75f, false, 192}, L"88:88:88 ");
     EXPECT_GT(at96.width, 30);
     EXPECT_NEAR(at192.width, 2 * at96.width, at96.width / 4);
     EXPECT_NEAR(at192.height, 2 * at96.height, at96.height / 3);

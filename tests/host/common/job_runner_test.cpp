@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 #include <string>
@@ -20,8 +21,10 @@ struct Result {
     std::string output;
 };
 
-// Jobs whose input is negative throw; input 0 runs until it is cancelled.
+// Jobs whose input is -1 throw; input 0 runs until it is cancelled, -2 for a
+// fifth of a second whatever happens.
 Result Work(const Job& job, const std::atomic<bool>& cancelled) {
+    if (job.input == -2) std::this_thread::sleep_for(200ms);
     if (job.input < 0) throw std::runtime_error("failed");
     while (job.input == 0 && !cancelled)
         std::this_thread::sleep_for(1ms);
@@ -37,17 +40,28 @@ TEST(JobRunner, EveryJobAnswersWithItsOwnIdentityAndCancelledOnesStop) {
         for (std::uint64_t id = 1; id <= 30; ++id)
             runner.Start({id, id % 3 == 0 ? -1 : static_cast<int>(id)});
         runner.Start({31, 0}); // runs until cancelled
-        for (std::uint64_t id = 1; id <= 30; ++id)
-            ASSERT_TRUE(runner.Wait(id, 10s)) << id;
-        EXPECT_FALSE(runner.Wait(31, 50ms));
+        const auto take = [&](std::size_t count) {
+            for (const auto until = std::chrono::steady_clock::now() + 10s;
+                 results.size() < count && std::chrono::steady_clock::now() < until;)
+                for (Result& r : runner.TakeFinished())
+                    results.push_back(std::move(r));
+            return results.size();
+        };
+        ASSERT_EQ(take(30), 30u);
+        std::this_thread::sleep_for(20ms);
+        EXPECT_TRUE(runner.TakeFinished().empty()) << "the 31st runs until it is cancelled";
         runner.Cancel(31);
-        ASSERT_TRUE(runner.Wait(31, 10s));
-        results = runner.TakeFinished();
-        EXPECT_TRUE(runner.TakeFinished().empty()) << "each result is taken once";
-        runner.Start({32, 0}); // left running: the runner cancels it as it goes
+        ASSERT_EQ(take(31), 31u);
+        // Stopping waits no longer than it is told, and for as long.
+        runner.Start({32, -2});
+        EXPECT_FALSE(runner.Stop(std::chrono::steady_clock::now() + 20ms));
+        EXPECT_TRUE(runner.Stop(std::chrono::steady_clock::now() + 10s));
+        runner.Start({33, 0}); // left running: the runner cancels and joins it as it goes
     }
-    EXPECT_EQ(notified, 31) << "the job left running notifies no one once the runner is gone";
+    EXPECT_EQ(notified, 31) << "once stopped, no job notifies";
     ASSERT_EQ(results.size(), 31u);
+    std::sort(results.begin(), results.end(),
+              [](const Result& a, const Result& b) { return a.id < b.id; });
     for (std::uint64_t id = 1; id <= 31; ++id) {
         const Result& r = results[id - 1];
         EXPECT_EQ(r.id, id);

@@ -13,6 +13,7 @@
 #include "common/errors.h"
 #include "orvandel_version.h"
 #include "platform/platform.h"
+#include "startup/program_windows.h"
 #include "support/text_stream.h"
 
 namespace orv::fakes {
@@ -23,23 +24,35 @@ class FakeStore : public platform::SettingsStore {
     std::vector<std::string> reads;            // keys in the order read
     std::vector<std::pair<std::string, std::string>> writes;
     std::string refuseKey; // a write of this key is refused
+    int opens = 0;         // sections opened
 
     static std::string Address(const std::string& app, const std::string& section,
                                const std::string& key) {
         return app + "\\" + section + "\\" + key;
     }
-    std::string Read(const std::string& app, const std::string& section, const std::string& key,
-                     const std::string& fallback) const override {
-        const_cast<FakeStore*>(this)->reads.push_back(key);
-        const auto it = values.find(Address(app, section, key));
-        return it == values.end() ? fallback : it->second;
-    }
-    std::optional<RuntimeError> Write(const std::string& app, const std::string& section,
-                                      const std::string& key, const std::string& value) override {
-        if (key == refuseKey) return PermissionDenied();
-        writes.emplace_back(key, value);
-        values[Address(app, section, key)] = value;
-        return std::nullopt;
+    std::unique_ptr<platform::SettingsSection> Open(const std::string& app,
+                                                    const std::string& section, bool) override {
+        ++opens;
+        struct Section : platform::SettingsSection {
+            FakeStore* store;
+            std::string prefix;
+            std::string Read(const std::string& key, const std::string& fallback) const override {
+                store->reads.push_back(key);
+                const auto it = store->values.find(prefix + key);
+                return it == store->values.end() ? fallback : it->second;
+            }
+            std::optional<RuntimeError> Write(const std::string& key,
+                                              const std::string& value) override {
+                if (key == store->refuseKey) return PermissionDenied();
+                store->writes.emplace_back(key, value);
+                store->values[prefix + key] = value;
+                return std::nullopt;
+            }
+        };
+        auto opened = std::make_unique<Section>();
+        opened->store = this;
+        opened->prefix = Address(app, section, "");
+        return opened;
     }
     void Set(const std::string& key, const std::string& value) {
         values[Address("Orvandel", "Settings", key)] = value;
@@ -145,21 +158,28 @@ class FakeWallpaper : public platform::Wallpaper {
     std::string UserFolder() override { return userFolder; }
 };
 
-class FakeWindows : public platform::ProgramWindows {
+class FakeWindows : public startup::ProgramWindows {
   public:
     std::vector<std::string> opened;
+    saver::Settings settings; // what the last window was given
     // Windows that exist; the others do not.
-    std::map<std::int32_t, platform::HostWindow> hosts{{77, {true, false, false}},
-                                                       {1234, {true, false, false}}};
-    void ShowSlideshow() override { opened.push_back("slideshow"); }
-    platform::HostWindow DescribeHost(std::int32_t host) override {
+    std::map<std::int32_t, startup::HostWindow> hosts{{77, {true, false, false}},
+                                                      {1234, {true, false, false}}};
+    void ShowSlideshow(const saver::Settings& s) override { Open("slideshow", s); }
+    startup::HostWindow DescribeHost(std::int32_t host) override {
         const auto it = hosts.find(host);
-        return it == hosts.end() ? platform::HostWindow{} : it->second;
+        return it == hosts.end() ? startup::HostWindow{} : it->second;
     }
-    void ShowPreview(std::int32_t host) override {
-        opened.push_back("preview " + std::to_string(host));
+    void ShowPreview(std::int32_t host, const saver::Settings& s) override {
+        Open("preview " + std::to_string(host), s);
     }
-    void ShowSettings() override { opened.push_back("settings"); }
+    void ShowSettings(const saver::Settings& s) override { Open("settings", s); }
+
+  private:
+    void Open(std::string what, const saver::Settings& s) {
+        opened.push_back(std::move(what));
+        settings = s;
+    }
 };
 
 // An in-memory file system. Paths are Windows paths; a folder's entries are
@@ -245,13 +265,12 @@ struct FakePlatform {
     FakeWallpaper wallpaper;
     FakeWindows windows;
     FakeFileSystem files;
-    platform::Platform platform{store,   environment, messages, clock, random,
-                                session, wallpaper,   windows,  files};
+    platform::Platform platform{store,  environment, messages,  clock,
+                                random, session,     wallpaper, files};
 
     // The same bundle with another file system, for tests that need their own.
     platform::Platform With(platform::FileSystem& otherFiles) {
-        return {store,   environment, messages, clock,     random,
-                session, wallpaper,   windows,  otherFiles};
+        return {store, environment, messages, clock, random, session, wallpaper, otherFiles};
     }
 };
 

@@ -24,6 +24,19 @@ class FakeSettingsView : public platform::SettingsView {
     std::intptr_t handle = 0x1234;
 
     void SetCaption(const std::string& text) override { caption = text; }
+    platform::SettingsFields Fields() const override {
+        return {Text(platform::SettingsControl::PicturesPath),
+                Text(platform::SettingsControl::DisplayTime),
+                Text(platform::SettingsControl::ScalePercentage),
+                Text(platform::SettingsControl::MusicFile), clock};
+    }
+    void SetFields(const platform::SettingsFields& fields) override {
+        texts[platform::SettingsControl::PicturesPath] = fields.picturesPath;
+        texts[platform::SettingsControl::DisplayTime] = fields.displayTime;
+        texts[platform::SettingsControl::ScalePercentage] = fields.scalePercentage;
+        texts[platform::SettingsControl::MusicFile] = fields.musicFile;
+        clock = fields.clock;
+    }
     std::string Text(platform::SettingsControl field) const override {
         const auto it = texts.find(field);
         return it == texts.end() ? std::string() : it->second;

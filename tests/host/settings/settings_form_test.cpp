@@ -21,17 +21,19 @@ class SettingsFormTest : public ::testing::Test {
     fakes::FakeSettingsView view;
     fakes::FakeMusic music;
     fakes::FakePickers pickers;
-    saver::ProgramState state;
+    fakes::FakeWindows windows;
     std::unique_ptr<SettingsForm> form;
 
     // Start-up with "/c" reads the store; the dialog then loads and activates.
     void Open() {
         fake.environment.argumentText = "/c";
-        startup::Start(fake.platform, state);
-        ASSERT_EQ(fake.windows.opened, std::vector<std::string>{"settings"});
-        form = std::make_unique<SettingsForm>(fake.platform, state, view, music, pickers);
+        startup::Start(fake.platform, windows);
+        ASSERT_EQ(windows.opened, std::vector<std::string>{"settings"});
+        form =
+            std::make_unique<SettingsForm>(fake.platform, windows.settings, view, music, pickers);
         form->Load();
         fake.store.writes.clear();
+        fake.store.opens = 0;
     }
     std::string& Field(SettingsControl f) { return view.texts[f]; }
 };
@@ -57,7 +59,7 @@ TEST_F(SettingsFormTest, LoadShowsStoredValuesAndTheClockStates) {
     for (const auto& [stored, state] : cases) {
         SCOPED_TRACE(stored);
         fake.store.values.clear();
-        fake.windows.opened.clear();
+        windows.opened.clear();
         music.calls.clear();
         fake.store.Set("ShowClock", stored);
         fake.store.Set("PicturesPath", "D:\\Pics");
@@ -82,6 +84,7 @@ TEST_F(SettingsFormTest, OkAtOnceWritesTheFiveValuesInOrder) {
                                          {"MPEGFile", ""}}));
     EXPECT_EQ(view.closes, 1);
     EXPECT_EQ(fake.store.values.at("Orvandel\\Settings\\MPEGFile"), "");
+    EXPECT_EQ(fake.store.opens, 1) << "the five values through one opening of the store";
 }
 
 TEST_F(SettingsFormTest, OkWritesTheRoundedNumbers) {
@@ -102,7 +105,7 @@ TEST_F(SettingsFormTest, OkWritesTheRoundedNumbers) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.time);
         fake.store.values.clear();
-        fake.windows.opened.clear();
+        windows.opened.clear();
         Open();
         Field(SettingsControl::PicturesPath) = "E:\\Pix\\";
         Field(SettingsControl::DisplayTime) = c.time;
@@ -126,14 +129,14 @@ TEST_F(SettingsFormTest, CancelWritesNothing) {
     form->OnCancel();
     EXPECT_TRUE(fake.store.writes.empty());
     EXPECT_EQ(view.closes, 1);
-    EXPECT_EQ(state.saver->Time(), 9);
+    EXPECT_EQ(fake.store.values.at("Orvandel\\Settings\\DisplayTime"), "9");
 }
 
 TEST_F(SettingsFormTest, ADisplayTimeThatDoesNotFitIsRefusedAndNothingWritten) {
     for (const char* time : {"32768", "99999", "-32769", "1e10", "&HFFFF0"}) {
         SCOPED_TRACE(time);
         fake.store.values.clear();
-        fake.windows.opened.clear();
+        windows.opened.clear();
         fake.messages.shown.clear();
         view.focused.clear();
         Open();
@@ -146,7 +149,6 @@ TEST_F(SettingsFormTest, ADisplayTimeThatDoesNotFitIsRefusedAndNothingWritten) {
         EXPECT_EQ(fake.messages.shown[0].icon, platform::MessageIcon::Information);
         EXPECT_EQ(fake.messages.shown[0].title, "Orvandel");
         EXPECT_EQ(view.focused, std::vector<SettingsControl>{SettingsControl::DisplayTime});
-        EXPECT_EQ(state.saver->Time(), 5);
         EXPECT_EQ(Field(SettingsControl::DisplayTime), time) << "the typed text stays";
     }
     // The edges of the range are accepted.
@@ -174,9 +176,6 @@ TEST_F(SettingsFormTest, ARefusedWriteIsReportedAndTheEarlierWritesArePutBack) {
     EXPECT_EQ(fake.store.values.at("Orvandel\\Settings\\PicturesPath"), "D:\\Old");
     EXPECT_EQ(fake.store.values.at("Orvandel\\Settings\\DisplayTime"), "7");
     EXPECT_EQ(fake.store.values.at("Orvandel\\Settings\\ShowClock"), "1");
-    EXPECT_EQ(state.saver->Path(), "D:\\Old");
-    EXPECT_EQ(state.saver->Time(), 7);
-    EXPECT_EQ(state.saver->ShowClock(), 1);
 
     // Once the store takes it, the same OK goes through.
     fake.store.refuseKey.clear();
@@ -185,12 +184,11 @@ TEST_F(SettingsFormTest, ARefusedWriteIsReportedAndTheEarlierWritesArePutBack) {
     EXPECT_EQ(fake.store.values.at("Orvandel\\Settings\\DisplayTime"), "20");
 }
 
-TEST_F(SettingsFormTest, UnloadStopsTheMusicAndReleasesTheObject) {
+TEST_F(SettingsFormTest, UnloadStopsTheMusic) {
     Open();
     music.calls.clear();
     form->OnUnload();
     EXPECT_EQ(music.calls, (std::vector<std::string>{"UnloadNotifyWindow", "Stop"}));
-    EXPECT_EQ(state.saver, nullptr);
 }
 
 TEST_F(SettingsFormTest, PlayPicksTheFileOrTheFirstTrackOfAList) {

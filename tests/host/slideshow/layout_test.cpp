@@ -126,13 +126,12 @@ TEST(PictureList, EmptyOrMissingFolderGivesOnlyElementZero) {
     EXPECT_EQ(list.back(), "\\root.gif");
 }
 
-TEST(SurfaceAt, PutsTheMessageFirstThenTheClockThenThePicture) {
-    using platform::Surface;
+TEST(SceneHitTest, PutsTheMessageFirstThenTheClockThenThePicture) {
     const PixelRect clock{40, 50, 57, 17}, message{0, 0, 60, 60};
     const std::vector<PixelRect> pictures{{0, 20, 100, 50}};
     struct Case {
         bool clock, message;
-        platform::ScreenPoint at;
+        ScreenPoint at;
         Surface hit;
     };
     const Case cases[] = {
@@ -145,11 +144,14 @@ TEST(SurfaceAt, PutsTheMessageFirstThenTheClockThenThePicture) {
         {false, true, {80, 30}, Surface::Picture},
         {false, false, {100, 30}, Surface::Background},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(SurfaceAt(c.at, c.message ? std::optional(message) : std::nullopt,
-                            c.clock ? std::optional(clock) : std::nullopt, pictures),
-                  c.hit)
-            << c.at.x << "," << c.at.y;
+    for (const Case& c : cases) {
+        Scene scene;
+        scene.LabelOf(Label::Clock) = {"", clock, c.clock, {}};
+        scene.LabelOf(Label::NoPictures) = {"", message, c.message, {}};
+        for (const PixelRect& box : pictures)
+            scene.pictures.push_back({box, nullptr});
+        EXPECT_EQ(scene.HitTest(c.at), c.hit) << c.at.x << "," << c.at.y;
+    }
 }
 
 TEST(ShowMonitors, PrimaryFirstInClientPixelsWithAFallbackAndAPreviewAtTheOrigin) {

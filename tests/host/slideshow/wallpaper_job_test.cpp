@@ -8,7 +8,7 @@ namespace {
 // Pictures of 3 x 2 that open unless "missing" and draw unless "broken";
 // files that can be made anywhere but in "C:\no\" and write and commit as
 // told.
-struct FakeFiles : platform::WallpaperFiles {
+struct FakeFiles : WallpaperFiles {
     bool writes = true, commits = true;
     int open = 0, made = 0;
     std::string committed; // the target's bytes
@@ -30,7 +30,7 @@ struct FakeFiles : platform::WallpaperFiles {
         }
         bool Commit() override { return files->commits && (files->committed = bytes, true); }
     };
-    std::unique_ptr<imaging::Picture> OpenPicture(const std::string& path) override {
+    std::unique_ptr<imaging::Picture> Open(const std::string& path) override {
         if (path == "missing") return nullptr;
         return std::make_unique<Picture>(this, path != "broken");
     }

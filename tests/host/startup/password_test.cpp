@@ -4,7 +4,6 @@
 #include <string>
 
 #include "fakes/fake_platform.h"
-#include "saver/screen_saver.h"
 #include "startup/password.h"
 
 namespace orv {
@@ -40,9 +39,8 @@ TEST_P(PasswordSwitch, TextAndWhetherTheCloseAsks) {
     if (c.present) fake.session.SetPasswordSwitch(c.type, c.data);
     EXPECT_EQ(startup::PasswordSwitch(fake.session), c.text);
 
-    saver::ScreenSaver pss(fake.platform);
     fake.session.passwordAnswers = {1};
-    bool cancel = !startup::PasswordAllowsClose(fake.session, pss, 77);
+    bool cancel = !startup::PasswordAllowsClose(fake.session, 77);
     EXPECT_FALSE(cancel);
     const bool asked = !fake.session.calls.empty();
     EXPECT_EQ(asked, c.asks);
@@ -72,14 +70,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PasswordCheck, RefusedPasswordKeepsTheShowAndHidesTheCursorAgain) {
     fakes::FakePlatform fake;
     fake.session.SetPasswordSwitch(kRegDword, Dword(1));
-    saver::ScreenSaver pss(fake.platform);
     // Only the low 16 bits count: 0x10000 is a refusal.
     fake.session.passwordAnswers = {0, 0x10000, 5};
     for (int attempt = 0; attempt < 2; ++attempt) {
-        bool cancel = !startup::PasswordAllowsClose(fake.session, pss, 9);
+        bool cancel = !startup::PasswordAllowsClose(fake.session, 9);
         EXPECT_TRUE(cancel) << attempt;
     }
-    bool cancel = !startup::PasswordAllowsClose(fake.session, pss, 9);
+    bool cancel = !startup::PasswordAllowsClose(fake.session, 9);
     EXPECT_FALSE(cancel);
     EXPECT_EQ(fake.session.calls, (std::vector<std::string>{
                                       "ShowCursor(true)", "VerifyPassword(9)", "ShowCursor(false)",
@@ -90,22 +87,9 @@ TEST(PasswordCheck, RefusedPasswordKeepsTheShowAndHidesTheCursorAgain) {
 TEST(PasswordCheck, WithoutAPasswordDialogTheCloseProceeds) {
     fakes::FakePlatform fake;
     fake.session.SetPasswordSwitch(kRegSz, std::string("1\0", 2));
-    saver::ScreenSaver pss(fake.platform);
     fake.session.passwordAnswers = {std::nullopt};
-    bool cancel = !startup::PasswordAllowsClose(fake.session, pss, 9);
+    bool cancel = !startup::PasswordAllowsClose(fake.session, 9);
     EXPECT_FALSE(cancel);
-}
-
-TEST(PasswordCheck, PreviewNeverAsks) {
-    fakes::FakePlatform fake;
-    fake.session.SetPasswordSwitch(kRegDword, Dword(1));
-    fake.environment.argumentText = "/p 1234";
-    saver::ScreenSaver pss(fake.platform);
-    pss.Execute(saver::SaverMode::Preview);
-    fake.session.passwordAnswers = {0};
-    bool cancel = !startup::PasswordAllowsClose(fake.session, pss, 9);
-    EXPECT_FALSE(cancel);
-    EXPECT_TRUE(fake.session.calls.empty());
 }
 
 } // namespace

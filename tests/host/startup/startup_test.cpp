@@ -61,24 +61,20 @@ TEST(WindowHandleArgument, ReadsTheTextAfterSwitchAndSeparator) {
 class StartTest : public ::testing::Test {
   protected:
     fakes::FakePlatform fake;
-    saver::ProgramState state;
+    fakes::FakeWindows windows;
+    const saver::Settings& settings = windows.settings; // the last window's
     void Run(const std::string& argumentText) {
         fake.environment.argumentText = argumentText;
-        Start(fake.platform, state);
+        Start(fake.platform, windows);
     }
 };
 
 TEST_F(StartTest, AnEmptyStoreGivesTheDefaults) {
+    Run("/s");
+    EXPECT_EQ(settings, (saver::Settings{"C:\\Program Files\\Orvandel", 5, 1, 100, ""}));
+    EXPECT_EQ(fake.store.opens, 1) << "the store's section is opened once";
     Run("xyz");
-    const saver::ScreenSaver& pss = *state.saver;
-    EXPECT_EQ(pss.Path(), "C:\\Program Files\\Orvandel");
-    EXPECT_EQ(pss.Time(), 5);
-    EXPECT_EQ(pss.ShowClock(), 1);
-    EXPECT_EQ(pss.MusicFile(), "");
-    EXPECT_EQ(pss.ScalePercentage(), 100);
-    EXPECT_FALSE(pss.PreviewMode());
-    EXPECT_EQ(state.windowsFolder, "C:\\windows");
-    EXPECT_TRUE(fake.windows.opened.empty());
+    EXPECT_EQ(windows.opened, std::vector<std::string>{"slideshow"});
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
@@ -92,12 +88,12 @@ TEST_F(StartTest, ReadsTheKeysInOrderAndConvertsThem) {
     EXPECT_EQ(fake.store.reads,
               (std::vector<std::string>{"PicturesPath", "DisplayTime", "ShowClock", "MPEGFile",
                                         "ScalePercentage"}));
-    const saver::ScreenSaver& pss = *state.saver;
-    EXPECT_EQ(pss.Path(), "") << "an existing empty value is not replaced by the default";
-    EXPECT_EQ(pss.Time(), 12);
-    EXPECT_EQ(pss.ShowClock(), 2);
-    EXPECT_TRUE(pss.IsPlaylist());
-    EXPECT_EQ(pss.ScalePercentage(), 50);
+    Run("/s");
+    EXPECT_EQ(settings.path, "") << "an existing empty value is not replaced by the default";
+    EXPECT_EQ(settings.time, 12);
+    EXPECT_EQ(settings.showClock, 2);
+    EXPECT_TRUE(settings.IsPlaylist());
+    EXPECT_EQ(settings.scalePercentage, 50);
 }
 
 TEST_F(StartTest, StoredTimesRoundHalfToEven) {
@@ -106,7 +102,7 @@ TEST_F(StartTest, StoredTimesRoundHalfToEven) {
     for (const auto& [stored, expected] : cases) {
         fake.store.Set("DisplayTime", stored);
         Run("");
-        EXPECT_EQ(state.saver->Time(), expected) << stored;
+        EXPECT_EQ(settings.time, expected) << stored;
     }
 }
 
@@ -118,18 +114,18 @@ TEST_F(StartTest, AnOutOfRangeScaleEndsStartUpWithOverflow) {
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.Number(), 6);
     }
-    EXPECT_TRUE(fake.windows.opened.empty());
+    EXPECT_TRUE(windows.opened.empty());
 }
 
 TEST_F(StartTest, APreviewHostMustBeAWindowThatCanHoldIt) {
-    fake.windows.hosts[10] = {true, true, false}; // the desktop window
-    fake.windows.hosts[11] = {true, false, true}; // a window of this program
+    windows.hosts[10] = {true, true, false}; // the desktop window
+    windows.hosts[11] = {true, false, true}; // a window of this program
     for (const char* command : {"/p 10", "/p 11", "/p 12"})
         Run(command);
-    EXPECT_TRUE(fake.windows.opened.empty());
+    EXPECT_TRUE(windows.opened.empty());
     EXPECT_TRUE(fake.messages.shown.empty()) << "the program ends quietly";
     Run("/p 77");
-    EXPECT_EQ(fake.windows.opened, std::vector<std::string>{"preview 77"});
+    EXPECT_EQ(windows.opened, std::vector<std::string>{"preview 77"});
 }
 
 TEST_F(StartTest, TheSettingsDialogOpensWithDefaultsForNumbersOutOfRange) {
@@ -137,13 +133,13 @@ TEST_F(StartTest, TheSettingsDialogOpensWithDefaultsForNumbersOutOfRange) {
         {"DisplayTime", "1e9"}, {"ShowClock", "32768"}, {"ScalePercentage", "4294967295"}};
     for (const auto& [key, value] : stored)
         fake.store.Set(key, value);
-    for (const char* settings : {"/c", ""}) {
-        fake.windows.opened.clear();
-        Run(settings);
-        EXPECT_EQ(fake.windows.opened, std::vector<std::string>{"settings"});
-        EXPECT_EQ(state.saver->Time(), 5);
-        EXPECT_EQ(state.saver->ShowClock(), 1);
-        EXPECT_EQ(state.saver->ScalePercentage(), 100);
+    for (const char* command : {"/c", ""}) {
+        windows.opened.clear();
+        Run(command);
+        EXPECT_EQ(windows.opened, std::vector<std::string>{"settings"});
+        EXPECT_EQ(settings.time, 5);
+        EXPECT_EQ(settings.showClock, 1);
+        EXPECT_EQ(settings.scalePercentage, 100);
     }
     for (const char* show : {"/s", "/p 77"}) {
         try {
@@ -160,9 +156,8 @@ TEST_F(StartTest, DispatchesEachSwitch) {
     Run("/c");
     Run("");
     Run("/p 77");
-    EXPECT_EQ(fake.windows.opened,
+    EXPECT_EQ(windows.opened,
               (std::vector<std::string>{"slideshow", "settings", "settings", "preview 77"}));
-    EXPECT_TRUE(state.saver->PreviewMode());
 }
 
 TEST_F(StartTest, PreviewWithABadHandleShowsTheErrorBox) {
@@ -173,7 +168,7 @@ TEST_F(StartTest, PreviewWithABadHandleShowsTheErrorBox) {
     EXPECT_EQ(fake.messages.shown[1].text, "13: Type mismatch");
     EXPECT_EQ(fake.messages.shown[1].icon, platform::MessageIcon::Critical);
     EXPECT_EQ(fake.messages.shown[1].title, "Orvandel");
-    EXPECT_TRUE(fake.windows.opened.empty());
+    EXPECT_TRUE(windows.opened.empty());
 }
 
 TEST_F(StartTest, PasswordChangeGetsTheOwnerHandle) {
@@ -185,7 +180,9 @@ TEST_F(StartTest, PasswordChangeGetsTheOwnerHandle) {
 }
 
 TEST_F(StartTest, AboutShowsTheBoxWithTitleAndIcon) {
+    fake.clock.now.year = 2040;
     Run("/S");
+    EXPECT_NE(fake.messages.shown.at(0).text.find("2040"), std::string::npos) << "the clock's year";
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].title, "About - Orvandel");
     EXPECT_EQ(fake.messages.shown[0].icon, platform::MessageIcon::Information);

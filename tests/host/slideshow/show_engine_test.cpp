@@ -1,0 +1,776 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <map>
+#include <ostream>
+#include <random>
+#include <set>
+#include <string>
+
+#include "fakes/fake_platform.h"
+#include "slideshow/layout.h"
+#include "slideshow/show_engine.h"
+#include "slideshow/show_jobs.h"
+
+namespace orv::slideshow {
+namespace {
+
+// A picture of the fake source, and the path it was drawn from.
+struct FakeBitmap : platform::Bitmap {
+    std::string path;
+    static inline int live = 0; // bitmaps held anywhere
+    explicit FakeBitmap(std::string p) : path(std::move(p)) { ++live; }
+    ~FakeBitmap() override { --live; }
+};
+
+// The readable pictures, by path, with their natural sizes.
+class FakePictures : public platform::PictureSource {
+  public:
+    std::map<std::string, platform::PictureSize> files;
+    std::unique_ptr<platform::DrawablePicture> Open(const std::string& path,
+                                                    const std::atomic<bool>&) override {
+        const auto it = files.find(path);
+        if (it == files.end()) return nullptr;
+        struct Open : platform::DrawablePicture {
+            std::string path;
+            platform::PictureSize size;
+            platform::PictureSize NaturalSize() const override { return size; }
+            std::shared_ptr<const platform::Bitmap> Render(int, int) override {
+                return std::make_shared<FakeBitmap>(path);
+            }
+        };
+        auto open = std::make_unique<Open>();
+        open->path = path;
+        open->size = it->second;
+        return open;
+    }
+};
+
+// A show's engine with what its window and services would hold after
+// carrying out its actions. Jobs run at once unless `manual` is set; then
+// Finish() runs one of those under way. A password check is answered with
+// `password` when it is set.
+class ShowEngineTest : public ::testing::Test {
+  protected:
+    ShowSettings settings{
+        "C:\\Pics", 5,     true,          100,
+        "",         false, "C:\\windows", "C:\\Users\\me\\AppData\\Local\\Orvandel"};
+    fakes::FakeRandom random;
+    std::optional<ShowEngine> engine;
+    // One 1024 x 768 monitor at 96 dots per inch (15360 x 11520 twips).
+    Display display{{{{0, 0, 1024, 768}, 96, true}}, {54, 13}};
+    FakePictures pictureFiles;
+    std::vector<std::string> pictures;
+    std::optional<ScreenPoint> cursor{ScreenPoint{500, 400}};
+    bool manual = false, holdWallpaper = false;
+    std::optional<bool> password = true;
+    std::set<std::string> writableFolders{"C:\\windows\\"};
+
+    std::map<Timer, std::uint32_t> timers; // 0: stopped
+    std::map<Label, LabelState> labels;
+    std::map<std::size_t, std::string> shown; // per monitor, "" for an empty box
+    std::vector<PreparedPicture> lastShown;
+    std::vector<PreparationJob> pending;
+    std::set<JobId> cancelled;
+    std::vector<WallpaperJob> wallpapers;       // started
+    std::map<std::string, std::string> written; // bitmap file -> picture
+    std::vector<std::string> music, wallpaperSet;
+    std::optional<bool> desktopTaken;
+    int preparations = 0, shows = 0, passwordChecks = 0, hides = 0, ends = 0;
+    ShowActions actions; // of the last event sent
+    std::deque<ShowEvent> queue;
+    ScreenPoint mouse{0, 10};
+
+    void AddPicture(const std::string& name, double w, double h) {
+        pictures.push_back("C:\\Pics\\" + name);
+        pictureFiles.files["C:\\Pics\\" + name] = {w, h};
+    }
+    void Load() {
+        engine.emplace(settings, random);
+        Send(Start{display, pictures, cursor, {2026, 12, 8, 17, 5, 9}});
+    }
+    void Tick(Timer timer = Timer::ShowPicture) {
+        Send(slideshow::Tick{timer, {2026, 1, 2, 3, 4, 5}});
+    }
+    void Key(int code, int shift = 0) { Send(KeyDown{code, shift}); }
+    // One real move of the mouse to a point of the window.
+    void MoveTo(int x, int y) { Send(MouseMoved{{x, y}, {x, y}}); }
+    void Move(ScreenPoint over) {
+        ++mouse.x;
+        Send(MouseMoved{over, mouse});
+    }
+
+    // Handles the event and those its actions bring, in order.
+    void Send(ShowEvent event) {
+        queue.push_back(std::move(event));
+        if (queue.size() > 1) return; // handled by the loop below
+        actions.clear();
+        while (!queue.empty()) {
+            for (ShowAction& a : engine->Handle(queue.front())) {
+                actions.push_back(a);
+                std::visit([this](auto& action) { Apply(action); }, a);
+            }
+            queue.pop_front();
+        }
+    }
+    void Finish(std::size_t which = 0) {
+        const PreparationJob job = pending.at(which);
+        pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(which));
+        const std::atomic<bool> stop{cancelled.count(job.id) > 0};
+        Send(PreparationDone{RunPreparation(job, pictureFiles, stop)});
+    }
+    template <class A> bool Has() const {
+        return std::any_of(actions.begin(), actions.end(),
+                           [](const ShowAction& a) { return std::holds_alternative<A>(a); });
+    }
+    template <class A> std::size_t IndexOf() const {
+        const auto it = std::find_if(actions.begin(), actions.end(), [](const ShowAction& a) {
+            return std::holds_alternative<A>(a);
+        });
+        return static_cast<std::size_t>(it - actions.begin());
+    }
+
+    void Apply(const SetTimer& a) { timers[a.timer] = a.milliseconds; }
+    void Apply(const StartPreparation& a) {
+        ++preparations;
+        pending.push_back(a.job);
+        if (!manual) Finish(pending.size() - 1);
+    }
+    void Apply(const CancelJob& a) { cancelled.insert(a.job); }
+    void Apply(const ShowPictures& a) {
+        ++shows;
+        shown.clear();
+        for (const auto& p : a.pictures)
+            shown[p.monitor] =
+                p.bitmap ? static_cast<const FakeBitmap&>(*p.bitmap).path : std::string();
+        if (!a.pictures.empty()) lastShown = a.pictures;
+    }
+    void Apply(const SetLabel& a) { labels[a.label] = a.state; }
+    void Apply(const StartWallpaper& a) {
+        wallpapers.push_back(a.job);
+        if (!holdWallpaper) Send(WallpaperDone{WriteWallpaper(a.job)});
+    }
+    WallpaperResult WriteWallpaper(const WallpaperJob& job) {
+        for (const auto& t : job.targets)
+            if (writableFolders.count(t.substr(0, t.rfind('\\') + 1))) {
+                written[t] = job.picture;
+                return {job.id, t};
+            }
+        return {job.id, std::nullopt};
+    }
+    void Apply(const SetWallpaper& a) { wallpaperSet.push_back(a.file); }
+    void Apply(const PlayMusic& a) { music.push_back((a.playlist ? "list " : "play ") + a.file); }
+    void Apply(const StopMusic&) { music.push_back("stop"); }
+    void Apply(const NextTrack&) { music.push_back("next"); }
+    void Apply(const TakeOverDesktop& a) { desktopTaken = a.takeOver; }
+    void Apply(const CheckPassword&) {
+        ++passwordChecks;
+        if (password) Send(PasswordChecked{*password});
+    }
+    void Apply(const Hide&) { ++hides; }
+    void Apply(const End&) { ++ends; }
+};
+
+TEST_F(ShowEngineTest, TheStartSetsTimersLabelsAndTheDesktop) {
+    AddPicture("a.jpg", 200, 100);
+    Load();
+    EXPECT_EQ(timers,
+              (std::map<Timer, std::uint32_t>{{Timer::ShowPicture, 100}, {Timer::Clock, 1000}}));
+    EXPECT_EQ(random.seeds, 1);
+    EXPECT_EQ(desktopTaken, true);
+    const LabelState &message = labels[Label::NoPictures], &clock = labels[Label::Clock];
+    EXPECT_FALSE(message.visible);
+    EXPECT_EQ(message.rect, (PixelRect{0, 0, 1024, 768}));
+    EXPECT_EQ(message.font, (LabelFont{24, true, 96}));
+    EXPECT_EQ(clock.text, "17:05:09 ");
+    EXPECT_EQ(clock.font, (LabelFont{9.75f, false, 96}));
+    // 850 and 250 twips from the right and bottom, 855 x 255: 57 x 17 pixels.
+    EXPECT_EQ(clock.rect, (PixelRect{967, 751, 57, 17}));
+    // The music starts once the first picture is on the screen, and once.
+    EXPECT_TRUE(music.empty());
+    Tick();
+    EXPECT_LT(IndexOf<ShowPictures>(), IndexOf<PlayMusic>());
+    Tick();
+    EXPECT_EQ(music, std::vector<std::string>{"play "});
+    EXPECT_EQ(labels[Label::Clock].text, "17:05:09 ");
+    Tick(Timer::Clock);
+    EXPECT_EQ(labels[Label::Clock].text, "03:04:05 ");
+}
+
+TEST_F(ShowEngineTest, AnEmptyFolderShowsTheTwoLineMessageAndNoClockWhenOff) {
+    settings.showClock = false;
+    settings.musicFile = "C:\\Music\\list.m3u";
+    Load();
+    EXPECT_EQ(labels[Label::NoPictures].text, "No Pictures in : \rC:\\Pics");
+    EXPECT_TRUE(labels[Label::NoPictures].visible);
+    EXPECT_FALSE(labels[Label::Clock].visible);
+    EXPECT_EQ(timers[Timer::Clock], 0u) << "the clock's timer stands still";
+    // Ticks change nothing while the timer keeps running; the music starts.
+    Tick();
+    Tick(Timer::Clock);
+    EXPECT_EQ(preparations, 0);
+    EXPECT_EQ(timers[Timer::ShowPicture], 5000u);
+    EXPECT_EQ(music, std::vector<std::string>{"list C:\\Music\\list.m3u"});
+    EXPECT_EQ(labels[Label::Clock].text, "");
+}
+
+TEST_F(ShowEngineTest, APreviewLaysOutSmallLeavesTheDesktopAndNeverClosesOnInput) {
+    AddPicture("wide.jpg", 2000, 1000);
+    settings.preview = true;
+    settings.musicFile = "C:\\Music\\tune.mp3";
+    Load();
+    EXPECT_EQ(labels[Label::NoPictures].font, (LabelFont{8, true, 96}));
+    EXPECT_EQ(labels[Label::NoPictures].rect.width, 160); // 2400 twips
+    Tick();
+    EXPECT_FLOAT_EQ(lastShown.at(0).box.twips.width, 2270);
+    EXPECT_FLOAT_EQ(lastShown.at(0).box.twips.top, 283.75f);
+    EXPECT_EQ(lastShown.at(0).box.pixels, (PixelRect{0, 19, 151, 76}));
+    for (int i = 0; i < 30; ++i) {
+        Move({1, 1});
+        Move({10, 30});
+        Send(Typed{'A'});
+        Key(kKeyProcessedByInputMethod);
+        Send(Deactivated{false});
+    }
+    EXPECT_EQ(passwordChecks + hides + ends, 0);
+    Send(CloseAsked{});
+    EXPECT_EQ(passwordChecks, 0) << "the preview closes without the password";
+    EXPECT_EQ(ends, 1);
+    EXPECT_FALSE(desktopTaken.has_value());
+    EXPECT_TRUE(music.empty());
+}
+
+TEST_F(ShowEngineTest, APreviewEndsWhenItsHostOrItsOwnWindowIsGone) {
+    settings.preview = true;
+    Load();
+    Send(HostChecked{true, true});
+    EXPECT_EQ(hides + ends, 0);
+    Send(HostChecked{false, true});
+    EXPECT_EQ(hides, 1);
+    EXPECT_EQ(ends, 1);
+    Send(HostChecked{false, false});
+    EXPECT_EQ(ends, 1) << "once";
+    Load();
+    Send(HostChecked{true, false});
+    EXPECT_EQ(ends, 2);
+}
+
+TEST_F(ShowEngineTest, TheTimerShowsARandomPictureAndReloadsTheDisplayTime) {
+    AddPicture("a.jpg", 300, 400);
+    AddPicture("b.jpg", 2000, 1000);
+    AddPicture("c.jpg", 100, 100);
+    random.draws = {0.0, 0.99, 0.5};
+    Load();
+    Tick();
+    EXPECT_EQ(shown[0], "C:\\Pics\\a.jpg");
+    EXPECT_EQ(timers[Timer::ShowPicture], 5000u);
+    EXPECT_FLOAT_EQ(lastShown.at(0).box.twips.left, 3360);
+    EXPECT_EQ(lastShown.at(0).box.pixels, (PixelRect{224, 0, 576, 768}));
+    Tick();
+    // The picture prepared ahead goes on the screen at once; the next is
+    // prepared while it shows.
+    EXPECT_EQ(shown[0], "C:\\Pics\\c.jpg");
+    EXPECT_EQ(preparations, 3);
+    Tick();
+    EXPECT_EQ(shown[0], "C:\\Pics\\b.jpg");
+    for (const auto& [seconds, ms] : std::vector<std::pair<int, std::uint32_t>>{
+             {70, 70000u}, {32767, 32767000u}, {0, 0u}, {-3, 0u}, {1, 1000u}}) {
+        settings.displayTime = seconds;
+        Load();
+        Tick();
+        EXPECT_EQ(timers[Timer::ShowPicture], ms) << seconds;
+    }
+}
+
+TEST_F(ShowEngineTest, ADamagedPictureLeavesAnEmptyBoxAndTheShowGoesOn) {
+    pictures = {"C:\\Pics\\broken.jpg"}; // listed, but it cannot be read
+    Load();
+    Tick();
+    EXPECT_EQ(shown[0], "");
+    EXPECT_EQ(lastShown.at(0).bitmap, nullptr);
+    // The box keeps the size it had: the whole screen.
+    EXPECT_EQ(lastShown.at(0).box.pixels, (PixelRect{0, 0, 1024, 768}));
+    Key(kKeyW, kCtrlMask | kShiftMask);
+    EXPECT_TRUE(wallpapers.empty()) << "nothing on show makes no wallpaper";
+    EXPECT_EQ(passwordChecks, 0);
+}
+
+// The picture of a 3:4 photo covers x 224 to 799; the clock sits at 967, 751.
+TEST_F(ShowEngineTest, TheMouseRuleCountsEachSurfaceApartAndTheClockNotAtAll) {
+    AddPicture("a.jpg", 300, 400);
+    password = false;
+    Load();
+    Tick();
+    const ScreenPoint picture{300, 300}, background{100, 300}, clock{1000, 760};
+    for (int i = 0; i < 10; ++i) {
+        Move(picture);
+        Move(background);
+    }
+    for (int i = 0; i < 30; ++i)
+        Move(clock);
+    EXPECT_EQ(passwordChecks, 0);
+    Move(picture);
+    EXPECT_EQ(passwordChecks, 1);
+    // The surface that asked starts again from 0; the others keep theirs.
+    for (int i = 0; i < 10; ++i)
+        Move(picture);
+    EXPECT_EQ(passwordChecks, 1);
+    Move(background);
+    EXPECT_EQ(passwordChecks, 2);
+    // Reports where the mouse already rests count nothing.
+    for (int i = 0; i < 20; ++i)
+        Send(MouseMoved{picture, mouse});
+    EXPECT_EQ(passwordChecks, 2);
+    // Without pictures the message covers the screen: a surface of its own.
+    pictures.clear();
+    Load();
+    for (int i = 0; i < 11; ++i)
+        Move(picture);
+    EXPECT_EQ(passwordChecks, 3);
+}
+
+TEST_F(ShowEngineTest, ARefusedPasswordKeepsTheShowAndAnAcceptedOneClosesIt) {
+    AddPicture("a.jpg", 300, 400);
+    password.reset(); // the prompt stays up
+    Load();
+    Tick();
+    Send(Typed{'a'});
+    for (int i = 0; i < 11; ++i)
+        Move({300, 300});
+    Send(Typed{'b'});
+    Send(Deactivated{false});
+    EXPECT_EQ(passwordChecks, 1) << "one prompt at a time";
+    Tick();
+    EXPECT_EQ(shows, 2) << "the show goes on behind the prompt";
+    Send(PasswordChecked{false});
+    EXPECT_EQ(hides + ends, 0);
+    Send(Typed{'c'});
+    EXPECT_EQ(passwordChecks, 2);
+    Send(PasswordChecked{true});
+    EXPECT_EQ(hides, 1);
+    EXPECT_EQ(ends, 1);
+    Send(PasswordChecked{true});
+    EXPECT_EQ(ends, 1) << "an answer nobody waits for changes nothing";
+}
+
+TEST_F(ShowEngineTest, WhichKeysCloseAFullScreenShow) {
+    password = false;
+    Load();
+    int checks = 0;
+    for (int code : {65, 49, 32, 13, 27, 119, 87}) {
+        Send(Typed{code});
+        EXPECT_EQ(passwordChecks, ++checks) << code;
+    }
+    // A key an input method takes for its composition counts as typed.
+    Key(kKeyProcessedByInputMethod);
+    EXPECT_EQ(passwordChecks, ++checks);
+    Send(Typed{23}); // Ctrl+W
+    for (auto [key, shift] : std::vector<std::pair<int, int>>{
+             {34, 0}, {37, 0}, {38, 0}, {112, 0}, {16, 1}, {17, 2}, {87, 2}, {18, 4}})
+        Key(key, shift);
+    EXPECT_EQ(passwordChecks, checks);
+    // Losing the foreground to another program closes the show; to a
+    // window of ours (or another show of ours) it does not.
+    Send(Deactivated{true});
+    EXPECT_EQ(passwordChecks, checks);
+    Send(Deactivated{false});
+    EXPECT_EQ(passwordChecks, ++checks);
+}
+
+TEST_F(ShowEngineTest, PageDownShowsTheNextPictureAndRestartsTheTimer) {
+    AddPicture("a.jpg", 300, 400);
+    AddPicture("b.jpg", 2000, 1000);
+    random.draws = {0.0, 0.7, 0.2, 0.9};
+    Load();
+    Tick();
+    for (int shift : {0, 1, 2}) {
+        const int before = shows;
+        timers[Timer::ShowPicture] = 0;
+        Key(kKeyPageDown, shift);
+        EXPECT_EQ(shows, before + 1) << shift;
+        EXPECT_LT(IndexOf<ShowPictures>(), IndexOf<SetTimer>()) << "the countdown starts after";
+        EXPECT_EQ(timers[Timer::ShowPicture], 5000u) << shift;
+    }
+    settings.displayTime = 0;
+    Load();
+    Tick();
+    Key(kKeyPageDown);
+    EXPECT_EQ(timers[Timer::ShowPicture], 0u) << "a still show stays still";
+    EXPECT_EQ(passwordChecks, 0);
+}
+
+TEST_F(ShowEngineTest, CtrlShiftWMakesTheWallpaperOfThePrimaryMonitorsPicture) {
+    AddPicture("a.jpg", 300, 400);
+    Load();
+    Key(kKeyW, kCtrlMask | kShiftMask); // before the first picture
+    EXPECT_TRUE(wallpapers.empty());
+    Tick();
+    for (const std::string folder : {"C:\\windows", "C:\\windows\\"}) {
+        settings.windowsFolder = folder;
+        Load();
+        Tick();
+        wallpaperSet.clear();
+        Key(kKeyW, kCtrlMask | kShiftMask);
+        EXPECT_EQ(written["C:\\windows\\Orvandel.bmp"], "C:\\Pics\\a.jpg") << folder;
+        EXPECT_EQ(wallpaperSet, std::vector<std::string>{"C:\\windows\\Orvandel.bmp"}) << folder;
+    }
+    // Other shift states leave the wallpaper alone.
+    for (int shift : {1, 2, 7, 0})
+        Key(kKeyW, shift);
+    EXPECT_EQ(wallpaperSet.size(), 1u);
+    // The Windows folder closed: the user's own folder; neither: no setting.
+    writableFolders = {"C:\\Users\\me\\AppData\\Local\\Orvandel\\"};
+    Key(kKeyW, kCtrlMask | kShiftMask);
+    EXPECT_EQ(wallpaperSet.back(), "C:\\Users\\me\\AppData\\Local\\Orvandel\\Orvandel.bmp");
+    writableFolders.clear();
+    wallpaperSet.clear();
+    Key(kKeyW, kCtrlMask | kShiftMask);
+    EXPECT_TRUE(wallpaperSet.empty());
+    EXPECT_EQ(passwordChecks, 0);
+}
+
+TEST_F(ShowEngineTest, AWallpaperResultCountsOnlyForTheJobUnderWay) {
+    AddPicture("a.jpg", 300, 400);
+    holdWallpaper = true;
+    Load();
+    Tick();
+    Key(kKeyW, 3);
+    Key(kKeyW, 3); // while the first is written
+    ASSERT_EQ(wallpapers.size(), 1u);
+    const WallpaperResult result = WriteWallpaper(wallpapers[0]);
+    Send(WallpaperDone{{result.id + 1, "C:\\other.bmp"}});
+    EXPECT_TRUE(wallpaperSet.empty());
+    Send(WallpaperDone{result});
+    Send(WallpaperDone{result}); // delivered twice
+    EXPECT_EQ(wallpaperSet, std::vector<std::string>{"C:\\windows\\Orvandel.bmp"});
+}
+
+TEST_F(ShowEngineTest, TheCloseGivesTheScreenBackAtOnceAndEndsOnceTheWallpaperIsSet) {
+    AddPicture("a.jpg", 300, 400);
+    settings.musicFile = "C:\\Music\\list.m3u";
+    holdWallpaper = true;
+    Load();
+    Tick();
+    Key(kKeyW, 3);
+    Send(Typed{'x'});
+    // Hidden first, then the timers, the pictures, the music and the desktop.
+    EXPECT_EQ(IndexOf<Hide>(), 1u) << "right after the password's answer";
+    EXPECT_EQ(timers[Timer::ShowPicture] + timers[Timer::Clock], 0u);
+    EXPECT_TRUE(shown.empty()) << "the pictures are released";
+    EXPECT_EQ(music.back(), "stop");
+    EXPECT_EQ(desktopTaken, false);
+    EXPECT_EQ(ends, 0) << "the wallpaper under way is waited for";
+    EXPECT_EQ(timers[Timer::WallpaperWait], kWallpaperWaitMs);
+    // Nothing but the wallpaper counts any more.
+    Tick();
+    Key(kKeyPageDown);
+    Send(CloseAsked{});
+    EXPECT_EQ(shows, 2);
+    EXPECT_EQ(passwordChecks, 1);
+    Send(WallpaperDone{WriteWallpaper(wallpapers[0])});
+    EXPECT_EQ(wallpaperSet, std::vector<std::string>{"C:\\windows\\Orvandel.bmp"});
+    EXPECT_EQ(ends, 1);
+    EXPECT_GT(IndexOf<End>(), IndexOf<SetWallpaper>());
+
+    // A wallpaper that takes too long is given up, and so is one under way
+    // when the session ends.
+    for (const ShowEvent& cut : {ShowEvent{Typed{'x'}}, ShowEvent{SessionEnding{}}}) {
+        const int before = ends;
+        Load();
+        Tick();
+        cancelled.clear();
+        Key(kKeyW, 3);
+        Send(cut);
+        if (std::holds_alternative<Typed>(cut)) {
+            EXPECT_EQ(ends, before);
+            Tick(Timer::WallpaperWait);
+        }
+        EXPECT_EQ(cancelled, std::set<JobId>{wallpapers.back().id});
+        EXPECT_EQ(ends, before + 1);
+    }
+}
+
+TEST_F(ShowEngineTest, TheSessionsEndOrTheWindowsDestructionEndWithoutThePassword) {
+    password = false;
+    for (const ShowEvent& end : {ShowEvent{SessionEnding{}}, ShowEvent{Destroyed{}}}) {
+        Load();
+        desktopTaken.reset();
+        Send(end);
+        EXPECT_EQ(passwordChecks, 0);
+        EXPECT_EQ(desktopTaken, false);
+        EXPECT_EQ(music.back(), "stop");
+    }
+    EXPECT_EQ(ends, 2);
+    Send(Destroyed{});
+    EXPECT_EQ(ends, 2) << "an ended show stays ended";
+}
+
+TEST_F(ShowEngineTest, AltNAsksForTheNextTrackOnlyWithAltAlone) {
+    Load();
+    Key(kKeyN, kAltMask);
+    Key(kKeyN, kAltMask | kShiftMask);
+    Key(kKeyN, 0);
+    EXPECT_EQ(music, std::vector<std::string>{"next"});
+}
+
+TEST_F(ShowEngineTest, RequestsDuringAPreparationMakeOneMoreChangeNeverAQueue) {
+    AddPicture("a.jpg", 300, 400);
+    AddPicture("b.jpg", 400, 300);
+    manual = true;
+    Load();
+    Tick();
+    for (int i = 0; i < 500; ++i)
+        Key(kKeyPageDown);
+    Tick();
+    EXPECT_EQ(preparations, 1);
+    Finish();
+    EXPECT_EQ(preparations, 2) << "the next change, prepared ahead";
+    Finish();
+    EXPECT_EQ(preparations, 2) << "nothing more while one is ready";
+    EXPECT_EQ(shows, 1);
+    // A storm of Page Downs: the ready change at once, then one more as soon
+    // as it is prepared.
+    for (int i = 0; i < 500; ++i)
+        Key(kKeyPageDown);
+    EXPECT_EQ(shows, 2);
+    Finish();
+    EXPECT_EQ(shows, 3);
+    Finish();
+    EXPECT_EQ(shows, 3);
+    EXPECT_EQ(preparations, 4);
+    // A display change abandons the preparation under way: it is cancelled
+    // and its result never shows; the change for the new layout follows.
+    Key(kKeyPageDown);
+    const JobId abandoned = pending.at(0).id;
+    const int before = shows;
+    Send(DisplayChanged{display});
+    EXPECT_EQ(cancelled, std::set<JobId>{abandoned});
+    Finish();
+    EXPECT_EQ(shows, before) << "the abandoned result";
+    EXPECT_EQ(preparations, 6);
+    Finish();
+    EXPECT_EQ(shows, before + 1);
+    // Closing while a picture is prepared abandons it too.
+    Finish();
+    Key(kKeyPageDown);
+    Send(CloseAsked{});
+    EXPECT_TRUE(cancelled.count(pending.at(0).id));
+    const int closed = shows;
+    Finish();
+    EXPECT_EQ(shows, closed);
+}
+
+// Display changes, ticks, Page Down and finished jobs in any order and
+// number: one preparation at a time, no result of an abandoned job on the
+// screen, and once the jobs are done every monitor shows a picture fitted
+// to the monitors as they are.
+TEST_F(ShowEngineTest, BurstsOfDisplayChangesAlwaysEndWithEveryMonitorShowingAPicture) {
+    AddPicture("a.jpg", 300, 400);
+    AddPicture("b.jpg", 400, 300);
+    manual = true;
+    const std::vector<Display> desks{
+        {{{{0, 0, 1024, 768}, 96, true}}, {54, 13}},
+        {{{{0, 0, 800, 600}, 144, true}, {{800, 0, 1280, 1024}, 96, false}}, {80, 20}}};
+    Load();
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937 draw(seed);
+        for (int step = 0; step < 300; ++step) {
+            switch (draw() % 4) {
+            case 0:
+                display = desks[draw() % desks.size()];
+                Send(DisplayChanged{display});
+                break;
+            case 1:
+                Key(kKeyPageDown);
+                break;
+            case 2: // a result of an earlier job, delivered again
+                if (!pending.empty()) Send(PreparationDone{{pending[0].id - 1, {}}});
+                break;
+            default:
+                if (!pending.empty()) {
+                    const JobId id = pending[0].id;
+                    const bool abandoned = cancelled.count(id) > 0;
+                    const int before = shows;
+                    Finish(draw() % pending.size());
+                    if (abandoned) {
+                        ASSERT_EQ(shows, before) << "an abandoned job's pictures";
+                    }
+                }
+            }
+            ASSERT_LE(pending.size(), 1u);
+            ASSERT_LE(FakeBitmap::live, 4) << "one on show and one ready for each of two monitors";
+        }
+        while (!pending.empty())
+            Finish();
+        ASSERT_EQ(lastShown.size(), display.monitors.size());
+        for (std::size_t m = 0; m < display.monitors.size(); ++m) {
+            EXPECT_FALSE(shown[m].empty()) << m;
+            const PixelRect &box = lastShown[m].box.pixels, &area = display.monitors[m].bounds;
+            EXPECT_TRUE(box.x >= area.x && box.x + box.width <= area.x + area.width &&
+                        (box.width == area.width || box.height == area.height))
+                << m;
+        }
+    }
+}
+
+TEST(RunPreparation, OnePictureOpenAThreadAndOneDrawingForEachSize) {
+    struct CountingSource : FakePictures {
+        std::atomic<int> open = 0, most = 0, opens = 0;
+        std::unique_ptr<platform::DrawablePicture> Open(const std::string& path,
+                                                        const std::atomic<bool>& stop) override {
+            struct Counted : platform::DrawablePicture {
+                std::unique_ptr<platform::DrawablePicture> inner;
+                CountingSource* source;
+                ~Counted() override { --source->open; }
+                platform::PictureSize NaturalSize() const override { return inner->NaturalSize(); }
+                std::shared_ptr<const platform::Bitmap> Render(int w, int h) override {
+                    return inner->Render(w, h);
+                }
+            };
+            auto counted = std::make_unique<Counted>();
+            counted->inner = FakePictures::Open(path, stop);
+            counted->source = this;
+            ++opens;
+            for (int now = ++open, seen = most;
+                 now > seen && !most.compare_exchange_weak(seen, now);)
+                ;
+            return counted;
+        }
+    } source;
+    source.files = {{"a", {400, 300}}, {"b", {300, 400}}};
+    const platform::MonitorArea small{{0, 0, 800, 600}, 96, true}, big{{800, 0, 1600, 1200}};
+    const PreparationJob job{
+        7,
+        100,
+        false,
+        {{0, "a", small, {}}, {1, "b", small, {}}, {2, "a", big, {}}, {3, "a", small, {}}}};
+    for (unsigned threads : {1u, 2u}) {
+        source.opens = source.most = 0;
+        const auto result = RunPreparation(job, source, std::atomic<bool>{}, threads);
+        EXPECT_EQ(result.id, 7u);
+        ASSERT_EQ(result.pictures.size(), 4u);
+        for (std::size_t m = 0; m < 4; ++m)
+            EXPECT_EQ(result.pictures[m].monitor, m) << "in the monitors' order";
+        EXPECT_EQ(source.opens, 2);
+        EXPECT_LE(source.most, static_cast<int>(threads));
+        EXPECT_EQ(result.pictures[0].bitmap, result.pictures[3].bitmap) << "drawn once a size";
+        EXPECT_NE(result.pictures[0].bitmap, result.pictures[2].bitmap);
+    }
+    EXPECT_TRUE(RunPreparation(job, source, std::atomic<bool>{true}).pictures.empty());
+}
+
+// A show over several monitors, given in the window's client pixels with
+// the primary first.
+struct MonitorsCase {
+    const char* name;
+    std::vector<platform::MonitorArea> monitors;
+};
+void PrintTo(const MonitorsCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ShowMonitorsTest : public ShowEngineTest,
+                         public ::testing::WithParamInterface<MonitorsCase> {};
+
+TEST_P(ShowMonitorsTest, EachMonitorShowsAPictureFittedToItselfAndThePrimaryHasTheLabels) {
+    const auto& monitors = GetParam().monitors;
+    display.monitors = monitors;
+    AddPicture("wide.jpg", 2000, 1000);
+    AddPicture("tall.jpg", 1000, 2000);
+    random.draws = {0.0, 0.9, 0.0, 0.9};
+    Load();
+    const PixelRect& primary = monitors[0].bounds;
+    EXPECT_EQ(labels[Label::NoPictures].rect, primary);
+    const PixelRect clock = labels[Label::Clock].rect;
+    EXPECT_EQ(clock.x + clock.width, primary.x + primary.width) << "at the primary's right edge";
+    EXPECT_LE(clock.y + clock.height, primary.y + primary.height);
+    EXPECT_GE(clock.y + clock.height, primary.y + primary.height - 1);
+
+    Tick();
+    ASSERT_EQ(lastShown.size(), monitors.size());
+    EXPECT_EQ(random.next, 2 * monitors.size())
+        << "one draw a monitor, for the change on show and the one prepared ahead";
+    for (std::size_t m = 0; m < monitors.size(); ++m) {
+        SCOPED_TRACE(m);
+        const PixelRect& area = monitors[m].bounds;
+        const PixelRect& box = lastShown[m].box.pixels;
+        EXPECT_EQ(lastShown[m].monitor, m);
+        EXPECT_EQ(shown[m], m % 2 == 0 ? "C:\\Pics\\wide.jpg" : "C:\\Pics\\tall.jpg");
+        // Fitted: inside its monitor, touching two opposite edges, centred.
+        EXPECT_GE(box.x, area.x);
+        EXPECT_GE(box.y, area.y);
+        EXPECT_LE(box.x + box.width, area.x + area.width);
+        EXPECT_LE(box.y + box.height, area.y + area.height);
+        EXPECT_TRUE(box.width == area.width || box.height == area.height);
+        EXPECT_NEAR(box.x - area.x, area.x + area.width - (box.x + box.width), 1);
+        EXPECT_NEAR(box.y - area.y, area.y + area.height - (box.y + box.height), 1);
+        const double ratio = static_cast<double>(box.width) / box.height;
+        EXPECT_NEAR(ratio, m % 2 == 0 ? 2.0 : 0.5, 0.02);
+    }
+    // The wallpaper is the primary monitor's picture.
+    Key(kKeyW, kCtrlMask | kShiftMask);
+    EXPECT_EQ(written["C:\\windows\\Orvandel.bmp"], "C:\\Pics\\wide.jpg");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desks, ShowMonitorsTest,
+    ::testing::Values(
+        MonitorsCase{"one", {{{0, 0, 1024, 768}, 96, true}}},
+        MonitorsCase{"two_side_by_side",
+                     {{{0, 0, 1920, 1080}, 96, true}, {{1920, 0, 1920, 1080}, 96, false}}},
+        // A smaller monitor left of the primary: at negative screen
+        // coordinates, so the primary starts further right in the window.
+        MonitorsCase{"smaller_left_of_the_primary",
+                     {{{1280, 0, 1920, 1080}, 96, true}, {{0, 56, 1280, 1024}, 96, false}}},
+        MonitorsCase{"three_of_mixed_sizes_and_scales",
+                     {{{1600, 0, 2560, 1440}, 144, true},
+                      {{0, 300, 1600, 900}, 96, false},
+                      {{4160, 0, 1080, 1920}, 192, false}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ShowEngineTest, AMonitorAddedWhileTheShowRunsGetsItsPicture) {
+    AddPicture("only.jpg", 640, 480);
+    Load();
+    Tick();
+    display.monitors.push_back({{1024, 0, 1280, 1024}, 96, false});
+    Send(DisplayChanged{display});
+    EXPECT_TRUE(Has<SetLabel>()) << "laid out anew";
+    EXPECT_EQ(shown[0], "C:\\Pics\\only.jpg");
+    EXPECT_EQ(shown[1], "C:\\Pics\\only.jpg");
+    EXPECT_EQ(pending.size() + preparations, 4u) << "the change for both, and the next";
+    EXPECT_EQ(passwordChecks, 0);
+}
+
+TEST_F(ShowEngineTest, TheClockBoxGrowsWithItsTextAndStaysOnTheMonitor) {
+    // At 150 % the design box is 86 x 26 at 938, 742 on a 1024 x 768 screen;
+    // a time that takes more room widens it leftwards.
+    const struct {
+        int dpi;
+        PixelSize text;
+        PixelRect box;
+    } cases[] = {
+        {96, {54, 13}, {967, 751, 57, 17}},    {120, {68, 16}, {953, 747, 71, 21}},
+        {144, {80, 20}, {938, 742, 86, 26}},   {168, {110, 31}, {913, 737, 111, 31}},
+        {144, {95, 28}, {928, 740, 96, 28}},   {192, {120, 27}, {903, 734, 121, 34}},
+        {192, {140, 40}, {883, 728, 141, 40}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.dpi << " " << c.text.width);
+        display = {{{{0, 0, 1024, 768}, c.dpi, true}}, c.text};
+        Load();
+        EXPECT_EQ(labels[Label::Clock].rect, c.box);
+    }
+}
+
+TEST(SlideshowHelpers, ClockWallpaperAndInterval) {
+    EXPECT_EQ(ClockText({2026, 1, 2, 0, 0, 0}), "00:00:00 ");
+    EXPECT_EQ(ClockText({2026, 1, 2, 23, 59, 7}), "23:59:07 ");
+    EXPECT_EQ(WallpaperFileIn("C:\\WINDOWS"), "C:\\WINDOWS\\Orvandel.bmp");
+    EXPECT_EQ(WallpaperFileIn("C:\\WINDOWS\\"), "C:\\WINDOWS\\Orvandel.bmp");
+    EXPECT_EQ(ShiftState(true, false, true), kShiftMask | kAltMask);
+}
+
+} // namespace
+} // namespace orv::slideshow
