@@ -1,5 +1,7 @@
 #include "saver/running_flag.h"
 
+#include "saver/tracked_session.h"
+
 namespace orv::saver {
 
 void RaiseRunningFlag(platform::Session& session) {
@@ -9,6 +11,16 @@ void RaiseRunningFlag(platform::Session& session) {
 void LowerRunningFlag(platform::Session& session) {
     const std::optional<int> others = session.CountShow(false);
     if (others && *others <= 0) session.SetScreenSaverRunning(false);
+}
+
+void TrackedSession::Restore() noexcept {
+    try {
+        for (; hidden_ > 0; --hidden_)
+            system_.ShowCursor(true);
+        LowerRunningFlag(*this);
+    } catch (...) {
+        // The fatal path goes on to its box whatever this could not undo.
+    }
 }
 
 } // namespace orv::saver

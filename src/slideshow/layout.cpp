@@ -90,4 +90,18 @@ std::vector<platform::MonitorArea> ShowMonitors(std::vector<platform::MonitorAre
     return reported;
 }
 
+PixelRect CoveringRect(const std::vector<platform::MonitorArea>& reported,
+                       const platform::MonitorArea& primaryScreen) {
+    if (reported.empty()) return primaryScreen.bounds;
+    int left = reported[0].bounds.x, top = reported[0].bounds.y;
+    int right = left + reported[0].bounds.width, bottom = top + reported[0].bounds.height;
+    for (const platform::MonitorArea& m : reported) {
+        left = std::min(left, m.bounds.x);
+        top = std::min(top, m.bounds.y);
+        right = std::max(right, m.bounds.x + m.bounds.width);
+        bottom = std::max(bottom, m.bounds.y + m.bounds.height);
+    }
+    return {left, top, right - left, bottom - top};
+}
+
 } // namespace orv::slideshow

@@ -48,4 +48,9 @@ std::vector<platform::MonitorArea> ShowMonitors(std::vector<platform::MonitorAre
                                                 const platform::MonitorArea& primaryScreen,
                                                 bool fullScreen, ScreenPoint origin);
 
+// The rectangle that holds every monitor reported (the primary screen when
+// none is): what a full-screen show covers, in screen pixels.
+PixelRect CoveringRect(const std::vector<platform::MonitorArea>& reported,
+                       const platform::MonitorArea& primaryScreen);
+
 } // namespace orv::slideshow

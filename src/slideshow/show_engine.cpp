@@ -83,6 +83,11 @@ ShowActions ShowEngine::Handle(const ShowEvent& event) {
             } else if constexpr (std::is_same_v<E, Destroyed>) {
                 if (live) Close(false);
                 if (phase_ == Phase::Closing) Finish();
+            } else if constexpr (std::is_same_v<E, TextMeasured>) {
+                if (!live || e.label != Label::Clock) return;
+                clockText_ = e.size;
+                scene_.LabelOf(Label::Clock).rect = ClockBox(monitors_.front(), clockText_);
+                out_.push_back(SetLabel{Label::Clock, scene_.LabelOf(Label::Clock)});
             }
         },
         event);
@@ -136,12 +141,19 @@ void ShowEngine::SetPictureTimer(std::uint32_t milliseconds) {
     out_.push_back(SetTimer{Timer::ShowPicture, milliseconds});
 }
 
-// Places the boxes and labels on the monitors as they are now: each box
-// covers its monitor (the small preview box in a preview) until a picture
-// is fitted; the message and the clock go on the primary monitor.
+// Places the window, the boxes and the labels on the monitors as they are
+// now: a full-screen window covers every monitor, each box covers its
+// monitor (the small preview box in a preview) until a picture is fitted;
+// the message and the clock go on the primary monitor, the clock as wide as
+// its widest time in its font, which the window measures.
 void ShowEngine::LayOut(const Display& display) {
-    monitors_ = display.monitors;
-    if (monitors_.empty()) monitors_.push_back({});
+    ScreenPoint origin;
+    if (!settings_.preview) {
+        const PixelRect area = CoveringRect(display.monitors, display.primaryScreen);
+        out_.push_back(PlaceWindow{area});
+        origin = {area.x, area.y};
+    }
+    monitors_ = ShowMonitors(display.monitors, display.primaryScreen, !settings_.preview, origin);
     boxes_.clear();
     for (const auto& monitor : monitors_) {
         const TwipSize size = MonitorTwips(monitor);
@@ -157,9 +169,10 @@ void ShowEngine::LayOut(const Display& display) {
     message.font = {settings_.preview ? 8.0f : 24.0f, true, primary.dpi};
     LabelState& clock = scene_.LabelOf(Label::Clock);
     clock.font = {kClockFontPoints, false, primary.dpi};
-    clock.rect = ClockBox(primary, display.clockText);
+    clock.rect = ClockBox(primary, clockText_);
     for (Label label : Scene::kLabelsBottomUp)
         out_.push_back(SetLabel{label, scene_.LabelOf(label)});
+    if (settings_.showClock) out_.push_back(MeasureText{Label::Clock, clock.font, kWidestClockText});
 }
 
 // The music starts once the first picture is on the screen (or at the first

@@ -58,12 +58,11 @@ struct ShowSettings {
     std::string windowsFolder, userWallpaperFolder;
 };
 
-// The monitors as the window covers them now (slideshow::ShowMonitors: the
-// primary first), and the pixels the widest time (kWidestClockText) takes
-// in the clock's font on the primary monitor.
+// The monitors as the system reports them, in screen pixels, and the
+// primary screen as its metrics give it, for a system that reports none.
 struct Display {
     std::vector<platform::MonitorArea> monitors;
-    PixelSize clockText;
+    platform::MonitorArea primaryScreen;
 };
 
 enum class Timer { ShowPicture, Clock, WallpaperWait };
@@ -119,12 +118,27 @@ struct WallpaperDone {
 };
 // The window goes without having been asked (destroyed from outside).
 struct Destroyed {};
+// The pixels a label's text takes in its font, as MeasureText asked.
+struct TextMeasured {
+    Label label;
+    PixelSize size;
+};
 
 using ShowEvent = std::variant<Start, Tick, DisplayChanged, MouseMoved, KeyDown, Typed, CloseAsked,
                                PasswordChecked, SessionEnding, Deactivated, HostChecked,
-                               PreparationDone, WallpaperDone, Destroyed>;
+                               PreparationDone, WallpaperDone, Destroyed, TextMeasured>;
 
-// The actions. Starting a timer starts its countdown afresh; 0 stops it.
+// The actions. A full-screen window covers this rectangle of the screen.
+struct PlaceWindow {
+    PixelRect area;
+};
+// Measures `text` in `font`; the answer comes back as TextMeasured.
+struct MeasureText {
+    Label label;
+    LabelFont font;
+    std::string text;
+};
+// Starting a timer starts its countdown afresh; 0 stops it.
 struct SetTimer {
     Timer timer;
     std::uint32_t milliseconds = 0;
@@ -168,9 +182,10 @@ struct Hide {};
 // The show is over: its window goes.
 struct End {};
 
-using ShowAction = std::variant<SetTimer, StartPreparation, CancelJob, ShowPictures, SetLabel,
-                                StartWallpaper, SetWallpaper, PlayMusic, StopMusic, NextTrack,
-                                TakeOverDesktop, CheckPassword, Hide, End>;
+using ShowAction =
+    std::variant<PlaceWindow, MeasureText, SetTimer, StartPreparation, CancelJob, ShowPictures,
+                 SetLabel, StartWallpaper, SetWallpaper, PlayMusic, StopMusic, NextTrack,
+                 TakeOverDesktop, CheckPassword, Hide, End>;
 using ShowActions = std::vector<ShowAction>;
 
 class ShowEngine {
@@ -219,7 +234,8 @@ class ShowEngine {
     Phase phase_ = Phase::Loading;
     std::vector<std::string> pictures_;
     std::uint32_t pictureInterval_ = 0;
-    std::vector<platform::MonitorArea> monitors_;
+    std::vector<platform::MonitorArea> monitors_; // in the window's client pixels
+    PixelSize clockText_;                         // the widest time in the clock's font
     std::vector<TwipRect> boxes_;    // each monitor's picture box, in its twips
     std::vector<std::string> shown_; // each monitor's picture on show
     Scene scene_;                    // what the window shows, for the mouse

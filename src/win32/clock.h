@@ -1,6 +1,6 @@
 // The wall clock and the random generator's seed on Windows.
 #pragma once
-#include "common/seeded_random.h"
+#include "platform/seeded_random.h"
 #include "platform/clock.h"
 
 namespace orv::win32 {

@@ -61,14 +61,6 @@ platform::MonitorArea PrimaryScreen() {
             true};
 }
 
-RECT VirtualScreen() {
-    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    if (w <= 0 || h <= 0)
-        return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return RECT{x, y, x + w, y + h};
-}
-
 unique_hfont MakeUiFont(double points, bool bold, int dpiY) {
     const int height = -static_cast<int>(std::lround(points * dpiY / 72.0));
     return unique_hfont(CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,

@@ -32,9 +32,6 @@ int WindowDpi(HWND window);
 std::vector<platform::MonitorArea> SystemMonitors();
 platform::MonitorArea PrimaryScreen();
 
-// The virtual screen: the rectangle that holds every monitor.
-RECT VirtualScreen();
-
 // "MS Sans Serif" (the system substitutes its modern equivalent) at `points`
 // for a display of `dpiY` dots per inch.
 unique_hfont MakeUiFont(double points, bool bold, int dpiY);

@@ -6,13 +6,12 @@
 #include <string>
 
 #include "common/app_title.h"
-#include "win32/session.h"
 #include "win32/wide.h"
 
 namespace orv::win32 {
 namespace {
 
-Win32Session* sessionToRestore = nullptr;
+saver::TrackedSession* sessionToRestore = nullptr;
 std::atomic<bool> fatalShowing{false};
 
 void ShowBox(const RuntimeError& error) noexcept {
@@ -28,7 +27,7 @@ void ShowBox(const RuntimeError& error) noexcept {
 
 } // namespace
 
-void SetSessionToRestore(Win32Session* session) noexcept {
+void SetSessionToRestore(saver::TrackedSession* session) noexcept {
     sessionToRestore = session;
 }
 

@@ -6,14 +6,13 @@
 // number. A second fatal error while the box is up ends the program at once.
 #pragma once
 #include "common/errors.h"
+#include "saver/tracked_session.h"
 
 namespace orv::win32 {
 
-class Win32Session;
-
 // The session whose changes the fatal path undoes; set by the entry point
 // while the session lives.
-void SetSessionToRestore(Win32Session* session) noexcept;
+void SetSessionToRestore(saver::TrackedSession* session) noexcept;
 // True once the fatal path has begun: the window base then hands no message
 // to its windows' objects and stops every timer that fires.
 bool FatalErrorShowing() noexcept;

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "common/file_lookups.h"
+#include "platform/file_lookups.h"
 
 namespace orv::win32 {
 

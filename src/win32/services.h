@@ -5,6 +5,7 @@
 #pragma once
 #include "audio/music_player.h"
 #include "platform/platform.h"
+#include "saver/tracked_session.h"
 #include <chrono>
 
 #include "win32/audio_notify_window.h"
@@ -32,7 +33,8 @@ struct Services {
     Win32MessageBoxes messages;
     Win32Clock clock;
     Win32Random random;
-    Win32Session session;
+    Win32Session systemSession;
+    saver::TrackedSession session{systemSession};
     Win32Wallpaper wallpaper;
     Win32ProgramWindows windows{*this};
     Win32FileSystem files;

@@ -6,14 +6,12 @@
 #include <string>
 #include <utility>
 
-#include "saver/running_flag.h"
 #include "win32/settings_store.h"
 
 namespace orv::win32 {
 
 void Win32Session::ShowCursor(bool show) {
     ::ShowCursor(show ? TRUE : FALSE);
-    cursorHidden_ += show ? -1 : 1;
 }
 
 void Win32Session::SetScreenSaverRunning(bool running) {
@@ -66,12 +64,6 @@ bool Win32ShowSlots::HeldByOther(int slot) {
     if (!Acquired(WaitForSingleObject(mutex.get(), 0))) return true;
     ReleaseMutex(mutex.get());
     return false;
-}
-
-void Win32Session::Restore() noexcept {
-    for (; cursorHidden_ > 0; --cursorHidden_)
-        ::ShowCursor(TRUE);
-    saver::LowerRunningFlag(*this);
 }
 
 std::optional<platform::RegistryValue> Win32Session::ReadUserValue(const std::string& keyPath,

@@ -1,7 +1,6 @@
 // The user's session on Windows: the cursor, the screen-saver running flag,
 // values of the current user's registry for the password switch, and the
-// system's password dialogs where it still has them. It remembers what it
-// changed, so the fatal path can put the desktop back.
+// system's password dialogs where it still has them.
 #pragma once
 #include "platform/session.h"
 #include "saver/show_count.h"
@@ -33,12 +32,7 @@ class Win32Session : public platform::Session {
     std::optional<std::int32_t> VerifyPassword(std::intptr_t owner) override;
     void ChangePassword(std::int32_t owner) override;
 
-    // Shows the cursor as often as it was hidden and counts the show out,
-    // clearing the running flag as the show's end does.
-    void Restore() noexcept;
-
   private:
-    int cursorHidden_ = 0;
     Win32ShowSlots slots_;
     saver::ShowCount count_{slots_};
 };

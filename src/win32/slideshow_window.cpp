@@ -8,8 +8,6 @@
 #include <utility>
 
 #include "common/app_title.h"
-#include "slideshow/design.h"
-#include "slideshow/layout.h"
 #include "slideshow/show_driver.h"
 #include "win32/display.h"
 #include "win32/program_lifetime.h"
@@ -59,20 +57,15 @@ class SlideshowWindow final : public WindowBase {
         : driver_(std::move(parts.settings), parts.platform, parts.music), workers_(parts.workers),
           host_(host) {}
 
-    // Creates the hidden window and starts the show in it; the window owns
-    // the object from then on. Full screen, it covers every monitor; a
-    // preview starts at the primary screen's size until it is put in its
-    // host. Throws RuntimeError with the half-built window closed.
+    // Creates the hidden window and starts the show in it, which places it;
+    // the window owns the object from then on. Throws RuntimeError with the
+    // half-built window closed.
     static SlideshowWindow& Create(std::unique_ptr<SlideshowWindow> self) {
         RegisterClassOnce(kClassName, true);
-        const bool fullScreen = !self->host_;
-        const RECT area =
-            fullScreen ? VirtualScreen()
-                       : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         SlideshowWindow& window = *self;
         const HWND hwnd =
-            WindowBase::Create(std::move(self), fullScreen ? WS_EX_TOPMOST : 0, kClassName,
-                               Wide(kAppTitle).c_str(), WS_POPUP, area, nullptr);
+            WindowBase::Create(std::move(self), window.host_ ? 0 : WS_EX_TOPMOST, kClassName,
+                               Wide(kAppTitle).c_str(), WS_POPUP, RECT{}, nullptr);
         window.driver_.SetOwner(reinterpret_cast<std::intptr_t>(hwnd));
         // Keys reach the window as they are, never an input method's
         // composition: every key that types closes the show.
@@ -123,6 +116,13 @@ class SlideshowWindow final : public WindowBase {
             std::visit([this](const auto& a) { Do(a); }, action);
     }
 
+    void Do(const show::PlaceWindow& a) {
+        SetWindowPos(Handle(), nullptr, a.area.x, a.area.y, a.area.width, a.area.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    void Do(const show::MeasureText& a) {
+        Run(show::TextMeasured{a.label, SlideshowScene::TextExtent(a.font, Wide(a.text))});
+    }
     void Do(const show::SetTimer& a) {
         if (!Handle()) return;
         if (a.milliseconds)
@@ -167,17 +167,7 @@ class SlideshowWindow final : public WindowBase {
     // The show's services carry out the rest.
     template <class Action> void Do(const Action&) {}
 
-    show::Display CurrentDisplay() const {
-        POINT origin{0, 0};
-        ClientToScreen(Handle(), &origin);
-        show::Display display{
-            show::ShowMonitors(SystemMonitors(), PrimaryScreen(), !host_, {origin.x, origin.y}),
-            {}};
-        display.clockText = SlideshowScene::TextExtent(
-            {show::kClockFontPoints, false, display.monitors.front().dpi},
-            Wide(show::kWidestClockText));
-        return display;
-    }
+    static show::Display CurrentDisplay() { return {SystemMonitors(), PrimaryScreen()}; }
 
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
         switch (msg) {
@@ -200,12 +190,6 @@ class SlideshowWindow final : public WindowBase {
             return 0;
         case WM_DISPLAYCHANGE:
         case WM_DPICHANGED:
-            // The window covers every monitor again.
-            if (!host_) {
-                const RECT area = VirtualScreen();
-                SetWindowPos(Handle(), nullptr, area.left, area.top, area.right - area.left,
-                             area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
-            }
             Run(show::DisplayChanged{CurrentDisplay()});
             return 0;
         case WM_MOUSEMOVE: {

@@ -23,7 +23,7 @@ class ShowDriverTest : public ::testing::Test {
         driver.emplace(MakeShowSettings(stored, preview, fake.environment, fake.wallpaper),
                        fake.platform, music);
         driver->SetOwner(4242);
-        Send(Start{{{{{0, 0, 1024, 768}, 96, true}}, {54, 13}}, {}, std::nullopt, {}});
+        Send(Start{{{{{0, 0, 1024, 768}, 96, true}}, {}}, {}, std::nullopt, {}});
     }
     void Send(ShowEvent event) { actions = driver->Handle(std::move(event)); }
     template <class A> bool Has() const {

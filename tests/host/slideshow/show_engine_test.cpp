@@ -59,7 +59,8 @@ class ShowEngineTest : public ::testing::Test {
     fakes::FakeRandom random;
     std::optional<ShowEngine> engine;
     // One 1024 x 768 monitor at 96 dots per inch (15360 x 11520 twips).
-    Display display{{{{0, 0, 1024, 768}, 96, true}}, {54, 13}};
+    Display display{{{{0, 0, 1024, 768}, 96, true}}, {{0, 0, 1024, 768}, 96, true}};
+    PixelSize clockText{54, 13}; // what the widest time takes in the clock's font
     FakePictures pictureFiles;
     std::vector<std::string> pictures;
     std::optional<ScreenPoint> cursor{ScreenPoint{500, 400}};
@@ -67,6 +68,7 @@ class ShowEngineTest : public ::testing::Test {
     std::optional<bool> password = true;
     std::set<std::string> writableFolders{"C:\\windows\\"};
 
+    PixelRect windowArea;
     std::map<Timer, std::uint32_t> timers; // 0: stopped
     std::map<Label, LabelState> labels;
     std::map<std::size_t, std::string> shown; // per monitor, "" for an empty box
@@ -131,6 +133,11 @@ class ShowEngineTest : public ::testing::Test {
         return static_cast<std::size_t>(it - actions.begin());
     }
 
+    void Apply(const PlaceWindow& a) { windowArea = a.area; }
+    void Apply(const MeasureText& a) {
+        EXPECT_EQ(a.text, "88:88:88 ");
+        Send(TextMeasured{a.label, clockText});
+    }
     void Apply(const SetTimer& a) { timers[a.timer] = a.milliseconds; }
     void Apply(const StartPreparation& a) {
         ++preparations;
@@ -570,8 +577,8 @@ TEST_F(ShowEngineTest, BurstsOfDisplayChangesAlwaysEndWithEveryMonitorShowingAPi
     AddPicture("b.jpg", 400, 300);
     manual = true;
     const std::vector<Display> desks{
-        {{{{0, 0, 1024, 768}, 96, true}}, {54, 13}},
-        {{{{0, 0, 800, 600}, 144, true}, {{800, 0, 1280, 1024}, 96, false}}, {80, 20}}};
+        {{{{0, 0, 1024, 768}, 96, true}}, {}},
+        {{{{0, 0, 800, 600}, 144, true}, {{800, 0, 1280, 1024}, 96, false}}, {}}};
     Load();
     for (unsigned seed = 1; seed <= 20; ++seed) {
         SCOPED_TRACE(seed);
@@ -661,8 +668,9 @@ TEST(RunPreparation, OnePictureOpenAThreadAndOneDrawingForEachSize) {
     EXPECT_TRUE(RunPreparation(job, source, std::atomic<bool>{true}).pictures.empty());
 }
 
-// A show over several monitors, given in the window's client pixels with
-// the primary first.
+// A show over several monitors as the system reports them, in screen pixels
+// that start at 0, 0 (so they are the window's client pixels too), the
+// primary first.
 struct MonitorsCase {
     const char* name;
     std::vector<platform::MonitorArea> monitors;
@@ -730,6 +738,26 @@ INSTANTIATE_TEST_SUITE_P(
                       {{4160, 0, 1080, 1920}, 192, false}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(ShowEngineTest, AFullScreenShowCoversEveryMonitorAgainAfterEachChange) {
+    display.monitors = {{{0, 0, 1920, 1080}, 96, true}};
+    Load();
+    EXPECT_EQ(windowArea, (PixelRect{0, 0, 1920, 1080}));
+    // A monitor left of the primary, at negative screen coordinates: the
+    // window grows to it and the primary's labels move right within it.
+    display.monitors.push_back({{-1280, 56, 1280, 1024}, 96, false});
+    Send(DisplayChanged{display});
+    EXPECT_EQ(windowArea, (PixelRect{-1280, 0, 3200, 1080}));
+    EXPECT_EQ(labels[Label::NoPictures].rect, (PixelRect{1280, 0, 1920, 1080}));
+    // A system that reports no monitor: the primary screen as its metrics say.
+    display.monitors.clear();
+    Send(DisplayChanged{display});
+    EXPECT_EQ(windowArea, display.primaryScreen.bounds);
+    settings.preview = true;
+    windowArea = {};
+    Load();
+    EXPECT_EQ(windowArea, PixelRect{}) << "the preview's place is its host's";
+}
+
 TEST_F(ShowEngineTest, AMonitorAddedWhileTheShowRunsGetsItsPicture) {
     AddPicture("only.jpg", 640, 480);
     Load();
@@ -758,7 +786,8 @@ TEST_F(ShowEngineTest, TheClockBoxGrowsWithItsTextAndStaysOnTheMonitor) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.dpi << " " << c.text.width);
-        display = {{{{0, 0, 1024, 768}, c.dpi, true}}, c.text};
+        display = {{{{0, 0, 1024, 768}, c.dpi, true}}, {}};
+        clockText = c.text;
         Load();
         EXPECT_EQ(labels[Label::Clock].rect, c.box);
     }

@@ -1,4 +1,4 @@
-#include "common/file_lookups.h"
+#include "platform/file_lookups.h"
 
 #include <gtest/gtest.h>
 
