@@ -172,7 +172,8 @@ void ShowEngine::LayOut(const Display& display) {
     clock.rect = ClockBox(primary, clockText_);
     for (Label label : Scene::kLabelsBottomUp)
         out_.push_back(SetLabel{label, scene_.LabelOf(label)});
-    if (settings_.showClock) out_.push_back(MeasureText{Label::Clock, clock.font, kWidestClockText});
+    if (settings_.showClock)
+        out_.push_back(MeasureText{Label::Clock, clock.font, kWidestClockText});
 }
 
 // The music starts once the first picture is on the screen (or at the first

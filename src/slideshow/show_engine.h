@@ -182,10 +182,9 @@ struct Hide {};
 // The show is over: its window goes.
 struct End {};
 
-using ShowAction =
-    std::variant<PlaceWindow, MeasureText, SetTimer, StartPreparation, CancelJob, ShowPictures,
-                 SetLabel, StartWallpaper, SetWallpaper, PlayMusic, StopMusic, NextTrack,
-                 TakeOverDesktop, CheckPassword, Hide, End>;
+using ShowAction = std::variant<PlaceWindow, MeasureText, SetTimer, StartPreparation, CancelJob,
+                                ShowPictures, SetLabel, StartWallpaper, SetWallpaper, PlayMusic,
+                                StopMusic, NextTrack, TakeOverDesktop, CheckPassword, Hide, End>;
 using ShowActions = std::vector<ShowAction>;
 
 class ShowEngine {
@@ -236,10 +235,10 @@ class ShowEngine {
     std::uint32_t pictureInterval_ = 0;
     std::vector<platform::MonitorArea> monitors_; // in the window's client pixels
     PixelSize clockText_;                         // the widest time in the clock's font
-    std::vector<TwipRect> boxes_;    // each monitor's picture box, in its twips
-    std::vector<std::string> shown_; // each monitor's picture on show
-    Scene scene_;                    // what the window shows, for the mouse
-    JobId lastJob_ = 0;              // the identities given so far
+    std::vector<TwipRect> boxes_;                 // each monitor's picture box, in its twips
+    std::vector<std::string> shown_;              // each monitor's picture on show
+    Scene scene_;                                 // what the window shows, for the mouse
+    JobId lastJob_ = 0;                           // the identities given so far
     // The preparation whose thread runs, if any, and whether its result is
     // still wanted (a cancelled one is waited for, then dropped).
     PreparationJob running_;

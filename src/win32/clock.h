@@ -1,7 +1,7 @@
 // The wall clock and the random generator's seed on Windows.
 #pragma once
-#include "platform/seeded_random.h"
 #include "platform/clock.h"
+#include "platform/seeded_random.h"
 
 namespace orv::win32 {
 

@@ -57,9 +57,12 @@ int RunMessageLoop() {
         }
         const DWORD woke = MsgWaitForMultipleObjectsEx(handles, &watch.signal, timeout, QS_ALLINPUT,
                                                        MWMO_INPUTAVAILABLE);
-        if (watch.check && (woke == WAIT_TIMEOUT || (handles && woke == WAIT_OBJECT_0))) {
-            // A handle that has been signalled stays so: it is not waited on again.
-            if (woke == WAIT_OBJECT_0) watch.signal = nullptr;
+        // A handle that has been signalled stays so, and one that can no
+        // longer be waited on (Wine's, once its process was killed) fails at
+        // once: either way it is not waited on again.
+        const bool signalled = handles && (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED);
+        if (signalled) watch.signal = nullptr;
+        if (watch.check && (signalled || woke == WAIT_TIMEOUT)) {
             nextCheck = GetTickCount64() + kWatchMs;
             const auto check = watch.check; // the check may clear the watch
             check();

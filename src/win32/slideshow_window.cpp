@@ -103,8 +103,9 @@ class SlideshowWindow final : public WindowBase {
         hostProcess_.reset(OpenProcess(SYNCHRONIZE, FALSE, hostProcess));
         const HWND preview = Handle();
         SetWatch(hostProcess_.get(), [this, preview] {
+            // Ended, or no longer there to be waited on.
             const bool processGone =
-                hostProcess_ && WaitForSingleObject(hostProcess_.get(), 0) == WAIT_OBJECT_0;
+                hostProcess_ && WaitForSingleObject(hostProcess_.get(), 0) != WAIT_TIMEOUT;
             Run(show::HostChecked{!processGone && IsWindow(host_), IsWindow(preview) != FALSE});
         });
     }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "saver/running_flag.h"
+#include "saver/tracked_session.h"
 #include "startup/password.h"
 #include "win32/session.h"
 #include "win32/unique_handle.h"
@@ -71,17 +72,18 @@ bool ScreenSaverRunning() {
 
 TEST_F(SessionTest, RestorePutsBackTheCursorAndTheRunningFlagOnce) {
     const int before = CursorCount();
-    saver::RaiseRunningFlag(session);
-    session.ShowCursor(false);
-    session.ShowCursor(true); // a password box shows it for a moment
-    session.ShowCursor(false);
-    session.ShowCursor(false);
+    saver::TrackedSession tracked(session);
+    saver::RaiseRunningFlag(tracked);
+    tracked.ShowCursor(false);
+    tracked.ShowCursor(true); // a password box shows it for a moment
+    tracked.ShowCursor(false);
+    tracked.ShowCursor(false);
     EXPECT_EQ(CursorCount(), before - 2);
     EXPECT_TRUE(ScreenSaverRunning());
-    session.Restore();
+    tracked.Restore();
     EXPECT_EQ(CursorCount(), before);
     EXPECT_FALSE(ScreenSaverRunning());
-    session.Restore();
+    tracked.Restore();
     EXPECT_EQ(CursorCount(), before) << "what was put back is not put back twice";
 }
 

@@ -9,7 +9,6 @@
 #include "saver/about.h"
 #include "saver/running_flag.h"
 #include "saver/settings.h"
-#include "saver/tracked_session.h"
 
 namespace orv::saver {
 namespace {
@@ -78,20 +77,6 @@ TEST(RunningFlag, IsLoweredOnlyByAShowThatRaisedItAndOnlyWhenNoOtherRuns) {
         LowerRunningFlag(session);
         EXPECT_EQ(session.calls, c.calls) << c.what;
     }
-}
-
-TEST(TrackedSession, PutsTheCursorAndTheFlagBackAsTheProgramFoundThem) {
-    fakes::FakeSession system;
-    TrackedSession session(system);
-    RaiseRunningFlag(session);
-    session.ShowCursor(false);
-    session.ShowCursor(true); // the password prompt
-    session.ShowCursor(false);
-    system.calls.clear();
-    session.Restore();
-    session.Restore();
-    EXPECT_EQ(system.calls,
-              (std::vector<std::string>{"ShowCursor(true)", "SetScreenSaverRunning(false)"}));
 }
 
 } // namespace
