@@ -81,8 +81,8 @@ int wmain(int argc, wchar_t** argv) {
         tagged.push_back(Change(argv[1]));
         pixels = drawn;
         const double t0 = Now();
-        ConvertColors(info->iccProfile, ColorDestination::Screen, pixels.data(), box.cx, box.cy,
-                      static_cast<std::size_t>(box.cx) * 4);
+        SystemColorConversion(info->iccProfile, ColorDestination::Screen)
+            .Apply(pixels.data(), box.cx, box.cy, static_cast<std::size_t>(box.cx) * 4);
         conversion.push_back(Now() - t0);
     }
     const double change = Median(untagged), withColours = Median(tagged);

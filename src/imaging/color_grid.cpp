@@ -241,11 +241,6 @@ void ColorGrid::Apply(std::uint8_t* pixels, int width, int height, std::size_t s
     if (helper.joinable()) helper.join();
 }
 
-void ApplyColorGrid(std::span<const std::uint8_t> converted, std::uint8_t* pixels, int width,
-                    int height, std::size_t stride) {
-    ColorGrid(converted).Apply(pixels, width, height, stride);
-}
-
 std::vector<std::uint8_t> ColorGridCache::Get(std::span<const std::uint8_t> source,
                                               std::span<const std::uint8_t> target,
                                               const Convert& convert) {

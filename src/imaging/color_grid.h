@@ -52,10 +52,6 @@ class ColorGrid {
     std::vector<std::uint64_t> lanes_;
 };
 
-// ColorGrid(converted).Apply(pixels, width, height, stride).
-void ApplyColorGrid(std::span<const std::uint8_t> converted, std::uint8_t* pixels, int width,
-                    int height, std::size_t stride);
-
 // The converted grid of the last conversion, made again only when the
 // picture's profile or the target changes (photos of one camera share one).
 // Safe to use from several threads; a conversion runs outside the lock.

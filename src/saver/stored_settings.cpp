@@ -1,5 +1,6 @@
 #include "saver/stored_settings.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -80,6 +81,13 @@ bool HoldsText(platform::RegistryType type) {
            type == platform::RegistryType::MultiText;
 }
 
+std::uint32_t Number32Of(std::string_view data) {
+    std::uint32_t number = 0;
+    for (std::size_t i = std::min<std::size_t>(data.size(), 4); i-- > 0;)
+        number = number << 8 | static_cast<unsigned char>(data[i]);
+    return number;
+}
+
 std::string StoredText(const std::optional<platform::RegistryValue>& value,
                        const std::string& fallback) {
     if (!value) return fallback;
@@ -87,14 +95,9 @@ std::string StoredText(const std::optional<platform::RegistryValue>& value,
     case platform::RegistryType::Text:
     case platform::RegistryType::ExpandableText:
         return value->data.substr(0, value->data.find('\0'));
-    case platform::RegistryType::Number32: {
+    case platform::RegistryType::Number32:
         if (value->data.size() != 4) return fallback;
-        std::uint32_t number = 0;
-        for (int i = 3; i >= 0; --i)
-            number =
-                number << 8 | static_cast<unsigned char>(value->data[static_cast<std::size_t>(i)]);
-        return std::to_string(number);
-    }
+        return std::to_string(Number32Of(value->data));
     default:
         return fallback;
     }

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "common/errors.h"
 #include "platform/environment.h"
@@ -48,6 +49,9 @@ std::optional<RuntimeError> SaveSettings(platform::SettingsStore& store,
 platform::RegistryType RegistryTypeOf(std::uint32_t number);
 // Whether a value of `type` holds text, which the registry keeps as UTF-16.
 bool HoldsText(platform::RegistryType type);
+// The number a 32-bit value's bytes hold, little-endian; fewer than four
+// bytes are read as far as they go.
+std::uint32_t Number32Of(std::string_view data);
 
 // A registry value read as a setting's text: a text value up to its first
 // NUL, a 32-bit number (someone stored it by hand) as its decimal digits,

@@ -20,7 +20,6 @@ enum class Kind { Frame, Label, TextField, CheckBox, Button, SmallButton };
 enum class Align { Left, Right };
 
 struct Control {
-    const char* name;
     int id; // command id; OK and Cancel use the platform's 1 and 2
     // The behaviour's name for a control that takes the focus; labels and
     // the frame have none.

@@ -4,6 +4,7 @@
 
 #include "common/numeric.h"
 #include "common/text.h"
+#include "saver/stored_settings.h"
 
 namespace orv::startup {
 namespace {
@@ -25,19 +26,13 @@ std::string RegistryText(platform::Session& session, const std::string& keyPath,
     const std::optional<platform::RegistryValue> value = session.ReadUserValue(keyPath, valueName);
     if (!value) return "Not Found";
 
-    const bool isText = value->type == RegistryType::Text ||
-                        value->type == RegistryType::ExpandableText ||
-                        value->type == RegistryType::MultiText;
-    const std::size_t size = isText ? CharCount(value->data) : value->data.size();
+    const std::size_t size =
+        saver::HoldsText(value->type) ? CharCount(value->data) : value->data.size();
     std::string text = value->data;
     if (value->type == RegistryType::Number32) {
-        double number = 0;
-        double weight = 1;
-        for (std::size_t i = 0; i < 4; ++i, weight *= 256)
-            if (i < value->data.size())
-                number += static_cast<unsigned char>(value->data[i]) * weight;
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%03.0f", number);
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, "%03u",
+                      static_cast<unsigned>(saver::Number32Of(value->data)));
         text = buffer;
     }
     if (size == 0) return std::string();

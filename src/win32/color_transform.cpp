@@ -86,12 +86,6 @@ imaging::ColorGrid SystemColorConversion(std::span<const std::uint8_t> profile,
     return imaging::PrepareColorConversion(profile, destination, system, grids);
 }
 
-bool ConvertColors(std::span<const std::uint8_t> profile, ColorDestination destination,
-                   std::uint8_t* pixels, int width, int height, std::size_t stride) {
-    SystemColorConversion(profile, destination).Apply(pixels, width, height, stride);
-    return true;
-}
-
 std::vector<std::uint8_t> WicFrameProfile(IWICImagingFactory& factory,
                                           IWICBitmapFrameDecode& frame) {
     UINT count = 0;

@@ -23,12 +23,6 @@ using imaging::ColorDestination;
 imaging::ColorGrid SystemColorConversion(std::span<const std::uint8_t> profile,
                                          ColorDestination destination);
 
-// Converts width x height pixels (B, G, R, 255), rows `stride` bytes apart,
-// in place by SystemColorConversion(profile, destination). A picture never
-// fails for its profile (always true).
-bool ConvertColors(std::span<const std::uint8_t> profile, ColorDestination destination,
-                   std::uint8_t* pixels, int width, int height, std::size_t stride);
-
 // The ICC profile WIC reports for a decoded frame, when it is one the
 // conversion can use; empty otherwise (none, an EXIF colour space tag only,
 // CMYK, damaged).

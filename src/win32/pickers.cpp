@@ -9,8 +9,6 @@ namespace orv::win32 {
 namespace {
 
 constexpr std::size_t kFileChars = 1026;
-// A NUL, 512 blanks and two NULs: the dialog shows nothing of it.
-constexpr std::size_t kFileTitleChars = 515;
 constexpr DWORD kOpenFlags =
     OFN_LONGNAMES | OFN_NODEREFERENCELINKS | OFN_EXPLORER | OFN_CREATEPROMPT;
 
@@ -22,7 +20,6 @@ std::unique_ptr<OpenFileRecord> MakeOpenFileRecord(std::intptr_t owner, const st
     auto r = std::make_unique<OpenFileRecord>();
     r->filter = Wide(pickers::FilterList(types));
     r->file.assign(kFileChars, L'\0');
-    r->fileTitle = L'\0' + std::wstring(kFileTitleChars - 3, L' ') + std::wstring(2, L'\0');
     r->startFolder = Wide(startFolder);
     r->title = Wide(title);
     r->defaultExtension = Wide(types.defaultExtension);
@@ -34,8 +31,6 @@ std::unique_ptr<OpenFileRecord> MakeOpenFileRecord(std::intptr_t owner, const st
     ofn.nFilterIndex = static_cast<DWORD>(types.preselected + 1); // 1-based
     ofn.lpstrFile = r->file.data();
     ofn.nMaxFile = static_cast<DWORD>(r->file.size());
-    ofn.lpstrFileTitle = r->fileTitle.data();
-    ofn.nMaxFileTitle = static_cast<DWORD>(r->fileTitle.size());
     ofn.lpstrInitialDir = r->startFolder.c_str();
     ofn.lpstrTitle = r->title.c_str();
     ofn.Flags = kOpenFlags;

@@ -20,7 +20,7 @@ namespace orv::win32 {
 
 // An OPENFILENAMEW with the buffers it points into.
 struct OpenFileRecord {
-    std::wstring filter, file, fileTitle, startFolder, title, defaultExtension;
+    std::wstring filter, file, startFolder, title, defaultExtension;
     OPENFILENAMEW ofn{};
 };
 std::unique_ptr<OpenFileRecord> MakeOpenFileRecord(std::intptr_t owner, const std::string& title,

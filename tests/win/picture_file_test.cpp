@@ -654,8 +654,8 @@ TEST_F(PictureFileTest, ConvertsRowsThatArePaddedAndLeavesThePaddingAlone) {
             p[3] = 255;
             plain.insert(plain.end(), p, p + 4);
         }
-    ASSERT_TRUE(
-        ConvertColors(kSwap, ColorDestination::Srgb, pixels.data(), kSize, kSize, kSize * 4 + 8));
+    SystemColorConversion(kSwap, ColorDestination::Srgb)
+        .Apply(pixels.data(), kSize, kSize, kSize * 4 + 8);
     Bytes converted;
     for (int y = 0; y < kSize; ++y) {
         const std::uint8_t* row = &pixels[y * (kSize * 4 + 8)];

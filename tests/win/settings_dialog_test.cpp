@@ -123,7 +123,7 @@ TEST_F(SettingsWindowTest, ControlsSitAtTheirPixelsWithTheirFontsLimitsAndTabOrd
     EXPECT_EQ(client.bottom, TwipsToPixels(L::kClientHeight, tppY));
     EXPECT_FALSE(GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME);
     for (const auto& c : L::Controls()) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.id);
         RECT r{};
         GetWindowRect(GetDlgItem(dialog, c.id), &r);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
@@ -195,7 +195,7 @@ TEST_F(SettingsWindowTest, MovedToAMonitorOfAnotherScaleItLaysItselfOutAgain) {
         for (const auto& c : L::Controls()) {
             const auto held =
                 reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dialog, c.id), WM_GETFONT, 0, 0));
-            EXPECT_NE(GetObjectW(held, sizeof(font), &font), 0) << c.name;
+            EXPECT_NE(GetObjectW(held, sizeof(font), &font), 0) << c.id;
         }
     }
 }

@@ -194,7 +194,7 @@ TEST(ColorGrid, ConversionsThatTheGridHoldsExactlyComeOutExactly) {
             pixels.insert(pixels.end(), px, px + 4);
             want.insert(want.end(), {px[c.from[0]], px[c.from[1]], px[c.from[2]], 17});
         }
-        ApplyColorGrid(grid, pixels.data(), 16, 16, 16 * 4);
+        ColorGrid(grid).Apply(pixels.data(), 16, 16, 16 * 4);
         EXPECT_EQ(pixels, want) << c.name;
     }
 }
