@@ -14,13 +14,9 @@ void LowerRunningFlag(platform::Session& session) {
 }
 
 void TrackedSession::Restore() noexcept {
-    try {
-        for (; hidden_ > 0; --hidden_)
-            system_.ShowCursor(true);
-        LowerRunningFlag(*this);
-    } catch (...) {
-        // The fatal path goes on to its box whatever this could not undo.
-    }
+    for (; hidden_ > 0; --hidden_)
+        system_.ShowCursor(true);
+    LowerRunningFlag(*this);
 }
 
 } // namespace orv::saver

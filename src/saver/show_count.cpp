@@ -1,6 +1,5 @@
 #include "saver/show_count.h"
 
-#include <new>
 #include <utility>
 
 namespace orv::saver {
@@ -31,19 +30,15 @@ int ShowCount::OtherShows(int own) const {
 
 std::optional<int> ShowCount::Count(bool in) {
     if (counted_ == in) return std::nullopt;
-    try {
-        const CountLock lock(slots_);
-        counted_ = in;
-        if (!in) {
-            slots_.Release();
-            return OtherShows(std::exchange(slot_, -1));
-        }
-        for (int slot = 0; slot < kShowSlots && slot_ < 0; ++slot)
-            if (slots_.Hold(slot)) slot_ = slot;
-        return OtherShows(slot_);
-    } catch (const std::bad_alloc&) {
-        return 0; // as if alone, as before there was a count
+    const CountLock lock(slots_);
+    counted_ = in;
+    if (!in) {
+        slots_.Release();
+        return OtherShows(std::exchange(slot_, -1));
     }
+    for (int slot = 0; slot < kShowSlots && slot_ < 0; ++slot)
+        if (slots_.Hold(slot)) slot_ = slot;
+    return OtherShows(slot_);
 }
 
 } // namespace orv::saver
