@@ -14,6 +14,8 @@ inline constexpr float kClockRightGap = 850, kClockBottomGap = 250;
 inline constexpr float kClockFontPoints = 9.75f;
 // The widest time the clock shows, for the room its box needs.
 inline constexpr const char* kWidestClockText = "88:88:88 ";
+// The sign of a paused show, in the clock's font and colours.
+inline constexpr const char* kPausedText = " Paused ";
 inline constexpr float kLabelFontPoints = 8.25f;
 inline constexpr TwipRect kPreviewBox{0, 0, 2400, 1800};
 // The timers as designed: the first picture 100 ms after the load, the

@@ -71,6 +71,11 @@ PixelRect ClockBox(const platform::MonitorArea& primary, PixelSize text) {
     return box;
 }
 
+PixelRect PausedBox(const platform::MonitorArea& primary, PixelSize text) {
+    const PixelRect clock = ClockBox(primary, {0, text.height});
+    return {primary.bounds.x, clock.y, text.width + 1, clock.height};
+}
+
 std::vector<platform::MonitorArea> ShowMonitors(std::vector<platform::MonitorArea> reported,
                                                 const platform::MonitorArea& primaryScreen,
                                                 bool fullScreen, ScreenPoint origin) {

@@ -38,6 +38,9 @@ PixelRect ToClient(const platform::MonitorArea& monitor, const TwipRect& rect);
 // `text`, the pixels its time takes, and moved left and up as far as needed
 // to stay on the monitor.
 PixelRect ClockBox(const platform::MonitorArea& primary, PixelSize text);
+// The paused sign's box on the primary monitor: at its lower left corner, as
+// high as the clock's and as wide as `text`, the pixels the sign takes.
+PixelRect PausedBox(const platform::MonitorArea& primary, PixelSize text);
 
 // The monitors as the show lays them out, in the window's client pixels
 // (`origin` is the client area's top left on the screen): the primary first,

@@ -9,8 +9,8 @@ Surface Scene::HitTest(ScreenPoint client) const {
     };
     for (auto it = kLabelsBottomUp.rbegin(); it != kLabelsBottomUp.rend(); ++it) {
         const LabelState& state = LabelOf(*it);
-        if (state.visible && inside(state.rect))
-            return *it == Label::Clock ? Surface::Clock : Surface::NoPictures;
+        if (*it == Label::Paused || !state.visible || !inside(state.rect)) continue;
+        return *it == Label::Clock ? Surface::Clock : Surface::NoPictures;
     }
     for (const MonitorPicture& picture : pictures)
         if (inside(picture.box)) return Surface::Picture;

@@ -15,7 +15,8 @@
 
 namespace orv::slideshow {
 
-enum class Label { NoPictures, Clock };
+// The "no pictures" message, the clock, and the sign that the show is paused.
+enum class Label { NoPictures, Clock, Paused };
 // What the mouse is over, topmost first: the "no pictures" message, the
 // clock, a picture box, or the window itself.
 enum class Surface { NoPictures, Clock, Picture, Background };
@@ -49,19 +50,22 @@ struct MonitorPicture {
 class Scene {
   public:
     // The labels in the order they are painted, over the pictures: the
-    // "no pictures" message is brought in front of the clock.
-    static constexpr std::array<Label, 2> kLabelsBottomUp{Label::Clock, Label::NoPictures};
+    // "no pictures" message is brought in front of the others.
+    static constexpr std::array<Label, 3> kLabelsBottomUp{Label::Paused, Label::Clock,
+                                                          Label::NoPictures};
 
     std::vector<MonitorPicture> pictures;
 
     LabelState& LabelOf(Label label) { return labels_.at(label); }
     const LabelState& LabelOf(Label label) const { return labels_.at(label); }
 
-    // What the point of the client area is over, topmost first.
+    // What the point of the client area is over, topmost first; the paused
+    // sign is no surface of its own (what lies under it counts).
     Surface HitTest(ScreenPoint client) const;
 
   private:
-    std::map<Label, LabelState> labels_{{Label::NoPictures, {}}, {Label::Clock, {}}};
+    std::map<Label, LabelState> labels_{
+        {Label::NoPictures, {}}, {Label::Clock, {}}, {Label::Paused, {"", {}, false, {}}}};
 };
 
 } // namespace orv::slideshow

@@ -70,6 +70,8 @@ ShowActions ShowEngine::Handle(const ShowEvent& event) {
                     Finish();
             } else if constexpr (std::is_same_v<E, Deactivated>) {
                 if (running && !settings_.preview && !e.ours) AskClose();
+            } else if constexpr (std::is_same_v<E, DisplayPower>) {
+                if (live && e.on != displaysOn_) OnDisplayPower(e.on);
             } else if constexpr (std::is_same_v<E, HostChecked>) {
                 if (!settings_.preview || phase_ == Phase::Ended) return;
                 if (!e.previewAlive)
@@ -84,10 +86,13 @@ ShowActions ShowEngine::Handle(const ShowEvent& event) {
                 if (live) Close(false);
                 if (phase_ == Phase::Closing) Finish();
             } else if constexpr (std::is_same_v<E, TextMeasured>) {
-                if (!live || e.label != Label::Clock) return;
-                clockText_ = e.size;
-                scene_.LabelOf(Label::Clock).rect = ClockBox(monitors_.front(), clockText_);
-                out_.push_back(SetLabel{Label::Clock, scene_.LabelOf(Label::Clock)});
+                if (!live || e.label == Label::NoPictures) return;
+                LabelState& label = scene_.LabelOf(e.label);
+                if (e.label == Label::Clock)
+                    label.rect = ClockBox(monitors_.front(), clockText_ = e.size);
+                else
+                    label.rect = PausedBox(monitors_.front(), pausedText_ = e.size);
+                out_.push_back(SetLabel{e.label, label});
             }
         },
         event);
@@ -97,7 +102,8 @@ ShowActions ShowEngine::Handle(const ShowEvent& event) {
 void ShowEngine::OnStart(const Start& start) {
     lastMouse_ = start.cursor;
     pictures_ = start.pictures;
-    SetPictureTimer(kFirstPictureMs);
+    pictureInterval_ = kFirstPictureMs;
+    RestartPictureTimer();
     out_.push_back(SetTimer{Timer::Clock, settings_.showClock ? kClockMs : 0});
 
     LabelState& message = scene_.LabelOf(Label::NoPictures);
@@ -106,6 +112,7 @@ void ShowEngine::OnStart(const Start& start) {
     LabelState& clock = scene_.LabelOf(Label::Clock);
     clock.visible = settings_.showClock;
     if (settings_.showClock) clock.text = ClockText(start.now);
+    scene_.LabelOf(Label::Paused).text = kPausedText;
     LayOut(start.display);
 
     random_.Seed();
@@ -117,8 +124,10 @@ void ShowEngine::OnTick(const Tick& tick) {
     const bool live = phase_ == Phase::Running || phase_ == Phase::CheckingPassword;
     switch (tick.timer) {
     case Timer::ShowPicture:
-        if (!live) return;
-        SetPictureTimer(DisplayInterval(settings_.displayTime));
+        // A tick already on its way when the show was paused counts no more.
+        if (!live || paused_ || !displaysOn_) return;
+        pictureInterval_ = DisplayInterval(settings_.displayTime);
+        RestartPictureTimer();
         ShowNextPicture();
         if (!running_.id) StartMusic();
         break;
@@ -136,16 +145,16 @@ void ShowEngine::OnTick(const Tick& tick) {
     }
 }
 
-void ShowEngine::SetPictureTimer(std::uint32_t milliseconds) {
-    pictureInterval_ = milliseconds;
-    out_.push_back(SetTimer{Timer::ShowPicture, milliseconds});
+void ShowEngine::RestartPictureTimer() {
+    out_.push_back(SetTimer{Timer::ShowPicture, paused_ || !displaysOn_ ? 0 : pictureInterval_});
 }
 
 // Places the window, the boxes and the labels on the monitors as they are
 // now: a full-screen window covers every monitor, each box covers its
 // monitor (the small preview box in a preview) until a picture is fitted;
-// the message and the clock go on the primary monitor, the clock as wide as
-// its widest time in its font, which the window measures.
+// the message, the clock and the paused sign go on the primary monitor, the
+// clock and the sign as wide as their texts in their font, which the window
+// measures.
 void ShowEngine::LayOut(const Display& display) {
     ScreenPoint origin;
     if (!settings_.preview) {
@@ -170,10 +179,14 @@ void ShowEngine::LayOut(const Display& display) {
     LabelState& clock = scene_.LabelOf(Label::Clock);
     clock.font = {kClockFontPoints, false, primary.dpi};
     clock.rect = ClockBox(primary, clockText_);
+    LabelState& paused = scene_.LabelOf(Label::Paused);
+    paused.font = clock.font;
+    paused.rect = PausedBox(primary, pausedText_);
     for (Label label : Scene::kLabelsBottomUp)
         out_.push_back(SetLabel{label, scene_.LabelOf(label)});
     if (settings_.showClock)
         out_.push_back(MeasureText{Label::Clock, clock.font, kWidestClockText});
+    out_.push_back(MeasureText{Label::Paused, paused.font, kPausedText});
 }
 
 // The music starts once the first picture is on the screen (or at the first
@@ -192,21 +205,39 @@ void ShowEngine::StartMusic() {
 void ShowEngine::OnDisplayChanged(const Display& display) {
     LayOut(display);
     ready_.reset();
+    AbandonRunning();
+    if (started_ && !historyWanted_) changeWaiting_ = true;
+    PrepareAhead();
+}
+
+// Nothing is prepared behind dark displays and the timer stands still; when
+// they come back a new change comes at once.
+void ShowEngine::OnDisplayPower(bool on) {
+    displaysOn_ = on;
+    if (!on)
+        AbandonRunning();
+    else if (started_)
+        ShowNextPicture();
+    RestartPictureTimer();
+}
+
+void ShowEngine::AbandonRunning() {
     if (running_.id && runningWanted_) {
         out_.push_back(CancelJob{running_.id});
         runningWanted_ = false;
     }
-    if (started_) changeWaiting_ = true;
-    PrepareAhead();
 }
 
 // The change prepared ahead goes on the screen at once; when it is not ready
-// yet, it goes there as soon as it is.
+// yet, it goes there as soon as it is. A change of the history on its way
+// gives way to it.
 void ShowEngine::ShowNextPicture() {
     if (pictures_.empty()) return;
     started_ = true;
+    historyWanted_.reset();
+    if (runningFromHistory_) AbandonRunning();
     if (ready_) {
-        Present(std::move(*ready_));
+        Present(std::move(*ready_), false);
         ready_.reset();
     } else {
         changeWaiting_ = true;
@@ -214,53 +245,115 @@ void ShowEngine::ShowNextPicture() {
     PrepareAhead();
 }
 
-// While a change is on show the next one is prepared: whenever nothing is
-// being prepared and nothing is ready, a job starts. So the show holds at
-// most two pictures a monitor, the one on show and the next.
-void ShowEngine::PrepareAhead() {
-    if (!started_ || running_.id || ready_ || pictures_.empty()) return;
+void ShowEngine::ShowEarlierPicture() {
+    if (history_.empty() || historyAt_ == 0) return;
+    historyWanted_ = history_[--historyAt_];
+    changeWaiting_ = false;
+    // A change of the history on its way gives way to this one; a change
+    // prepared ahead is let finish and kept for the next Page Down.
+    if (runningFromHistory_) AbandonRunning();
+    PrepareAhead();
+}
+
+// One picture at random; a monitor after the first draws again while its
+// picture is on another monitor of the change, as long as the folder holds
+// a picture for every monitor.
+std::string ShowEngine::PickPicture(const ChangePictures& drawnSoFar) {
     const std::size_t count = pictures_.size();
+    const auto draw = [&] {
+        auto index =
+            static_cast<std::size_t>(std::floor(static_cast<double>(count) * random_.Next()));
+        return pictures_[std::min(index, count - 1)]; // a generator that strays to 1.0
+    };
+    const auto taken = [&](const std::string& p) {
+        return std::find(drawnSoFar.begin(), drawnSoFar.end(), p) != drawnSoFar.end();
+    };
+    std::string picture = draw();
+    if (count < monitors_.size()) return picture;
+    // A generator that keeps repeating itself gets a few more tries, then
+    // the first picture of the list not on show yet.
+    for (int tries = 0; taken(picture) && tries < 32; ++tries)
+        picture = draw();
+    for (std::size_t i = 0; taken(picture) && i < count; ++i)
+        picture = pictures_[i];
+    return picture;
+}
+
+PreparationJob ShowEngine::MakeJob(const ChangePictures& pictures) {
     PreparationJob job;
     job.id = ++lastJob_;
     job.scalePercentage = settings_.scalePercentage;
     job.preview = settings_.preview;
-    // A picture at random for each monitor, the primary first.
-    for (std::size_t m = 0; m < monitors_.size(); ++m) {
-        const double r = random_.Next();
-        auto index = static_cast<std::size_t>(std::floor(static_cast<double>(count) * r));
-        if (index >= count) index = count - 1; // a generator that strays to 1.0 or beyond
-        job.monitors.push_back({m, pictures_[index], monitors_[m], boxes_[m]});
+    for (std::size_t m = 0; m < monitors_.size(); ++m)
+        job.monitors.push_back(
+            {m, pictures[m], monitors_[m], boxes_[m], failed_.count(pictures[m]) > 0});
+    return job;
+}
+
+// One preparation at a time: a change of the history Page Up asked for
+// first, else, while a change is on show, the next one (whenever nothing is
+// ready). So the show holds at most two pictures a monitor.
+void ShowEngine::PrepareAhead() {
+    if (!started_ || running_.id || !displaysOn_ || pictures_.empty()) return;
+    ChangePictures pictures;
+    if (historyWanted_) {
+        pictures = *historyWanted_;
+        // A monitor added since draws anew.
+        while (pictures.size() < monitors_.size())
+            pictures.push_back(PickPicture(pictures));
+        pictures.resize(monitors_.size());
+    } else if (!ready_) {
+        // A picture at random for each monitor, the primary first.
+        for (std::size_t m = 0; m < monitors_.size(); ++m)
+            pictures.push_back(PickPicture(pictures));
+    } else {
+        return;
     }
-    running_ = job;
+    running_ = MakeJob(pictures);
     runningWanted_ = true;
-    out_.push_back(StartPreparation{std::move(job)});
+    runningFromHistory_ = historyWanted_.has_value();
+    out_.push_back(StartPreparation{running_});
 }
 
 void ShowEngine::OnPreparationDone(const PreparationResult& result) {
     if (!result.id || result.id != running_.id) return; // not the job waited for
     PreparedChange change{std::move(running_), result};
     running_ = {};
-    if (runningWanted_) {
-        runningWanted_ = false;
-        if (changeWaiting_)
-            Present(std::move(change));
-        else
+    if (std::exchange(runningWanted_, false)) {
+        if (std::exchange(runningFromHistory_, false)) {
+            historyWanted_.reset();
+            Present(std::move(change), true);
+        } else if (changeWaiting_) {
+            Present(std::move(change), false);
+        } else {
             ready_ = std::move(change);
+        }
     }
+    runningFromHistory_ = false;
     PrepareAhead();
 }
 
 // Puts a prepared change on the screen. A monitor the result leaves out, or
-// whose picture could not be drawn, shows an empty box until the next change.
-void ShowEngine::Present(PreparedChange change) {
-    changeWaiting_ = false;
+// whose picture could not be drawn, shows an empty box until the next change;
+// a picture that failed is remembered and not read again.
+void ShowEngine::Present(PreparedChange change, bool fromHistory) {
+    if (!fromHistory) changeWaiting_ = false;
     std::fill(shown_.begin(), shown_.end(), std::string());
     scene_.pictures.clear();
+    ChangePictures pictures;
+    for (const auto& m : change.job.monitors)
+        pictures.push_back(m.path);
     for (const auto& p : change.result.pictures) {
         if (p.monitor >= boxes_.size() || p.monitor >= change.job.monitors.size()) continue;
         boxes_[p.monitor] = p.box.twips;
         scene_.pictures.push_back({p.box.pixels, p.bitmap});
-        if (p.bitmap) shown_[p.monitor] = change.job.monitors[p.monitor].path;
+        if (p.bitmap) shown_[p.monitor] = pictures[p.monitor];
+        if (p.failed) failed_.insert(pictures[p.monitor]);
+    }
+    if (!fromHistory) {
+        history_.push_back(std::move(pictures));
+        if (history_.size() > kHistoryDepth + 1) history_.erase(history_.begin());
+        historyAt_ = history_.size() - 1;
     }
     out_.push_back(ShowPictures{std::move(change.result.pictures)});
     StartMusic();
@@ -301,9 +394,18 @@ void ShowEngine::OnKeyDown(const KeyDown& key) {
         if (!settings_.preview) AskClose();
     } else if (key.shift == (kCtrlMask | kShiftMask) && key.code == kKeyW) {
         MakeWallpaper();
-    } else if (key.code == kKeyPageDown) {
-        ShowNextPicture();
-        SetPictureTimer(pictureInterval_); // the countdown starts afresh
+    } else if (key.code == kKeyPageDown || key.code == kKeyPageUp) {
+        if (key.code == kKeyPageDown)
+            ShowNextPicture();
+        else
+            ShowEarlierPicture();
+        RestartPictureTimer(); // the countdown starts afresh
+    } else if (key.code == kKeyPause) {
+        paused_ = !paused_;
+        LabelState& sign = scene_.LabelOf(Label::Paused);
+        sign.visible = paused_;
+        out_.push_back(SetLabel{Label::Paused, sign});
+        RestartPictureTimer();
     } else if (key.shift == kAltMask && key.code == kKeyN) {
         out_.push_back(NextTrack{}); // nothing without a playlist
     }
@@ -349,7 +451,8 @@ void ShowEngine::Close(bool waitForWallpaper) {
     if (running_.id && runningWanted_) out_.push_back(CancelJob{running_.id});
     running_ = {};
     ready_.reset();
-    runningWanted_ = changeWaiting_ = started_ = false;
+    historyWanted_.reset();
+    runningWanted_ = runningFromHistory_ = changeWaiting_ = started_ = false;
     scene_.pictures.clear();
     out_.push_back(ShowPictures{});
     if (!settings_.preview) {

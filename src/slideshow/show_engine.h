@@ -8,11 +8,16 @@
 // identity given here; a result counts only when it answers the job the
 // engine waits for, so a cancelled or overtaken job never shows. While a
 // change is on show the next is prepared, so the timer and Page Down put it
-// on the screen at once; one preparation runs at a time. ShowDriver carries
-// out the actions of the show's services and hands the rest to the window.
+// on the screen at once; one preparation runs at a time. Page Up goes back
+// through the last changes, Pause holds the show, every monitor shows its
+// own picture where the folder has enough, nothing is prepared while the
+// displays are off, and a picture that failed is not read again. ShowDriver
+// carries out the actions of the show's services and hands the rest to the
+// window.
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -31,7 +36,10 @@ constexpr int ShiftState(bool shift, bool ctrl, bool alt) {
 }
 // Virtual-key codes the show acts on. An input method that takes a key for
 // its composition reports it as kKeyProcessedByInputMethod.
-inline constexpr int kKeyW = 87, kKeyN = 78, kKeyPageDown = 34, kKeyProcessedByInputMethod = 229;
+inline constexpr int kKeyW = 87, kKeyN = 78, kKeyPageDown = 34, kKeyPageUp = 33, kKeyPause = 19,
+                     kKeyProcessedByInputMethod = 229;
+// How many changes Page Up goes back.
+inline constexpr std::size_t kHistoryDepth = 20;
 // How long a closed show lets a wallpaper under way finish before it gives
 // up on it and ends.
 inline constexpr std::uint32_t kWallpaperWaitMs = 10000;
@@ -106,6 +114,10 @@ struct SessionEnding {};
 struct Deactivated {
     bool ours = false;
 };
+// The displays were turned off or on (dimmed counts as on).
+struct DisplayPower {
+    bool on = true;
+};
 // What the preview found of its host window and of its own window.
 struct HostChecked {
     bool hostAlive = true, previewAlive = true;
@@ -124,9 +136,10 @@ struct TextMeasured {
     PixelSize size;
 };
 
-using ShowEvent = std::variant<Start, Tick, DisplayChanged, MouseMoved, KeyDown, Typed, CloseAsked,
-                               PasswordChecked, SessionEnding, Deactivated, HostChecked,
-                               PreparationDone, WallpaperDone, Destroyed, TextMeasured>;
+using ShowEvent =
+    std::variant<Start, Tick, DisplayChanged, MouseMoved, KeyDown, Typed, CloseAsked,
+                 PasswordChecked, SessionEnding, Deactivated, DisplayPower, HostChecked,
+                 PreparationDone, WallpaperDone, Destroyed, TextMeasured>;
 
 // The actions. A full-screen window covers this rectangle of the screen.
 struct PlaceWindow {
@@ -201,22 +214,36 @@ class ShowEngine {
         PreparationJob job;
         PreparationResult result;
     };
+    // The pictures of one change, by monitor.
+    using ChangePictures = std::vector<std::string>;
 
     void OnStart(const Start& start);
     void OnTick(const Tick& tick);
     void OnMouseMoved(const MouseMoved& move);
     void OnKeyDown(const KeyDown& key);
     void OnDisplayChanged(const Display& display);
+    void OnDisplayPower(bool on);
     void OnPreparationDone(const PreparationResult& result);
     void OnWallpaperDone(const WallpaperResult& result);
 
-    void SetPictureTimer(std::uint32_t milliseconds);
+    // The picture timer runs with its interval unless the show is paused or
+    // the displays are off; setting it starts its countdown afresh.
+    void RestartPictureTimer();
     void LayOut(const Display& display);
-    void SetLabelState(Label label, const LabelState& state);
     void StartMusic();
+    // A new change at random (the timer's, Page Down's), or a note to show
+    // one as soon as it is prepared.
     void ShowNextPicture();
+    // The change before the one on show again (Page Up).
+    void ShowEarlierPicture();
+    // Abandons the preparation under way: its result will not count.
+    void AbandonRunning();
     void PrepareAhead();
-    void Present(PreparedChange change);
+    std::string PickPicture(const ChangePictures& drawnSoFar);
+    PreparationJob MakeJob(const ChangePictures& pictures);
+    // Puts a change on the screen; a new one (not one from the history) is
+    // recorded for Page Up.
+    void Present(PreparedChange change, bool fromHistory);
     void CountMouseMove(std::int16_t& counter);
     // A close asked for by the show's own rules or from outside: the
     // password check first in a full-screen show.
@@ -232,20 +259,28 @@ class ShowEngine {
     ShowActions out_; // the actions of the event being handled
     Phase phase_ = Phase::Loading;
     std::vector<std::string> pictures_;
-    std::uint32_t pictureInterval_ = 0;
+    std::uint32_t pictureInterval_ = 0; // what the picture timer runs with
+    bool paused_ = false, displaysOn_ = true;
     std::vector<platform::MonitorArea> monitors_; // in the window's client pixels
-    PixelSize clockText_;                         // the widest time in the clock's font
+    PixelSize clockText_, pausedText_;            // the labels' texts in their fonts
     std::vector<TwipRect> boxes_;                 // each monitor's picture box, in its twips
     std::vector<std::string> shown_;              // each monitor's picture on show
     Scene scene_;                                 // what the window shows, for the mouse
     JobId lastJob_ = 0;                           // the identities given so far
-    // The preparation whose thread runs, if any, and whether its result is
-    // still wanted (a cancelled one is waited for, then dropped).
+    // The preparation whose thread runs, if any, whether its result is still
+    // wanted (a cancelled one is waited for, then dropped), and whether it
+    // prepares a change of the history.
     PreparationJob running_;
-    bool runningWanted_ = false;
+    bool runningWanted_ = false, runningFromHistory_ = false;
     std::optional<PreparedChange> ready_; // prepared ahead, not yet shown
     bool changeWaiting_ = false;          // a change is due as soon as it is ready
     bool started_ = false;                // the first change was asked for
+    // The changes shown, the newest last, and the one on show; a change of
+    // it that Page Up asked for and that is still to be prepared.
+    std::vector<ChangePictures> history_;
+    std::size_t historyAt_ = 0;
+    std::optional<ChangePictures> historyWanted_;
+    std::set<std::string> failed_; // pictures that could not be read or drawn
     JobId wallpaperJob_ = 0;
     bool musicStarted_ = false;
     std::int16_t backgroundMoves_ = 0, pictureMoves_ = 0, noPicturesMoves_ = 0;

@@ -42,6 +42,9 @@ std::vector<PreparedPicture> DrawPicture(const PreparationJob& job, const std::s
             if (fresh && !cancelled) at->second = picture->Render(box.width, box.height);
             prepared.bitmap = at->second;
         }
+        // What a cancelled job could not read says nothing of the picture.
+        prepared.failed =
+            !cancelled && (!picture || (box.width > 0 && box.height > 0 && !prepared.bitmap));
         out.push_back(std::move(prepared));
     }
     return out;
@@ -61,7 +64,13 @@ PreparationResult RunPreparation(const PreparationJob& job, platform::PictureSou
         // appear: each picture is open only while its own monitors are drawn.
         std::vector<std::string> order;
         std::map<std::string, std::vector<const MonitorJob*>> byPath;
+        std::map<std::size_t, PreparedPicture> byMonitor;
         for (const MonitorJob& monitor : job.monitors) {
+            if (monitor.knownFailed) {
+                byMonitor[monitor.monitor] = {monitor.monitor, BoxFor(job, monitor, std::nullopt),
+                                              nullptr, true};
+                continue;
+            }
             auto& group = byPath[monitor.path];
             if (group.empty()) order.push_back(monitor.path);
             group.push_back(&monitor);
@@ -94,7 +103,6 @@ PreparationResult RunPreparation(const PreparationJob& job, platform::PictureSou
         for (std::thread& helper : helpers)
             helper.join();
         if (cancelled || failed) return {job.id, {}};
-        std::map<std::size_t, PreparedPicture> byMonitor;
         for (auto& picture : drawn)
             for (auto& prepared : picture)
                 byMonitor[prepared.monitor] = std::move(prepared);

@@ -37,6 +37,9 @@ struct MonitorJob {
     std::string path;
     platform::MonitorArea area;
     TwipRect current; // the box as it stands, kept when the picture cannot be read
+    // The picture failed before in this show: it is not read again, and its
+    // box is shown empty as a failed picture's is.
+    bool knownFailed = false;
 };
 
 struct PreparationJob {
@@ -52,6 +55,7 @@ struct PreparedPicture {
     std::size_t monitor = 0;
     PictureBox box;
     std::shared_ptr<const platform::Bitmap> bitmap;
+    bool failed = false; // the picture could not be read or drawn (not cancelled)
 };
 
 struct PreparationResult {

@@ -71,19 +71,19 @@ void SlideshowScene::Draw(HDC dc, const RECT& area) const {
         if (LabelOf(label).visible) DrawLabel(dc, label);
 }
 
-// The clock in the system's text colours on a window-coloured box; the
-// message in white over what is behind it.
+// The clock and the paused sign in the system's text colours on a
+// window-coloured box; the message in white over what is behind it.
 void SlideshowScene::DrawLabel(HDC dc, Label label) const {
     RECT r = ToRect(LabelOf(label).rect);
-    const bool clock = label == Label::Clock;
-    if (clock) {
+    const bool boxed = label != Label::NoPictures;
+    if (boxed) {
         const unique_hbrush brush(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
         FillRect(dc, &r, brush.get());
     }
     const auto font = fonts_.find(label);
     if (font == fonts_.end()) return;
     const SelectGuard selected(dc, font->second.get());
-    SetTextColor(dc, clock ? GetSysColor(COLOR_BTNTEXT) : RGB(255, 255, 255));
+    SetTextColor(dc, boxed ? GetSysColor(COLOR_BTNTEXT) : RGB(255, 255, 255));
     SetBkMode(dc, TRANSPARENT);
     const std::wstring lines = Wide(WithLineFeeds(LabelOf(label).text));
     DrawTextW(dc, lines.c_str(), static_cast<int>(lines.size()), &r,

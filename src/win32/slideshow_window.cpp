@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <cstring>
 #include <memory>
 #include <type_traits>
 #include <utility>
@@ -26,6 +27,10 @@ constexpr show::Timer kTimers[] = {show::Timer::ShowPicture, show::Timer::Clock,
 // Posted by a background job when it is done; it carries nothing, the
 // results wait in the show's workers.
 constexpr UINT kJobsFinished = WM_APP + 1;
+
+// The power setting whose changes tell when the displays go off and on.
+constexpr GUID kConsoleDisplayState = {
+    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 
 // Timer ids are the timers' values plus one (0 is no timer).
 UINT_PTR TimerId(show::Timer t) {
@@ -73,6 +78,11 @@ class SlideshowWindow final : public WindowBase {
         if (const auto associate =
                 SystemFunction<AssociateFn>(L"imm32.dll", "ImmAssociateContextEx"))
             associate(hwnd, nullptr, 0);
+        // The current state of the displays comes at once, then each change.
+        using RegisterFn = HPOWERNOTIFY(WINAPI*)(HANDLE, LPCGUID, DWORD);
+        if (const auto listen =
+                SystemFunction<RegisterFn>(L"user32.dll", "RegisterPowerSettingNotification"))
+            window.power_ = listen(hwnd, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
         const auto notify = [hwnd] { PostMessageW(hwnd, kJobsFinished, 0, 0); };
         window.workers_.preparations.SetNotifier(notify);
         window.workers_.wallpapers.SetNotifier(notify);
@@ -218,6 +228,17 @@ class SlideshowWindow final : public WindowBase {
         case WM_SYSCOMMAND:
             // No screen saver starts over the show.
             return (wp & 0xFFF0) == SC_SCREENSAVE ? 0 : Default(msg, wp, lp);
+        case WM_POWERBROADCAST: {
+            const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lp);
+            if (wp == PBT_POWERSETTINGCHANGE && setting &&
+                IsEqualGUID(setting->PowerSetting, kConsoleDisplayState) &&
+                setting->DataLength >= sizeof(DWORD)) {
+                DWORD state = 0; // 0 off, 1 on, 2 dimmed
+                memcpy(&state, setting->Data, sizeof state);
+                Run(show::DisplayPower{state != 0});
+            }
+            return TRUE;
+        }
         case WM_ACTIVATEAPP:
             if (!wp) Run(show::Deactivated{ThreadIsOurs(static_cast<DWORD>(lp))});
             return 0;
@@ -234,6 +255,12 @@ class SlideshowWindow final : public WindowBase {
                 KillTimer(Handle(), TimerId(t));
             workers_.preparations.SetNotifier(nullptr);
             workers_.wallpapers.SetNotifier(nullptr);
+            if (power_) {
+                using UnregisterFn = BOOL(WINAPI*)(HPOWERNOTIFY);
+                if (const auto stop = SystemFunction<UnregisterFn>(
+                        L"user32.dll", "UnregisterPowerSettingNotification"))
+                    stop(power_);
+            }
             destroying_ = true;
             Run(show::Destroyed{});
             if (std::exchange(registered_, false)) {
@@ -256,6 +283,7 @@ class SlideshowWindow final : public WindowBase {
     HWND host_ = nullptr;
     unique_handle hostProcess_;
     SlideshowScene scene_;
+    HPOWERNOTIFY power_ = nullptr;
     bool registered_ = false;
     bool destroying_ = false;
 };

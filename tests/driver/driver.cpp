@@ -28,6 +28,8 @@
 //                                        changed (-1 when not within 5 s)
 //   driver activate SECONDS              a window of another program that takes the
 //                                        foreground, lives SECONDS, then destroys itself
+//   driver displaypower TITLE STATE      tells the window the displays went off (0) or on
+//                                        (1), as the system's power notification does
 //   driver foreground                    class and title of the foreground window
 //   driver desktop                       the desktop window's handle
 //   driver saverrunning                  1 while the screen-saver running flag is set, else 0
@@ -378,6 +380,26 @@ int wmain(int argc, wchar_t** argv) {
         }
         std::printf("%.1f\n", ms);
         ReleaseDC(nullptr, screen);
+    } else if (cmd == L"displaypower" && argc >= 4) {
+        // The notification's setting lives in the receiving process, as the
+        // system's does.
+        static const GUID kDisplayState = {
+            0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+        struct {
+            GUID setting;
+            DWORD length;
+            DWORD state;
+        } notice{kDisplayState, sizeof(DWORD), static_cast<DWORD>(_wtoi(argv[3]))};
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+        void* remote = process ? VirtualAllocEx(process, nullptr, sizeof notice,
+                                                MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)
+                               : nullptr;
+        if (!remote || !WriteProcessMemory(process, remote, &notice, sizeof notice, nullptr))
+            return 1;
+        SendMessageW(w, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, (LPARAM)remote);
+        CloseHandle(process);
     } else if (cmd == L"settext" && argc >= 5) {
         HWND child = GetDlgItem(w, _wtoi(argv[3]));
         if (!child) return 1;

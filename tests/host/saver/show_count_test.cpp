@@ -15,9 +15,7 @@ struct Process : platform::ShowSlots {
     explicit Process(int id) : id(id) {}
     bool LockCount() override { return lockFree; }
     void UnlockCount() override {}
-    bool Hold(int slot) override {
-        return holders.try_emplace(slot, id).second;
-    }
+    bool Hold(int slot) override { return holders.try_emplace(slot, id).second; }
     void Release() override {
         std::erase_if(holders, [&](auto& h) { return h.second == id; });
     }

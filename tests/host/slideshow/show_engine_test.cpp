@@ -28,8 +28,10 @@ struct FakeBitmap : platform::Bitmap {
 class FakePictures : public platform::PictureSource {
   public:
     std::map<std::string, platform::PictureSize> files;
+    std::map<std::string, int> opens; // by path, readable or not
     std::unique_ptr<platform::DrawablePicture> Open(const std::string& path,
                                                     const std::atomic<bool>&) override {
+        ++opens[path];
         const auto it = files.find(path);
         if (it == files.end()) return nullptr;
         struct Open : platform::DrawablePicture {
@@ -60,7 +62,7 @@ class ShowEngineTest : public ::testing::Test {
     std::optional<ShowEngine> engine;
     // One 1024 x 768 monitor at 96 dots per inch (15360 x 11520 twips).
     Display display{{{{0, 0, 1024, 768}, 96, true}}, {{0, 0, 1024, 768}, 96, true}};
-    PixelSize clockText{54, 13}; // what the widest time takes in the clock's font
+    PixelSize clockText{54, 13}, pausedText{40, 13}; // the texts in the labels' font
     FakePictures pictureFiles;
     std::vector<std::string> pictures;
     std::optional<ScreenPoint> cursor{ScreenPoint{500, 400}};
@@ -135,8 +137,8 @@ class ShowEngineTest : public ::testing::Test {
 
     void Apply(const PlaceWindow& a) { windowArea = a.area; }
     void Apply(const MeasureText& a) {
-        EXPECT_EQ(a.text, "88:88:88 ");
-        Send(TextMeasured{a.label, clockText});
+        EXPECT_EQ(a.text, a.label == Label::Clock ? "88:88:88 " : " Paused ");
+        Send(TextMeasured{a.label, a.label == Label::Clock ? clockText : pausedText});
     }
     void Apply(const SetTimer& a) { timers[a.timer] = a.milliseconds; }
     void Apply(const StartPreparation& a) {
@@ -756,6 +758,132 @@ TEST_F(ShowEngineTest, AFullScreenShowCoversEveryMonitorAgainAfterEachChange) {
     windowArea = {};
     Load();
     EXPECT_EQ(windowArea, PixelRect{}) << "the preview's place is its host's";
+}
+
+TEST_F(ShowEngineTest, PageUpBringsBackTheChangesAsTheyWereUpToTwentyBack) {
+    for (int i = 0; i < 30; ++i)
+        AddPicture("p" + std::to_string(i) + ".jpg", 400, 300);
+    for (int i = 0; i < 30; ++i)
+        random.draws.push_back(i / 30.0 + 0.001); // p0, p1, p2, ... in turn
+    Load();
+    Tick(); // p0 on show, p1 ready
+    Key(kKeyPageUp);
+    EXPECT_EQ(shown[0], "C:\\Pics\\p0.jpg") << "nothing before the first change";
+    for (int i = 0; i < 24; ++i)
+        Key(kKeyPageDown); // p24 on show, p25 ready
+    std::vector<std::string> back;
+    for (int i = 0; i < 22; ++i) {
+        timers[Timer::ShowPicture] = 0;
+        Key(kKeyPageUp);
+        back.push_back(shown[0]);
+        EXPECT_EQ(timers[Timer::ShowPicture], 5000u) << "the countdown starts afresh";
+    }
+    EXPECT_EQ(back.front(), "C:\\Pics\\p23.jpg");
+    EXPECT_EQ(back[19], "C:\\Pics\\p4.jpg") << "twenty back";
+    EXPECT_EQ(back.back(), "C:\\Pics\\p4.jpg") << "and no further";
+    // Page Down keeps its meaning: the new change prepared ahead, at once.
+    Key(kKeyPageDown);
+    EXPECT_EQ(shown[0], "C:\\Pics\\p25.jpg");
+    Key(kKeyPageUp);
+    EXPECT_EQ(shown[0], "C:\\Pics\\p24.jpg");
+
+    // A burst of Page Ups while pictures are prepared: only the last one
+    // asked for is shown, once what runs has stopped.
+    manual = true;
+    Load();
+    Tick();
+    Finish(); // p... on show
+    Finish(); // the next ready
+    for (int i = 0; i < 3; ++i)
+        Key(kKeyPageDown), Finish();
+    const int before = shows;
+    Key(kKeyPageUp);
+    Key(kKeyPageUp);
+    Key(kKeyPageUp);
+    EXPECT_EQ(pending.size(), 1u);
+    while (!pending.empty())
+        Finish();
+    EXPECT_EQ(shows, before + 1);
+    EXPECT_EQ(lastShown.size(), 1u);
+}
+
+TEST_F(ShowEngineTest, PauseHoldsTheTimerWithASignUntilPressedAgain) {
+    AddPicture("a.jpg", 400, 300);
+    AddPicture("b.jpg", 300, 400);
+    password = false;
+    Load();
+    Tick();
+    Key(kKeyPause);
+    EXPECT_EQ(timers[Timer::ShowPicture], 0u);
+    EXPECT_TRUE(labels[Label::Paused].visible);
+    EXPECT_EQ(labels[Label::Paused].rect, (PixelRect{0, 751, 41, 17})) << "lower left, primary";
+    const int before = shows;
+    Tick(); // a tick already on its way
+    EXPECT_EQ(shows, before);
+    Key(kKeyPageDown);
+    Key(kKeyPageUp);
+    EXPECT_EQ(shows, before + 2);
+    EXPECT_EQ(timers[Timer::ShowPicture], 0u) << "still paused";
+    Send(Typed{'q'});
+    EXPECT_EQ(passwordChecks, 1) << "a typed key still ends a paused show";
+    Key(kKeyPause);
+    EXPECT_EQ(timers[Timer::ShowPicture], 5000u);
+    EXPECT_FALSE(labels[Label::Paused].visible);
+    EXPECT_TRUE(music.size() == 1 && music[0] == "play ") << "the music plays on";
+}
+
+TEST_F(ShowEngineTest, EveryMonitorShowsAPictureOfItsOwnWhenTheFolderHasEnough) {
+    display.monitors = {{{0, 0, 800, 600}, 96, true}, {{800, 0, 800, 600}, 96, false}};
+    AddPicture("a.jpg", 400, 300);
+    AddPicture("b.jpg", 300, 400);
+    random.draws = {0.1}; // a generator stuck on one value
+    Load();
+    for (int i = 0; i < 10; ++i) {
+        Tick();
+        EXPECT_NE(shown[0], shown[1]) << i;
+    }
+    // With fewer pictures than monitors, repeats are allowed.
+    pictures.pop_back();
+    Load();
+    Tick();
+    EXPECT_EQ(shown[0], shown[1]);
+}
+
+TEST_F(ShowEngineTest, NothingIsPreparedWhileTheDisplaysAreOff) {
+    AddPicture("a.jpg", 400, 300);
+    AddPicture("b.jpg", 300, 400);
+    manual = true;
+    Load();
+    Tick();
+    Finish();
+    Key(kKeyPageDown); // the next under way
+    const JobId running = pending.at(0).id;
+    Send(DisplayPower{false});
+    EXPECT_EQ(cancelled, std::set<JobId>{running});
+    EXPECT_EQ(timers[Timer::ShowPicture], 0u);
+    Finish();
+    const int jobs = preparations, before = shows;
+    Tick();
+    Key(kKeyPageDown);
+    EXPECT_EQ(preparations, jobs);
+    EXPECT_EQ(shows, before);
+    Send(DisplayPower{true});
+    EXPECT_EQ(timers[Timer::ShowPicture], 5000u);
+    ASSERT_EQ(pending.size(), 1u) << "a new change at once";
+    Finish();
+    EXPECT_EQ(shows, before + 1);
+}
+
+TEST_F(ShowEngineTest, APictureThatFailedIsNotReadAgain) {
+    pictures = {"C:\\Pics\\broken.jpg"};
+    AddPicture("a.jpg", 400, 300);
+    random.draws = {0.0, 0.0, 0.9, 0.0, 0.0};
+    Load();
+    for (int i = 0; i < 4; ++i)
+        Tick();
+    EXPECT_EQ(pictureFiles.opens["C:\\Pics\\broken.jpg"], 1);
+    EXPECT_EQ(shown[0], "") << "its turn shows an empty box, as a failed picture's does";
+    EXPECT_EQ(lastShown.at(0).box.pixels, (PixelRect{0, 0, 1024, 768}));
 }
 
 TEST_F(ShowEngineTest, AMonitorAddedWhileTheShowRunsGetsItsPicture) {
