@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "win32/system_libraries.h"
+
 namespace orv::win32 {
 namespace {
 

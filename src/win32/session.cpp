@@ -8,6 +8,7 @@
 
 #include "saver/running_flag.h"
 #include "win32/settings_store.h"
+#include "win32/system_libraries.h"
 
 namespace orv::win32 {
 
