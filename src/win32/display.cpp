@@ -74,8 +74,9 @@ RECT VirtualScreen() {
 unique_hfont MakeUiFont(double points, bool bold, int dpiY) {
     const int height = -static_cast<int>(std::lround(points * dpiY / 72.0));
     return unique_hfont(CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                                    FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                    CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
+                                    FALSE, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS,
+                                    CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                    L"Microsoft Sans Serif"));
 }
 
 } // namespace orv::win32

@@ -35,8 +35,10 @@ platform::MonitorArea PrimaryScreen();
 // The virtual screen: the rectangle that holds every monitor.
 RECT VirtualScreen();
 
-// "MS Sans Serif" (the system substitutes its modern equivalent) at `points`
-// for a display of `dpiY` dots per inch.
+// The user-interface font at `points` for a display of `dpiY` dots per inch:
+// "Microsoft Sans Serif", the TrueType successor of the bitmap font "MS Sans
+// Serif" (which nothing replaces, so it would be scaled in blocks and would
+// lack the characters of other scripts), and only ever a TrueType face.
 unique_hfont MakeUiFont(double points, bool bold, int dpiY);
 
 } // namespace orv::win32

@@ -1,11 +1,14 @@
 // The slideshow's drawing at preview size, in this process (Wine does not
-// show what another process paints into a child of the preview host).
+// show what another process paints into a child of the preview host), and
+// the user-interface font.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <cmath>
 #include <cstdint>
 
+#include "win32/display.h"
 #include "win32/slideshow_scene.h"
 
 namespace orv::win32 {
@@ -131,6 +134,26 @@ TEST_F(SlideshowSceneTest, TextExtentGrowsWithTheFontsScale) {
     EXPECT_GT(at96.width, 30);
     EXPECT_NEAR(at192.width, 2 * at96.width, at96.width / 4);
     EXPECT_NEAR(at192.height, 2 * at96.height, at96.height / 3);
+}
+
+// The labels' and the settings dialog's font: the TrueType face asked for at
+// its point size for each scale, and a TrueType font given, whose characters
+// are that tall within a pixel (a bitmap font has only a few sizes).
+TEST(UiFont, IsTrueTypeMicrosoftSansSerifAtEveryScale) {
+    for (int dpi : {96, 144, 192}) {
+        const unique_hfont font = MakeUiFont(8.25, false, dpi);
+        LOGFONTW asked{};
+        ASSERT_NE(GetObjectW(font.get(), sizeof asked, &asked), 0);
+        EXPECT_STREQ(asked.lfFaceName, L"Microsoft Sans Serif");
+        EXPECT_EQ(asked.lfOutPrecision, OUT_TT_ONLY_PRECIS);
+        EXPECT_EQ(asked.lfHeight, -std::lround(8.25 * dpi / 72)) << dpi;
+        const unique_hdc dc(CreateCompatibleDC(nullptr));
+        const SelectGuard selected(dc.get(), font.get());
+        TEXTMETRICW given{};
+        ASSERT_TRUE(GetTextMetricsW(dc.get(), &given));
+        EXPECT_TRUE(given.tmPitchAndFamily & TMPF_TRUETYPE) << dpi;
+        EXPECT_NEAR(given.tmHeight - given.tmInternalLeading, -asked.lfHeight, 1) << dpi;
+    }
 }
 
 } // namespace
