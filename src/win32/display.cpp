@@ -19,6 +19,14 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
     return TRUE;
 }
 
+using ThreadAwarenessFn = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+
+ThreadAwarenessFn SetThreadAwareness() {
+    static const auto set =
+        SystemFunction<ThreadAwarenessFn>(L"user32.dll", "SetThreadDpiAwarenessContext");
+    return set;
+}
+
 } // namespace
 
 ScreenDpi GetScreenDpi() {
@@ -49,6 +57,19 @@ int WindowDpi(HWND window) {
     if (getDpi && window)
         if (const UINT dpi = getDpi(window)) return static_cast<int>(dpi);
     return MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY));
+}
+
+DpiAwarenessOf::DpiAwarenessOf(HWND model) noexcept {
+    using WindowAwarenessFn = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
+    static const auto windowAwareness =
+        SystemFunction<WindowAwarenessFn>(L"user32.dll", "GetWindowDpiAwarenessContext");
+    if (!windowAwareness || !SetThreadAwareness()) return;
+    if (const DPI_AWARENESS_CONTEXT awareness = windowAwareness(model))
+        previous_ = SetThreadAwareness()(awareness);
+}
+
+DpiAwarenessOf::~DpiAwarenessOf() {
+    if (previous_) SetThreadAwareness()(previous_);
 }
 
 std::vector<platform::MonitorArea> SystemMonitors() {

@@ -26,6 +26,21 @@ ScreenDpi GetScreenDpi();
 int MonitorDpi(HMONITOR monitor);
 int WindowDpi(HWND window);
 
+// While it lives, the windows this thread creates take the DPI awareness of
+// `model` (a window of another process, say), so that they scale as it does
+// once they are its children. Systems before Windows 10 version 1607 give
+// every window the process's awareness: there it changes nothing.
+class DpiAwarenessOf {
+  public:
+    explicit DpiAwarenessOf(HWND model) noexcept;
+    ~DpiAwarenessOf();
+    DpiAwarenessOf(const DpiAwarenessOf&) = delete;
+    DpiAwarenessOf& operator=(const DpiAwarenessOf&) = delete;
+
+  private:
+    DPI_AWARENESS_CONTEXT previous_ = nullptr;
+};
+
 // Every monitor of the desktop as the system reports them, in screen pixels
 // (the virtual screen may start below 0), and the primary screen as the
 // system's metrics give it; slideshow::ShowMonitors puts them in order.

@@ -85,7 +85,7 @@ class SlideshowWindow final : public WindowBase, public platform::SlideshowView 
         POINT origin{0, 0};
         ClientToScreen(Handle(), &origin);
         return slideshow::ShowMonitors(SystemMonitors(), PrimaryScreen(), fullScreen_,
-                                       {origin.x, origin.y});
+                                       {origin.x, origin.y}, fullScreen_ ? 0 : WindowDpi(host_));
     }
     std::intptr_t WindowHandle() const override {
         return reinterpret_cast<std::intptr_t>(Handle());
@@ -284,6 +284,10 @@ void ShowFullScreenSlideshow(platform::Platform& platform, saver::ProgramState& 
 void ShowPreviewSlideshow(platform::Platform& platform, saver::ProgramState& state,
                           audio::MusicControl& music, std::int32_t host) {
     const HWND hostWindow = WindowOf(host);
+    // Made in the host's DPI awareness: a child whose awareness differs from
+    // its parent's is scaled wrongly, and reparenting it into a window of
+    // another process would reset this process's awareness.
+    const DpiAwarenessOf hostAwareness(hostWindow);
     auto created = std::make_unique<SlideshowWindow>(platform, state, music);
     created->SetHost(hostWindow);
     SlideshowWindow& window = SlideshowWindow::Create(std::move(created), false);

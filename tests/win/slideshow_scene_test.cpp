@@ -1,6 +1,6 @@
 // The slideshow's drawing at preview size, in this process (Wine does not
 // show what another process paints into a child of the preview host), and
-// the user-interface font.
+// the display helpers: the user-interface font, the DPI awareness guard.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 
 #include "win32/display.h"
 #include "win32/slideshow_scene.h"
+#include "win32/system_libraries.h"
 
 namespace orv::win32 {
 namespace {
@@ -153,6 +154,35 @@ TEST(UiFont, IsTrueTypeMicrosoftSansSerifAtEveryScale) {
         ASSERT_TRUE(GetTextMetricsW(dc.get(), &given));
         EXPECT_TRUE(given.tmPitchAndFamily & TMPF_TRUETYPE) << dpi;
         EXPECT_NEAR(given.tmHeight - given.tmInternalLeading, -asked.lfHeight, 1) << dpi;
+    }
+}
+
+// Windows made under the guard take the awareness of its model window, and
+// the thread's own comes back after it.
+TEST(DpiAwarenessOf, WindowsMadeUnderItScaleAsTheModel) {
+    using SetFn = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    using WindowFn = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
+    using AwarenessFn = int(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    const auto set = SystemFunction<SetFn>(L"user32.dll", "SetThreadDpiAwarenessContext");
+    const auto of = SystemFunction<WindowFn>(L"user32.dll", "GetWindowDpiAwarenessContext");
+    const auto awareness =
+        SystemFunction<AwarenessFn>(L"user32.dll", "GetAwarenessFromDpiAwarenessContext");
+    if (!set || !of || !awareness) GTEST_SKIP() << "one DPI awareness for every window here";
+    const auto window = [] {
+        return unique_hwnd(CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                         nullptr, nullptr));
+    };
+    const int own = awareness(of(window().get()));
+    for (DPI_AWARENESS_CONTEXT model :
+         {DPI_AWARENESS_CONTEXT_UNAWARE, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE}) {
+        const DPI_AWARENESS_CONTEXT previous = set(model);
+        const unique_hwnd host = window();
+        set(previous);
+        {
+            const DpiAwarenessOf guard(host.get());
+            EXPECT_EQ(awareness(of(window().get())), awareness(of(host.get())));
+        }
+        EXPECT_EQ(awareness(of(window().get())), own) << "the thread's awareness back";
     }
 }
 
