@@ -1,21 +1,36 @@
 #include "win32/display.h"
 
 #include <cmath>
+#include <exception>
+#include <utility>
 
 #include "win32/system_libraries.h"
 
 namespace orv::win32 {
 namespace {
 
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+// The monitors found so far, and what stopped the search.
+struct MonitorSearch {
+    std::vector<platform::MonitorArea> monitors;
+    std::exception_ptr failure;
+};
+
+// No exception may leave a callback of the system's: a failure (no memory
+// for one more) ends the search, and SystemMonitors throws it.
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM search) noexcept {
+    auto& found = *reinterpret_cast<MonitorSearch*>(search);
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     if (!GetMonitorInfoW(monitor, &info)) return TRUE;
     const RECT& r = info.rcMonitor;
-    reinterpret_cast<std::vector<platform::MonitorArea>*>(list)->push_back(
-        {{r.left, r.top, r.right - r.left, r.bottom - r.top},
-         MonitorDpi(monitor),
-         (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    try {
+        found.monitors.push_back({{r.left, r.top, r.right - r.left, r.bottom - r.top},
+                                  MonitorDpi(monitor),
+                                  (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    } catch (...) {
+        found.failure = std::current_exception();
+        return FALSE;
+    }
     return TRUE;
 }
 
@@ -73,9 +88,10 @@ DpiAwarenessOf::~DpiAwarenessOf() {
 }
 
 std::vector<platform::MonitorArea> SystemMonitors() {
-    std::vector<platform::MonitorArea> monitors;
-    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-    return monitors;
+    MonitorSearch search;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&search));
+    if (search.failure) std::rethrow_exception(search.failure);
+    return std::move(search.monitors);
 }
 
 platform::MonitorArea PrimaryScreen() {

@@ -18,7 +18,7 @@ std::atomic<bool> fatalShowing{false};
 // Our windows number their timers from 1; a few more than any of them uses.
 constexpr UINT_PTR kHighestTimerId = 16;
 
-BOOL CALLBACK StopTimers(HWND window, LPARAM) {
+BOOL CALLBACK StopTimers(HWND window, LPARAM) noexcept {
     for (UINT_PTR id = 1; id <= kHighestTimerId; ++id)
         KillTimer(window, id);
     return TRUE;

@@ -14,7 +14,7 @@ class PictureFiles final : public platform::PictureSource {
     std::unique_ptr<platform::OpenPicture> Open(const std::string& path,
                                                 const std::atomic<bool>& cancelled) override {
         // The preparation may share its pictures out among threads of its own.
-        thread_local const ComApartment com;
+        thread_local const ComApartment com(COINIT_MULTITHREADED);
         return PictureFile::Open(Wide(path), &cancelled);
     }
 };
@@ -24,7 +24,7 @@ class PictureFiles final : public platform::PictureSource {
 PreparationRunner MakePreparationRunner() {
     return PreparationRunner(
         [](const platform::PreparationJob& job, const std::atomic<bool>& cancelled) {
-            const ComApartment com;
+            const ComApartment com(COINIT_MULTITHREADED);
             PictureFiles files;
             return slideshow::RunPreparation(job, files, cancelled);
         });
@@ -32,7 +32,7 @@ PreparationRunner MakePreparationRunner() {
 
 WallpaperRunner MakeWallpaperRunner() {
     return WallpaperRunner([](const platform::WallpaperJob& job, const std::atomic<bool>&) {
-        const ComApartment com;
+        const ComApartment com(COINIT_MULTITHREADED);
         WallpaperBitmapFiles files;
         return slideshow::RunWallpaperJob(job, files);
     });

@@ -10,7 +10,9 @@ namespace orv::win32 {
 using PreparationRunner = JobRunner<platform::PreparationJob, platform::PreparationResult>;
 using WallpaperRunner = JobRunner<platform::WallpaperJob, platform::WallpaperResult>;
 
-// Each runs its jobs in a COM apartment of the job's own thread.
+// Each runs its jobs on threads of their own in COM's multithreaded
+// apartment (they pump no messages), where WIC's objects then live; the
+// threads a job starts to read ahead join it too (picture_file.cpp).
 PreparationRunner MakePreparationRunner();
 WallpaperRunner MakeWallpaperRunner();
 

@@ -94,10 +94,13 @@ class WindowDc {
     HDC dc_;
 };
 
-// COM for the current thread, for the lifetime of the guard.
+// COM for the current thread, for the lifetime of the guard: a
+// single-threaded apartment, or for a worker that pumps no messages the
+// multithreaded one.
 class ComApartment {
   public:
-    ComApartment() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    explicit ComApartment(COINIT model = COINIT_APARTMENTTHREADED)
+        : hr_(CoInitializeEx(nullptr, model)) {}
     ~ComApartment() {
         if (SUCCEEDED(hr_)) CoUninitialize();
     }
