@@ -19,7 +19,6 @@
 //   driver host WIDTH HEIGHT SECONDS [unaware]  a host window for previews (DPI
 //                                        unaware if asked): prints its handle, lives
 //                                        SECONDS, then destroys itself
-//   driver dpi TITLE                     "DPI AWARENESS" of the window, then of each child
 //   driver send TITLE MESSAGE COUNT      sends the message (a number) COUNT times
 //   driver pagedown TITLE X Y COUNT      presses Page Down COUNT times, each once the
 //                                        screen's pixel at X, Y changed after the one
@@ -181,24 +180,6 @@ const char* IconKind(HWND control) {
     return best;
 }
 
-// A function of user32 that older systems lack.
-template <typename F> F User32(const char* name) {
-    return reinterpret_cast<F>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-// The window's dots per inch and DPI awareness (-1 where the system cannot tell).
-BOOL CALLBACK PrintDpi(HWND w, LPARAM) {
-    const auto dpi = User32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
-    const auto context =
-        User32<DPI_AWARENESS_CONTEXT(WINAPI*)(HWND)>("GetWindowDpiAwarenessContext");
-    const auto awareness =
-        User32<int(WINAPI*)(DPI_AWARENESS_CONTEXT)>("GetAwarenessFromDpiAwarenessContext");
-    std::printf("%d %d\n", dpi ? (int)dpi(w) : -1,
-                context && awareness ? awareness(context(w)) : -1);
-    return TRUE;
-}
-
 LRESULT CALLBACK HostProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     if (m == WM_TIMER) {
         DestroyWindow(w);
@@ -212,9 +193,10 @@ LRESULT CALLBACK HostProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }
 
 int Host(int width, int height, double seconds, bool unaware) {
-    const auto setAwareness = User32<DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT)>(
-        "SetThreadDpiAwarenessContext");
-    if (unaware && setAwareness) setAwareness(DPI_AWARENESS_CONTEXT_UNAWARE);
+    using SetAwarenessFn = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    const auto set = reinterpret_cast<SetAwarenessFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+    if (unaware && set) set(DPI_AWARENESS_CONTEXT_UNAWARE);
     WNDCLASSW wc{};
     wc.lpfnWndProc = HostProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -312,9 +294,6 @@ int wmain(int argc, wchar_t** argv) {
         POINT p{0, 0};
         ClientToScreen(w, &p);
         std::printf("%ld %ld %ld %ld\n", p.x, p.y, r.right, r.bottom);
-    } else if (cmd == L"dpi") {
-        PrintDpi(w, 0);
-        EnumChildWindows(w, PrintDpi, 0);
     } else if (cmd == L"children") {
         EnumChildWindows(w, PrintChild, (LPARAM)w);
     } else if (cmd == L"focus") {

