@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "imaging/picture_types.h"
 
@@ -26,6 +27,10 @@ struct ScaleSource {
     // bytes apart. False when the rows cannot be read; scaling then stops.
     std::function<bool(int firstRow, int rowCount, std::uint8_t* dest, std::size_t stride)>
         readRows;
+    // Run first on any other thread that reads rows (the system's decoder
+    // wants its threads prepared); what it returns is held until that thread
+    // has read its last row. Nothing when any thread may read as it is.
+    std::function<std::shared_ptr<void>()> prepareThread;
 };
 
 // Which row code ScaleImage runs: the fastest the processor has (SSE2 on

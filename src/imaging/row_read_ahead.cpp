@@ -37,6 +37,14 @@ RowReadAhead::~RowReadAhead() {
 }
 
 void RowReadAhead::Produce() noexcept {
+    // A thread that cannot be prepared reads nothing: its first band fails.
+    std::shared_ptr<void> prepared;
+    bool ready = true;
+    try {
+        if (source_.prepareThread) prepared = source_.prepareThread();
+    } catch (...) {
+        ready = false;
+    }
     for (int next = 0, index = 0; next < source_.height; next += bandRows_, ++index) {
         Band& band = bands_[index % 2];
         {
@@ -47,7 +55,7 @@ void RowReadAhead::Produce() noexcept {
         const int count = std::min(bandRows_, source_.height - next);
         bool ok = false;
         try {
-            ok = source_.readRows(next, count, band.rows.data(), rowBytes_);
+            ok = ready && source_.readRows(next, count, band.rows.data(), rowBytes_);
         } catch (...) {
             ok = false;
         }

@@ -2,7 +2,8 @@
 // next rows overlaps scaling the last ones. The scaler asks for rows in
 // order; they are copied out of the band read ahead, two bands of
 // kReadAheadRows (the scaler's own band, never more than it) at a time.
-// Used by ScaleImage for large pictures on machines with a second core.
+// Used by ScaleImage for large pictures on machines with a second core; the
+// source's prepareThread runs first on the reading thread.
 #pragma once
 #include <condition_variable>
 #include <cstddef>

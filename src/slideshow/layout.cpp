@@ -78,7 +78,8 @@ PixelRect PausedBox(const platform::MonitorArea& primary, PixelSize text) {
 
 std::vector<platform::MonitorArea> ShowMonitors(std::vector<platform::MonitorArea> reported,
                                                 const platform::MonitorArea& primaryScreen,
-                                                bool fullScreen, ScreenPoint origin) {
+                                                bool fullScreen, ScreenPoint origin,
+                                                int previewDpi) {
     if (reported.empty()) reported.push_back(primaryScreen);
     std::stable_partition(reported.begin(), reported.end(),
                           [](const platform::MonitorArea& m) { return m.primary; });
@@ -86,6 +87,7 @@ std::vector<platform::MonitorArea> ShowMonitors(std::vector<platform::MonitorAre
     if (!fullScreen) {
         platform::MonitorArea primary = reported.front();
         primary.bounds.x = primary.bounds.y = 0;
+        if (previewDpi > 0) primary.dpi = previewDpi;
         return {primary};
     }
     for (platform::MonitorArea& m : reported) {

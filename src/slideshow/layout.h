@@ -46,10 +46,13 @@ PixelRect PausedBox(const platform::MonitorArea& primary, PixelSize text);
 // (`origin` is the client area's top left on the screen): the primary first,
 // the others in the order the system reported them. When the system reports
 // none, `primaryScreen` alone; when it marks none as primary, the first is.
-// A preview lays out as the primary monitor alone would, at its origin.
+// A preview lays out as the primary monitor alone would, at its origin, but
+// at the dots per inch of the window it is shown in, `previewDpi` (when
+// known, above 0): its picture then fills that window's area at any scale.
 std::vector<platform::MonitorArea> ShowMonitors(std::vector<platform::MonitorArea> reported,
                                                 const platform::MonitorArea& primaryScreen,
-                                                bool fullScreen, ScreenPoint origin);
+                                                bool fullScreen, ScreenPoint origin,
+                                                int previewDpi);
 
 // The rectangle that holds every monitor reported (the primary screen when
 // none is): what a full-screen show covers, in screen pixels.

@@ -162,7 +162,8 @@ void ShowEngine::LayOut(const Display& display) {
         out_.push_back(PlaceWindow{area});
         origin = {area.x, area.y};
     }
-    monitors_ = ShowMonitors(display.monitors, display.primaryScreen, !settings_.preview, origin);
+    monitors_ = ShowMonitors(display.monitors, display.primaryScreen, !settings_.preview, origin,
+                             display.previewDpi);
     boxes_.clear();
     for (const auto& monitor : monitors_) {
         const TwipSize size = MonitorTwips(monitor);

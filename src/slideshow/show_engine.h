@@ -67,10 +67,12 @@ struct ShowSettings {
 };
 
 // The monitors as the system reports them, in screen pixels, and the
-// primary screen as its metrics give it, for a system that reports none.
+// primary screen as its metrics give it, for a system that reports none; a
+// preview's host window's dots per inch (0: not known, or no preview).
 struct Display {
     std::vector<platform::MonitorArea> monitors;
     platform::MonitorArea primaryScreen;
+    int previewDpi = 0;
 };
 
 enum class Timer { ShowPicture, Clock, WallpaperWait };

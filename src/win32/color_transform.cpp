@@ -7,6 +7,7 @@
 
 #include "imaging/icc_profile.h"
 #include "win32/file_reader.h"
+#include "win32/system_libraries.h"
 #include "win32/unique_handle.h"
 #include "win32/wic_support.h"
 #include "win32/wide.h"
@@ -14,8 +15,15 @@
 namespace orv::win32 {
 namespace {
 
-using unique_profile = unique_any<NullTraits<HPROFILE, CloseColorProfile>>;
-using unique_transform = unique_any<NullTraits<HTRANSFORM, DeleteColorTransform>>;
+// Used once Convert has found every function of the colour system.
+void CloseProfile(HPROFILE profile) {
+    Colors().CloseColorProfile(profile);
+}
+void DeleteTransform(HTRANSFORM transform) {
+    Colors().DeleteColorTransform(transform);
+}
+using unique_profile = unique_any<NullTraits<HPROFILE, CloseProfile>>;
+using unique_transform = unique_any<NullTraits<HTRANSFORM, DeleteTransform>>;
 
 // The colour system reads a memory profile while it is open: `bytes` must
 // outlive the handle.
@@ -23,7 +31,7 @@ unique_profile OpenMemoryProfile(std::span<const std::uint8_t> bytes) {
     PROFILE profile{PROFILE_MEMBUFFER, const_cast<std::uint8_t*>(bytes.data()),
                     static_cast<DWORD>(bytes.size())};
     return unique_profile(
-        OpenColorProfileW(&profile, PROFILE_READ, FILE_SHARE_READ, OPEN_EXISTING));
+        Colors().OpenColorProfileW(&profile, PROFILE_READ, FILE_SHARE_READ, OPEN_EXISTING));
 }
 
 // LCS_sRGB, spelt out: the header writes it as a multi-character constant.
@@ -32,11 +40,11 @@ constexpr LCSCSTYPE kSrgbColorSpace = 0x73524742;
 unique_profile OpenSrgbProfile() {
     wchar_t path[MAX_PATH + 1] = {};
     DWORD size = sizeof path;
-    if (!GetStandardColorSpaceProfileW(nullptr, kSrgbColorSpace, path, &size)) return {};
+    if (!Colors().GetStandardColorSpaceProfileW(nullptr, kSrgbColorSpace, path, &size)) return {};
     PROFILE profile{PROFILE_FILENAME, path,
                     static_cast<DWORD>((std::wcslen(path) + 1) * sizeof(wchar_t))};
     return unique_profile(
-        OpenColorProfileW(&profile, PROFILE_READ, FILE_SHARE_READ, OPEN_EXISTING));
+        Colors().OpenColorProfileW(&profile, PROFILE_READ, FILE_SHARE_READ, OPEN_EXISTING));
 }
 
 // The colour system of Windows: the primary monitor's profile as it names
@@ -61,17 +69,19 @@ class WindowsColorSystem final : public imaging::ColorSystem {
     std::vector<std::uint8_t> Convert(std::span<const std::uint8_t> source,
                                       std::span<const std::uint8_t> target,
                                       std::vector<std::uint8_t> samples) override {
+        const ColorFunctions& colors = Colors();
+        if (!colors) return {};
         const unique_profile from = OpenMemoryProfile(source);
         const unique_profile to = target.empty() ? OpenSrgbProfile() : OpenMemoryProfile(target);
         if (!from || !to) return {};
         HPROFILE profiles[2] = {from.get(), to.get()};
         DWORD intents[1] = {INTENT_PERCEPTUAL};
-        const unique_transform transform(
-            CreateMultiProfileTransform(profiles, 2, intents, 1, BEST_MODE, INDEX_DONT_CARE));
+        const unique_transform transform(colors.CreateMultiProfileTransform(
+            profiles, 2, intents, 1, BEST_MODE, INDEX_DONT_CARE));
         const auto count = static_cast<DWORD>(samples.size() / 4);
-        if (!transform ||
-            !TranslateBitmapBits(transform.get(), samples.data(), BM_xRGBQUADS, count, 1, count * 4,
-                                 samples.data(), BM_xRGBQUADS, count * 4, nullptr, 0))
+        if (!transform || !colors.TranslateBitmapBits(transform.get(), samples.data(), BM_xRGBQUADS,
+                                                      count, 1, count * 4, samples.data(),
+                                                      BM_xRGBQUADS, count * 4, nullptr, 0))
             return {};
         return samples;
     }

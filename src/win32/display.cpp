@@ -1,20 +1,45 @@
 #include "win32/display.h"
 
 #include <cmath>
+#include <exception>
+#include <utility>
+
+#include "win32/system_libraries.h"
 
 namespace orv::win32 {
 namespace {
 
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+// The monitors found so far, and what stopped the search.
+struct MonitorSearch {
+    std::vector<platform::MonitorArea> monitors;
+    std::exception_ptr failure;
+};
+
+// No exception may leave a callback of the system's: a failure (no memory
+// for one more) ends the search, and SystemMonitors throws it.
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM search) noexcept {
+    auto& found = *reinterpret_cast<MonitorSearch*>(search);
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     if (!GetMonitorInfoW(monitor, &info)) return TRUE;
     const RECT& r = info.rcMonitor;
-    reinterpret_cast<std::vector<platform::MonitorArea>*>(list)->push_back(
-        {{r.left, r.top, r.right - r.left, r.bottom - r.top},
-         MonitorDpi(monitor),
-         (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    try {
+        found.monitors.push_back({{r.left, r.top, r.right - r.left, r.bottom - r.top},
+                                  MonitorDpi(monitor),
+                                  (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    } catch (...) {
+        found.failure = std::current_exception();
+        return FALSE;
+    }
     return TRUE;
+}
+
+using ThreadAwarenessFn = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+
+ThreadAwarenessFn SetThreadAwareness() {
+    static const auto set =
+        SystemFunction<ThreadAwarenessFn>(L"user32.dll", "SetThreadDpiAwarenessContext");
+    return set;
 }
 
 } // namespace
@@ -49,10 +74,24 @@ int WindowDpi(HWND window) {
     return MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY));
 }
 
+DpiAwarenessOf::DpiAwarenessOf(HWND model) noexcept {
+    using WindowAwarenessFn = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
+    static const auto windowAwareness =
+        SystemFunction<WindowAwarenessFn>(L"user32.dll", "GetWindowDpiAwarenessContext");
+    if (!windowAwareness || !SetThreadAwareness()) return;
+    if (const DPI_AWARENESS_CONTEXT awareness = windowAwareness(model))
+        previous_ = SetThreadAwareness()(awareness);
+}
+
+DpiAwarenessOf::~DpiAwarenessOf() {
+    if (previous_) SetThreadAwareness()(previous_);
+}
+
 std::vector<platform::MonitorArea> SystemMonitors() {
-    std::vector<platform::MonitorArea> monitors;
-    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-    return monitors;
+    MonitorSearch search;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&search));
+    if (search.failure) std::rethrow_exception(search.failure);
+    return std::move(search.monitors);
 }
 
 platform::MonitorArea PrimaryScreen() {
@@ -64,8 +103,9 @@ platform::MonitorArea PrimaryScreen() {
 unique_hfont MakeUiFont(double points, bool bold, int dpiY) {
     const int height = -static_cast<int>(std::lround(points * dpiY / 72.0));
     return unique_hfont(CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                                    FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                    CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
+                                    FALSE, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS,
+                                    CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                    L"Microsoft Sans Serif"));
 }
 
 } // namespace orv::win32

@@ -7,6 +7,7 @@
 #include "common/command_line.h"
 #include "common/growing_buffer.h"
 #include "common/paths.h"
+#include "win32/system_libraries.h"
 #include "win32/wide.h"
 
 namespace orv::win32 {
@@ -32,15 +33,18 @@ std::string Win32Environment::WindowsDirectory() const {
 }
 
 platform::Version Win32Environment::ProgramVersion() const {
+    const VersionFunctions& version = Version();
+    if (!version) return {};
     const std::wstring file = ProgramFile();
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+    const DWORD size = version.GetFileVersionInfoSizeW(file.c_str(), &ignored);
     if (size == 0) return {};
     std::vector<BYTE> data(size);
-    if (!GetFileVersionInfoW(file.c_str(), 0, size, data.data())) return {};
+    if (!version.GetFileVersionInfoW(file.c_str(), 0, size, data.data())) return {};
     VS_FIXEDFILEINFO* info = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info)
+    if (!version.VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) ||
+        !info)
         return {};
     return {static_cast<int>(HIWORD(info->dwFileVersionMS)),
             static_cast<int>(LOWORD(info->dwFileVersionMS)),

@@ -1,7 +1,8 @@
-// Entry point of Mirvo.scr: builds the Windows services (services.h), runs
-// the start-up, then keeps the program alive for as long as one of its
-// windows is open. Whatever escapes takes the fatal path, with the services
-// still alive: they are built outside the try, so its catch can use them.
+// Entry point of Mirvo.scr: narrows the library search to the system folder
+// before anything else, builds the Windows services (services.h), runs the
+// start-up, then keeps the program alive for as long as one of its windows
+// is open. Whatever escapes takes the fatal path, with the services still
+// alive: they are built outside the try, so its catch can use them.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -13,10 +14,14 @@
 #include "win32/fatal_error.h"
 #include "win32/program_lifetime.h"
 #include "win32/services.h"
+#include "win32/system_libraries.h"
 #include "win32/unique_handle.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace orv;
+    // First: nothing of ours runs before this (no static initialisers), and
+    // every library loaded from here on comes from the system folder.
+    win32::SearchLibrariesInSystemFolderOnly();
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     const win32::ComApartment com;

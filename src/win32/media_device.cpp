@@ -5,13 +5,16 @@
 #include "common/growing_buffer.h"
 #include "common/serial_jobs.h"
 #include "win32/file_system.h"
+#include "win32/system_libraries.h"
 #include "win32/wide.h"
 #include "win32/window_base.h"
 
 namespace orv::win32 {
 
 bool Win32MediaDevice::SendCommand(const std::string& command, bool notify) {
-    return mciSendStringW(Wide(command).c_str(), nullptr, 0, notify ? callback_ : nullptr) == 0;
+    const MediaFunctions& media = Media();
+    return media && media.mciSendStringW(Wide(command).c_str(), nullptr, 0,
+                                         notify ? callback_ : nullptr) == 0;
 }
 
 std::string Win32MediaDevice::ShortPath(const std::string& path) {

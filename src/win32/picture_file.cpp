@@ -36,6 +36,9 @@ class WicFrame final : public imaging::SystemFrame {
             return SUCCEEDED(pixels_->CopyPixels(&rect, static_cast<UINT>(stride),
                                                  static_cast<UINT>(stride * count), rows));
         };
+        // A thread of the scaler's that reads ahead calls WIC too: it joins
+        // the multithreaded apartment of the show's workers.
+        source.prepareThread = [] { return std::make_shared<ComApartment>(COINIT_MULTITHREADED); };
         return source;
     }
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "win32/settings_store.h"
+#include "win32/system_libraries.h"
 
 namespace orv::win32 {
 

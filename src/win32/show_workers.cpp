@@ -13,21 +13,21 @@ class PictureFiles final : public platform::PictureSource {
     std::unique_ptr<platform::DrawablePicture> Open(const std::string& path,
                                                     const std::atomic<bool>& cancelled) override {
         // The preparation may share its pictures out among threads of its own.
-        thread_local const ComApartment com;
+        thread_local const ComApartment com(COINIT_MULTITHREADED);
         return PictureFile::Open(Wide(path), &cancelled);
     }
 };
 
 slideshow::PreparationResult Prepare(const slideshow::PreparationJob& job,
                                      const std::atomic<bool>& cancelled) {
-    const ComApartment com;
+    const ComApartment com(COINIT_MULTITHREADED);
     PictureFiles files;
     return slideshow::RunPreparation(job, files, cancelled);
 }
 
 slideshow::WallpaperResult WriteWallpaper(const slideshow::WallpaperJob& job,
                                           const std::atomic<bool>&) {
-    const ComApartment com;
+    const ComApartment com(COINIT_MULTITHREADED);
     WallpaperBitmapFiles files;
     return slideshow::RunWallpaperJob(job, files);
 }

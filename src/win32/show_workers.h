@@ -14,6 +14,9 @@ namespace orv::win32 {
 using PreparationRunner = JobRunner<slideshow::PreparationJob, slideshow::PreparationResult>;
 using WallpaperRunner = JobRunner<slideshow::WallpaperJob, slideshow::WallpaperResult>;
 
+// Each runs its jobs on threads of their own in COM's multithreaded
+// apartment (they pump no messages), where WIC's objects then live; the
+// threads a job starts to read ahead join it too (picture_file.cpp).
 struct ShowWorkers {
     ShowWorkers();
     // Cancels every job and waits until `deadline`; true when none runs.

@@ -13,6 +13,7 @@
 #include "win32/display.h"
 #include "win32/program_lifetime.h"
 #include "win32/slideshow_scene.h"
+#include "win32/system_libraries.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
 #include "win32/window_base.h"
@@ -178,7 +179,10 @@ class SlideshowWindow final : public WindowBase {
     // The show's services carry out the rest.
     template <class Action> void Do(const Action&) {}
 
-    static show::Display CurrentDisplay() { return {SystemMonitors(), PrimaryScreen()}; }
+    // A preview is laid out at the dots per inch of its host window.
+    show::Display CurrentDisplay() const {
+        return {SystemMonitors(), PrimaryScreen(), host_ ? WindowDpi(host_) : 0};
+    }
 
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
         switch (msg) {
@@ -302,6 +306,10 @@ void ShowFullScreenSlideshow(ShowWindowParts parts) {
 
 void ShowPreviewSlideshow(ShowWindowParts parts, std::int32_t host) {
     const HWND hostWindow = WindowOf(host);
+    // Made in the host's DPI awareness: a child whose awareness differs from
+    // its parent's is scaled wrongly, and reparenting it into a window of
+    // another process would reset this process's awareness.
+    const DpiAwarenessOf hostAwareness(hostWindow);
     SlideshowWindow& window =
         SlideshowWindow::Create(std::make_unique<SlideshowWindow>(std::move(parts), hostWindow));
     const HWND hwnd = window.Handle();

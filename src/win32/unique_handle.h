@@ -21,14 +21,6 @@ inline HWND WindowOf(std::intptr_t handle) {
     return reinterpret_cast<HWND>(handle);
 }
 
-// A function that only some systems have, looked up where it exists; its
-// module, once loaded, stays for the program's life.
-template <typename F> F SystemFunction(const wchar_t* dll, const char* name) {
-    const HMODULE module = GetModuleHandleW(dll) ? GetModuleHandleW(dll) : LoadLibraryW(dll);
-    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                  : nullptr;
-}
-
 template <auto CloseFn> struct FileTraits {
     using Handle = HANDLE;
     static bool Valid(HANDLE h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
@@ -102,10 +94,13 @@ class WindowDc {
     HDC dc_;
 };
 
-// COM for the current thread, for the lifetime of the guard.
+// COM for the current thread, for the lifetime of the guard: a
+// single-threaded apartment, or for a worker that pumps no messages the
+// multithreaded one.
 class ComApartment {
   public:
-    ComApartment() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    explicit ComApartment(COINIT model = COINIT_APARTMENTTHREADED)
+        : hr_(CoInitializeEx(nullptr, model)) {}
     ~ComApartment() {
         if (SUCCEEDED(hr_)) CoUninitialize();
     }

@@ -16,8 +16,9 @@
 //   driver settext TITLE ID TEXT         sets a child control's text
 //   driver clickid TITLE ID              presses the child button with that control id
 //   driver itemtext TITLE ID             the text of the child control with that id
-//   driver host WIDTH HEIGHT SECONDS     a host window for previews: prints its
-//                                        handle, lives SECONDS, then destroys itself
+//   driver host WIDTH HEIGHT SECONDS [unaware]  a host window for previews (DPI
+//                                        unaware if asked): prints its handle, lives
+//                                        SECONDS, then destroys itself
 //   driver send TITLE MESSAGE COUNT      sends the message (a number) COUNT times
 //   driver pagedown TITLE X Y COUNT      presses Page Down COUNT times, each once the
 //                                        screen's pixel at X, Y changed after the one
@@ -198,7 +199,11 @@ LRESULT CALLBACK HostProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(w, m, wp, lp);
 }
 
-int Host(int width, int height, double seconds) {
+int Host(int width, int height, double seconds, bool unaware) {
+    using SetAwarenessFn = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    const auto set = reinterpret_cast<SetAwarenessFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+    if (unaware && set) set(DPI_AWARENESS_CONTEXT_UNAWARE);
     WNDCLASSW wc{};
     wc.lpfnWndProc = HostProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -250,7 +255,8 @@ int wmain(int argc, wchar_t** argv) {
     const auto arg = [&](int i) { return i < argc ? std::wstring(argv[i]) : std::wstring(); };
     const double wait = argc > 3 ? _wtof(argv[3]) : 5.0;
 
-    if (cmd == L"host" && argc >= 5) return Host(_wtoi(argv[2]), _wtoi(argv[3]), _wtof(argv[4]));
+    if (cmd == L"host" && argc >= 5)
+        return Host(_wtoi(argv[2]), _wtoi(argv[3]), _wtof(argv[4]), arg(5) == L"unaware");
     if (cmd == L"activate" && argc >= 3) return Activate(_wtof(argv[2]));
     if (cmd == L"desktop") {
         std::printf("%lld\n",

@@ -136,6 +136,7 @@ TEST_F(SettingsWindowTest, ControlsSitAtTheirPixelsWithTheirFontsLimitsAndTabOrd
             reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dialog, c.id), WM_GETFONT, 0, 0)),
             sizeof(font), &font);
         EXPECT_EQ(font.lfWeight >= FW_BOLD, c.kind == L::Kind::SmallButton);
+        EXPECT_STREQ(font.lfFaceName, L"Microsoft Sans Serif");
         if (c.kind == L::Kind::TextField) {
             EXPECT_EQ((GetWindowLongW(GetDlgItem(dialog, c.id), GWL_STYLE) & ES_RIGHT) != 0,
                       c.align == L::Align::Right);

@@ -1,12 +1,16 @@
 // The slideshow's drawing at preview size, in this process (Wine does not
-// show what another process paints into a child of the preview host).
+// show what another process paints into a child of the preview host), and
+// the display helpers: the user-interface font, the DPI awareness guard.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <cmath>
 #include <cstdint>
 
+#include "win32/display.h"
 #include "win32/slideshow_scene.h"
+#include "win32/system_libraries.h"
 
 namespace orv::win32 {
 namespace {
@@ -124,6 +128,51 @@ TEST_F(SlideshowSceneTest, TextExtentGrowsWithTheFontsScale) {
     EXPECT_GT(at96.width, 30);
     EXPECT_NEAR(at192.width, 2 * at96.width, at96.width / 4);
     EXPECT_NEAR(at192.height, 2 * at96.height, at96.height / 3);
+}
+
+// The labels' and the dialog's font at each scale: the TrueType face at its
+// size, and a TrueType font given (a bitmap font has only a few sizes).
+TEST(UiFont, IsTrueTypeMicrosoftSansSerifAtEveryScale) {
+    for (int dpi : {96, 144, 192}) {
+        const unique_hfont font = MakeUiFont(8.25, false, dpi);
+        const unique_hdc dc(CreateCompatibleDC(nullptr));
+        const SelectGuard selected(dc.get(), font.get());
+        LOGFONTW asked{};
+        TEXTMETRICW given{};
+        GetObjectW(font.get(), sizeof asked, &asked);
+        GetTextMetricsW(dc.get(), &given);
+        EXPECT_STREQ(asked.lfFaceName, L"Microsoft Sans Serif");
+        EXPECT_EQ(asked.lfOutPrecision, OUT_TT_ONLY_PRECIS);
+        EXPECT_EQ(asked.lfHeight, -std::lround(8.25 * dpi / 72)) << dpi;
+        EXPECT_TRUE(given.tmPitchAndFamily & TMPF_TRUETYPE) << dpi;
+    }
+}
+
+// Windows made under the guard scale as its model window; the thread's own
+// awareness comes back after it.
+TEST(DpiAwarenessOf, WindowsMadeUnderItScaleAsTheModel) {
+    using Context = DPI_AWARENESS_CONTEXT;
+    const auto set =
+        SystemFunction<Context(WINAPI*)(Context)>(L"user32.dll", "SetThreadDpiAwarenessContext");
+    const auto of =
+        SystemFunction<Context(WINAPI*)(HWND)>(L"user32.dll", "GetWindowDpiAwarenessContext");
+    const auto kind =
+        SystemFunction<int(WINAPI*)(Context)>(L"user32.dll", "GetAwarenessFromDpiAwarenessContext");
+    if (!set || !of || !kind) GTEST_SKIP() << "one DPI awareness for every window here";
+    const auto window = [] {
+        return unique_hwnd(CreateWindowW(L"STATIC", L"", 0, 0, 0, 9, 9, 0, 0, 0, 0));
+    };
+    const int own = kind(of(window().get()));
+    for (Context model : {DPI_AWARENESS_CONTEXT_UNAWARE, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE}) {
+        const Context previous = set(model);
+        const unique_hwnd host = window();
+        set(previous);
+        {
+            const DpiAwarenessOf guard(host.get());
+            EXPECT_EQ(kind(of(window().get())), kind(of(host.get())));
+        }
+        EXPECT_EQ(kind(of(window().get())), own);
+    }
 }
 
 } // namespace

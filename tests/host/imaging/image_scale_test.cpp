@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <random>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -325,6 +328,26 @@ TEST(ImageScale, VectorisedCodeGivesThePlainCodesBytes) {
         EXPECT_EQ(fast.bytes, plain.bytes) << c.srcW << "x" << c.srcH << "x" << c.bpp << " to "
                                            << c.w << "x" << c.h << ", band " << c.band;
     }
+}
+
+TEST(ImageScale, RowsReadOnAnotherThreadAreReadWhileTheSourceHasItPrepared) {
+    Picture p(1200, 1000); // a megapixel and more: read ahead where there is a second core
+    ScaleSource s = p.Source();
+    static thread_local bool prepared = false;
+    std::atomic<int> preparations = 0, released = 0, unprepared = 0;
+    s.prepareThread = [&] {
+        ++preparations, prepared = true;
+        return std::shared_ptr<void>(nullptr, [&](void*) { prepared = false, ++released; });
+    };
+    s.readRows = [&, read = s.readRows, caller = std::this_thread::get_id()](auto... args) {
+        unprepared += std::this_thread::get_id() != caller && !prepared;
+        return read(args...);
+    };
+    Output out(600, 500);
+    ASSERT_TRUE(ScaleImage(s, out.width, out.height, out.bytes.data(), out.width * 4));
+    EXPECT_EQ(unprepared, 0);
+    EXPECT_EQ(preparations, std::thread::hardware_concurrency() >= 2 ? 1 : 0);
+    EXPECT_EQ(released, preparations) << "held until the thread is done";
 }
 
 TEST(ImageScale, StopsWhenTheSourceFails) {

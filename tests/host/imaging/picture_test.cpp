@@ -23,10 +23,14 @@ struct FakeInput : PictureInput {
             Buffer Profile() override { return {7}; }
             std::optional<ScaleSource> Rows() override {
                 const auto grey = static_cast<std::uint8_t>(input->opens * 16);
-                return ScaleSource{Size().width, Size().height, 3, false,
+                return ScaleSource{Size().width,
+                                   Size().height,
+                                   3,
+                                   false,
                                    [grey](int, int n, std::uint8_t* rows, std::size_t stride) {
                                        return std::fill_n(rows, stride * n, grey), true;
-                                   }};
+                                   },
+                                   {}};
             }
         };
         ++opens;

@@ -158,22 +158,23 @@ TEST(ShowMonitors, PrimaryFirstInClientPixelsWithAFallbackAndAPreviewAtTheOrigin
     using platform::MonitorArea;
     const MonitorArea left{{-800, 0, 800, 600}, 96, false}, main{{0, 0, 1024, 768}, 144, true},
         right{{1024, 0, 640, 480}, 120, false}, screen{{0, 0, 1024, 768}, 96, false};
-    const auto full = ShowMonitors({left, right, main}, screen, true, {-800, 0});
+    const auto full = ShowMonitors({left, right, main}, screen, true, {-800, 0}, 0);
     ASSERT_EQ(full.size(), 3u);
     EXPECT_EQ(full[0].bounds, (PixelRect{800, 0, 1024, 768}));
     EXPECT_EQ(full[1].bounds, (PixelRect{0, 0, 800, 600})) << "the others keep their order";
     EXPECT_EQ(full[2].bounds, (PixelRect{1824, 0, 640, 480}));
     EXPECT_TRUE(full[0].primary);
-    const auto none = ShowMonitors({}, screen, true, {0, 0});
+    const auto none = ShowMonitors({}, screen, true, {0, 0}, 0);
     ASSERT_EQ(none.size(), 1u);
     EXPECT_TRUE(none[0].primary) << "the fallback is the primary screen";
     EXPECT_EQ(none[0].bounds, screen.bounds);
-    const auto unmarked = ShowMonitors({right, left}, screen, true, {0, 0});
+    const auto unmarked = ShowMonitors({right, left}, screen, true, {0, 0}, 0);
     EXPECT_TRUE(unmarked[0].primary && !unmarked[1].primary);
-    const auto preview = ShowMonitors({left, right, main}, screen, false, {300, 200});
+    const auto preview = ShowMonitors({left, right, main}, screen, false, {300, 200}, 192);
     ASSERT_EQ(preview.size(), 1u);
     EXPECT_EQ(preview[0].bounds, (PixelRect{0, 0, 1024, 768}));
-    EXPECT_EQ(preview[0].dpi, 144);
+    EXPECT_EQ(preview[0].dpi, 192) << "the host's, not the primary monitor's";
+    EXPECT_EQ(ShowMonitors({main}, screen, false, {0, 0}, 0)[0].dpi, 144) << "host's unknown";
 }
 
 } // namespace
