@@ -111,6 +111,29 @@ make_jpeg() {
   [ $# -eq 0 ] || "$MAKE_JPEG" "$@"
 }
 
+# The path of test photo $1, written by the test JPEG writer with the other
+# arguments (size and options) once per build folder: the big ones take a
+# while, and every run of a script would otherwise make them again.
+made_photo() {
+  local name=$1 dir
+  shift
+  dir="$(dirname "$E2E_WORK")/photos" && mkdir -p "$dir"
+  if [ ! -s "$dir/$name" ]; then
+    "$MAKE_JPEG" "$dir/$name.part" "$@" && mv "$dir/$name.part" "$dir/$name"
+  fi
+  echo "$dir/$name"
+}
+
+# The Linux folder of the Windows environment variable $1 (TEMP,
+# LOCALAPPDATA) in the prefix.
+folder_of() {
+  "$WINE_RUN" winepath -u "$("$WINE_RUN" cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')" 2>/dev/null | tr -d '\r'
+}
+
+# Counter $2 (rchar, wchar, read_bytes, write_bytes) of /proc/PID/io of pid $1;
+# nothing once the process is gone.
+io_counter() { awk -v name="$2:" '$1 == name { print $2 }' "/proc/$1/io" 2>/dev/null || true; }
+
 # Seconds (with a decimal) from now until Mirvo.scr has ended, at most $1.
 seconds_to_end() {
   local start end
