@@ -469,7 +469,7 @@ bool Bands::Allocate(const ByteReader& file, const JpegLimits& limits) {
     // Half the memory for the bands, the rest for libjpeg's drawing and the
     // buffers around it; each scan reads through a buffer of its own.
     const std::size_t scanBuffer = std::clamp<std::size_t>(
-        limits.maxDecoderMemory / 8 / scans_.size(), 1024, std::size_t{64} * 1024);
+        limits.maxDecoderMemory / 8 / scans_.size(), 256, std::size_t{64} * 1024);
     std::size_t rowBytes = 0;
     for (const Component& c : components_)
         rowBytes += static_cast<std::size_t>(c.v) * c.blocksPerRow * kBlockBytes;

@@ -101,13 +101,15 @@ PreparationResult RunPreparation(const PreparationJob& job, platform::PictureSou
 // Bytes the written picture's pixels may take while it is drawn (4 a pixel).
 inline constexpr std::size_t kMaxWallpaperBytes = std::size_t{64} * 1024 * 1024;
 
-// How long the wallpaper job may read its picture: past this the picture's
+// How long the wallpaper job may read its picture: past this, or once the
+// job is cancelled (a closing show cancels it after its wait), the picture's
 // reads give nothing, a decode under way runs out of data and the job fails
-// without writing. Drawing the largest photos the show takes at the
-// wallpaper's size takes about 2 s (a 300-megapixel JPEG, under Wine on two
-// cores); a picture that cannot be read in time is left alone, and the job
-// ends within about a second of the deadline.
-inline constexpr std::chrono::seconds kWallpaperDeadline{6};
+// without writing. Drawing at the wallpaper's size takes about 2 to 3 s for
+// a 300-megapixel JPEG and 7 s for a 120-megapixel progressive one in 94
+// scans (on two busy cores); once the reads stop, a decode ends within about
+// 1.5 s. So the job ends within about 32 s of its start whatever the
+// picture, and within 2 s of a cancel.
+inline constexpr std::chrono::seconds kWallpaperDeadline{30};
 
 // Writes `picture` to `target` as a Windows bitmap: decoded afresh, upright,
 // through the same decoders and budget as the show, at its own size or the

@@ -81,8 +81,17 @@ focus_mirvo() {
 # True while Mirvo.scr runs.
 mirvo_running() { kill -0 "$MIRVO_PID" 2>/dev/null; }
 
-# The Linux pid of the running Mirvo.scr (Wine names the process after it).
-mirvo_process() { pgrep -x Mirvo.scr | head -n 1; }
+# The Linux pid of the running Mirvo.scr of this test (Wine names the process
+# after it); nothing when it does not run. Other builds' may run beside it.
+mirvo_process() {
+  local p
+  for p in $(pgrep -x Mirvo.scr || true); do
+    if tr '\0' '\n' <"/proc/$p/cmdline" 2>/dev/null | head -n 1 | grep -qxF "$MIRVO"; then
+      echo "$p"
+      return 0
+    fi
+  done
+}
 
 # Samples the largest resident set (in MB) of Mirvo.scr every tenth of a
 # second into the file $1 until stopped with stop_rss_watch.
