@@ -66,7 +66,6 @@ class FileRange {
     // Whether a read before the end gave nothing: the file shrank, broke or
     // the decode was cancelled.
     bool Failed() const { return failed_; }
-    std::uint64_t End() const { return end_; }
 
   private:
     const ByteReader* file_ = nullptr;
@@ -107,7 +106,7 @@ std::optional<HuffmanTable> BuildTable(const TableBytes& bytes, bool dc) {
         table.offset[length] = k - code;
         for (int i = 0; i < count; ++i, ++k, ++code) {
             const std::uint8_t symbol = bytes.symbols[k];
-            if (dc && symbol > 15) return std::nullopt;
+            if (code >= (1 << length) || (dc && symbol > 15)) return std::nullopt;
             table.symbols[k] = symbol;
             if (length <= kFastBits)
                 std::fill(table.fast.begin() + (code << (kFastBits - length)),
@@ -115,7 +114,6 @@ std::optional<HuffmanTable> BuildTable(const TableBytes& bytes, bool dc) {
                           static_cast<std::uint16_t>(length << 8 | symbol));
         }
         table.maxCode[length] = count ? code - 1 : -1;
-        if (code >= (1 << length)) return std::nullopt;
         code <<= 1;
     }
     table.maxCode[17] = INT32_MAX;
@@ -171,8 +169,6 @@ struct Component {
 class Bands final : public CoefficientBands {
   public:
     std::uint64_t HeaderEnd() const override { return headerEnd_; }
-    int Scans() const override { return static_cast<int>(scans_.size()); }
-    int BandsDecoded() const override { return bandsDecoded_; }
     void Install(jpeg_decompress_struct& info) override;
 
     bool Walk(const ByteReader& file, const jpeg_decompress_struct& header,
@@ -213,7 +209,6 @@ class Bands final : public CoefficientBands {
 
     int bandRows_ = 0; // in rows of MCUs
     int bandStart_ = 0, bandEnd_ = 0;
-    int bandsDecoded_ = 0;
     std::size_t requests_ = 0;
     bool failed_ = false;
 };
@@ -685,7 +680,6 @@ void Bands::DecodeNextBand() noexcept {
     // behind our back) leaves the rest blank.
     for (Scan& scan : scans_)
         if (!failed_) DecodeScan(scan);
-    ++bandsDecoded_;
 }
 
 // --- libjpeg's side -------------------------------------------------------

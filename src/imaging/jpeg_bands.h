@@ -35,13 +35,10 @@ class CoefficientBands {
     // Where the first scan's entropy data starts: libjpeg reads the file up
     // to here (and then an end marker) for the header and its set-up.
     virtual std::uint64_t HeaderEnd() const = 0;
-    virtual int Scans() const = 0;
     // Takes the place of libjpeg's coefficient arrays in `info`, which has
     // read the cut file's header and not yet started; its client_data must
     // point at a JpegClient (jpeg_memory.h) whose bands are these.
     virtual void Install(jpeg_decompress_struct& info) = 0;
-    // How many bands have been decoded.
-    virtual int BandsDecoded() const = 0;
 };
 
 } // namespace orv::imaging

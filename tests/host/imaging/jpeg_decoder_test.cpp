@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -472,6 +473,8 @@ jpeg_scan_info ScanOf(std::initializer_list<int> components, int ss, int se, int
     return scan;
 }
 
+constexpr std::array<std::uint8_t, 2> kScanMarker = {0xFF, 0xDA}, kTableMarker = {0xFF, 0xC4};
+
 // Smooth fields with grain: every coefficient band carries something.
 PixelFn Grain(bool grey = false) {
     return [grey](int x, int y, std::uint8_t* px) {
@@ -535,6 +538,15 @@ TEST(JpegDecoder, RefusesFromItsHeaderAndScansBeforeDecodingThem) {
     for (int i = 0; i < 150; ++i)
         endless.insert(endless.end(), {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00});
     endless.insert(endless.end(), {0xFF, 0xD9});
+    // A Huffman table between the scans with more codes of one bit than fit.
+    Bytes badTable = grainy;
+    const auto scan =
+        std::search(badTable.begin(), badTable.end(), kScanMarker.begin(), kScanMarker.end());
+    const auto table = std::search(scan, badTable.end(), kTableMarker.begin(), kTableMarker.end());
+    ASSERT_NE(table, badTable.end());
+    const auto longer = std::find_if(table + 6, table + 21, [](std::uint8_t n) { return n >= 3; });
+    ASSERT_NE(longer, table + 21);
+    *longer -= 3, table[5] += 3; // as many codes, three more of them one bit long
     const JpegLimits inBands{.maxDecoderMemory = 1 << 20};
     struct Case {
         const char* what;
@@ -546,6 +558,7 @@ TEST(JpegDecoder, RefusesFromItsHeaderAndScansBeforeDecodingThem) {
     const Case cases[] = {
         {"decoded: the scans walked, then decoded", grainy, inBands, true, 2.01},
         {"more scans than allowed", endless, inBands, false, 1.0},
+        {"a table no code fits", badTable, inBands, false, 1.0},
         {"a limit of the caller's",
          grainy,
          {.maxDecoderMemory = 1 << 20, .maxScans = 9},
