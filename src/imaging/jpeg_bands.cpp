@@ -497,7 +497,10 @@ bool Bands::StartMcu(Scan& s) noexcept {
         if (s.restartsToGo == 0) {
             // Bits left before the marker are padding. Step to the marker
             // (skipping what damaged data leaves before it, as libjpeg does)
-            // and past it when it is a restart.
+            // and past it when it is a restart; only then does data follow,
+            // else the scan stays as it ran out (an empty scan with a
+            // restart interval of one would otherwise decode every block
+            // from zero bits).
             s.bits = 0;
             s.bitCount = s.padding = 0;
             for (;;) {
@@ -509,11 +512,14 @@ bool Bands::StartMcu(Scan& s) noexcept {
                 } else if (code == 0xFF) {
                     ++s.at;
                 } else {
-                    if (code >= 0xD0 && code <= 0xD7) s.at += 2;
+                    if (code >= 0xD0 && code <= 0xD7) {
+                        s.at += 2;
+                        s.exhausted = false;
+                    }
                     break;
                 }
             }
-            s.stopped = s.exhausted = false;
+            s.stopped = false;
             s.eobRun = 0;
             s.dc.fill(0);
             s.restartsToGo = s.restartInterval;
