@@ -8,6 +8,9 @@
 //       with different pictures: each picture's preparation (open and render)
 //       alone, then both in a row and both at once on two threads.
 //   picture_bench list FOLDER\ [RUNS]  ListFiles against a bare find loop.
+//   picture_bench scans FILE [RUNS]  a JPEG drawn by our decoder at 1024 x 768
+//       with the show's budget: the time, and the bytes moved through
+//       scratch files and read from the file in a decode.
 #include <windows.h>
 
 #include <objidl.h> // before gdiplus.h, which needs it under WIN32_LEAN_AND_MEAN
@@ -26,8 +29,11 @@
 #include <thread>
 #include <vector>
 
+#include "imaging/picture_decoder.h"
+#include "win32/file_reader.h"
 #include "win32/file_system.h"
 #include "win32/picture_file.h"
+#include "win32/scratch_file.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
 
@@ -326,6 +332,66 @@ int BenchList(const std::wstring& folder, int runs) {
     return 0;
 }
 
+// A scratch file whose traffic is added up.
+class CountedScratch final : public orv::imaging::ScratchFile {
+  public:
+    CountedScratch(std::unique_ptr<orv::imaging::ScratchFile> file, std::uint64_t& moved)
+        : file_(std::move(file)), moved_(moved) {}
+    bool Read(std::uint64_t offset, void* dest, std::size_t count) noexcept override {
+        moved_ += count;
+        return file_->Read(offset, dest, count);
+    }
+    bool Write(std::uint64_t offset, const void* source, std::size_t count) noexcept override {
+        moved_ += count;
+        return file_->Write(offset, source, count);
+    }
+
+  private:
+    std::unique_ptr<orv::imaging::ScratchFile> file_;
+    std::uint64_t& moved_;
+};
+
+int BenchScans(const std::wstring& path, int runs) {
+    const std::unique_ptr<FileReader> file = FileReader::Open(path);
+    if (!file) return 1;
+    std::uint64_t read = 0, moved = 0;
+    const orv::imaging::ByteReader counted{
+        file->Size(), [&](std::uint64_t offset, std::uint8_t* dest, std::size_t count) {
+            const std::size_t n = file->Read(offset, dest, count);
+            read += n;
+            return n;
+        }};
+    const auto info = orv::imaging::InspectPicture(counted);
+    if (!info || info->decoder != orv::imaging::Decoder::Jpeg) return 1;
+    const RECT box = Fit({info->upright.width, info->upright.height}, 1024, 768);
+    const int w = box.right - box.left, h = box.bottom - box.top;
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(w) * h * 4);
+    orv::imaging::DecodeBudget budget = PictureBudget();
+    budget.scratch = [&moved]() -> std::unique_ptr<orv::imaging::ScratchFile> {
+        std::unique_ptr<orv::imaging::ScratchFile> scratch = OpenScratchFile();
+        if (!scratch) return nullptr;
+        return std::make_unique<CountedScratch>(std::move(scratch), moved);
+    };
+    std::vector<double> times;
+    bool drawn = true;
+    read = 0;
+    for (int i = 0; i < runs; ++i)
+        times.push_back(TimeOnce([&] {
+            drawn = orv::imaging::DecodePicture(counted, *info, w, h, pixels.data(),
+                                                static_cast<std::size_t>(w) * 4, budget) &&
+                    drawn;
+        }));
+    const double n = std::max(runs, 1);
+    std::printf("%s: %dx%d drawn %dx%d %s, median %.0f ms\n", Utf8(path).c_str(),
+                info->upright.width, info->upright.height, w, h, drawn ? "whole" : "REFUSED",
+                Median(times));
+    std::printf("  scratch-bytes %.0f a decode (%.1f MB); file read %.1f MB a decode (%.2f x its "
+                "%.1f MB)\n",
+                moved / n, Mb(static_cast<SIZE_T>(moved / n)), Mb(static_cast<SIZE_T>(read / n)),
+                read / n / file->Size(), Mb(file->Size()));
+    return drawn ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -335,6 +401,7 @@ int wmain(int argc, wchar_t** argv) {
         return BenchPicture(argv[2], argv[3], argc > 4 ? _wtoi(argv[4]) : 5);
     if (mode == L"pair" && argc >= 4)
         return BenchPair(argv[2], argv[3], argc > 4 ? _wtoi(argv[4]) : 5);
+    if (mode == L"scans" && argc >= 3) return BenchScans(argv[2], argc > 3 ? _wtoi(argv[3]) : 3);
     if (mode == L"list" && argc >= 3) return BenchList(argv[2], argc > 3 ? _wtoi(argv[3]) : 5);
     std::fprintf(stderr,
                  "usage: picture_bench picture FILE DRAWN.bmp [RUNS] | pair FILE1 FILE2 [RUNS] | "

@@ -4,7 +4,8 @@
 # library. Its system-dependent memory module (jmemnobs, which has no
 # backing store) is taken out of the archive: the core brings its own
 # (src/imaging/jpeg_memory.cpp), which keeps what does not fit the decoding
-# budget in a scratch file.
+# budget in a scratch file (for arithmetic-coded files: the coefficients of
+# Huffman-coded ones are decoded in bands, src/imaging/jpeg_bands.cpp).
 set(ORVANDEL_JPEG_SOURCE ${PROJECT_SOURCE_DIR}/build/deps/libjpeg-turbo)
 if(NOT EXISTS ${ORVANDEL_JPEG_SOURCE}/CMakeLists.txt)
   message(FATAL_ERROR "libjpeg-turbo's source is missing: run scripts/setup first")

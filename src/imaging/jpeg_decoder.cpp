@@ -15,6 +15,7 @@
 
 #include "imaging/exif_orientation.h"
 #include "imaging/image_scale.h"
+#include "imaging/jpeg_bands.h"
 #include "imaging/jpeg_memory.h"
 #include "imaging/jpeg_segments.h"
 #include "imaging/orientation.h"
@@ -134,7 +135,7 @@ class Decompressor {
         if (!source_.buffer) return;
         const long memory = static_cast<long>(std::min<std::size_t>(
             limits.maxDecoderMemory, static_cast<std::size_t>(std::numeric_limits<long>::max())));
-        info_.client_data = &store_;
+        info_.client_data = &client_;
         created_ = Guard([&] {
             jpeg_create_decompress(&info_);
             info_.mem->max_memory_to_use = memory;
@@ -198,6 +199,19 @@ class Decompressor {
         return bytes;
     }
 
+    // Whether the coefficients are decoded band by band: a file in several
+    // Huffman-coded scans whose coefficients do not fit the memory limit.
+    bool NeedsBands(const JpegLimits& limits) const {
+        return WholePictureBytes() > limits.maxDecoderMemory && !info_.arith_code;
+    }
+
+    // Has libjpeg take its coefficients from `bands` (made from this file's
+    // header, and this decompressor reading the file cut at their HeaderEnd).
+    bool UseBands(CoefficientBands& bands) {
+        client_.bands = &bands;
+        return Guard([&] { bands.Install(info_); });
+    }
+
     // Whether the coefficients fit the memory limit, or else may go to
     // scratch files. libjpeg sizes and seeks each component's file in a
     // long, 32 bits on Windows.
@@ -205,7 +219,7 @@ class Decompressor {
         std::uint64_t largest = 0;
         const std::uint64_t bytes = WholePictureBytes(&largest);
         if (bytes <= limits.maxDecoderMemory) return true;
-        if (!limits.scratch || bytes > limits.maxScratchBytes ||
+        if (!limits.scratch || bytes > limits.maxCoefficientBytes ||
             largest > static_cast<std::uint64_t>(std::numeric_limits<long>::max()))
             return false;
         store_.Allow(limits.scratch, bytes,
@@ -227,6 +241,7 @@ class Decompressor {
     ReaderSource source_{};
     // Destroyed after libjpeg, which closes its files as it goes.
     ScratchStore store_;
+    JpegClient client_{&store_, nullptr};
     bool created_ = false;
 };
 
@@ -290,9 +305,28 @@ std::optional<JpegInfo> ReadJpegInfo(const ByteReader& file) {
 bool DecodeJpeg(const ByteReader& file, int width, int height, std::uint8_t* dest,
                 std::size_t stride, const JpegLimits& limits, int known, const RowFilter& filter) {
     if (width <= 0 || height <= 0 || !dest) return false;
-    Decompressor decoder(file, limits);
-    if (!decoder.ReadHeader() || !decoder.Drawable() || !decoder.CoefficientsFit(limits))
+    Decompressor header(file, limits);
+    if (!header.ReadHeader() || !header.Drawable()) return false;
+    // Coefficients decoded in bands: libjpeg reads the file only up to the
+    // first scan's data, then an end marker, and takes the coefficients from
+    // the bands as it draws.
+    std::unique_ptr<CoefficientBands> bands;
+    ByteReader cut;
+    std::unique_ptr<Decompressor> banded;
+    if (header.NeedsBands(limits)) {
+        bands = CoefficientBands::Open(file, header.info(), limits);
+        if (!bands) return false;
+        const std::uint64_t end = bands->HeaderEnd();
+        cut = {end, [&file, end](std::uint64_t offset, std::uint8_t* to, std::size_t count) {
+                   if (offset >= end) return std::size_t{0};
+                   return file.read(offset, to, std::min<std::uint64_t>(count, end - offset));
+               }};
+        banded = std::make_unique<Decompressor>(cut, limits);
+        if (!banded->ReadHeader() || !banded->UseBands(*bands)) return false;
+    } else if (!header.CoefficientsFit(limits)) {
         return false;
+    }
+    Decompressor& decoder = banded ? *banded : header;
     const int orientation = known >= 1 && known <= 8 ? known : JpegOrientation(file);
     // The stored picture is decoded at the box it fills once turned.
     const PixelSize box = UprightSize({width, height}, orientation);

@@ -19,26 +19,31 @@ namespace orv::imaging {
 struct JpegLimits {
     // libjpeg's working memory, and the bound for the picture-sized buffers
     // around it. A file in several scans (progressive, or one scan per
-    // component) keeps every coefficient of the picture while it decodes,
-    // about 2 to 6 bytes a pixel; what does not fit this goes to scratch
-    // files (below), and without them such a file is refused before
-    // anything is allocated. A baseline file needs only a few rows at any
-    // size. The box-sized buffer that an oriented picture is turned in
-    // (target width x height x 4) must fit too.
+    // component) needs every coefficient of the picture before its first row
+    // comes out, about 2 to 6 bytes a pixel. When they fit this, libjpeg
+    // keeps them all; otherwise they are decoded a band of block rows at a
+    // time (jpeg_bands.h): every scan's data for the band, then the band's
+    // rows, in half this memory. An arithmetic-coded file over it keeps its
+    // coefficients in scratch files (below) instead, and without them is
+    // refused before anything is allocated. A baseline file needs only a
+    // few rows at any size. The box-sized buffer that an oriented picture is
+    // turned in (target width x height x 4) must fit too.
     std::size_t maxDecoderMemory = std::size_t{192} * 1024 * 1024;
     // A progressive file is read scan by scan before its first row comes
     // out, and every scan walks every block, even an empty one: real photos
-    // have about ten scans, a hostile file thousands.
+    // have about ten scans, a hostile file thousands. One decoded in bands
+    // is refused from its scan headers, before any is decoded.
     int maxScans = 100;
-    // Where the coefficients go that do not fit maxDecoderMemory; none: the
-    // file is refused. A file whose coefficients would take more than
-    // maxScratchBytes is refused before any is written (2 GB: a progressive
-    // photo of 350 megapixels in full colour resolution, 700 in 4:2:0), and
-    // one whose scans would move more than scratchTraffic times its
-    // coefficients through the files stops there (real photos move about
-    // ten times, a file in a hundred scans of one component up to 70).
+    // A file in several scans whose coefficients would take more than this
+    // is refused from its header (2 GB: a photo of 350 megapixels in full
+    // colour resolution, 700 in 4:2:0): with maxScans it bounds the time a
+    // decode takes.
+    std::uint64_t maxCoefficientBytes = std::uint64_t{2} << 30;
+    // Where an arithmetic-coded file's coefficients go that do not fit
+    // maxDecoderMemory; none: the file is refused. Its scans may move at
+    // most scratchTraffic times its coefficients through the files (real
+    // photos move about ten times).
     ScratchFiles scratch{};
-    std::uint64_t maxScratchBytes = std::uint64_t{2} << 30;
     int scratchTraffic = 24;
 };
 

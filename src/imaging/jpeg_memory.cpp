@@ -57,7 +57,8 @@ extern "C" {
 namespace {
 
 orv::imaging::ScratchStore* StoreOf(j_common_ptr info) {
-    return static_cast<orv::imaging::ScratchStore*>(info->client_data);
+    const auto* client = static_cast<const orv::imaging::JpegClient*>(info->client_data);
+    return client ? client->store : nullptr;
 }
 
 void ReadStore(j_common_ptr info, backing_store_ptr owner, void* buffer, long offset, long count) {

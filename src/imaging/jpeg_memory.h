@@ -2,9 +2,9 @@
 // library's jmemnobs, which has none of this): memory from the C heap up to
 // the decompressor's max_memory_to_use, and a backing store for the
 // coefficient arrays that do not fit it, kept in scratch files. A
-// decompressor's backing store is a ScratchStore that its client_data points
-// at; without one, libjpeg fails as it does without a backing store. Used by
-// the JPEG decoder only.
+// decompressor's client_data points at a JpegClient; its backing store is
+// the client's ScratchStore, and without one libjpeg fails as it does
+// without a backing store. Used by the JPEG decoder only.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -16,6 +16,17 @@
 struct backing_store_struct;
 
 namespace orv::imaging {
+
+class CoefficientBands;
+class ScratchStore;
+
+// What a decompressor's client_data points at: where its coefficient arrays
+// go when they do not fit its memory, or the bands that take their place
+// (jpeg_bands.h).
+struct JpegClient {
+    ScratchStore* store = nullptr;
+    CoefficientBands* bands = nullptr;
+};
 
 class ScratchStore {
   public:

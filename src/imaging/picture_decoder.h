@@ -34,8 +34,8 @@ struct PictureInfo {
 // caller's. Everything one change holds stays under about 256 MB.
 struct DecodeBudget {
     std::size_t workingBytes = std::size_t{192} * 1024 * 1024;
-    // Where a JPEG's coefficients go that do not fit (see JpegLimits); none:
-    // such a picture is refused.
+    // Where an arithmetic-coded JPEG's coefficients go that do not fit (see
+    // JpegLimits); none: such a picture is refused.
     ScratchFiles scratch{};
 };
 

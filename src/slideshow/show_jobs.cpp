@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <map>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -114,40 +115,66 @@ PreparationResult RunPreparation(const PreparationJob& job, platform::PictureSou
     return result;
 }
 
+namespace {
+
+// The picture decoded once, at the wallpaper's size: its pixels, 4 bytes
+// each, rows `stride` apart; nothing when it cannot be drawn.
+struct WallpaperPixels {
+    std::vector<std::uint8_t> pixels;
+    imaging::PixelSize size;
+    std::size_t stride = 0;
+};
+
+std::optional<WallpaperPixels> DrawWallpaper(const std::string& picture, WallpaperFiles& files) {
+    // Closed before the file is written.
+    const std::unique_ptr<imaging::Picture> source = files.Open(picture);
+    if (!source) return std::nullopt;
+    WallpaperPixels drawn;
+    drawn.size = imaging::WallpaperSize(source->NaturalSize(), kMaxWallpaperBytes);
+    drawn.stride = static_cast<std::size_t>(drawn.size.width) * 4;
+    drawn.pixels.resize(drawn.stride * static_cast<std::size_t>(drawn.size.height));
+    if (!source->RenderInto(drawn.size.width, drawn.size.height, drawn.pixels.data(), drawn.stride))
+        return std::nullopt;
+    return drawn;
+}
+
+bool WriteTo(const std::string& target, const WallpaperPixels& drawn, WallpaperFiles& files) {
+    if (target.empty()) return false;
+    const std::unique_ptr<platform::ReplacingFile> file = files.Replace(target);
+    if (!file) return false;
+    const auto sink = [&file](const std::uint8_t* bytes, std::size_t count) {
+        return file->Write(bytes, count);
+    };
+    return imaging::WriteBmp(sink, drawn.pixels.data(), drawn.size.width, drawn.size.height,
+                             drawn.stride) &&
+           file->Commit();
+}
+
+} // namespace
+
 bool WriteWallpaperBitmap(const std::string& picture, const std::string& target,
                           WallpaperFiles& files) noexcept {
-    try {
-        if (target.empty()) return false;
-        std::vector<std::uint8_t> pixels;
-        imaging::PixelSize size;
-        std::size_t stride = 0;
-        {
-            // Closed before the file is written.
-            const std::unique_ptr<imaging::Picture> source = files.Open(picture);
-            if (!source) return false;
-            size = imaging::WallpaperSize(source->NaturalSize(), kMaxWallpaperBytes);
-            stride = static_cast<std::size_t>(size.width) * 4;
-            pixels.resize(stride * static_cast<std::size_t>(size.height));
-            if (!source->RenderInto(size.width, size.height, pixels.data(), stride)) return false;
-        }
-        const std::unique_ptr<platform::ReplacingFile> file = files.Replace(target);
-        if (!file) return false;
-        const auto sink = [&file](const std::uint8_t* bytes, std::size_t count) {
-            return file->Write(bytes, count);
-        };
-        return imaging::WriteBmp(sink, pixels.data(), size.width, size.height, stride) &&
-               file->Commit();
-    } catch (const std::exception&) {
-        return false;
-    }
+    return RunWallpaperJob({0, picture, {target}}, files).written.has_value();
 }
 
 WallpaperResult RunWallpaperJob(const WallpaperJob& job, WallpaperFiles& files) noexcept {
     WallpaperResult result{job.id, std::nullopt};
     try {
-        for (const std::string& target : job.targets)
-            if (WriteWallpaperBitmap(job.picture, target, files)) {
-                result.written = target;
+        // The target is chosen before anything is decoded: the first whose
+        // folder takes a new file (the Windows folder is closed to a user who
+        // is not an administrator). The file made to find out goes at once.
+        const auto takes = [&files](const std::string& target) {
+            return !target.empty() && files.Replace(target) != nullptr;
+        };
+        const auto first = std::find_if(job.targets.begin(), job.targets.end(), takes);
+        if (first == job.targets.end()) return result;
+        const std::optional<WallpaperPixels> drawn = DrawWallpaper(job.picture, files);
+        if (!drawn) return result;
+        // Should the chosen folder still refuse the bitmap, the next target
+        // takes the same pixels.
+        for (auto target = first; target != job.targets.end(); ++target)
+            if (WriteTo(*target, *drawn, files)) {
+                result.written = *target;
                 break;
             }
     } catch (...) {

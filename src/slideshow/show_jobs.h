@@ -6,6 +6,7 @@
 // failure as a result, so a job always answers.
 #pragma once
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -104,6 +105,16 @@ PreparationResult RunPreparation(const PreparationJob& job, platform::PictureSou
 // Bytes the written picture's pixels may take while it is drawn (4 a pixel).
 inline constexpr std::size_t kMaxWallpaperBytes = std::size_t{64} * 1024 * 1024;
 
+// How long the wallpaper job may read its picture: past this, or once the
+// job is cancelled (a closing show cancels it after its wait), the picture's
+// reads give nothing, a decode under way runs out of data and the job fails
+// without writing. Drawing at the wallpaper's size takes about 2 to 3 s for
+// a 300-megapixel JPEG and 7 s for a 120-megapixel progressive one in 94
+// scans (on two busy cores); once the reads stop, a decode ends within about
+// 1.5 s. So the job ends within about 32 s of its start whatever the
+// picture, and within 2 s of a cancel.
+inline constexpr std::chrono::seconds kWallpaperDeadline{30};
+
 // Writes `picture` to `target` as a Windows bitmap: decoded afresh, upright,
 // through the same decoders and budget as the show, at its own size or the
 // largest within kMaxWallpaperBytes, into a file beside the target that
@@ -112,7 +123,11 @@ inline constexpr std::size_t kMaxWallpaperBytes = std::size_t{64} * 1024 * 1024;
 bool WriteWallpaperBitmap(const std::string& picture, const std::string& target,
                           WallpaperFiles& files) noexcept;
 
-// Writes the bitmap to the first target that takes it. Never throws.
+// Writes the bitmap as WriteWallpaperBitmap does to the first target whose
+// folder takes a new file, found before anything is decoded (a file made
+// beside it and removed again); the picture is decoded once, and should that
+// folder still refuse the bitmap, the later targets are tried with the same
+// pixels. Never throws.
 WallpaperResult RunWallpaperJob(const WallpaperJob& job, WallpaperFiles& files) noexcept;
 
 } // namespace orv::slideshow

@@ -37,7 +37,7 @@ std::size_t TransferAt(HANDLE file, bool write, std::uint64_t offset, std::uint8
 }
 
 std::size_t FileReader::Read(std::uint64_t offset, std::uint8_t* dest, std::size_t count) const {
-    if (offset >= size_) return 0;
+    if (offset >= size_ || std::chrono::steady_clock::now() >= deadline_) return 0;
     const auto read = [this](std::uint64_t at, std::uint8_t* bytes, std::uint32_t n) {
         return TransferAt(file_.get(), false, at, bytes, n);
     };

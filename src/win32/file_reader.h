@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -27,6 +28,8 @@ class FileReader {
                                             DWORD* error = nullptr);
 
     std::uint64_t Size() const { return size_; }
+    // From `deadline` on, every read gives nothing too.
+    void StopAt(std::chrono::steady_clock::time_point deadline) { deadline_ = deadline; }
     // Reads at the offset; fewer bytes only at the end or on an error.
     std::size_t Read(std::uint64_t offset, std::uint8_t* dest, std::size_t count) const;
     // A reader for the decoders; valid while this object lives.
@@ -40,6 +43,7 @@ class FileReader {
     unique_file file_;
     std::uint64_t size_;
     const std::atomic<bool>* cancelled_;
+    std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
 };
 
 // One ReadFile or WriteFile of `count` bytes at `offset` (a Transfer, see

@@ -73,10 +73,12 @@ class PictureFileInput final : public imaging::PictureInput {
 
 std::unique_ptr<imaging::Picture> OpenPictureFile(const std::wstring& path,
                                                   const std::atomic<bool>* cancelled,
-                                                  ColorDestination destination) {
+                                                  ColorDestination destination,
+                                                  std::chrono::steady_clock::time_point deadline) {
     try {
         std::unique_ptr<FileReader> file = FileReader::Open(path, cancelled);
         if (!file) return nullptr;
+        file->StopAt(deadline);
         const auto convert = [destination](std::span<const std::uint8_t> profile) {
             return SystemColorConversion(profile, destination);
         };

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -27,11 +28,12 @@ struct ScaledBitmap : platform::Bitmap {
 // Opens a picture file whose colours are converted for `destination`;
 // nullptr when it cannot be read or is refused (not a plain disk file, a
 // damaged header, more than the decoding budget allows at any size). Once
-// `cancelled` is set the file reads as ended, so a decode under way stops
-// soon.
-std::unique_ptr<imaging::Picture>
-OpenPictureFile(const std::wstring& path, const std::atomic<bool>* cancelled = nullptr,
-                ColorDestination destination = ColorDestination::Screen);
+// `cancelled` is set or `deadline` has come the file reads as ended, so a
+// decode under way stops soon.
+std::unique_ptr<imaging::Picture> OpenPictureFile(
+    const std::wstring& path, const std::atomic<bool>* cancelled = nullptr,
+    ColorDestination destination = ColorDestination::Screen,
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
 
 // A picture for the screen.
 class PictureFile final : public platform::DrawablePicture {

@@ -26,9 +26,10 @@ slideshow::PreparationResult Prepare(const slideshow::PreparationJob& job,
 }
 
 slideshow::WallpaperResult WriteWallpaper(const slideshow::WallpaperJob& job,
-                                          const std::atomic<bool>&) {
+                                          const std::atomic<bool>& cancelled) {
     const ComApartment com(COINIT_MULTITHREADED);
-    WallpaperBitmapFiles files;
+    WallpaperBitmapFiles files(&cancelled,
+                               std::chrono::steady_clock::now() + slideshow::kWallpaperDeadline);
     return slideshow::RunWallpaperJob(job, files);
 }
 

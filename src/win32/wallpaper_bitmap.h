@@ -1,15 +1,29 @@
 // The files the wallpaper bitmap is written through on Windows (see
-// slideshow::WriteWallpaperBitmap): the picture opened for sRGB, and a
-// temporary file beside the target that is moved over it once complete.
+// slideshow::RunWallpaperJob): the picture opened for sRGB, and a temporary
+// file beside the target that is moved over it once complete. The picture
+// reads as ended once the job is cancelled or its deadline has come, and a
+// drawing cut short that way counts as failed.
 #pragma once
+#include <atomic>
+#include <chrono>
+
 #include "slideshow/show_jobs.h"
 
 namespace orv::win32 {
 
 class WallpaperBitmapFiles final : public slideshow::WallpaperFiles {
   public:
+    explicit WallpaperBitmapFiles(const std::atomic<bool>* cancelled = nullptr,
+                                  std::chrono::steady_clock::time_point deadline =
+                                      std::chrono::steady_clock::time_point::max())
+        : cancelled_(cancelled), deadline_(deadline) {}
+
     std::unique_ptr<imaging::Picture> Open(const std::string& path) override;
     std::unique_ptr<platform::ReplacingFile> Replace(const std::string& target) override;
+
+  private:
+    const std::atomic<bool>* cancelled_;
+    std::chrono::steady_clock::time_point deadline_;
 };
 
 } // namespace orv::win32

@@ -81,8 +81,17 @@ focus_mirvo() {
 # True while Mirvo.scr runs.
 mirvo_running() { kill -0 "$MIRVO_PID" 2>/dev/null; }
 
-# The Linux pid of the running Mirvo.scr (Wine names the process after it).
-mirvo_process() { pgrep -x Mirvo.scr | head -n 1; }
+# The Linux pid of the running Mirvo.scr of this test (Wine names the process
+# after it); nothing when it does not run. Other builds' may run beside it.
+mirvo_process() {
+  local p
+  for p in $(pgrep -x Mirvo.scr || true); do
+    if tr '\0' '\n' <"/proc/$p/cmdline" 2>/dev/null | head -n 1 | grep -qxF "$MIRVO"; then
+      echo "$p"
+      return 0
+    fi
+  done
+}
 
 # Samples the largest resident set (in MB) of Mirvo.scr every tenth of a
 # second into the file $1 until stopped with stop_rss_watch.
@@ -110,6 +119,29 @@ rss_mb() { echo $(($(cat "$1") / 1024)); }
 make_jpeg() {
   [ $# -eq 0 ] || "$MAKE_JPEG" "$@"
 }
+
+# The path of test photo $1, written by the test JPEG writer with the other
+# arguments (size and options) once per build folder: the big ones take a
+# while, and every run of a script would otherwise make them again.
+made_photo() {
+  local name=$1 dir
+  shift
+  dir="$(dirname "$E2E_WORK")/photos" && mkdir -p "$dir"
+  if [ ! -s "$dir/$name" ]; then
+    "$MAKE_JPEG" "$dir/$name.part" "$@" && mv "$dir/$name.part" "$dir/$name"
+  fi
+  echo "$dir/$name"
+}
+
+# The Linux folder of the Windows environment variable $1 (TEMP,
+# LOCALAPPDATA) in the prefix.
+folder_of() {
+  "$WINE_RUN" winepath -u "$("$WINE_RUN" cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')" 2>/dev/null | tr -d '\r'
+}
+
+# Counter $2 (rchar, wchar, read_bytes, write_bytes) of /proc/PID/io of pid $1;
+# nothing once the process is gone.
+io_counter() { awk -v name="$2:" '$1 == name { print $2 }' "/proc/$1/io" 2>/dev/null || true; }
 
 # Seconds (with a decimal) from now until Mirvo.scr has ended, at most $1.
 seconds_to_end() {

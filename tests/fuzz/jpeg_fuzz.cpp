@@ -1,6 +1,6 @@
 // Fuzz target for the JPEG decoder: the header, the EXIF orientation and,
 // for a sound header of a picture that is not huge, a decode to a small
-// target, all on the fuzzer's bytes. Seeds: tests/fuzz/corpus/jpeg/.
+// target (whole, and in bands), all on the fuzzer's bytes. Seeds: tests/fuzz/corpus/jpeg/.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -27,10 +27,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (static_cast<long long>(info->stored.width) * info->stored.height > kMaxPixels) return 0;
     constexpr int kWidth = 64, kHeight = 48;
     std::vector<std::uint8_t> pixels(kWidth * kHeight * 4);
-    const JpegLimits limits{.maxDecoderMemory = 64 << 20, .maxScans = 30};
-    if (DecodeJpeg(file, kWidth, kHeight, pixels.data(), kWidth * 4, limits)) {
-        for (std::size_t i = 3; i < pixels.size(); i += 4)
-            if (pixels[i] != 255) __builtin_trap();
+    // With the coefficients kept whole, and again with too little memory for
+    // them: a file in several scans is then decoded a band of rows at a time.
+    for (const std::size_t memory : {std::size_t{64} << 20, std::size_t{16} << 10}) {
+        const JpegLimits limits{.maxDecoderMemory = memory, .maxScans = 30};
+        if (DecodeJpeg(file, kWidth, kHeight, pixels.data(), kWidth * 4, limits)) {
+            for (std::size_t i = 3; i < pixels.size(); i += 4)
+                if (pixels[i] != 255) __builtin_trap();
+        }
     }
     return 0;
 }

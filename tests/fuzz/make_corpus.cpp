@@ -50,6 +50,10 @@ int main(int argc, char** argv) {
     Write(dir + "/jpeg/progressive_8.jpg",
           WithSegment(EncodeJpeg(16, 8, Pattern, {.progressive = true}), 0xE1,
                       ExifOrientationBlock(8)));
+    // Large enough that its coefficients (18 KB) do not fit the fuzz target's
+    // smaller memory: decoded in bands.
+    Write(dir + "/jpeg/progressive_restarts.jpg",
+          EncodeJpeg(96, 64, Pattern, {.progressive = true, .restartRows = 1}));
     Write(dir + "/jpeg/grey_3.jpg", WithSegment(grey, 0xE1, ExifOrientationBlock(3, true)));
     Write(dir + "/jpeg/cmyk_5.jpg", WithSegment(cmyk, 0xE1, ExifOrientationBlock(5)));
     Write(dir + "/jpeg/arithmetic.jpg",

@@ -19,6 +19,8 @@ struct JpegOptions {
     bool progressive = false;
     bool arithmetic = false; // arithmetic instead of Huffman coding
     unsigned restartRows = 0;
+    bool fullColour = false;             // colour at full resolution (4:4:4)
+    std::vector<jpeg_scan_info> scans{}; // a scan script of its own
 };
 
 // A JPEG at quality 95 (a CMYK one with the Adobe marker, as print programs
@@ -38,7 +40,12 @@ inline std::vector<std::uint8_t> EncodeJpeg(int width, int height, const JpegPix
     info.input_components = options.space == JCS_GRAYSCALE ? 1 : options.space == JCS_CMYK ? 4 : 3;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
+    if (options.fullColour) info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
     if (options.progressive) jpeg_simple_progression(&info);
+    if (!options.scans.empty()) {
+        info.scan_info = options.scans.data();
+        info.num_scans = static_cast<int>(options.scans.size());
+    }
     info.arith_code = options.arithmetic ? TRUE : FALSE;
     info.restart_in_rows = static_cast<int>(options.restartRows);
     jpeg_start_compress(&info, TRUE);

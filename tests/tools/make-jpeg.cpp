@@ -2,9 +2,11 @@
 // edges and some grain), for the benchmarks and the end-to-end tests:
 // ImageMagick's default limits refuse to hold 150 megapixels, and it cannot
 // write a chosen number of progressive scans or a lying header.
-// Usage: make-jpeg FILE WIDTH HEIGHT [--quality Q] [--scans N] [--progressive] [--claim W H]
+// Usage: make-jpeg FILE WIDTH HEIGHT [--quality Q] [--scans N] [--progressive] [--arithmetic]
+//                 [--claim W H]
 //   --scans N   progressive in N scans (4 to 190), every component at full resolution
 //   --progressive  progressive in libjpeg's usual ten scans, colour at half resolution
+//   --arithmetic   arithmetic coding instead of Huffman coding
 //   --claim W H the header says W x H; the file ends after the first scan's header
 // Built once by the build (tests/tools/CMakeLists.txt) with the machine's
 // own compiler and libjpeg.
@@ -48,12 +50,12 @@ std::vector<jpeg_scan_info> Scans(int count) {
 int main(int argc, char** argv) {
     if (argc < 4) {
         std::fprintf(stderr, "usage: make-jpeg FILE WIDTH HEIGHT [--quality Q] [--scans N] "
-                             "[--progressive] [--claim W H]\n");
+                             "[--progressive] [--arithmetic] [--claim W H]\n");
         return 2;
     }
     const int width = std::atoi(argv[2]), height = std::atoi(argv[3]);
     int quality = 92, scanCount = 0, claimWidth = 0, claimHeight = 0;
-    bool progressive = false;
+    bool progressive = false, arithmetic = false;
     for (int i = 4; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--quality") && i + 1 < argc)
             quality = std::atoi(argv[++i]);
@@ -61,6 +63,8 @@ int main(int argc, char** argv) {
             scanCount = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--progressive"))
             progressive = true;
+        else if (!std::strcmp(argv[i], "--arithmetic"))
+            arithmetic = true;
         else if (!std::strcmp(argv[i], "--claim") && i + 2 < argc) {
             claimWidth = std::atoi(argv[++i]);
             claimHeight = std::atoi(argv[++i]);
@@ -86,6 +90,7 @@ int main(int argc, char** argv) {
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
+    info.arith_code = arithmetic ? TRUE : FALSE;
     std::vector<jpeg_scan_info> scans;
     if (progressive) jpeg_simple_progression(&info);
     if (scanCount > 0) {

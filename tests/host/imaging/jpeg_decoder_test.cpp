@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -276,8 +277,10 @@ TEST(JpegDecoder, RefusesAPictureThatWouldNeedTooMuchMemory) {
 }
 
 TEST(JpegDecoder, KeepsWhatDoesNotFitInScratchFilesAndClosesThem) {
-    // 3 MB of coefficients (see KeepsToTheMemoryLimit) against 1 MB.
-    const Bytes jpeg = Encode(1024, 1024, Quarters(300, 700), {.progressive = true});
+    // 3 MB of coefficients (see KeepsToTheMemoryLimit) against 1 MB, coded
+    // arithmetically: the bands take Huffman-coded files only.
+    const Bytes jpeg =
+        Encode(1024, 1024, Quarters(300, 700), {.progressive = true, .arithmetic = true});
     Decoded inMemory(256, 256);
     ASSERT_TRUE(Decode(jpeg, inMemory, {.maxDecoderMemory = 4 << 20}));
     const struct Case {
@@ -295,8 +298,8 @@ TEST(JpegDecoder, KeepsWhatDoesNotFitInScratchFilesAndClosesThem) {
         Decoded d(256, 256);
         EXPECT_EQ(Decode(jpeg, d,
                          {.maxDecoderMemory = 1 << 20,
+                          .maxCoefficientBytes = c.maxBytes,
                           .scratch = scratch.Files(),
-                          .maxScratchBytes = c.maxBytes,
                           .scratchTraffic = c.traffic}),
                   c.decodes)
             << c.what;
@@ -423,7 +426,8 @@ TEST(JpegDecoder, ReadsTheFileAsTheDecoderNeedsIt) {
 }
 
 TEST(JpegDecoder, KeepsToTheMemoryLimit) {
-    // 1024 x 1024 in 4:2:0 keeps 3 MB of coefficients when progressive; a
+    // 1024 x 1024 in 4:2:0 keeps 3 MB of coefficients when progressive, or
+    // a band of them in 512 KB, at least one row of blocks (24 KB); a
     // baseline file needs a few rows of blocks.
     const Bytes baseline = Encode(1024, 1024, Solid(40, 80, 120));
     const Bytes progressive = Encode(1024, 1024, Solid(40, 80, 120), {.progressive = true});
@@ -437,7 +441,12 @@ TEST(JpegDecoder, KeepsToTheMemoryLimit) {
     };
     const Case cases[] = {
         {"baseline", baseline, 64, oneMegabyte, true},
-        {"progressive", progressive, 64, oneMegabyte, false},
+        {"progressive, in bands", progressive, 64, oneMegabyte, true},
+        {"progressive, not one row of blocks",
+         progressive,
+         64,
+         {.maxDecoderMemory = 40 << 10},
+         false},
         {"progressive, enough memory", progressive, 64, {.maxDecoderMemory = 4 << 20}, true},
         {"baseline turned, small box", WithOrientation(baseline, 6), 64, oneMegabyte, true},
         // The box an oriented picture is turned in: 1024 x 1024 x 4 bytes.
@@ -450,6 +459,134 @@ TEST(JpegDecoder, KeepsToTheMemoryLimit) {
         EXPECT_EQ(Decode(c.jpeg, d, c.limits), c.decodes) << c.what;
         if (c.decodes) {
             EXPECT_TRUE(Near(d, c.size / 2, c.size / 2, 120, 80, 40)) << c.what;
+        }
+    }
+}
+
+// A scan of `components` (indexes) over coefficients ss to se, bits from al
+// on (refining bit ah - 1 when ah is set).
+jpeg_scan_info ScanOf(std::initializer_list<int> components, int ss, int se, int ah, int al) {
+    jpeg_scan_info scan{};
+    scan.comps_in_scan = static_cast<int>(components.size());
+    std::copy(components.begin(), components.end(), scan.component_index);
+    scan.Ss = ss, scan.Se = se, scan.Ah = ah, scan.Al = al;
+    return scan;
+}
+
+constexpr std::array<std::uint8_t, 2> kScanMarker = {0xFF, 0xDA}, kTableMarker = {0xFF, 0xC4};
+
+// Smooth fields with grain: every coefficient band carries something.
+PixelFn Grain(bool grey = false) {
+    return [grey](int x, int y, std::uint8_t* px) {
+        const unsigned noise =
+            (static_cast<unsigned>(x) * 7919u ^ static_cast<unsigned>(y) * 104729u) * 2654435761u;
+        px[0] = static_cast<std::uint8_t>(x * 255 / 400 + (noise >> 28));
+        if (grey) return;
+        px[1] = static_cast<std::uint8_t>(y * 255 / 300 + (noise >> 26 & 15));
+        px[2] = static_cast<std::uint8_t>(((x / 16 + y / 16) & 1) * 160 + (noise >> 24 & 31));
+    };
+}
+
+TEST(JpegDecoder, DrawsFilesInSeveralScansInBandsAsItDrawsThemWhole) {
+    // Successive approximation in every kind of scan, at full colour
+    // resolution, in 14 scans.
+    std::vector<jpeg_scan_info> refined = {ScanOf({0, 1, 2}, 0, 0, 0, 1),
+                                           ScanOf({0, 1, 2}, 0, 0, 1, 0)};
+    for (int c = 0; c < 3; ++c)
+        refined.insert(refined.end(), {ScanOf({c}, 1, 5, 0, 2), ScanOf({c}, 6, 63, 0, 2),
+                                       ScanOf({c}, 1, 63, 2, 1), ScanOf({c}, 1, 63, 1, 0)});
+    const std::vector<jpeg_scan_info> perComponent = {ScanOf({0}, 0, 63, 0, 0),
+                                                      ScanOf({1, 2}, 0, 63, 0, 0)};
+    const Bytes progressive = Encode(333, 250, Grain(), {.progressive = true});
+    struct Case {
+        const char* what;
+        Bytes jpeg;
+        bool whole; // complete: the same pixels as decoded whole
+    };
+    const Case cases[] = {
+        {"progressive 4:2:0", progressive, true},
+        {"with restart markers", Encode(333, 250, Grain(), {.progressive = true, .restartRows = 1}),
+         true},
+        {"refined at full colour resolution",
+         Encode(333, 250, Grain(), {.fullColour = true, .scans = refined}), true},
+        {"sequential, a scan per component", Encode(333, 250, Grain(), {.scans = perComponent}),
+         true},
+        {"grey", Encode(600, 400, Grain(true), {.space = JCS_GRAYSCALE, .progressive = true}),
+         true},
+        {"wide and low", Encode(1000, 24, Grain(), {.progressive = true}), true},
+        {"cut in the middle",
+         Bytes(progressive.begin(), progressive.begin() + progressive.size() / 2), false},
+    };
+    for (const Case& c : cases) {
+        Decoded whole(111, 83), banded(111, 83);
+        ASSERT_TRUE(Decode(c.jpeg, whole)) << c.what;
+        ASSERT_TRUE(Decode(c.jpeg, banded, {.maxDecoderMemory = 128 << 10})) << c.what;
+        if (c.whole) {
+            EXPECT_EQ(banded.pixels, whole.pixels) << c.what;
+        }
+        for (std::size_t i = 3; i < banded.pixels.size(); i += 4)
+            ASSERT_EQ(banded.pixels[i], 255) << c.what;
+    }
+}
+
+TEST(JpegDecoder, RefusesFromItsHeaderAndScansBeforeDecodingThem) {
+    // Half a megabyte of grainy progressive picture, decoded in bands within
+    // 1 MB; with empty scans appended past the limit, or a frame claiming
+    // more coefficients than allowed.
+    const Bytes grainy = Encode(1024, 1024, Grain(), {.progressive = true});
+    Bytes endless(grainy.begin(), grainy.end() - 2);
+    for (int i = 0; i < 150; ++i)
+        endless.insert(endless.end(), {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00});
+    endless.insert(endless.end(), {0xFF, 0xD9});
+    // A Huffman table between the scans with more codes of one bit than fit.
+    Bytes badTable = grainy;
+    const auto scan =
+        std::search(badTable.begin(), badTable.end(), kScanMarker.begin(), kScanMarker.end());
+    const auto table = std::search(scan, badTable.end(), kTableMarker.begin(), kTableMarker.end());
+    ASSERT_NE(table, badTable.end());
+    const auto longer = std::find_if(table + 6, table + 21, [](std::uint8_t n) { return n >= 3; });
+    ASSERT_NE(longer, table + 21);
+    *longer -= 3, table[5] += 3; // as many codes, three more of them one bit long
+    const JpegLimits inBands{.maxDecoderMemory = 1 << 20};
+    struct Case {
+        const char* what;
+        const Bytes& jpeg;
+        JpegLimits limits;
+        bool decodes;
+        double mostRead; // bytes read beside the header's first piece, in file sizes
+    };
+    const Case cases[] = {
+        {"decoded: the scans walked, then decoded", grainy, inBands, true, 2.01},
+        {"more scans than allowed", endless, inBands, false, 1.0},
+        {"a table no code fits", badTable, inBands, false, 1.0},
+        {"a limit of the caller's",
+         grainy,
+         {.maxDecoderMemory = 1 << 20, .maxScans = 9},
+         false,
+         1.0},
+        {"more coefficients than allowed",
+         grainy,
+         {.maxDecoderMemory = 1 << 20, .maxCoefficientBytes = 2 << 20},
+         false,
+         0.0},
+    };
+    ASSERT_GT(grainy.size(), 400'000u);
+    for (const Case& c : cases) {
+        std::uint64_t read = 0;
+        const ByteReader counted{c.jpeg.size(),
+                                 [&](std::uint64_t at, std::uint8_t* to, std::size_t n) {
+                                     const std::size_t got = MemoryReader(c.jpeg).read(at, to, n);
+                                     read += got;
+                                     return got;
+                                 }};
+        Decoded d(64, 64);
+        EXPECT_EQ(DecodeJpeg(counted, 64, 64, d.pixels.data(), 64 * 4, c.limits), c.decodes)
+            << c.what;
+        EXPECT_LE(static_cast<double>(read),
+                  c.mostRead * static_cast<double>(c.jpeg.size()) + 65536)
+            << c.what;
+        if (c.decodes) {
+            EXPECT_GT(static_cast<double>(read), 1.9 * static_cast<double>(c.jpeg.size()));
         }
     }
 }
