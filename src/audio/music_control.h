@@ -1,7 +1,6 @@
-// The music calls the windows make, behind a small seam so that the
-// settings dialog's tests can record them; MusicPlayer is the real one.
+// The music calls that the settings dialog and the show make, behind a small
+// seam so that their tests can record them; MusicPlayer is the real one.
 #pragma once
-#include <string>
 #include <string_view>
 
 namespace orv::audio {
@@ -12,12 +11,13 @@ enum class PlayMode { Once, Repeat };
 class MusicControl {
   public:
     virtual ~MusicControl() = default;
-    // The notification window: loading it installs the end-of-track handler,
-    // unloading it restores the window's own.
+    // The notification window: while it is loaded, the end of a list's track
+    // starts the next one; unloaded, the list no longer advances by itself.
     virtual void LoadNotifyWindow() = 0;
     virtual void UnloadNotifyWindow() = 0;
-    // Starts reading an M3U playlist; false when the name cannot be one.
-    // The first track found becomes current.
+    // Starts reading an M3U playlist; false when the name cannot be one (it
+    // is empty or a device). The first track found becomes current; a list
+    // without one keeps the earlier tracks, none of them current.
     virtual bool LoadPlaylist(std::string_view file) = 0;
     // Plays the list from its current track (from its first, once a list
     // being read has found it), skipping tracks that cannot be played; each
@@ -29,8 +29,6 @@ class MusicControl {
     virtual void Stop() = 0;
     virtual void NextTrack() = 0;
     virtual void PreviousTrack() = 0;
-    // The current track of the list, or empty.
-    virtual std::string CurrentTrack() const = 0;
 };
 
 } // namespace orv::audio

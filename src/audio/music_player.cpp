@@ -34,9 +34,7 @@ MusicPlayer::MusicPlayer(platform::Platform& platform, platform::MediaWorker& wo
 }
 
 void MusicPlayer::RunTrack(TrackJob& job, platform::MediaTools& tools) {
-    if (job.file.empty() || !IsMusicFileName(job.file) ||
-        !tools.files.PlainDiskFileExists(job.file))
-        return;
+    if (!IsMusicFileName(job.file) || !tools.files.PlainDiskFileExists(job.file)) return;
     std::string shortPath = tools.device.ShortPath(job.file);
     // Without a short form the file is still opened, under its own name.
     if (shortPath.empty()) shortPath = job.file;
@@ -55,15 +53,13 @@ void MusicPlayer::RunTrack(TrackJob& job, platform::MediaTools& tools) {
 void MusicPlayer::RunSearch(SearchJob& job, platform::MediaTools& tools) {
     if (!job.list.empty()) {
         if (!tools.files.NormalFileExists(job.list)) return;
-        std::unique_ptr<platform::ByteStream> stream;
-        try {
-            stream = tools.files.OpenForReading(job.list);
-        } catch (const RuntimeError& error) {
-            job.error = error;
+        platform::OpenedFile opened = tools.files.OpenForReading(job.list);
+        if (opened.error) {
+            job.error = std::move(opened.error);
             return;
         }
         job.reader = std::make_unique<PlaylistReader>(
-            std::move(stream),
+            std::move(opened.stream),
             [&files = tools.files](std::string_view text) { return files.AnsiToUtf8(text); });
     }
     if (!job.reader) return;
@@ -284,11 +280,6 @@ void MusicPlayer::OnMciNotify(std::uintptr_t status) {
         }
     }
     Advance();
-}
-
-std::string MusicPlayer::CurrentTrack() const {
-    if (track_ < 1 || static_cast<std::size_t>(track_) >= tracks_.size()) return {};
-    return tracks_[static_cast<std::size_t>(track_)];
 }
 
 } // namespace orv::audio

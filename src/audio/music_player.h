@@ -61,10 +61,6 @@ class MusicPlayer : public MusicControl {
     // The worker has run the job `id`.
     void OnJobDone(std::uint64_t id);
 
-    // The current slot, 0 when there is none.
-    std::int16_t Track() const { return track_; }
-    std::string CurrentTrack() const override;
-
     // Status values of the end-of-play notification.
     static constexpr std::uintptr_t kNotifySuccessful = 1, kNotifySuperseded = 2,
                                     kNotifyAborted = 4, kNotifyFailure = 8;

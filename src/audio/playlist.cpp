@@ -13,9 +13,9 @@ constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 PlaylistReader::PlaylistReader(std::unique_ptr<platform::ByteStream> stream, AnsiDecoder ansiToUtf8)
     : stream_(std::move(stream)), ansiToUtf8_(std::move(ansiToUtf8)) {}
 
-bool PlaylistReader::Fill() {
+void PlaylistReader::Fill() {
     if (!stream_) ended_ = true; // no file: a list without lines
-    if (ended_) return false;
+    if (ended_) return;
     buffer_.erase(0, pos_);
     pos_ = 0;
     const std::size_t old = buffer_.size();
@@ -30,7 +30,6 @@ bool PlaylistReader::Fill() {
             pos_ = 3;
         }
     }
-    return got > 0;
 }
 
 std::optional<std::string> PlaylistReader::NextLine() {

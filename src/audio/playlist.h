@@ -29,8 +29,8 @@ class PlaylistReader {
     static constexpr std::size_t kMaxLineBytes = 128 * 1024;
 
   private:
-    // Reads another piece of the file onto the buffer; false at its end.
-    bool Fill();
+    // Reads another piece of the file onto the buffer, or marks its end.
+    void Fill();
 
     std::unique_ptr<platform::ByteStream> stream_;
     AnsiDecoder ansiToUtf8_;

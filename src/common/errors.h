@@ -6,19 +6,19 @@
 // - Only the run-time errors the program reports are thrown, always as a
 //   RuntimeError made by a factory below; std::bad_alloc may escape too.
 // - Failures a caller handles come back as values: a picture that cannot be
-//   read, a missing file, a cancelled picker, a refused settings write
-//   (std::optional<RuntimeError>) are optional, bool or empty results. A
-//   platform error code becomes a RuntimeError through FromSystemError, so
-//   the user reads what really failed.
+//   read, a missing file, a cancelled picker, a refused settings write or a
+//   file that cannot be opened for reading (std::optional<RuntimeError>) are
+//   optional, bool or empty results. A platform error code becomes a
+//   RuntimeError through FromSystemError, so the user reads what really
+//   failed.
 // - Memory exhaustion while one picture is decoded is that picture's failure
 //   (the decoders and the picture file return nothing); anywhere else it is
 //   fatal like any other exception.
 // - Exceptions are caught in these places only: where a message box is
-//   called for (the preview's host handle, a playlist that cannot be
-//   opened), at the edge of every worker thread (which reports the failure
-//   as its job's result), at the entry point, and at every Windows callback
-//   edge (the window base's procedures, subclassed controls), which never
-//   let one unwind into the system.
+//   called for (the preview's host handle), at the edge of every worker
+//   thread (which reports the failure as its job's result), at the entry
+//   point, and at every Windows callback edge (the window base's procedures,
+//   subclassed controls), which never let one unwind into the system.
 // - What reaches the entry point or a callback edge is fatal: the fatal
 //   handler (win32/fatal_error.h) stops our windows' timers and input, puts
 //   the desktop back (the screen-saver running flag and the cursor), shows

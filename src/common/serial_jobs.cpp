@@ -26,11 +26,6 @@ std::vector<std::uint64_t> SerialJobs::TakeDone() {
     return done;
 }
 
-bool SerialJobs::Idle() const {
-    const std::lock_guard lock(mutex_);
-    return jobs_.empty() && !busy_ && done_.empty();
-}
-
 bool SerialJobs::Close(std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
     notify_ = nullptr;

@@ -34,8 +34,6 @@ class SerialJobs {
     void Post(std::uint64_t id, Job job);
     // The ids of the jobs that have run since the last call, in order.
     std::vector<std::uint64_t> TakeDone();
-    // True when every job posted has run and been taken.
-    bool Idle() const;
     // Stops notifying, lets the worker end once the queue is empty, and
     // waits up to `timeout` for that; true when nothing was left running.
     bool Close(std::chrono::milliseconds timeout);
@@ -51,7 +49,7 @@ class SerialJobs {
         Job job;
     };
     std::function<void()> wake_;
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<Queued> jobs_;
     std::vector<std::uint64_t> done_;

@@ -2,9 +2,12 @@
 #pragma once
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "common/errors.h"
 
 namespace orv::platform {
 
@@ -14,6 +17,12 @@ class ByteStream {
     virtual ~ByteStream() = default;
     // Copies up to `count` bytes into `dest`; 0 at the end (or on an error).
     virtual std::size_t Read(char* dest, std::size_t count) = 0;
+};
+
+// A file opened for reading, or why it could not be.
+struct OpenedFile {
+    std::unique_ptr<ByteStream> stream; // null when it could not be opened
+    std::optional<RuntimeError> error;  // then the reason
 };
 
 enum class LookupFilter {
@@ -41,10 +50,10 @@ class FileSystem {
     // True when the path, whose last part may hold * and ?, matches an entry
     // that the filter admits. A trailing backslash names the folder itself.
     virtual bool Lookup(const std::string& pattern, LookupFilter filter) = 0;
-    // Opens a plain disk file for reading. Throws RuntimeError (file or path
-    // not found, bad file name, permission denied, a device) when it cannot
-    // be opened.
-    virtual std::unique_ptr<ByteStream> OpenForReading(const std::string& path) = 0;
+    // Opens a plain disk file for reading; when it cannot be opened (file or
+    // path not found, bad file name, permission denied, a device), the
+    // run-time error that says why instead.
+    virtual OpenedFile OpenForReading(const std::string& path) = 0;
     // Text in the platform's 8-bit code page, as UTF-8.
     virtual std::string AnsiToUtf8(std::string_view text) = 0;
 };

@@ -1,6 +1,6 @@
-// The media device behind the music: command strings in, and a hidden
-// notification window that receives the end-of-track message. The music
-// module builds every command; these only carry them to the platform.
+// The media device behind the music: command strings in, and a notification
+// window that receives the end-of-track messages. The music module builds
+// every command; these only carry them to the platform.
 //
 // A device can take long to answer (a file it decodes slowly) or never
 // answer at all, so the device is used only on the media worker's thread:
@@ -19,8 +19,9 @@ class MediaDevice {
   public:
     virtual ~MediaDevice() = default;
     // Sends one command string; true when the device carried it out. With
-    // `notify` the notification window that was loaded when the job was
-    // handed over is named as the callback of the command.
+    // `notify` the command names the notification window as the receiver of
+    // its end-of-play message, if the window was loaded when the job was
+    // handed over; otherwise it names none.
     virtual bool SendCommand(const std::string& command, bool notify) = 0;
     // The short form of an existing file's path; empty on failure. Where
     // short names are switched off it is the long path, blanks included.
@@ -50,10 +51,11 @@ class MediaWorker {
     virtual void OnDone(std::function<void(std::uint64_t)> done) = 0;
 };
 
-// The notification window: loading it (creating it first if needed) installs
-// the music's window procedure, unloading it restores the one it had and
-// destroys the window. Loading a loaded window does nothing; so does
-// unloading one that is not loaded.
+// The notification window: while it is loaded, the end-of-play messages of
+// the commands that name it reach the music; while it is not, commands name
+// no window and such messages are dropped, so a playlist does not advance by
+// itself. Loading a loaded window does nothing; so does unloading one that
+// is not loaded.
 class AudioNotifyWindow {
   public:
     virtual ~AudioNotifyWindow() = default;

@@ -39,14 +39,15 @@ bool Win32FileSystem::OpensAsDiskFile(const std::string& path) {
     return FileReader::Open(Wide(path)) != nullptr;
 }
 
-std::unique_ptr<platform::ByteStream> Win32FileSystem::OpenForReading(const std::string& path) {
+platform::OpenedFile Win32FileSystem::OpenForReading(const std::string& path) {
     DWORD error = 0;
     std::shared_ptr<FileReader> file = FileReader::Open(Wide(path), nullptr, &error);
-    if (!file) throw FromSystemError(error);
-    return std::make_unique<OffsetStream>(
-        [file](std::uint64_t offset, std::uint8_t* dest, std::size_t count) {
-            return file->Read(offset, dest, count);
-        });
+    if (!file) return {nullptr, FromSystemError(error)};
+    return {std::make_unique<OffsetStream>(
+                [file](std::uint64_t offset, std::uint8_t* dest, std::size_t count) {
+                    return file->Read(offset, dest, count);
+                }),
+            std::nullopt};
 }
 
 std::string Win32FileSystem::AnsiToUtf8(std::string_view text) {

@@ -10,7 +10,7 @@ namespace orv::win32 {
 
 class Win32FileSystem : public FileLookups {
   public:
-    std::unique_ptr<platform::ByteStream> OpenForReading(const std::string& path) override;
+    platform::OpenedFile OpenForReading(const std::string& path) override;
     std::string AnsiToUtf8(std::string_view text) override;
 
   protected:

@@ -44,17 +44,21 @@ struct Win32MediaWorker::Shared {
 namespace {
 
 constexpr UINT kJobsDone = WM_APP + 1;
-constexpr wchar_t kReceiverClass[] = L"OrvandelMediaDone";
+constexpr wchar_t kReceiverClass[] = L"OrvandelMedia";
 
-// The message-only window on the posting thread that hears of finished jobs.
-class DoneReceiver final : public WindowBase {
+// The message-only window on the posting thread.
+class ReceiverWindow final : public WindowBase {
   public:
-    explicit DoneReceiver(Win32MediaWorker& worker) : worker_(worker) {}
+    explicit ReceiverWindow(Win32MediaWorker& worker) : worker_(worker) {}
 
   private:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg != kJobsDone) return Default(msg, wParam, lParam);
-        worker_.ReportDone();
+        if (msg == kJobsDone)
+            worker_.ReportDone();
+        else if (msg == MM_MCINOTIFY)
+            worker_.ReportNotify(static_cast<std::uintptr_t>(wParam));
+        else
+            return Default(msg, wParam, lParam);
         return 0;
     }
     Win32MediaWorker& worker_;
@@ -79,13 +83,13 @@ void Win32MediaWorker::Shared::Run(std::shared_ptr<Shared> self) noexcept {
     self->device.reset();
 }
 
-Win32MediaWorker::Win32MediaWorker(Win32AudioNotifyWindow& notifyWindow,
+Win32MediaWorker::Win32MediaWorker(std::function<void(std::uintptr_t)> onNotify,
                                    std::unique_ptr<Win32MediaDevice> device)
-    : notifyWindow_(notifyWindow), shared_(std::make_shared<Shared>()) {
+    : onNotify_(std::move(onNotify)), shared_(std::make_shared<Shared>()) {
     shared_->device = device ? std::move(device) : std::make_unique<Win32MediaDevice>();
     WindowBase::RegisterClassOnce(kReceiverClass);
-    receiver_ = WindowBase::Create(std::make_unique<DoneReceiver>(*this), 0, kReceiverClass, L"", 0,
-                                   RECT{}, HWND_MESSAGE);
+    receiver_ = WindowBase::Create(std::make_unique<ReceiverWindow>(*this), 0, kReceiverClass, L"",
+                                   0, RECT{}, HWND_MESSAGE);
     shared_->jobs.SetNotifier([receiver = receiver_] { PostMessageW(receiver, kJobsDone, 0, 0); });
     thread_ = std::thread(Shared::Run, shared_);
 }
@@ -104,21 +108,22 @@ Win32MediaWorker::~Win32MediaWorker() {
 void Win32MediaWorker::Post(std::uint64_t id, Job job) {
     // The job runs on the worker's thread, which keeps `shared` alive.
     Shared& shared = *shared_;
-    shared.jobs.Post(id, [&shared, job = std::move(job), callback = notifyWindow_.Handle()] {
+    const HWND callback = loaded_ ? receiver_ : nullptr;
+    shared.jobs.Post(id, [&shared, job = std::move(job), callback] {
         shared.device->SetCallback(callback);
         platform::MediaTools tools{*shared.device, shared.files};
         job(tools);
     });
 }
 
-bool Win32MediaWorker::Idle() {
-    return shared_->jobs.Idle();
-}
-
 void Win32MediaWorker::ReportDone() {
     // Only what had run by now: the jobs these answers start report later.
     for (const std::uint64_t id : shared_->jobs.TakeDone())
         if (done_) done_(id);
+}
+
+void Win32MediaWorker::ReportNotify(std::uintptr_t status) {
+    if (loaded_ && onNotify_) onNotify_(status);
 }
 
 } // namespace orv::win32

@@ -3,13 +3,14 @@
 // it lives on the media worker's thread, which alone calls it.
 // Win32MediaWorker is that thread: it runs the music's jobs one after
 // another, in order, pumping its own messages meanwhile (the media stack
-// makes windows on the thread that opens a file), and reports each job's id
-// to the thread that posted it through a message-only window. The worker
-// owns the thread and everything it touches (device, file system, the job
-// queue of common/serial_jobs.h). At the program's end Stop lets the jobs
-// still queued (the closing of the device) run for a bounded time; a device
-// that does not answer by then is left to the end of the process, which
-// does not wait for it.
+// makes windows on the thread that opens a file). A message-only window on
+// the thread that posts hears of finished jobs and is the music's
+// notification window: the end-of-play messages of the media commands come
+// to it. The worker owns the thread and everything it touches (device, file
+// system, the job queue of common/serial_jobs.h). At the program's end Stop
+// lets the jobs still queued (the closing of the device) run for a bounded
+// time; a device that does not answer by then is left to the end of the
+// process, which does not wait for it.
 #pragma once
 #include <windows.h>
 
@@ -21,7 +22,6 @@
 #include <thread>
 
 #include "platform/media.h"
-#include "win32/audio_notify_window.h"
 #include "win32/unique_handle.h"
 
 namespace orv::win32 {
@@ -40,11 +40,11 @@ class Win32MediaDevice : public platform::MediaDevice {
     unique_hwnd hidden_;
 };
 
-class Win32MediaWorker : public platform::MediaWorker {
+class Win32MediaWorker : public platform::MediaWorker, public platform::AudioNotifyWindow {
   public:
-    // The callback of a job's notify commands is the notification window as
-    // it is when the job is posted.
-    explicit Win32MediaWorker(Win32AudioNotifyWindow& notifyWindow,
+    // `onNotify` receives the status (wParam) of every end-of-play message
+    // (MM_MCINOTIFY) that comes while the notification window is loaded.
+    explicit Win32MediaWorker(std::function<void(std::uintptr_t)> onNotify,
                               std::unique_ptr<Win32MediaDevice> device = nullptr);
     ~Win32MediaWorker() override;
     Win32MediaWorker(const Win32MediaWorker&) = delete;
@@ -55,18 +55,26 @@ class Win32MediaWorker : public platform::MediaWorker {
     // Lets the queued jobs run up to `limit`, then takes no more; true when
     // the thread has nothing left to do and ends.
     bool Stop(std::chrono::milliseconds limit);
-    // True when every job posted has run and been reported.
-    bool Idle();
-    // Reports the jobs that have run (the receiving window calls it).
+
+    // The notification window is the receiver: the notify commands of the
+    // jobs posted while it is loaded name it as their callback.
+    void Load() override { loaded_ = true; }
+    void Unload() override { loaded_ = false; }
+    bool Loaded() const override { return loaded_; }
+    HWND Receiver() const { return receiver_; }
+
+    // What the receiver hears: jobs that have run, an end of play.
     void ReportDone();
+    void ReportNotify(std::uintptr_t status);
 
     struct Shared;
 
   private:
-    Win32AudioNotifyWindow& notifyWindow_;
+    std::function<void(std::uintptr_t)> onNotify_;
     std::shared_ptr<Shared> shared_;
     std::function<void(std::uint64_t)> done_;
     HWND receiver_ = nullptr; // owned by the window base
+    bool loaded_ = false;
     std::thread thread_;
 };
 

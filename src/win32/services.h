@@ -8,7 +8,6 @@
 #include "saver/tracked_session.h"
 #include <chrono>
 
-#include "win32/audio_notify_window.h"
 #include "win32/clock.h"
 #include "win32/environment.h"
 #include "win32/file_system.h"
@@ -41,12 +40,10 @@ struct Services {
     Win32Pickers pickers;
     platform::Platform platform{store,  environment, messages,  clock,
                                 random, session,     wallpaper, files};
-    // The music: the notification window hands each end-of-play status to
-    // the player, the media worker each finished job.
-    Win32AudioNotifyWindow notifyWindow{
-        [this](std::uintptr_t status) { music.OnMciNotify(status); }};
-    Win32MediaWorker media{notifyWindow};
-    audio::MusicPlayer music{platform, media, notifyWindow};
+    // The music: the media worker, which is also the notification window,
+    // hands each finished job and each end-of-play status to the player.
+    Win32MediaWorker media{[this](std::uintptr_t status) { music.OnMciNotify(status); }};
+    audio::MusicPlayer music{platform, media, media};
     ShowWorkers workers;
 
     // At the program's end, with every window gone: the jobs still under way

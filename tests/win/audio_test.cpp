@@ -7,10 +7,14 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <initializer_list>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "host/fakes/fake_media.h"
 #include "win32/services.h"
 #include "win32/wide.h"
 
@@ -85,6 +89,37 @@ void Pump(std::chrono::milliseconds time) {
     PumpUntil([] { return false; }, time);
 }
 
+// The real device, recording every command it is sent (on the worker's
+// thread; read on this one) and, when asked, acting as on a volume without
+// short names, where the short form of a path is the long one.
+class RecordingDevice : public Win32MediaDevice {
+  public:
+    std::atomic<bool> shortNames{true};
+    bool SendCommand(const std::string& command, bool notify) override {
+        {
+            const std::lock_guard lock(mutex_);
+            sent_.push_back(command);
+        }
+        return Win32MediaDevice::SendCommand(command, notify);
+    }
+    std::string ShortPath(const std::string& path) override {
+        return shortNames ? Win32MediaDevice::ShortPath(path) : path;
+    }
+    std::vector<std::string> Sent() {
+        const std::lock_guard lock(mutex_);
+        return sent_;
+    }
+    void Clear() {
+        const std::lock_guard lock(mutex_);
+        sent_.clear();
+    }
+    std::vector<std::string> Opened() { return fakes::OpenedFiles(Sent()); }
+
+  private:
+    std::mutex mutex_;
+    std::vector<std::string> sent_;
+};
+
 class AudioTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -92,27 +127,52 @@ class AudioTest : public ::testing::Test {
         ASSERT_FALSE(Env(L"ORVANDEL_SOUND_FILE").empty()) << "run through scripts/wine-run";
     }
     void TearDown() override {
-        services.music.UnloadNotifyWindow();
-        services.music.Stop();
+        player.UnloadNotifyWindow();
+        player.Stop();
         Settle();
     }
     // Runs the message loop until the media worker has run and reported
-    // every job (and those their answers started).
-    void Settle(Win32MediaWorker* worker = nullptr) {
-        EXPECT_TRUE(PumpUntil([&] { return (worker ? *worker : services.media).Idle(); }, 20s));
+    // every job, and those that their answers started: marker jobs go round
+    // until one comes back with no other job reported since it was posted.
+    void Settle() {
+        constexpr std::uint64_t kFirstMarker = std::uint64_t{1} << 62; // above the player's ids
+        static std::uint64_t marker = kFirstMarker;
+        bool others = true;
+        std::uint64_t back = 0;
+        media.OnDone([&](std::uint64_t id) {
+            if (id >= kFirstMarker) {
+                back = id;
+            } else {
+                others = true;
+                player.OnJobDone(id);
+            }
+        });
+        while (others) {
+            others = false;
+            media.Post(++marker, [](platform::MediaTools&) {});
+            if (!PumpUntil([&] { return back == marker; }, 20s)) ADD_FAILURE() << "no answer";
+        }
+        media.OnDone([this](std::uint64_t id) { player.OnJobDone(id); });
     }
     // The device's state ("playing", "stopped") or the error, once the jobs
     // before have run: asked on the worker's thread, which owns the alias.
-    std::string DeviceMode(Win32MediaWorker* worker = nullptr) {
+    std::string DeviceMode() {
         auto answer = std::make_shared<std::string>();
-        Settle(worker);
-        (worker ? *worker : services.media).Post(0, [answer](platform::MediaTools&) {
+        Settle();
+        media.Post(0, [answer](platform::MediaTools&) {
             wchar_t text[128] = L"";
             const MCIERROR error = mciSendStringW(L"status mp3 mode", text, 128, nullptr);
             *answer = error ? "error " + std::to_string(error) : Utf8(text);
         });
-        Settle(worker);
+        Settle();
         return *answer;
+    }
+    // The test sounds as the open commands name them: by their short paths.
+    static std::vector<std::string> Named(std::initializer_list<const char*> names) {
+        std::vector<std::string> paths;
+        for (const char* name : names)
+            paths.push_back(Win32MediaDevice().ShortPath(Sound(name)));
+        return paths;
     }
     // Waits until a tenth of a second or more of sound, not silence, has
     // been written from now on.
@@ -144,7 +204,12 @@ class AudioTest : public ::testing::Test {
     }
 
     Services services;
-    audio::MusicPlayer& player = services.music;
+    // A worker and player of the test's own, over the recording device.
+    std::unique_ptr<RecordingDevice> owned = std::make_unique<RecordingDevice>(); // to the worker
+    RecordingDevice* device = owned.get();
+    Win32MediaWorker media{[this](std::uintptr_t status) { player.OnMciNotify(status); },
+                           std::move(owned)};
+    audio::MusicPlayer player{services.platform, media, media};
 };
 
 TEST_F(AudioTest, AWavAndAnMp3PlayUntilTheDeviceIsClosed) {
@@ -158,39 +223,24 @@ TEST_F(AudioTest, AWavAndAnMp3PlayUntilTheDeviceIsClosed) {
     }
 }
 
-// The real device on a volume without short names: the short form of a path
-// is the long one, blanks and all.
-class NoShortNamesDevice : public Win32MediaDevice {
-  public:
-    bool SendCommand(const std::string& command, bool notify) override {
-        sent.push_back(command);
-        return Win32MediaDevice::SendCommand(command, notify);
-    }
-    std::string ShortPath(const std::string& path) override { return path; }
-    std::vector<std::string> sent;
-};
-
 TEST_F(AudioTest, NamesWithBlanksOrOutsideTheAnsiCodePagePlayWithAndWithoutShortNames) {
-    auto owned = std::make_unique<NoShortNamesDevice>();
-    NoShortNamesDevice& device = *owned;
-    Win32MediaWorker worker(services.notifyWindow, std::move(owned));
-    audio::MusicPlayer longNames(services.platform, worker, services.notifyWindow);
     for (const std::string name : {"track 2.mp3", "Lied \xc3\xbc \xe6\x97\xa5\xe6\x9c\xac.mp3"}) {
         ASSERT_TRUE(services.files.NormalFileExists(Sound(name))) << name;
-        player.Play(Sound(name), audio::PlayMode::Once);
-        EXPECT_EQ(DeviceMode(), "playing") << name;
-        player.Stop(); // the other worker's device opens the same file
-        Settle();
-
-        longNames.Play(Sound(name), audio::PlayMode::Once);
-        EXPECT_EQ(DeviceMode(&worker), "playing") << name;
-        ASSERT_EQ(device.sent.size(), 3u);
-        EXPECT_EQ(device.sent[1].substr(0, device.sent[1].find(" style")),
-                  "open \"" + Sound(name) + "\" type MPEGVideo Alias mp3");
-        EXPECT_TRUE(SoundPlays()) << name;
-        longNames.Stop();
-        Settle(&worker);
-        device.sent.clear();
+        for (const bool shortNames : {true, false}) {
+            device->shortNames = shortNames;
+            device->Clear();
+            player.Play(Sound(name), audio::PlayMode::Once);
+            EXPECT_EQ(DeviceMode(), "playing") << name << shortNames;
+            const std::vector<std::string> sent = device->Sent();
+            ASSERT_EQ(sent.size(), 3u);
+            if (!shortNames) {
+                EXPECT_EQ(sent[1].substr(0, sent[1].find(" style")),
+                          "open \"" + Sound(name) + "\" type MPEGVideo Alias mp3");
+            }
+            EXPECT_TRUE(SoundPlays()) << name << shortNames;
+            player.Stop();
+            Settle();
+        }
     }
 }
 
@@ -203,15 +253,10 @@ TEST_F(AudioTest, APlaylistAdvancesByItselfThroughTheNotificationWindow) {
     player.PlayTrack();
     ASSERT_EQ(DeviceMode(), "playing");
 
-    std::vector<int> order{player.Track()};
-    const bool wrapped = PumpUntil(
-        [&] {
-            if (player.Track() != order.back()) order.push_back(player.Track());
-            return order.size() >= 4;
-        },
-        15s);
-    EXPECT_TRUE(wrapped);
-    EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 1}));
+    EXPECT_TRUE(PumpUntil([&] { return device->Opened().size() >= 4; }, 15s));
+    std::vector<std::string> opened = device->Opened();
+    opened.resize(4);
+    EXPECT_EQ(opened, Named({"track 1.mp3", "track 2.mp3", "track 3.mp3", "track 1.mp3"}));
     EXPECT_TRUE(SoundPlays());
 }
 
@@ -223,14 +268,17 @@ TEST_F(AudioTest, TracksTheDeviceCannotPlayAreSkipped) {
     ASSERT_TRUE(player.LoadPlaylist(list));
     player.PlayTrack();
     EXPECT_EQ(DeviceMode(), "playing");
-    EXPECT_EQ(player.CurrentTrack(), Sound("track 2.mp3"));
+    EXPECT_EQ(device->Opened(), Named({"broken.mp3", "empty.mp3", "track 2.mp3"}));
     EXPECT_TRUE(SoundPlays());
 
     // Nothing in the list plays: one round of tries, then silence.
+    player.Stop();
     const std::string none = WritePlaylist("none.m3u", "broken.mp3\r\nempty.mp3\r\n");
     ASSERT_TRUE(player.LoadPlaylist(none));
+    device->Clear();
     player.PlayTrack();
     EXPECT_NE(DeviceMode(), "playing");
+    EXPECT_EQ(device->Opened(), Named({"broken.mp3", "empty.mp3"}));
     EXPECT_TRUE(SoundStays());
 }
 
@@ -243,15 +291,13 @@ TEST_F(AudioTest, NextAndPreviousSwitchAtOnceWithoutASecondStep) {
 
     player.NextTrack();
     EXPECT_EQ(DeviceMode(), "playing");
-    EXPECT_EQ(player.Track(), 2);
     Pump(300ms); // the aborted first track's message must not step on
-    EXPECT_EQ(player.Track(), 2);
+    EXPECT_EQ(device->Opened(), Named({"long.mp3", "track 2.mp3"}));
 
     player.PreviousTrack();
     EXPECT_EQ(DeviceMode(), "playing");
-    EXPECT_EQ(player.Track(), 1);
     Pump(300ms);
-    EXPECT_EQ(player.Track(), 1);
+    EXPECT_EQ(device->Opened(), Named({"long.mp3", "track 2.mp3", "long.mp3"}));
 
     player.UnloadNotifyWindow();
     player.Stop();
@@ -259,40 +305,33 @@ TEST_F(AudioTest, NextAndPreviousSwitchAtOnceWithoutASecondStep) {
     EXPECT_TRUE(SoundStays());
 }
 
-TEST_F(AudioTest, TheNotificationWindowSwapsItsProcedureAndPutsItBack) {
-    player.LoadNotifyWindow();
-    const HWND window = services.notifyWindow.Handle();
-    ASSERT_NE(window, nullptr);
-    EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_EQ(GetParent(window), nullptr);
-    EXPECT_EQ(GetWindow(window, GW_CHILD), nullptr);
-    // Other messages reach the procedure it had: the default one keeps the caption.
-    EXPECT_EQ(SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Caption")), TRUE);
-    wchar_t caption[32] = L"";
-    GetWindowTextW(window, caption, 32);
-    EXPECT_STREQ(caption, L"Caption");
-    const LONG_PTR swapped = GetWindowLongPtrW(window, GWLP_WNDPROC);
+TEST_F(AudioTest, TheNotificationWindowIsTheWorkersMessageOnlyWindowAndCountsOnlyWhileLoaded) {
+    const HWND window = media.Receiver();
+    bool messageOnly = false;
+    for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) != nullptr;)
+        messageOnly = messageOnly || w == window;
+    EXPECT_TRUE(messageOnly);
 
-    // Superseded and aborted ends never advance; a successful or failed one does.
-    const std::string list =
-        WritePlaylist("swap.m3u", "track 1.mp3\r\ntrack 2.mp3\r\ntrack 3.mp3\r\n");
+    // Tracks longer than the test, so that only the messages sent here end one.
+    const std::string list = WritePlaylist("notify.m3u", "long.mp3\r\nlong.mp3\r\nlong.mp3\r\n");
     ASSERT_TRUE(player.LoadPlaylist(list));
-    player.PlayTrack();
+    player.PlayTrack(); // loads the window
     Settle();
+    EXPECT_TRUE(media.Loaded());
+    // Superseded and aborted ends never advance; a successful or failed one does.
     for (WPARAM status : {MCI_NOTIFY_SUPERSEDED, MCI_NOTIFY_ABORTED})
         EXPECT_EQ(SendMessageW(window, MM_MCINOTIFY, status, 0), 0);
-    EXPECT_EQ(player.Track(), 1);
     SendMessageW(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
     EXPECT_EQ(DeviceMode(), "playing");
-    EXPECT_EQ(player.Track(), 2);
     SendMessageW(window, MM_MCINOTIFY, MCI_NOTIFY_FAILURE, 0);
     Settle();
-    EXPECT_EQ(player.Track(), 3);
+    EXPECT_EQ(device->Opened().size(), 3u);
 
-    services.notifyWindow.Unload();
-    EXPECT_FALSE(IsWindow(window));
-    player.LoadNotifyWindow();
-    EXPECT_EQ(GetWindowLongPtrW(services.notifyWindow.Handle(), GWLP_WNDPROC), swapped);
+    // Unloaded, an end of play moves nothing.
+    player.UnloadNotifyWindow();
+    SendMessageW(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    Settle();
+    EXPECT_EQ(device->Opened().size(), 3u);
 }
 
 // Finds the message box titled "Orvandel", reads its text and icon and presses OK.
@@ -342,7 +381,9 @@ TEST_F(AudioTest, AListThatCannotBeReadIsReportedInABox) {
     ASSERT_TRUE(reader.found);
     EXPECT_EQ(Utf8(reader.text), "Module: modAudio\r70 Permission denied");
     EXPECT_TRUE(reader.exclamation);
-    EXPECT_EQ(player.Track(), 0);
+    player.PlayTrack(); // no list, so no track
+    Settle();
+    EXPECT_TRUE(device->Sent().empty());
 }
 
 } // namespace

@@ -57,7 +57,7 @@ TEST(PlaylistLines, TheByteOrderMarkMakesTheListUtf8ElseItIsInTheCodePage) {
     files.AddFile("C:\\plain.m3u", "\xE9t\xE9.mp3\n");
     files.AddFile("C:\\marked.m3u", "\xEF\xBB\xBF\xC3\xA9t\xC3\xA9.mp3\n");
     const auto first = [&](const char* path) {
-        PlaylistReader reader(files.OpenForReading(path),
+        PlaylistReader reader(files.OpenForReading(path).stream,
                               [&](std::string_view t) { return files.AnsiToUtf8(t); });
         return reader.NextLine().value_or("none");
     };
@@ -99,18 +99,14 @@ TEST(PlaylistLines, EntriesAreTrimmedMp3NamesLongerThanFourCharacters) {
 
 class PlayListLoadTest : public ::testing::Test {
   protected:
-    // The list as the player goes round it once from its first track, after
-    // an empty slot 0; the round ends on the first track.
-    std::vector<std::string> Tracks() {
-        std::vector<std::string> tracks{""};
-        while (player.Track() != 1)
+    // The tracks played by PlayTrack (the current one, if any) and then by
+    // `nexts` presses of Next, in order.
+    std::vector<std::string> Played(int nexts) {
+        media.device.sent.clear();
+        player.PlayTrack();
+        for (int i = 0; i < nexts; ++i)
             player.NextTrack();
-        do {
-            tracks.push_back(player.CurrentTrack());
-            player.NextTrack();
-        } while (player.Track() != 1 && tracks.size() < 100);
-        media.journal.clear();
-        return tracks;
+        return media.device.Opened();
     }
 
     fakes::FakePlatform fake;
@@ -124,10 +120,9 @@ TEST_F(PlayListLoadTest, KeepsExistingMp3EntriesResolvedAgainstTheListFolder) {
         "C:\\Music\\list.m3u",
         "#EXTM3U\r\n#EXTINF:61,Someone - Song One\r\nsong one.mp3\r\nD:\\absent.mp3\r\n");
     EXPECT_TRUE(player.LoadPlaylist("C:\\Music\\list.m3u"));
-    EXPECT_EQ(player.Track(), 1);
-    EXPECT_EQ(player.CurrentTrack(), "C:\\Music\\song one.mp3");
     EXPECT_TRUE(media.journal.empty()) << "loading plays nothing";
-    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\Music\\song one.mp3"}));
+    EXPECT_EQ(Played(1),
+              (std::vector<std::string>{"C:\\Music\\song one.mp3", "C:\\Music\\song one.mp3"}));
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
@@ -139,8 +134,9 @@ TEST_F(PlayListLoadTest, UsesAnEntryAsWrittenWhenThatFileExists) {
     fake.files.AddFile("C:\\Music\\list.m3u",
                        "D:\\Other\\abs.mp3\rrel.mp3\rTRACK.MP3\rTRACK.MP3\r");
     ASSERT_TRUE(player.LoadPlaylist("  C:\\Music\\list.m3u  "));
-    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "D:\\Other\\abs.mp3", "rel.mp3",
-                                                  "C:\\Music\\TRACK.MP3", "C:\\Music\\TRACK.MP3"}))
+    EXPECT_EQ(Played(4),
+              (std::vector<std::string>{"D:\\Other\\abs.mp3", "rel.mp3", "C:\\Music\\TRACK.MP3",
+                                        "C:\\Music\\TRACK.MP3", "D:\\Other\\abs.mp3"}))
         << "blanks around the list name are ignored and duplicates count";
 }
 
@@ -153,7 +149,8 @@ TEST_F(PlayListLoadTest, OnlyNormalFilesCount) {
     fake.files.AddFile("C:\\Music\\list.m3u",
                        "folder.mp3\r\nhidden.mp3\r\nAUX.mp3\r\nsystem.mp3\r\nplain.mp3\r\n");
     ASSERT_TRUE(player.LoadPlaylist("C:\\Music\\list.m3u"));
-    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\Music\\plain.mp3"}));
+    EXPECT_EQ(Played(1),
+              (std::vector<std::string>{"C:\\Music\\plain.mp3", "C:\\Music\\plain.mp3"}));
 }
 
 TEST_F(PlayListLoadTest, ListsWrittenWithAnyLineEndsGiveTheSameTracks) {
@@ -166,7 +163,8 @@ TEST_F(PlayListLoadTest, ListsWrittenWithAnyLineEndsGiveTheSameTracks) {
     for (const char* list :
          {"C:\\Music\\unix.m3u", "C:\\Music\\mac.m3u", "C:\\Music\\marked.m3u"}) {
         EXPECT_TRUE(player.LoadPlaylist(list)) << list;
-        EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\Music\\a.mp3", "C:\\Music\\b.mp3"}))
+        EXPECT_EQ(Played(2), (std::vector<std::string>{"C:\\Music\\a.mp3", "C:\\Music\\b.mp3",
+                                                       "C:\\Music\\a.mp3"}))
             << list;
     }
 }
@@ -175,7 +173,7 @@ TEST_F(PlayListLoadTest, AListNameWithoutFolderResolvesAgainstTheRoot) {
     fake.files.AddFile("list.m3u", "song.mp3\r\n");
     fake.files.AddFile("\\song.mp3");
     ASSERT_TRUE(player.LoadPlaylist("list.m3u"));
-    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "\\song.mp3"}));
+    EXPECT_EQ(Played(0), (std::vector<std::string>{"\\song.mp3"}));
 }
 
 TEST_F(PlayListLoadTest, ANewListReplacesTheOldOneButAnEmptyOneDoesNot) {
@@ -186,16 +184,14 @@ TEST_F(PlayListLoadTest, ANewListReplacesTheOldOneButAnEmptyOneDoesNot) {
     fake.files.AddFile("C:\\M\\none.m3u", "#EXTM3U\r\nmissing.mp3\r\nnotes.txt\r\n");
 
     ASSERT_TRUE(player.LoadPlaylist("C:\\M\\long.m3u"));
-    player.NextTrack();
-    EXPECT_EQ(player.Track(), 2);
+    EXPECT_EQ(Played(1), (std::vector<std::string>{"C:\\M\\a.mp3", "C:\\M\\b.mp3"}));
     ASSERT_TRUE(player.LoadPlaylist("C:\\M\\short.m3u"));
-    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\d.mp3"}));
-    EXPECT_EQ(player.Track(), 1);
+    EXPECT_EQ(Played(1), (std::vector<std::string>{"C:\\M\\d.mp3", "C:\\M\\d.mp3"}));
 
-    EXPECT_TRUE(player.LoadPlaylist("C:\\M\\none.m3u")); // read, but without a track
-    EXPECT_EQ(player.Track(), 0);
-    EXPECT_EQ(player.CurrentTrack(), "");
-    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\d.mp3"}));
+    // Read, but without a track: no track is current, and Next starts the
+    // earlier list again from its first.
+    EXPECT_TRUE(player.LoadPlaylist("C:\\M\\none.m3u"));
+    EXPECT_EQ(Played(1), (std::vector<std::string>{"C:\\M\\d.mp3"}));
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
@@ -209,8 +205,7 @@ TEST_F(PlayListLoadTest, EmptyMissingOrDeviceListNamesFindNothingQuietly) {
                              "C:\\M\\CON.m3u"}) {
         ASSERT_TRUE(player.LoadPlaylist("C:\\M\\ok.m3u"));
         player.LoadPlaylist(name);
-        EXPECT_EQ(player.Track(), 0) << name;
-        EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\a.mp3"})) << name;
+        EXPECT_EQ(Played(1), (std::vector<std::string>{"C:\\M\\a.mp3"})) << name;
     }
     EXPECT_TRUE(fake.messages.shown.empty());
 }
@@ -227,8 +222,7 @@ TEST_F(PlayListLoadTest, AnUnreadableListIsReportedAndKeepsTheEarlierTracks) {
     EXPECT_EQ(fake.messages.shown[0].text, "Module: modAudio\r75 Path/File access error");
     EXPECT_EQ(fake.messages.shown[0].icon, platform::MessageIcon::Exclamation);
     EXPECT_EQ(fake.messages.shown[0].title, "Orvandel");
-    EXPECT_EQ(player.Track(), 0);
-    EXPECT_EQ(Tracks(), (std::vector<std::string>{"", "C:\\M\\a.mp3"}));
+    EXPECT_EQ(Played(1), (std::vector<std::string>{"C:\\M\\a.mp3"}));
 }
 
 // A playlist of any length: a stream that makes up its lines as it is read
@@ -241,7 +235,7 @@ class EndlessList : public fakes::FakeFileSystem {
         ++lookups;
         return path.find(".m3u") != std::string::npos || path.rfind("C:\\M\\", 0) == 0;
     }
-    std::unique_ptr<platform::ByteStream> OpenForReading(const std::string&) override {
+    platform::OpenedFile OpenForReading(const std::string&) override {
         struct Lines : platform::ByteStream {
             EndlessList& owner;
             std::size_t line = 0;
@@ -254,7 +248,7 @@ class EndlessList : public fakes::FakeFileSystem {
                 return n;
             }
         };
-        return std::make_unique<Lines>(*this);
+        return {std::make_unique<Lines>(*this), std::nullopt};
     }
 };
 
@@ -265,13 +259,16 @@ TEST(PlayListLength, AListOfAnyLengthIsReadOnlyAsFarAsItIsPlayed) {
     fakes::FakeMedia media{files};
     MusicPlayer player{platform, media.worker, media.window};
     ASSERT_TRUE(player.LoadPlaylist("C:\\M\\endless.m3u"));
-    EXPECT_EQ(player.CurrentTrack(), "C:\\M\\track 0.mp3");
     EXPECT_LE(files.lookups, 3);
     EXPECT_LT(files.bytesRead, 1024u);
     player.NextTrack();
     player.NextTrack();
-    EXPECT_EQ(player.CurrentTrack(), "C:\\M\\track 2.mp3");
     EXPECT_LE(files.lookups, 12);
+    player.PreviousTrack();
+    player.PreviousTrack();
+    EXPECT_EQ(media.device.Opened(),
+              (std::vector<std::string>{"C:\\M\\track 1.mp3", "C:\\M\\track 2.mp3",
+                                        "C:\\M\\track 1.mp3", "C:\\M\\track 0.mp3"}));
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
@@ -293,13 +290,13 @@ TEST(PlayListLimit, AListStopsAtTheHighestTrackNumberAndStillWraps) {
     MusicPlayer player{platform, media.worker, media.window};
 
     ASSERT_TRUE(player.LoadPlaylist("C:\\M\\huge.m3u"));
-    for (int i = 0; i < 32766; ++i)
+    for (int i = 0; i < 32765; ++i)
         player.NextTrack();
-    EXPECT_EQ(player.Track(), 32767);
-    EXPECT_EQ(player.CurrentTrack(), "t32766.mp3");
+    media.device.sent.clear();
     player.NextTrack();
-    EXPECT_EQ(player.Track(), 1);
-    EXPECT_EQ(player.CurrentTrack(), "t0.mp3");
+    player.NextTrack();
+    EXPECT_EQ(media.device.Opened(), (std::vector<std::string>{"t32766.mp3", "t0.mp3"}))
+        << "track 32767 is the last one";
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,18 @@
 #include "platform/media.h"
 
 namespace orv::fakes {
+
+// The file that each open command names, in order, without its quotes.
+inline std::vector<std::string> OpenedFiles(const std::vector<std::string>& commands) {
+    std::vector<std::string> files;
+    for (const std::string& command : commands) {
+        if (command.rfind("open ", 0) != 0) continue;
+        std::string file = command.substr(5, command.find(" type MPEGVideo") - 5);
+        if (file.size() > 1 && file.front() == '"') file = file.substr(1, file.size() - 2);
+        files.push_back(file);
+    }
+    return files;
+}
 
 struct SentCommand {
     std::string command;
@@ -50,6 +61,7 @@ class FakeMediaDevice : public platform::MediaDevice {
             out.push_back(s.command);
         return out;
     }
+    std::vector<std::string> Opened() const { return OpenedFiles(Commands()); }
 
   private:
     std::vector<std::string>& journal_;
@@ -59,12 +71,9 @@ class FakeAudioNotifyWindow : public platform::AudioNotifyWindow {
   public:
     explicit FakeAudioNotifyWindow(std::vector<std::string>& journal) : journal_(journal) {}
 
-    int loads = 0; // procedure swaps
-    int unloads = 0;
-    bool outOfMemory = false; // Load throws std::bad_alloc
+    int loads = 0;
 
     void Load() override {
-        if (outOfMemory) throw std::bad_alloc();
         if (loaded_) return;
         loaded_ = true;
         ++loads;
@@ -73,7 +82,6 @@ class FakeAudioNotifyWindow : public platform::AudioNotifyWindow {
     void Unload() override {
         if (!loaded_) return;
         loaded_ = false;
-        ++unloads;
         journal_.push_back("unload frmAudioNotify");
     }
     bool Loaded() const override { return loaded_; }

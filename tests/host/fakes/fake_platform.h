@@ -194,8 +194,7 @@ class FakeFileSystem : public platform::FileSystem {
         std::string text; // contents, already as UTF-8
     };
     std::vector<Entry> entries;
-    std::vector<std::string> unreadable; // OpenForReading throws for these
-    int opened = 0;                      // files opened for reading
+    std::vector<std::string> unreadable; // OpenForReading fails for these
 
     void AddFile(const std::string& path, const std::string& text = "") {
         entries.push_back({path, false, false, false, text});
@@ -232,13 +231,13 @@ class FakeFileSystem : public platform::FileSystem {
         if (!e || e->hidden || e->system) return false;
         return filter == platform::LookupFilter::FoldersAndFiles || !e->folder;
     }
-    std::unique_ptr<platform::ByteStream> OpenForReading(const std::string& path) override {
+    platform::OpenedFile OpenForReading(const std::string& path) override {
         for (const auto& u : unreadable)
-            if (Lower(u) == Lower(path)) throw RuntimeError(75, "Path/File access error");
+            if (Lower(u) == Lower(path))
+                return {nullptr, RuntimeError(75, "Path/File access error")};
         const Entry* e = Find(path);
-        if (!e || e->folder) throw FileNotFound();
-        ++opened;
-        return std::make_unique<support::TextStream>(e->text, piece);
+        if (!e || e->folder) return {nullptr, FileNotFound()};
+        return {std::make_unique<support::TextStream>(e->text, piece), std::nullopt};
     }
     // The fake's texts are UTF-8 already; a marker shows the conversion ran.
     std::string AnsiToUtf8(std::string_view text) override { return std::string(text); }

@@ -58,8 +58,7 @@ class FakeMusic : public audio::MusicControl {
   public:
     std::vector<std::string> calls;
     std::map<std::string, std::vector<std::string>> playlists; // lists that load
-    std::vector<std::string> tracks;
-    std::size_t track = 0; // 1-based, 0 none
+    std::string current; // the first track of the list loaded last
 
     void LoadNotifyWindow() override { calls.push_back("LoadNotifyWindow"); }
     void UnloadNotifyWindow() override { calls.push_back("UnloadNotifyWindow"); }
@@ -67,11 +66,10 @@ class FakeMusic : public audio::MusicControl {
         calls.push_back("LoadPlaylist " + std::string(file));
         const auto it = playlists.find(std::string(file));
         if (it == playlists.end() || it->second.empty()) return false;
-        tracks = it->second;
-        track = 1;
+        current = it->second.front();
         return true;
     }
-    void PlayTrack() override { calls.push_back("PlayTrack " + CurrentTrack()); }
+    void PlayTrack() override { calls.push_back("PlayTrack " + current); }
     void Play(std::string_view file, audio::PlayMode mode) override {
         calls.push_back("Play " + std::string(file) +
                         (mode == audio::PlayMode::Once ? " once" : " repeated"));
@@ -79,7 +77,6 @@ class FakeMusic : public audio::MusicControl {
     void Stop() override { calls.push_back("Stop"); }
     void NextTrack() override { calls.push_back("NextTrack"); }
     void PreviousTrack() override { calls.push_back("PreviousTrack"); }
-    std::string CurrentTrack() const override { return track ? tracks[track - 1] : std::string(); }
 };
 
 struct FileRequest {

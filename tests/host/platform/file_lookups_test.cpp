@@ -30,7 +30,7 @@ struct FakeLookups : FileLookups {
                 return;
     }
     bool OpensAsDiskFile(const std::string& path) override { return path != "C:\\p\\b"; }
-    std::unique_ptr<platform::ByteStream> OpenForReading(const std::string&) override { return {}; }
+    platform::OpenedFile OpenForReading(const std::string&) override { return {}; }
     std::string AnsiToUtf8(std::string_view text) override { return std::string(text); }
 };
 
