@@ -11,14 +11,25 @@
 //   optional, bool or empty results. A platform error code becomes a
 //   RuntimeError through FromSystemError, so the user reads what really
 //   failed.
-// - Memory exhaustion while one picture is decoded is that picture's failure
-//   (the decoders and the picture file return nothing); anywhere else it is
-//   fatal like any other exception.
-// - Exceptions are caught in these places only: where a message box is
-//   called for (the preview's host handle), at the edge of every worker
-//   thread (which reports the failure as its job's result), at the entry
-//   point, and at every Windows callback edge (the window base's procedures,
-//   subclassed controls), which never let one unwind into the system.
+// - Memory exhaustion while one picture is decoded is that picture's failure;
+//   anywhere else it is fatal like any other exception.
+// - Exceptions are caught in these places only:
+//   - where a message box is called for (the preview's host handle);
+//   - at the edge of every thread of ours and of every background job (the
+//     job runners, the serial job queue, the show's jobs, the threads a
+//     preparation or a picture shares its work with), which report the
+//     failure as the job's result;
+//   - where a helper thread (or its buffers) cannot be had: the work goes on
+//     without it;
+//   - at the edge of one picture: the decoders' and the scaler's entry points
+//     and the picture's (imaging::OpenPicture, Picture::RenderInto, the
+//     Windows picture file), which report its failure as nothing or false;
+//     a part of a picture that it can do without (its colour profile or
+//     conversion) fails alone, and the picture is shown untagged;
+//   - at the C callbacks of libjpeg, which no exception may cross;
+//   - at the entry point, and at every Windows callback edge (the window
+//     base's procedures, subclassed controls, enumeration callbacks), which
+//     never let one unwind into the system.
 // - What reaches the entry point or a callback edge is fatal: the fatal
 //   handler (win32/fatal_error.h) stops our windows' timers and input, puts
 //   the desktop back (the screen-saver running flag and the cursor), shows

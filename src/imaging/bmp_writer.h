@@ -1,6 +1,6 @@
 // Writes a picture held as 4-byte pixels as a Windows bitmap file (24 bits,
 // rows stored bottom up, as every program reads them). The wallpaper writer
-// (slideshow::WriteWallpaperBitmap) calls it with a sink that writes to a
+// (slideshow::RunWallpaperJob) calls it with a sink that writes to a
 // temporary file.
 #pragma once
 #include <cstddef>

@@ -74,12 +74,8 @@ struct ReaderSource {
         ReaderSource& source = Of(info);
         std::size_t n = 0;
         if (source.offset < source.file->size && source.file->read) {
-            try {
-                const std::size_t want = source.started ? kChunk : kFirstChunk;
-                n = std::min(source.file->read(source.offset, source.buffer.get(), want), want);
-            } catch (const std::exception&) {
-                n = 0;
-            }
+            const std::size_t want = source.started ? kChunk : kFirstChunk;
+            n = std::min(source.file->read(source.offset, source.buffer.get(), want), want);
         }
         if (n == 0) {
             if (!source.started) ERREXIT(info, JERR_INPUT_EMPTY);

@@ -39,9 +39,6 @@ class ScratchStore {
     // thousands of scans makes every scan pass through the whole store.
     void Allow(ScratchFiles open, std::uint64_t maxBytes, std::uint64_t maxTraffic);
 
-    // How many of its files are open.
-    std::size_t OpenFiles() const { return files_.size(); }
-
     // For the module's libjpeg functions: false when the file cannot be
     // opened or moved through, or would go past what is allowed.
     bool Open(backing_store_struct* owner, std::uint64_t bytes) noexcept;

@@ -58,13 +58,10 @@ bool Starts(const ByteReader& file, std::uint64_t at, std::span<const std::uint8
 std::size_t ReadFileBytes(const ByteReader& file, std::uint64_t offset, std::uint8_t* dest,
                           std::size_t count) {
     std::size_t done = 0;
-    try {
-        while (done < count && file.read && offset + done < file.size) {
-            const std::size_t n = file.read(offset + done, dest + done, count - done);
-            if (n == 0) break;
-            done += std::min(n, count - done);
-        }
-    } catch (const std::exception&) {
+    while (done < count && file.read && offset + done < file.size) {
+        const std::size_t n = file.read(offset + done, dest + done, count - done);
+        if (n == 0) break;
+        done += std::min(n, count - done);
     }
     return done;
 }

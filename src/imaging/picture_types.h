@@ -29,6 +29,7 @@ struct ByteReader {
     std::uint64_t size = 0;
     // Copies up to `count` bytes from `offset` on into `dest` and returns
     // how many it copied: fewer only at the end of the file or on an error.
+    // Never throws (it is called from the decoders' C callbacks too).
     std::function<std::size_t(std::uint64_t offset, std::uint8_t* dest, std::size_t count)> read;
 };
 

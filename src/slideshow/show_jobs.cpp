@@ -133,7 +133,9 @@ std::optional<WallpaperPixels> DrawWallpaper(const std::string& picture, Wallpap
     drawn.size = imaging::WallpaperSize(source->NaturalSize(), kMaxWallpaperBytes);
     drawn.stride = static_cast<std::size_t>(drawn.size.width) * 4;
     drawn.pixels.resize(drawn.stride * static_cast<std::size_t>(drawn.size.height));
-    if (!source->RenderInto(drawn.size.width, drawn.size.height, drawn.pixels.data(), drawn.stride))
+    if (!source->RenderInto(drawn.size.width, drawn.size.height, drawn.pixels.data(),
+                            drawn.stride) ||
+        files.Stopped())
         return std::nullopt;
     return drawn;
 }
@@ -151,11 +153,6 @@ bool WriteTo(const std::string& target, const WallpaperPixels& drawn, WallpaperF
 }
 
 } // namespace
-
-bool WriteWallpaperBitmap(const std::string& picture, const std::string& target,
-                          WallpaperFiles& files) noexcept {
-    return RunWallpaperJob({0, picture, {target}}, files).written.has_value();
-}
 
 WallpaperResult RunWallpaperJob(const WallpaperJob& job, WallpaperFiles& files) noexcept {
     WallpaperResult result{job.id, std::nullopt};

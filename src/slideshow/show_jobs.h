@@ -87,6 +87,9 @@ class WallpaperFiles {
     // A new file beside `target`, in its folder; nullptr when none can be
     // made there.
     virtual std::unique_ptr<platform::ReplacingFile> Replace(const std::string& target) = 0;
+    // Whether the picture's reads were stopped (the job cancelled or past its
+    // deadline): a drawing that ran out of data on the way is no picture.
+    virtual bool Stopped() const = 0;
 };
 
 // The threads a preparation uses: two where the machine has them, so two
@@ -115,19 +118,14 @@ inline constexpr std::size_t kMaxWallpaperBytes = std::size_t{64} * 1024 * 1024;
 // picture, and within 2 s of a cancel.
 inline constexpr std::chrono::seconds kWallpaperDeadline{30};
 
-// Writes `picture` to `target` as a Windows bitmap: decoded afresh, upright,
-// through the same decoders and budget as the show, at its own size or the
-// largest within kMaxWallpaperBytes, into a file beside the target that
-// replaces it only once it is complete. False when a step fails; the old
-// file is then kept and nothing is left beside it. Never throws.
-bool WriteWallpaperBitmap(const std::string& picture, const std::string& target,
-                          WallpaperFiles& files) noexcept;
-
-// Writes the bitmap as WriteWallpaperBitmap does to the first target whose
+// Writes the job's picture as a Windows bitmap to the first target whose
 // folder takes a new file, found before anything is decoded (a file made
-// beside it and removed again); the picture is decoded once, and should that
-// folder still refuse the bitmap, the later targets are tried with the same
-// pixels. Never throws.
+// beside it and removed again): decoded once, upright, through the same
+// decoders and budget as the show, at its own size or the largest within
+// kMaxWallpaperBytes, into a file beside the target that replaces it only
+// once it is complete; should that folder still refuse the bitmap, the later
+// targets are tried with the same pixels. Nothing written keeps the old file
+// and leaves nothing beside it. Never throws.
 WallpaperResult RunWallpaperJob(const WallpaperJob& job, WallpaperFiles& files) noexcept;
 
 } // namespace orv::slideshow

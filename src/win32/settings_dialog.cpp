@@ -126,21 +126,14 @@ class SettingsDialog final : public WindowBase, public platform::SettingsView {
         SetText(SettingsControl::MusicFile, fields.musicFile);
         SetClockState(fields.clock);
     }
+    // A three-state box's states are numbered as the core's.
+    static_assert(BST_UNCHECKED == 0 && BST_CHECKED == 1 && BST_INDETERMINATE == 2);
     platform::CheckState ClockState() const override {
-        switch (IsDlgButtonChecked(Handle(), IdOf(SettingsControl::ShowClock))) {
-        case BST_CHECKED:
-            return platform::CheckState::Checked;
-        case BST_INDETERMINATE:
-            return platform::CheckState::Grayed;
-        default:
-            return platform::CheckState::Unchecked;
-        }
+        return static_cast<platform::CheckState>(
+            IsDlgButtonChecked(Handle(), IdOf(SettingsControl::ShowClock)));
     }
     void SetClockState(platform::CheckState state) override {
-        CheckDlgButton(Handle(), IdOf(SettingsControl::ShowClock),
-                       state == platform::CheckState::Checked  ? BST_CHECKED
-                       : state == platform::CheckState::Grayed ? BST_INDETERMINATE
-                                                               : BST_UNCHECKED);
+        CheckDlgButton(Handle(), IdOf(SettingsControl::ShowClock), static_cast<UINT>(state));
     }
     void SetTrackButtonsVisible(bool visible) override {
         for (SettingsControl c : {SettingsControl::Back, SettingsControl::Next})

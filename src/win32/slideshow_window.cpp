@@ -28,6 +28,9 @@ constexpr show::Timer kTimers[] = {show::Timer::ShowPicture, show::Timer::Clock,
 // Posted by a background job when it is done; it carries nothing, the
 // results wait in the show's workers.
 constexpr UINT kJobsFinished = WM_APP + 1;
+// Posted when the application loses the foreground: by the time it comes,
+// the window that took it is in the foreground.
+constexpr UINT kForegroundTaken = WM_APP + 2;
 
 // The power setting whose changes tell when the displays go off and on.
 constexpr GUID kConsoleDisplayState = {
@@ -38,23 +41,14 @@ UINT_PTR TimerId(show::Timer t) {
     return static_cast<UINT_PTR>(t) + 1;
 }
 
-// Whether the thread that takes the foreground is one of this program's or
-// shows a show of ours.
-bool ThreadIsOurs(DWORD thread) {
-    bool ours = false;
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM found) noexcept -> BOOL {
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            wchar_t name[64] = L"";
-            GetClassNameW(window, name, 64);
-            if (process == GetCurrentProcessId() || lstrcmpW(name, kClassName) == 0)
-                *reinterpret_cast<bool*>(found) = true;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ours));
-    return ours;
+// Whether the window in the foreground is one of this program's or another
+// show of ours.
+bool WindowIsOurs(HWND window) {
+    DWORD process = 0;
+    if (!window || !GetWindowThreadProcessId(window, &process)) return false;
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, 64);
+    return process == GetCurrentProcessId() || lstrcmpW(name, kClassName) == 0;
 }
 
 class SlideshowWindow final : public WindowBase {
@@ -87,19 +81,17 @@ class SlideshowWindow final : public WindowBase {
         const auto notify = [hwnd] { PostMessageW(hwnd, kJobsFinished, 0, 0); };
         window.workers_.preparations.SetNotifier(notify);
         window.workers_.wallpapers.SetNotifier(notify);
-        try {
-            POINT cursor{};
-            window.Run(show::Start{window.CurrentDisplay(),
-                                   {},
-                                   GetCursorPos(&cursor)
-                                       ? std::optional(show::ScreenPoint{cursor.x, cursor.y})
-                                       : std::nullopt,
-                                   {}});
-        } catch (...) {
-            // A window that never went into service: no unload runs.
-            DestroyWindow(hwnd);
-            throw;
-        }
+        // A window that never went into service is closed again when the start
+        // fails; no unload runs for it.
+        unique_hwnd closeUnlessStarted(hwnd);
+        POINT cursor{};
+        window.Run(show::Start{window.CurrentDisplay(),
+                               {},
+                               GetCursorPos(&cursor)
+                                   ? std::optional(show::ScreenPoint{cursor.x, cursor.y})
+                                   : std::nullopt,
+                               {}});
+        closeUnlessStarted.release();
         return window;
     }
 
@@ -244,7 +236,10 @@ class SlideshowWindow final : public WindowBase {
             return TRUE;
         }
         case WM_ACTIVATEAPP:
-            if (!wp) Run(show::Deactivated{ThreadIsOurs(static_cast<DWORD>(lp))});
+            if (!wp) PostMessageW(Handle(), kForegroundTaken, 0, 0);
+            return 0;
+        case kForegroundTaken:
+            Run(show::Deactivated{WindowIsOurs(GetForegroundWindow())});
             return 0;
         case WM_CLOSE:
             Run(show::CloseAsked{});

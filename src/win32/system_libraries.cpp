@@ -1,6 +1,6 @@
 #include "win32/system_libraries.h"
 
-#include <string>
+#include <cwchar>
 
 namespace orv::win32 {
 namespace {
@@ -28,15 +28,12 @@ HMODULE SystemLibrary(const wchar_t* name) noexcept {
     // A system that does not know the flag refuses it: the library then by
     // its full path in the system folder, its own imports looked for there.
     if (GetLastError() != ERROR_INVALID_PARAMETER) return nullptr;
-    wchar_t folder[MAX_PATH + 1] = {};
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH + 1);
-    if (length == 0 || length > MAX_PATH) return nullptr;
-    try {
-        const std::wstring path = std::wstring(folder, length) + L'\\' + name;
-        return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    } catch (...) {
-        return nullptr;
-    }
+    wchar_t path[2 * MAX_PATH + 2] = {};
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH || wcslen(name) > MAX_PATH) return nullptr;
+    path[length] = L'\\';
+    wcscpy(path + length + 1, name);
+    return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 const MediaFunctions& Media() noexcept {

@@ -45,33 +45,10 @@ class TempFile final : public platform::ReplacingFile {
     unique_file file_;
 };
 
-// A picture whose drawing counts only when its reads were not stopped on
-// the way: a decode that ran out of data draws the rest blank.
-class StoppablePicture final : public imaging::Picture {
-  public:
-    StoppablePicture(std::unique_ptr<imaging::Picture> picture, const std::atomic<bool>* cancelled,
-                     std::chrono::steady_clock::time_point deadline)
-        : picture_(std::move(picture)), cancelled_(cancelled), deadline_(deadline) {}
-
-    imaging::PixelSize NaturalSize() const override { return picture_->NaturalSize(); }
-    bool RenderInto(int width, int height, std::uint8_t* dest, std::size_t stride) override {
-        return picture_->RenderInto(width, height, dest, stride) && !(cancelled_ && *cancelled_) &&
-               std::chrono::steady_clock::now() < deadline_;
-    }
-
-  private:
-    std::unique_ptr<imaging::Picture> picture_;
-    const std::atomic<bool>* cancelled_;
-    std::chrono::steady_clock::time_point deadline_;
-};
-
 } // namespace
 
 std::unique_ptr<imaging::Picture> WallpaperBitmapFiles::Open(const std::string& path) {
-    std::unique_ptr<imaging::Picture> picture =
-        OpenPictureFile(Wide(path), cancelled_, ColorDestination::Srgb, deadline_);
-    if (!picture) return nullptr;
-    return std::make_unique<StoppablePicture>(std::move(picture), cancelled_, deadline_);
+    return OpenPictureFile(Wide(path), cancelled_, ColorDestination::Srgb, deadline_);
 }
 
 std::unique_ptr<platform::ReplacingFile> WallpaperBitmapFiles::Replace(const std::string& target) {

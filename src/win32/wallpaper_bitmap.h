@@ -1,8 +1,7 @@
 // The files the wallpaper bitmap is written through on Windows (see
 // slideshow::RunWallpaperJob): the picture opened for sRGB, and a temporary
 // file beside the target that is moved over it once complete. The picture
-// reads as ended once the job is cancelled or its deadline has come, and a
-// drawing cut short that way counts as failed.
+// reads as ended once the job is cancelled or its deadline has come.
 #pragma once
 #include <atomic>
 #include <chrono>
@@ -20,6 +19,9 @@ class WallpaperBitmapFiles final : public slideshow::WallpaperFiles {
 
     std::unique_ptr<imaging::Picture> Open(const std::string& path) override;
     std::unique_ptr<platform::ReplacingFile> Replace(const std::string& target) override;
+    bool Stopped() const override {
+        return (cancelled_ && *cancelled_) || std::chrono::steady_clock::now() >= deadline_;
+    }
 
   private:
     const std::atomic<bool>* cancelled_;

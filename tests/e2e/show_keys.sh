@@ -83,4 +83,15 @@ focus_mirvo
 xdotool key q
 wait_mirvo 10 || true
 check "a key ends that show too" "$MIRVO_RC" 0
+
+# Another program's window taking the foreground ends a full-screen show, as
+# a typed key does.
+start_mirvo /s
+driver wait Orvandel 20 >/dev/null
+sleep 1
+driver activate 6 &
+other=$!
+wait_mirvo 5 || true
+check "another program taking the foreground ends the show" "$MIRVO_RC" 0
+wait "$other" 2>/dev/null || true
 finish

@@ -34,7 +34,8 @@ using PixelAt = std::function<Rgb(int x, int y)>;
 // The wallpaper bitmap written as the show writes it.
 bool SaveAsWindowsBitmap(const std::wstring& picture, const std::wstring& target) {
     WallpaperBitmapFiles files;
-    return slideshow::WriteWallpaperBitmap(Utf8(picture), Utf8(target), files);
+    return slideshow::RunWallpaperJob({0, Utf8(picture), {Utf8(target)}}, files)
+        .written.has_value();
 }
 
 Rgb Halves(int x, int width) {

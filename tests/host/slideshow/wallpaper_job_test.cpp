@@ -42,6 +42,8 @@ struct FakeFiles : WallpaperFiles {
         if (target.starts_with("C:\\no\\")) return nullptr;
         return std::make_unique<File>(this, commits && !target.starts_with("C:\\ro\\"));
     }
+    bool stopped = false; // the job was cancelled while its picture was drawn
+    bool Stopped() const override { return stopped; }
 };
 
 TEST(WallpaperJob, ATargetIsChosenFirstThePictureDecodedOnceAndNothingLeftBeside) {
@@ -60,11 +62,13 @@ TEST(WallpaperJob, ATargetIsChosenFirstThePictureDecodedOnceAndNothingLeftBeside
         {"broken", true, true, {"C:\\ok\\a.bmp"}, std::nullopt, 1, 1},
         {"photo", false, true, {"C:\\ok\\a.bmp"}, std::nullopt, 2, 1},
         {"photo", true, false, {"C:\\ok\\a.bmp", "C:\\ok\\b.bmp"}, std::nullopt, 3, 1},
+        {"stopped", true, true, {"C:\\ok\\a.bmp"}, std::nullopt, 1, 1},
     };
     for (const auto& c : cases) {
         FakeFiles files;
         files.writes = c.writes;
         files.commits = c.commits;
+        files.stopped = c.picture == "stopped";
         const auto result = RunWallpaperJob({9, c.picture, c.targets}, files);
         EXPECT_EQ(result.id, 9u);
         EXPECT_EQ(result.written, c.written) << c.picture;
