@@ -71,6 +71,20 @@ colour() {
   else echo "$hex"; fi
 }
 
+# From here on an X display of its own with two monitors: two screens joined
+# by Xinerama (RandR off), 1024 x 768 and 800 x 600, both at the origin in
+# this Xvfb; it goes when the script ends.
+use_two_monitors() {
+  local n=80 i
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -screen 1 800x600x24 +xinerama -extension RANDR -nolisten tcp \
+    >/dev/null 2>&1 &
+  TWO_MONITORS=$!
+  trap 'kill $TWO_MONITORS 2>/dev/null || true' EXIT
+  export DISPLAY=":$n"
+  for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+}
+
 # Gives the keyboard to the full-screen show (bare Xvfb needs the X focus set).
 focus_mirvo() {
   local w

@@ -11,14 +11,7 @@ convert -size 200x300 xc:"#FF0000" -size 200x300 xc:"#0000FF" +append "$pics/hal
 set_setting DisplayTime 600
 set_setting ShowClock 1
 
-n=80
-while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1024x768x24 -screen 1 800x600x24 +xinerama -extension RANDR -nolisten tcp \
-  >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=":$n"
-for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+use_two_monitors
 
 start_mirvo /s
 driver wait Orvandel 30 >/dev/null
