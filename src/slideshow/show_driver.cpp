@@ -30,7 +30,7 @@ ShowDriver::ShowDriver(ShowSettings settings, platform::Platform& platform,
     : platform_(platform), music_(music), picturesFolder_(settings.picturesFolder),
       engine_(std::move(settings), platform.random) {}
 
-ShowActions ShowDriver::Handle(ShowEvent event) {
+ShowActions ShowDriver::Handle(ShowEvent event, const WindowSink& window) {
     if (auto* start = std::get_if<Start>(&event)) {
         start->now = platform_.clock.Now();
         std::vector<std::string> list;
@@ -46,7 +46,11 @@ ShowActions ShowDriver::Handle(ShowEvent event) {
             if (std::holds_alternative<CheckPassword>(action))
                 events.push_back(
                     PasswordChecked{startup::PasswordAllowsClose(platform_.session, owner_)});
-            else if (!CarryOut(action))
+            else if (CarryOut(action))
+                continue;
+            else if (window)
+                window(action);
+            else
                 forWindow.push_back(std::move(action));
         }
     return forWindow;

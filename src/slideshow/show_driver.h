@@ -7,6 +7,7 @@
 // one and hands it every message it translates.
 #pragma once
 #include <cstdint>
+#include <functional>
 
 #include "audio/music_control.h"
 #include "platform/platform.h"
@@ -27,8 +28,14 @@ class ShowDriver {
     // The window that owns the password prompt.
     void SetOwner(std::intptr_t window) { owner_ = window; }
 
-    // The event handled; the window's actions, in order.
-    ShowActions Handle(ShowEvent event);
+    // The window's part of the actions, carried out as they come, in order
+    // with the services' (the show is hidden before the desktop is given
+    // back, say).
+    using WindowSink = std::function<void(const ShowAction&)>;
+
+    // The event handled: the window's actions go to `window`, or, without
+    // one, come back in order.
+    ShowActions Handle(ShowEvent event, const WindowSink& window = nullptr);
 
   private:
     // Carries out a service's action; false when it is the window's.

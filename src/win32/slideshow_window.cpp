@@ -116,8 +116,9 @@ class SlideshowWindow final : public WindowBase {
   private:
     // Hands the event to the show and carries out what comes back.
     void Run(show::ShowEvent event) {
-        for (const show::ShowAction& action : driver_.Handle(std::move(event)))
+        driver_.Handle(std::move(event), [this](const show::ShowAction& action) {
             std::visit([this](const auto& a) { Do(a); }, action);
+        });
     }
 
     void Do(const show::PlaceWindow& a) {
