@@ -1,6 +1,6 @@
 // The settings window in this process: every control's pixels, fonts and
 // limits, the Tab order, and the checks met by a click, Tab, Enter and the
-// clock box. The store, message boxes and media are recorded: nothing blocks.
+// clock box. The store, message boxes and media are fakes: nothing blocks.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,7 +9,7 @@
 
 #include "audio/music_player.h"
 #include "host/fakes/fake_media.h"
-#include "platform/media.h"
+#include "host/fakes/fake_platform.h"
 #include "settings/settings_layout.h"
 #include "win32/clock.h"
 #include "win32/environment.h"
@@ -30,50 +30,6 @@ int Id(C control) {
     return L::Find(control).id;
 }
 
-struct Recorder : platform::SettingsStore,
-                  platform::SettingsSection,
-                  platform::MessageBoxes,
-                  platform::MediaDevice,
-                  platform::AudioNotifyWindow {
-    std::vector<std::string> writes, shown, sent;
-    bool loaded = false;
-    std::unique_ptr<platform::SettingsSection> Open(const std::string&, const std::string&,
-                                                    bool) override {
-        struct Shared : platform::SettingsSection {
-            Recorder* rec;
-            std::string Read(const std::string& key, const std::string& f) const override {
-                return rec->Read(key, f);
-            }
-            std::optional<RuntimeError> Write(const std::string& key,
-                                              const std::string& v) override {
-                return rec->Write(key, v);
-            }
-        };
-        auto section = std::make_unique<Shared>();
-        section->rec = this;
-        return section;
-    }
-    std::string Read(const std::string&, const std::string& fallback) const override {
-        return fallback;
-    }
-    std::optional<RuntimeError> Write(const std::string& key, const std::string& v) override {
-        writes.push_back(key + "=" + v);
-        return std::nullopt;
-    }
-    void Show(const std::string& text, platform::MessageIcon, const std::string&) override {
-        shown.push_back(text);
-    }
-    bool SendCommand(const std::string& command, bool) override {
-        sent.push_back(command);
-        return true;
-    }
-    std::string HiddenWindow() override { return "1"; }
-    std::string ShortPath(const std::string& path) override { return path; }
-    void Load() override { loaded = true; }
-    void Unload() override { loaded = false; }
-    bool Loaded() const override { return loaded; }
-};
-
 void Pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
@@ -82,7 +38,8 @@ void Pump() {
 
 class SettingsWindowTest : public ::testing::Test {
   protected:
-    Recorder rec;
+    fakes::FakeStore store;
+    fakes::FakeMessages messages;
     Win32Environment environment;
     Win32Clock clock;
     Win32Random random;
@@ -90,9 +47,10 @@ class SettingsWindowTest : public ::testing::Test {
     Win32Wallpaper wallpaper;
     Win32FileSystem files;
     Win32Pickers pickers;
-    platform::Platform bundle{rec, environment, rec, clock, random, session, wallpaper, files};
-    fakes::FakeMediaWorker worker{rec, files};
-    audio::MusicPlayer music{bundle, worker, rec};
+    fakes::FakeMedia media{files};
+    platform::Platform bundle{store,  environment, messages,  clock,
+                              random, session,     wallpaper, files};
+    audio::MusicPlayer music{bundle, media.worker, media.window};
     HWND dialog = nullptr;
 
     void SetUp() override {
@@ -209,34 +167,37 @@ TEST_F(SettingsWindowTest, ARefusedFieldKeepsTheFocusAndEveryWayOutDoesNothing) 
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); // Enter
     Click(C::ShowClock);
     Click(C::Stop);
-    EXPECT_EQ(rec.shown, std::vector<std::string>(5, "Must be between 1 and 100!"));
+    EXPECT_EQ(messages.shown, fakes::ShownMessages(5, {"Must be between 1 and 100!"}));
     EXPECT_TRUE(IsWindow(dialog));
-    EXPECT_TRUE(rec.writes.empty());
+    EXPECT_TRUE(store.writes.empty());
     EXPECT_EQ(GetFocus(), Item(C::ScalePercentage));
     EXPECT_EQ(IsDlgButtonChecked(dialog, Id(C::ShowClock)), BST_INDETERMINATE);
-    EXPECT_TRUE(rec.sent.empty());
+    EXPECT_TRUE(media.device.sent.empty());
 
     SetWindowTextW(Item(C::ScalePercentage), L"50");
     Click(C::ShowClock);
     EXPECT_EQ(IsDlgButtonChecked(dialog, Id(C::ShowClock)), BST_CHECKED);
     Click(C::Ok);
-    EXPECT_EQ(rec.shown.size(), 5u);
+    EXPECT_EQ(messages.shown.size(), 5u);
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(rec.writes, (std::vector<std::string>{"PicturesPath=" + environment.ProgramFolder(),
-                                                    "DisplayTime=0", "ShowClock=1",
-                                                    "ScalePercentage=50", "MPEGFile="}));
-    EXPECT_FALSE(rec.loaded) << "the notification window goes with the dialog";
+    EXPECT_EQ(store.writes, (std::vector<std::pair<std::string, std::string>>{
+                                {"PicturesPath", environment.ProgramFolder()},
+                                {"DisplayTime", "0"},
+                                {"ShowClock", "1"},
+                                {"ScalePercentage", "50"},
+                                {"MPEGFile", ""}}));
+    EXPECT_FALSE(media.window.Loaded()) << "the notification window goes with the dialog";
 }
 
 TEST_F(SettingsWindowTest, CancelRunsNoCheck) {
     SetFocus(Item(C::PicturesPath));
     SetWindowTextW(Item(C::PicturesPath), L"C:\\no\\such\\folder");
     SendMessageW(Item(C::PicturesPath), WM_KEYDOWN, VK_TAB, 0);
-    EXPECT_EQ(rec.shown, std::vector<std::string>{"Invalid dir!"});
+    EXPECT_EQ(messages.shown, fakes::ShownMessages{{"Invalid dir!"}});
     Click(C::Cancel);
-    EXPECT_EQ(rec.shown.size(), 1u);
+    EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_TRUE(rec.writes.empty());
+    EXPECT_TRUE(store.writes.empty());
 }
 
 } // namespace

@@ -32,6 +32,15 @@ class MusicPlayerTest : public ::testing::Test {
         media.device.sent.clear();
     }
     std::vector<std::string> Opened() const { return media.device.Opened(); }
+    // The tracks played by PlayTrack (the current one, if any) and then by
+    // `nexts` presses of Next, in order.
+    std::vector<std::string> Played(int nexts) {
+        media.device.sent.clear();
+        player.PlayTrack();
+        for (int i = 0; i < nexts; ++i)
+            player.NextTrack();
+        return Opened();
+    }
 
     fakes::FakePlatform fake;
     fakes::FakeMedia media{fake.files};
@@ -276,6 +285,116 @@ TEST_F(MusicPlayerTest, EachAnswerOfTheWorkerTriesOneTrackAndStaleAnswersAreDrop
     EXPECT_EQ(media.worker.queue.size(), 1u) << "the end waits until the track has opened";
     media.worker.RunAll();
     EXPECT_EQ(Opened(), (std::vector<std::string>{"C:\\M\\two.mp3", "C:\\M\\three.mp3"}));
+}
+
+TEST_F(MusicPlayerTest, KeepsExistingMp3EntriesResolvedAgainstTheListFolder) {
+    fake.files.AddFile("C:\\Music\\song one.mp3");
+    fake.files.AddFile(
+        "C:\\Music\\list.m3u",
+        "#EXTM3U\r\n#EXTINF:61,Someone - Song One\r\nsong one.mp3\r\nD:\\absent.mp3\r\n");
+    EXPECT_TRUE(player.LoadPlaylist("C:\\Music\\list.m3u"));
+    EXPECT_TRUE(media.journal.empty()) << "loading plays nothing";
+    EXPECT_EQ(Played(1),
+              (std::vector<std::string>{"C:\\Music\\song one.mp3", "C:\\Music\\song one.mp3"}));
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(MusicPlayerTest, UsesAnEntryAsWrittenWhenThatFileExists) {
+    fake.files.AddFile("D:\\Other\\abs.mp3");
+    fake.files.AddFile("rel.mp3"); // in the current folder
+    fake.files.AddFile("C:\\Music\\rel.mp3");
+    fake.files.AddFile("C:\\Music\\TRACK.MP3");
+    fake.files.AddFile("C:\\Music\\list.m3u",
+                       "D:\\Other\\abs.mp3\rrel.mp3\rTRACK.MP3\rTRACK.MP3\r");
+    ASSERT_TRUE(player.LoadPlaylist("  C:\\Music\\list.m3u  "));
+    EXPECT_EQ(Played(4),
+              (std::vector<std::string>{"D:\\Other\\abs.mp3", "rel.mp3", "C:\\Music\\TRACK.MP3",
+                                        "C:\\Music\\TRACK.MP3", "D:\\Other\\abs.mp3"}))
+        << "blanks around the list name are ignored and duplicates count";
+}
+
+TEST_F(MusicPlayerTest, OnlyNormalFilesCount) {
+    fake.files.AddFile("C:\\Music\\plain.mp3");
+    fake.files.AddFile("C:\\Music\\AUX.mp3"); // a device, whatever the disk holds
+    fake.files.AddFolder("C:\\Music\\folder.mp3");
+    fake.files.entries.push_back({"C:\\Music\\hidden.mp3", false, true, false, ""});
+    fake.files.entries.push_back({"C:\\Music\\system.mp3", false, false, true, ""});
+    fake.files.AddFile("C:\\Music\\list.m3u",
+                       "folder.mp3\r\nhidden.mp3\r\nAUX.mp3\r\nsystem.mp3\r\nplain.mp3\r\n");
+    ASSERT_TRUE(player.LoadPlaylist("C:\\Music\\list.m3u"));
+    EXPECT_EQ(Played(1),
+              (std::vector<std::string>{"C:\\Music\\plain.mp3", "C:\\Music\\plain.mp3"}));
+}
+
+TEST_F(MusicPlayerTest, ListsWrittenWithAnyLineEndsGiveTheSameTracks) {
+    fake.files.AddFile("C:\\Music\\a.mp3");
+    fake.files.AddFile("C:\\Music\\b.mp3");
+    fake.files.AddFile("C:\\Music\\unix.m3u", "a.mp3\nb.mp3\n");
+    fake.files.AddFile("C:\\Music\\mac.m3u", "a.mp3\rb.mp3");
+    fake.files.AddFile("C:\\Music\\marked.m3u", "\xEF\xBB\xBF"
+                                                "a.mp3\r\nb.mp3");
+    for (const char* list :
+         {"C:\\Music\\unix.m3u", "C:\\Music\\mac.m3u", "C:\\Music\\marked.m3u"}) {
+        EXPECT_TRUE(player.LoadPlaylist(list)) << list;
+        EXPECT_EQ(Played(2), (std::vector<std::string>{"C:\\Music\\a.mp3", "C:\\Music\\b.mp3",
+                                                       "C:\\Music\\a.mp3"}))
+            << list;
+    }
+}
+
+TEST_F(MusicPlayerTest, AListNameWithoutFolderResolvesAgainstTheRoot) {
+    fake.files.AddFile("list.m3u", "song.mp3\r\n");
+    fake.files.AddFile("\\song.mp3");
+    ASSERT_TRUE(player.LoadPlaylist("list.m3u"));
+    EXPECT_EQ(Played(0), (std::vector<std::string>{"\\song.mp3"}));
+}
+
+TEST_F(MusicPlayerTest, ANewListReplacesTheOldOneButAnEmptyOneDoesNot) {
+    for (const char* name : {"a", "b", "c", "d"})
+        fake.files.AddFile(std::string("C:\\M\\") + name + ".mp3");
+    fake.files.AddFile("C:\\M\\long.m3u", "a.mp3\r\nb.mp3\r\nc.mp3\r\n");
+    fake.files.AddFile("C:\\M\\short.m3u", "d.mp3\r\n");
+    fake.files.AddFile("C:\\M\\none.m3u", "#EXTM3U\r\nmissing.mp3\r\nnotes.txt\r\n");
+
+    ASSERT_TRUE(player.LoadPlaylist("C:\\M\\long.m3u"));
+    EXPECT_EQ(Played(1), (std::vector<std::string>{"C:\\M\\a.mp3", "C:\\M\\b.mp3"}));
+    ASSERT_TRUE(player.LoadPlaylist("C:\\M\\short.m3u"));
+    EXPECT_EQ(Played(1), (std::vector<std::string>{"C:\\M\\d.mp3", "C:\\M\\d.mp3"}));
+
+    // Read, but without a track: no track is current, and Next starts the
+    // earlier list again from its first.
+    EXPECT_TRUE(player.LoadPlaylist("C:\\M\\none.m3u"));
+    EXPECT_EQ(Played(1), (std::vector<std::string>{"C:\\M\\d.mp3"}));
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(MusicPlayerTest, EmptyMissingOrDeviceListNamesFindNothingQuietly) {
+    fake.files.AddFile("C:\\M\\a.mp3");
+    fake.files.AddFile("C:\\M\\ok.m3u", "a.mp3\r\n");
+    fake.files.AddFolder("C:\\M\\dir.m3u");
+    fake.files.entries.push_back({"C:\\M\\hidden.m3u", false, true, false, "a.mp3\r\n"});
+    fake.files.AddFile("C:\\M\\CON.m3u", "a.mp3\r\n"); // a device, whatever the disk holds
+    for (const char* name : {"", "   ", "C:\\M\\absent.m3u", "C:\\M\\dir.m3u", "C:\\M\\hidden.m3u",
+                             "C:\\M\\CON.m3u"}) {
+        ASSERT_TRUE(player.LoadPlaylist("C:\\M\\ok.m3u"));
+        player.LoadPlaylist(name);
+        EXPECT_EQ(Played(1), (std::vector<std::string>{"C:\\M\\a.mp3"})) << name;
+    }
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(MusicPlayerTest, AnUnreadableListIsReportedAndKeepsTheEarlierTracks) {
+    fake.files.AddFile("C:\\M\\a.mp3");
+    fake.files.AddFile("C:\\M\\ok.m3u", "a.mp3\r\n");
+    fake.files.AddFile("C:\\M\\locked.m3u", "a.mp3\r\n");
+    fake.files.unreadable.push_back("C:\\M\\locked.m3u");
+    ASSERT_TRUE(player.LoadPlaylist("C:\\M\\ok.m3u"));
+
+    player.LoadPlaylist("C:\\M\\locked.m3u");
+    EXPECT_EQ(fake.messages.shown,
+              (fakes::ShownMessages{{"Module: modAudio\r75 Path/File access error",
+                                     platform::MessageIcon::Exclamation}}));
+    EXPECT_EQ(Played(1), (std::vector<std::string>{"C:\\M\\a.mp3"}));
 }
 
 } // namespace

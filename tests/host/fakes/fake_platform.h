@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -73,15 +74,21 @@ class FakeEnvironment : public platform::Environment {
     platform::Version ProgramVersion() const override { return version; }
 };
 
+// A message box; by default an information box titled as the program.
 struct ShownMessage {
     std::string text;
-    platform::MessageIcon icon;
-    std::string title;
+    platform::MessageIcon icon = platform::MessageIcon::Information;
+    std::string title = "Orvandel";
+    bool operator==(const ShownMessage&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const ShownMessage& m) {
+        return out << m.title << ": " << m.text << " (icon " << static_cast<int>(m.icon) << ")";
+    }
 };
+using ShownMessages = std::vector<ShownMessage>;
 
 class FakeMessages : public platform::MessageBoxes {
   public:
-    std::vector<ShownMessage> shown;
+    ShownMessages shown;
     void Show(const std::string& text, platform::MessageIcon icon,
               const std::string& title) override {
         shown.push_back({text, icon, title});

@@ -91,6 +91,19 @@ struct Scratch {
     }
 };
 
+// `jpeg` with `n` empty scans before its end marker, each a header only: a
+// first DC scan of component 1 again.
+Bytes WithEmptyScans(const Bytes& jpeg, int n) {
+    Bytes b(jpeg.begin(), jpeg.end() - 2);
+    for (int i = 0; i < n; ++i)
+        b.insert(b.end(), {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00});
+    b.insert(b.end(), {0xFF, 0xD9});
+    return b;
+}
+
+constexpr std::array<std::uint8_t, 2> kScanMarker = {0xFF, 0xDA}, kTableMarker = {0xFF, 0xC4},
+                                      kProgressiveFrameMarker = {0xFF, 0xC2};
+
 // The upright size of a drawable JPEG held in memory; nothing otherwise.
 std::optional<PixelSize> JpegSize(const Bytes& bytes) {
     const auto info = ReadJpegInfo(MemoryReader(bytes));
@@ -98,35 +111,49 @@ std::optional<PixelSize> JpegSize(const Bytes& bytes) {
     return info->upright;
 }
 
-TEST(JpegDecoder, ReportsTheSizeOfColourAndGreyPicturesOnly) {
-    const Bytes colour = Encode(321, 123, Solid(10, 20, 30));
+TEST(JpegDecoder, ReportsStoredAndUprightSizesAndWhetherItDraws) {
+    const Bytes colour = Encode(41, 30, Solid(10, 20, 30));
     const Bytes grey =
-        Encode(64, 48, [](int, int, std::uint8_t* px) { *px = 90; }, {.space = JCS_GRAYSCALE});
+        Encode(41, 30, [](int, int, std::uint8_t* px) { *px = 90; }, {.space = JCS_GRAYSCALE});
     const Bytes cmyk =
-        Encode(64, 48, [](int, int, std::uint8_t* px) { px[0] = px[1] = px[2] = px[3] = 50; },
+        Encode(41, 30, [](int, int, std::uint8_t* px) { px[0] = px[1] = px[2] = px[3] = 50; },
                {.space = JCS_CMYK});
-    const auto colourSize = JpegSize(colour);
-    ASSERT_TRUE(colourSize);
-    EXPECT_EQ(colourSize->width, 321);
-    EXPECT_EQ(colourSize->height, 123);
-    const auto greySize = JpegSize(grey);
-    ASSERT_TRUE(greySize);
-    EXPECT_EQ(greySize->width, 64);
-
-    Bytes bmp = {'B', 'M', 0x36, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0};
     struct Case {
         const char* what;
-        Bytes bytes;
+        Bytes jpeg;
+        int uprightWidth, orientation;
+        bool drawable;
     };
-    const Case refused[] = {
-        {"CMYK", cmyk},
-        {"empty", {}},
-        {"a bitmap", bmp},
-        {"only the start marker", {0xFF, 0xD8, 0xFF}},
-        {"cut inside the header", Bytes(colour.begin(), colour.begin() + 100)},
+    const Case cases[] = {
+        {"colour", colour, 41, 1, true},
+        {"grey", grey, 41, 1, true},
+        {"colour turned", WithOrientation(colour, 6), 30, 6, true},
+        {"colour mirrored", WithOrientation(colour, 2), 41, 2, true},
+        {"CMYK", cmyk, 41, 1, false},
+        {"CMYK turned", WithOrientation(cmyk, 8), 30, 8, false},
     };
-    for (const Case& c : refused)
-        EXPECT_FALSE(JpegSize(c.bytes)) << c.what;
+    for (const Case& c : cases) {
+        const auto info = ReadJpegInfo(MemoryReader(c.jpeg));
+        ASSERT_TRUE(info) << c.what;
+        EXPECT_EQ(info->stored.width, 41) << c.what;
+        EXPECT_EQ(info->stored.height, 30) << c.what;
+        EXPECT_EQ(info->upright.width, c.uprightWidth) << c.what;
+        EXPECT_EQ(info->upright.height, 71 - c.uprightWidth) << c.what;
+        EXPECT_EQ(info->orientation, c.orientation) << c.what;
+        EXPECT_EQ(info->drawable, c.drawable) << c.what;
+        EXPECT_EQ(JpegSize(c.jpeg).has_value(), c.drawable) << c.what;
+    }
+    EXPECT_EQ(JpegSize(WithOrientation(colour, 5))->width, 30) << "the upright size";
+    Decoded d(8, 8);
+    EXPECT_FALSE(Decode(WithOrientation(cmyk, 6), d)) << "CMYK is left to another decoder";
+    const Bytes refused[] = {
+        {},                                                   // empty
+        {'B', 'M', 0x36, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0}, // a bitmap
+        {0xFF, 0xD8, 0xFF},                                   // only the start marker
+        Bytes(colour.begin(), colour.begin() + 100),          // cut inside the header
+    };
+    for (const Bytes& bytes : refused)
+        EXPECT_FALSE(JpegSize(bytes)) << bytes.size();
 }
 
 TEST(JpegDecoder, DrawsColoursInTheirChannelsAndPlaces) {
@@ -231,42 +258,24 @@ TEST(JpegDecoder, DecodesAtTwiceTheTargetInEighthsOrWhole) {
 }
 
 TEST(JpegDecoder, RefusesAProgressiveFileOfEndlessScans) {
-    // Empty scans appended before the end marker, each a header only: a
-    // first DC scan of component 1 again.
     const Bytes good = Encode(64, 64, Solid(50, 60, 70), {.progressive = true});
-    ASSERT_GE(good.size(), 2u);
-    const Bytes scan = {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00};
-    const auto withScans = [&](int n) {
-        Bytes b(good.begin(), good.end() - 2); // without the end marker
-        for (int i = 0; i < n; ++i)
-            b.insert(b.end(), scan.begin(), scan.end());
-        b.push_back(0xFF);
-        b.push_back(0xD9);
-        return b;
-    };
     Decoded d(32, 32);
-    EXPECT_TRUE(Decode(withScans(20), d)) << "a few more scans than usual are fine";
+    EXPECT_TRUE(Decode(WithEmptyScans(good, 20), d)) << "a few more scans than usual are fine";
     EXPECT_TRUE(Near(d, 16, 16, 70, 60, 50));
-    EXPECT_FALSE(Decode(withScans(400), d));
-    EXPECT_FALSE(Decode(withScans(20), d, {.maxScans = 20})) << "a limit of the caller's";
+    EXPECT_FALSE(Decode(WithEmptyScans(good, 400), d));
+    EXPECT_FALSE(Decode(WithEmptyScans(good, 20), d, {.maxScans = 20}))
+        << "a limit of the caller's";
 }
 
 TEST(JpegDecoder, RefusesAPictureThatWouldNeedTooMuchMemory) {
     // A progressive picture keeps every coefficient while it decodes: one
     // claiming 60000 x 60000 pixels would need about 10 GB.
     Bytes jpeg = Encode(64, 64, Solid(9, 9, 9), {.progressive = true});
-    bool patched = false;
-    for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
-        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC2) { // start of a progressive frame
-            jpeg[i + 5] = 60000 >> 8;
-            jpeg[i + 6] = 60000 & 0xFF;
-            jpeg[i + 7] = 60000 >> 8;
-            jpeg[i + 8] = 60000 & 0xFF;
-            patched = true;
-            break;
-        }
-    }
-    ASSERT_TRUE(patched);
+    const auto frame = std::search(jpeg.begin(), jpeg.end(), kProgressiveFrameMarker.begin(),
+                                   kProgressiveFrameMarker.end());
+    ASSERT_NE(frame, jpeg.end());
+    frame[5] = frame[7] = 60000 >> 8; // height and width
+    frame[6] = frame[8] = 60000 & 0xFF;
     ASSERT_TRUE(JpegSize(jpeg));
     EXPECT_EQ(JpegSize(jpeg)->width, 60000);
     Decoded d(100, 100);
@@ -307,44 +316,6 @@ TEST(JpegDecoder, KeepsWhatDoesNotFitInScratchFilesAndClosesThem) {
         EXPECT_EQ(scratch.opened > 0, c.opens) << c.what;
         EXPECT_EQ(scratch.open, 0) << c.what << ": every file closed";
     }
-}
-
-} // namespace
-} // namespace orv::imaging
-
-namespace orv::imaging {
-namespace {
-
-TEST(JpegDecoder, ReportsStoredAndUprightSizesAndWhetherItDraws) {
-    const Bytes colour = Encode(40, 30, Solid(10, 20, 30));
-    const Bytes cmyk =
-        Encode(40, 30, [](int, int, std::uint8_t* px) { px[0] = px[1] = px[2] = px[3] = 50; },
-               {.space = JCS_CMYK});
-    struct Case {
-        const char* what;
-        Bytes jpeg;
-        int uprightWidth, orientation;
-        bool drawable;
-    };
-    const Case cases[] = {
-        {"colour", colour, 40, 1, true},
-        {"colour turned", WithOrientation(colour, 6), 30, 6, true},
-        {"colour mirrored", WithOrientation(colour, 2), 40, 2, true},
-        {"CMYK turned", WithOrientation(cmyk, 8), 30, 8, false},
-    };
-    for (const Case& c : cases) {
-        const auto info = ReadJpegInfo(MemoryReader(c.jpeg));
-        ASSERT_TRUE(info) << c.what;
-        EXPECT_EQ(info->stored.width, 40) << c.what;
-        EXPECT_EQ(info->stored.height, 30) << c.what;
-        EXPECT_EQ(info->upright.width, c.uprightWidth) << c.what;
-        EXPECT_EQ(info->upright.height, 70 - c.uprightWidth) << c.what;
-        EXPECT_EQ(info->orientation, c.orientation) << c.what;
-        EXPECT_EQ(info->drawable, c.drawable) << c.what;
-    }
-    EXPECT_EQ(JpegSize(WithOrientation(colour, 5))->width, 30) << "the upright size";
-    Decoded d(8, 8);
-    EXPECT_FALSE(Decode(WithOrientation(cmyk, 6), d)) << "CMYK is left to another decoder";
 }
 
 TEST(JpegDecoder, DrawsAnOrientedPictureAsTheSamePictureStoredUpright) {
@@ -431,7 +402,8 @@ TEST(JpegDecoder, KeepsToTheMemoryLimit) {
     // baseline file needs a few rows of blocks.
     const Bytes baseline = Encode(1024, 1024, Solid(40, 80, 120));
     const Bytes progressive = Encode(1024, 1024, Solid(40, 80, 120), {.progressive = true});
-    const JpegLimits oneMegabyte{.maxDecoderMemory = 1 << 20};
+    const JpegLimits oneMegabyte{.maxDecoderMemory = 1 << 20},
+        notOneRow{.maxDecoderMemory = 40 << 10}, fourMegabytes{.maxDecoderMemory = 4 << 20};
     struct Case {
         const char* what;
         const Bytes& jpeg;
@@ -442,12 +414,8 @@ TEST(JpegDecoder, KeepsToTheMemoryLimit) {
     const Case cases[] = {
         {"baseline", baseline, 64, oneMegabyte, true},
         {"progressive, in bands", progressive, 64, oneMegabyte, true},
-        {"progressive, not one row of blocks",
-         progressive,
-         64,
-         {.maxDecoderMemory = 40 << 10},
-         false},
-        {"progressive, enough memory", progressive, 64, {.maxDecoderMemory = 4 << 20}, true},
+        {"progressive, not one row of blocks", progressive, 64, notOneRow, false},
+        {"progressive, enough memory", progressive, 64, fourMegabytes, true},
         {"baseline turned, small box", WithOrientation(baseline, 6), 64, oneMegabyte, true},
         // The box an oriented picture is turned in: 1024 x 1024 x 4 bytes.
         {"baseline turned, box too big", WithOrientation(baseline, 6), 1024, oneMegabyte, false},
@@ -472,8 +440,6 @@ jpeg_scan_info ScanOf(std::initializer_list<int> components, int ss, int se, int
     scan.Ss = ss, scan.Se = se, scan.Ah = ah, scan.Al = al;
     return scan;
 }
-
-constexpr std::array<std::uint8_t, 2> kScanMarker = {0xFF, 0xDA}, kTableMarker = {0xFF, 0xC4};
 
 // Smooth fields with grain: every coefficient band carries something.
 PixelFn Grain(bool grey = false) {
@@ -534,10 +500,7 @@ TEST(JpegDecoder, RefusesFromItsHeaderAndScansBeforeDecodingThem) {
     // 1 MB; with empty scans appended past the limit, or a frame claiming
     // more coefficients than allowed.
     const Bytes grainy = Encode(1024, 1024, Grain(), {.progressive = true});
-    Bytes endless(grainy.begin(), grainy.end() - 2);
-    for (int i = 0; i < 150; ++i)
-        endless.insert(endless.end(), {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00});
-    endless.insert(endless.end(), {0xFF, 0xD9});
+    const Bytes endless = WithEmptyScans(grainy, 150);
     // A Huffman table between the scans with more codes of one bit than fit.
     Bytes badTable = grainy;
     const auto scan =
@@ -547,7 +510,9 @@ TEST(JpegDecoder, RefusesFromItsHeaderAndScansBeforeDecodingThem) {
     const auto longer = std::find_if(table + 6, table + 21, [](std::uint8_t n) { return n >= 3; });
     ASSERT_NE(longer, table + 21);
     *longer -= 3, table[5] += 3; // as many codes, three more of them one bit long
-    const JpegLimits inBands{.maxDecoderMemory = 1 << 20};
+    const JpegLimits inBands{.maxDecoderMemory = 1 << 20},
+        nineScans{.maxDecoderMemory = 1 << 20, .maxScans = 9},
+        fewCoefficients{.maxDecoderMemory = 1 << 20, .maxCoefficientBytes = 2 << 20};
     struct Case {
         const char* what;
         const Bytes& jpeg;
@@ -559,16 +524,8 @@ TEST(JpegDecoder, RefusesFromItsHeaderAndScansBeforeDecodingThem) {
         {"decoded: the scans walked, then decoded", grainy, inBands, true, 2.01},
         {"more scans than allowed", endless, inBands, false, 1.0},
         {"a table no code fits", badTable, inBands, false, 1.0},
-        {"a limit of the caller's",
-         grainy,
-         {.maxDecoderMemory = 1 << 20, .maxScans = 9},
-         false,
-         1.0},
-        {"more coefficients than allowed",
-         grainy,
-         {.maxDecoderMemory = 1 << 20, .maxCoefficientBytes = 2 << 20},
-         false,
-         0.0},
+        {"a limit of the caller's", grainy, nineScans, false, 1.0},
+        {"more coefficients than allowed", grainy, fewCoefficients, false, 0.0},
     };
     ASSERT_GT(grainy.size(), 400'000u);
     for (const Case& c : cases) {

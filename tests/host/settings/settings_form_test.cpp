@@ -22,7 +22,18 @@ class SettingsFormTest : public ::testing::Test {
     fakes::FakeMusic music;
     fakes::FakePickers pickers;
     fakes::FakeWindows windows;
-    std::unique_ptr<SettingsForm> form;
+    // Made at once for the checks; Open() makes it as the program does.
+    std::unique_ptr<SettingsForm> form =
+        std::make_unique<SettingsForm>(fake.platform, saver::Settings{}, view, music, pickers);
+
+    void SetUp() override {
+        fake.files.AddFolder("C:\\Pics");
+        fake.files.AddFile("C:\\Pics\\a.jpg");
+        fake.files.AddFile("C:\\Music\\tune.mp3");
+        fake.files.AddFile("C:\\Music\\list.m3u");
+        fake.files.entries.push_back({"C:\\Music\\secret.mp3", false, true, false, ""});
+        fake.files.entries.push_back({"C:\\Hidden", true, true, false, ""});
+    }
 
     // Start-up with "/c" reads the store; the dialog then loads and activates.
     void Open() {
@@ -36,6 +47,12 @@ class SettingsFormTest : public ::testing::Test {
         fake.store.opens = 0;
     }
     std::string& Field(SettingsControl f) { return view.texts[f]; }
+    // Runs the check of `field` holding `text`; whether the focus may leave.
+    bool Leave(SettingsControl field, const std::string& text) {
+        fake.messages.shown.clear();
+        Field(field) = text;
+        return form->MayMoveFocus(field, SettingsControl::Ok);
+    }
 };
 
 TEST_F(SettingsFormTest, LoadShowsTheDefaultsOfAnEmptyStore) {
@@ -144,10 +161,7 @@ TEST_F(SettingsFormTest, ADisplayTimeThatDoesNotFitIsRefusedAndNothingWritten) {
         form->OnOk();
         EXPECT_TRUE(fake.store.writes.empty());
         EXPECT_EQ(view.closes, 0);
-        ASSERT_EQ(fake.messages.shown.size(), 1u);
-        EXPECT_EQ(fake.messages.shown[0].text, "Must be between -32768 and 32767!");
-        EXPECT_EQ(fake.messages.shown[0].icon, platform::MessageIcon::Information);
-        EXPECT_EQ(fake.messages.shown[0].title, "Orvandel");
+        EXPECT_EQ(fake.messages.shown, fakes::ShownMessages{{"Must be between -32768 and 32767!"}});
         EXPECT_EQ(view.focused, std::vector<SettingsControl>{SettingsControl::DisplayTime});
         EXPECT_EQ(Field(SettingsControl::DisplayTime), time) << "the typed text stays";
     }
@@ -168,10 +182,9 @@ TEST_F(SettingsFormTest, ARefusedWriteIsReportedAndTheEarlierWritesArePutBack) {
     form->OnOk();
 
     EXPECT_EQ(view.closes, 0) << "the dialog stays open";
-    ASSERT_EQ(fake.messages.shown.size(), 1u);
-    EXPECT_EQ(fake.messages.shown[0].text,
-              "The settings could not be saved!\r70 Permission denied");
-    EXPECT_EQ(fake.messages.shown[0].icon, platform::MessageIcon::Exclamation);
+    EXPECT_EQ(fake.messages.shown,
+              (fakes::ShownMessages{{"The settings could not be saved!\r70 Permission denied",
+                                     platform::MessageIcon::Exclamation}}));
     // What the next start reads is what it read before.
     EXPECT_EQ(fake.store.values.at("Orvandel\\Settings\\PicturesPath"), "D:\\Old");
     EXPECT_EQ(fake.store.values.at("Orvandel\\Settings\\DisplayTime"), "7");
@@ -247,6 +260,162 @@ TEST_F(SettingsFormTest, TheFileButtonFillsTheFieldAndReadsAListWithoutPlaying) 
     form->OnSelectMusicFile();
     EXPECT_EQ(view.trackButtonsVisible, false);
     EXPECT_EQ(pickers.fileRequests.back().owner, view.handle);
+}
+
+// Each checked field: the texts the focus may leave it with, and the
+// message of a refusal. The text is never changed.
+TEST_F(SettingsFormTest, TheFolderMusicAndScaleFieldsAreChecked) {
+    using Texts = std::vector<std::pair<const char*, bool>>;
+    const Texts folders = {{"C:\\Pics", true},
+                           {"C:\\Pics\\", true},
+                           {"c:\\pics", true},
+                           {"C:\\Pics\\a.jpg", true},
+                           {"C:\\Nowhere", false},
+                           {"C:\\Hidden", false},
+                           {"", false},
+                           {"C:\\Music\\secret.mp3", false}};
+    // Any ordinary file is a music file: the extension is not looked at.
+    const Texts musicFiles = {{"", true},
+                              {"C:\\Music\\tune.mp3", true},
+                              {"C:\\Pics\\a.jpg", true},
+                              {"C:\\Music\\missing.mp3", false},
+                              {"C:\\Pics", false},
+                              {"C:\\Music\\secret.mp3", false}};
+    const Texts scales = {{"1", true},    {"100", true}, {"50%", true},  {"1e2", true},
+                          {"0.5", false}, {"0", false},  {"101", false}, {"-5", false},
+                          {"abc", false}, {"", false},   {"99.9", true}, {"100.1", false},
+                          {"&H64", true}, {" 7", true}};
+    const std::tuple<SettingsControl, const char*, const Texts&> cases[] = {
+        {SettingsControl::PicturesPath, "Invalid dir!", folders},
+        {SettingsControl::MusicFile, "Invalid file!", musicFiles},
+        {SettingsControl::ScalePercentage, "Must be between 1 and 100!", scales}};
+    for (const auto& [field, refusal, texts] : cases)
+        for (const auto& [text, accepted] : texts) {
+            SCOPED_TRACE(text);
+            EXPECT_EQ(Leave(field, text), accepted);
+            EXPECT_EQ(fake.messages.shown,
+                      accepted ? fakes::ShownMessages{} : fakes::ShownMessages{{refusal}});
+            EXPECT_EQ(view.texts[field], text);
+            if (field == SettingsControl::MusicFile) {
+                EXPECT_EQ(view.trackButtonsVisible, false);
+            }
+        }
+}
+
+TEST_F(SettingsFormTest, AMissingListIsRefusedButTheTrackButtonsShowAndTheListIsRead) {
+    music.calls.clear();
+    EXPECT_FALSE(Leave(SettingsControl::MusicFile, "C:\\Music\\gone.m3u"));
+    EXPECT_EQ(fake.messages.shown.at(0).text, "Invalid file!");
+    EXPECT_EQ(view.trackButtonsVisible, true);
+    EXPECT_EQ(music.calls, std::vector<std::string>{"LoadPlaylist C:\\Music\\gone.m3u"});
+
+    music.calls.clear();
+    EXPECT_TRUE(Leave(SettingsControl::MusicFile, "C:\\Music\\list.m3u"));
+    EXPECT_EQ(view.trackButtonsVisible, true);
+    EXPECT_EQ(music.calls, std::vector<std::string>{"LoadPlaylist C:\\Music\\list.m3u"});
+
+    music.calls.clear();
+    EXPECT_TRUE(Leave(SettingsControl::MusicFile, "C:\\Music\\tune.mp3"));
+    EXPECT_EQ(view.trackButtonsVisible, false);
+    EXPECT_TRUE(music.calls.empty()) << "only a playlist is read";
+}
+
+TEST_F(SettingsFormTest, DisplayTimeHasNoCheck) {
+    EXPECT_TRUE(Leave(SettingsControl::DisplayTime, "abc"));
+    EXPECT_TRUE(Leave(SettingsControl::DisplayTime, "-4"));
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(SettingsFormTest, EveryTextFieldSelectsAllWhenItGetsTheFocus) {
+    for (auto field : {SettingsControl::PicturesPath, SettingsControl::DisplayTime,
+                       SettingsControl::ScalePercentage, SettingsControl::MusicFile})
+        form->OnFieldFocused(field);
+    EXPECT_EQ(view.selected, (std::vector<SettingsControl>{
+                                 SettingsControl::PicturesPath, SettingsControl::DisplayTime,
+                                 SettingsControl::ScalePercentage, SettingsControl::MusicFile}));
+}
+
+TEST_F(SettingsFormTest, WhichMovesRunTheCheckOfTheFieldLeft) {
+    view.texts[SettingsControl::ScalePercentage] = "0"; // refused whenever it is checked
+    const struct {
+        std::optional<SettingsControl> from;
+        SettingsControl to;
+        bool checked;
+    } cases[] = {
+        {SettingsControl::ScalePercentage, SettingsControl::Ok, true},
+        {SettingsControl::ScalePercentage, SettingsControl::DisplayTime, true},
+        {SettingsControl::ScalePercentage, SettingsControl::Cancel, false},
+        {SettingsControl::ScalePercentage, SettingsControl::ScalePercentage, false},
+        {SettingsControl::DisplayTime, SettingsControl::Ok, false},
+        {SettingsControl::ShowClock, SettingsControl::Ok, false},
+        {std::nullopt, SettingsControl::Ok, false},
+    };
+    for (const auto& c : cases) {
+        fake.messages.shown.clear();
+        view.placed.clear();
+        EXPECT_EQ(form->MayMoveFocus(c.from, c.to), !c.checked);
+        EXPECT_EQ(fake.messages.shown.size(), c.checked ? 1u : 0u);
+        // A refusal gives the focus back to the field the message box took it from.
+        EXPECT_EQ(view.placed, c.checked ? std::vector{*c.from} : std::vector<SettingsControl>{});
+    }
+}
+
+TEST_F(SettingsFormTest, TheCheckedFieldsTakeTabAndRefusedMovesAreDropped) {
+    view.texts[SettingsControl::ScalePercentage] = "0"; // refused; an empty music file is not
+    using enum SettingsControl;
+    using enum ControlInput;
+    using enum ControlReply;
+    const struct {
+        SettingsControl control, from;
+        ControlInput input;
+        std::optional<SettingsControl> next;
+        ControlReply reply;
+        std::vector<SettingsControl> focused;
+    } cases[] = {
+        {ScalePercentage, ScalePercentage, TabQuery, {}, WantTab, {}},
+        {DisplayTime, DisplayTime, TabQuery, {}, Pass, {}},
+        {ScalePercentage, ScalePercentage, TabCharacter, {}, Drop, {}},
+        {DisplayTime, DisplayTime, TabCharacter, {}, Pass, {}},
+        {ScalePercentage, ScalePercentage, Tab, MusicFile, Drop, {}},
+        {ScalePercentage, ScalePercentage, Tab, Cancel, Drop, {Cancel}},
+        {MusicFile, MusicFile, Tab, Ok, Drop, {Ok}},
+        {MusicFile, MusicFile, Tab, MusicFile, Drop, {}},
+        {DisplayTime, DisplayTime, Tab, ShowClock, Pass, {}},
+        {Ok, ScalePercentage, Click, {}, Drop, {}},
+        {Cancel, ScalePercentage, Click, {}, Pass, {}},
+    };
+    for (const auto& c : cases) {
+        view.focused.clear();
+        EXPECT_EQ(form->OnControlInput(c.control, c.input, c.from, c.next), c.reply)
+            << static_cast<int>(c.control) << " " << static_cast<int>(c.input);
+        EXPECT_EQ(view.focused, c.focused) << static_cast<int>(c.control);
+    }
+}
+
+TEST_F(SettingsFormTest, AButtonPressedFromARefusedFieldDoesNothingButCancel) {
+    view.texts[SettingsControl::PicturesPath] = "C:\\Nowhere";
+    view.clock = platform::CheckState::Grayed;
+    for (auto button : {SettingsControl::Ok, SettingsControl::ShowClock, SettingsControl::Play})
+        form->OnButtonPressed(button, SettingsControl::PicturesPath);
+    EXPECT_EQ(fake.messages.shown.size(), 3u);
+    EXPECT_EQ(view.closes, 0);
+    EXPECT_EQ(view.clock, platform::CheckState::Grayed);
+    EXPECT_TRUE(music.calls.empty());
+    form->OnButtonPressed(SettingsControl::Cancel, SettingsControl::PicturesPath);
+    EXPECT_EQ(view.closes, 1);
+    EXPECT_EQ(fake.messages.shown.size(), 3u) << "Cancel runs no check";
+}
+
+TEST_F(SettingsFormTest, TheClockBoxGoesFromGrayedOrUncheckedToCheckedAndBack) {
+    view.clock = platform::CheckState::Grayed;
+    std::vector<platform::CheckState> seen;
+    for (int i = 0; i < 3; ++i) {
+        form->OnButtonPressed(SettingsControl::ShowClock, SettingsControl::ShowClock);
+        seen.push_back(view.clock);
+    }
+    EXPECT_EQ(seen, (std::vector<platform::CheckState>{platform::CheckState::Checked,
+                                                       platform::CheckState::Unchecked,
+                                                       platform::CheckState::Checked}));
 }
 
 TEST(SettingsLayoutTest, ControlsSitAtTheirTwipsConvertedToPixels) {

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <deque>
 #include <map>
-#include <ostream>
+#include <mutex>
 #include <random>
 #include <set>
 #include <string>
 
 #include "fakes/fake_platform.h"
+#include "fakes/fake_settings.h"
 #include "slideshow/layout.h"
+#include "slideshow/show_driver.h"
 #include "slideshow/show_engine.h"
 #include "slideshow/show_jobs.h"
 
@@ -19,47 +21,64 @@ namespace {
 // A picture of the fake source, and the path it was drawn from.
 struct FakeBitmap : platform::Bitmap {
     std::string path;
-    static inline int live = 0; // bitmaps held anywhere
+    static inline std::atomic<int> live = 0; // bitmaps held anywhere
     explicit FakeBitmap(std::string p) : path(std::move(p)) { ++live; }
     ~FakeBitmap() override { --live; }
 };
 
-// The readable pictures, by path, with their natural sizes.
+// The readable pictures, by path, with their natural sizes. Preparations
+// open them on several threads: the opens are counted under a lock, with
+// the most open at once.
 class FakePictures : public platform::PictureSource {
   public:
     std::map<std::string, platform::PictureSize> files;
     std::map<std::string, int> opens; // by path, readable or not
+    int heldOpen = 0, mostOpen = 0;
+    std::mutex mutex;
     std::unique_ptr<platform::DrawablePicture> Open(const std::string& path,
                                                     const std::atomic<bool>&) override {
+        const std::lock_guard lock(mutex);
         ++opens[path];
         const auto it = files.find(path);
         if (it == files.end()) return nullptr;
+        mostOpen = std::max(mostOpen, ++heldOpen);
         struct Open : platform::DrawablePicture {
+            FakePictures* source;
             std::string path;
             platform::PictureSize size;
+            ~Open() override {
+                const std::lock_guard lock(source->mutex);
+                --source->heldOpen;
+            }
             platform::PictureSize NaturalSize() const override { return size; }
             std::shared_ptr<const platform::Bitmap> Render(int, int) override {
                 return std::make_shared<FakeBitmap>(path);
             }
         };
         auto open = std::make_unique<Open>();
+        open->source = this;
         open->path = path;
         open->size = it->second;
         return open;
     }
 };
 
-// A show's engine with what its window and services would hold after
-// carrying out its actions. Jobs run at once unless `manual` is set; then
-// Finish() runs one of those under way. A password check is answered with
-// `password` when it is set.
+// A show's engine, or the driver over one, with what its window and
+// services would hold after carrying out its actions. Jobs run at once
+// unless `manual` is set; then Finish() runs one of those under way. A
+// password check is answered with `password` when it is set.
 class ShowEngineTest : public ::testing::Test {
   protected:
     ShowSettings settings{
         "C:\\Pics", 5,     true,          100,
         "",         false, "C:\\windows", "C:\\Users\\me\\AppData\\Local\\Orvandel"};
-    fakes::FakeRandom random;
+    fakes::FakePlatform fake;
+    fakes::FakeRandom& random = fake.random;
     std::optional<ShowEngine> engine;
+    // The driver's part: the stored settings and the music it controls.
+    saver::Settings stored{"C:\\Pics", 5, 1, 100, "C:\\Music\\list.m3u"};
+    fakes::FakeMusic player;
+    std::optional<ShowDriver> driver;
     // One 1024 x 768 monitor at 96 dots per inch (15360 x 11520 twips).
     Display display{{{{0, 0, 1024, 768}, 96, true}}, {{0, 0, 1024, 768}, 96, true}};
     PixelSize clockText{54, 13}, pausedText{40, 13}; // the texts in the labels' font
@@ -94,6 +113,13 @@ class ShowEngineTest : public ::testing::Test {
         engine.emplace(settings, random);
         Send(Start{display, pictures, cursor, {2026, 12, 8, 17, 5, 9}});
     }
+    // The driver reads the folder and the time itself.
+    void OpenDriver(bool preview = false) {
+        driver.emplace(MakeShowSettings(stored, preview, fake.environment, fake.wallpaper),
+                       fake.platform, player);
+        driver->SetOwner(4242);
+        Send(Start{display, {}, std::nullopt, {}});
+    }
     void Tick(Timer timer = Timer::ShowPicture) {
         Send(slideshow::Tick{timer, {2026, 1, 2, 3, 4, 5}});
     }
@@ -111,7 +137,8 @@ class ShowEngineTest : public ::testing::Test {
         if (queue.size() > 1) return; // handled by the loop below
         actions.clear();
         while (!queue.empty()) {
-            for (ShowAction& a : engine->Handle(queue.front())) {
+            for (ShowAction& a :
+                 driver ? driver->Handle(queue.front()) : engine->Handle(queue.front())) {
                 actions.push_back(a);
                 std::visit([this](auto& action) { Apply(action); }, a);
             }
@@ -123,10 +150,6 @@ class ShowEngineTest : public ::testing::Test {
         pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(which));
         const std::atomic<bool> stop{cancelled.count(job.id) > 0};
         Send(PreparationDone{RunPreparation(job, pictureFiles, stop)});
-    }
-    template <class A> bool Has() const {
-        return std::any_of(actions.begin(), actions.end(),
-                           [](const ShowAction& a) { return std::holds_alternative<A>(a); });
     }
     template <class A> std::size_t IndexOf() const {
         const auto it = std::find_if(actions.begin(), actions.end(), [](const ShowAction& a) {
@@ -292,8 +315,10 @@ TEST_F(ShowEngineTest, TheTimerShowsARandomPictureAndReloadsTheDisplayTime) {
     }
 }
 
-TEST_F(ShowEngineTest, ADamagedPictureLeavesAnEmptyBoxAndTheShowGoesOn) {
+TEST_F(ShowEngineTest, APictureThatFailedLeavesAnEmptyBoxAndIsNotReadAgain) {
     pictures = {"C:\\Pics\\broken.jpg"}; // listed, but it cannot be read
+    AddPicture("a.jpg", 400, 300);
+    random.draws = {0.0, 0.0, 0.9, 0.0, 0.0};
     Load();
     Tick();
     EXPECT_EQ(shown[0], "");
@@ -302,6 +327,11 @@ TEST_F(ShowEngineTest, ADamagedPictureLeavesAnEmptyBoxAndTheShowGoesOn) {
     EXPECT_EQ(lastShown.at(0).box.pixels, (PixelRect{0, 0, 1024, 768}));
     Key(kKeyW, kCtrlMask | kShiftMask);
     EXPECT_TRUE(wallpapers.empty()) << "nothing on show makes no wallpaper";
+    for (int i = 0; i < 3; ++i)
+        Tick();
+    EXPECT_EQ(pictureFiles.opens["C:\\Pics\\broken.jpg"], 1);
+    EXPECT_EQ(shown[0], "") << "its turn shows an empty box, as a failed picture's does";
+    EXPECT_EQ(lastShown.at(0).box.pixels, (PixelRect{0, 0, 1024, 768}));
     EXPECT_EQ(passwordChecks, 0);
 }
 
@@ -363,7 +393,7 @@ TEST_F(ShowEngineTest, ARefusedPasswordKeepsTheShowAndAnAcceptedOneClosesIt) {
     EXPECT_EQ(ends, 1) << "an answer nobody waits for changes nothing";
 }
 
-TEST_F(ShowEngineTest, WhichKeysCloseAFullScreenShow) {
+TEST_F(ShowEngineTest, WhichKeysCloseAFullScreenShowAndAltNAloneAsksForTheNextTrack) {
     password = false;
     Load();
     int checks = 0;
@@ -375,10 +405,15 @@ TEST_F(ShowEngineTest, WhichKeysCloseAFullScreenShow) {
     Key(kKeyProcessedByInputMethod);
     EXPECT_EQ(passwordChecks, ++checks);
     Send(Typed{23}); // Ctrl+W
-    for (auto [key, shift] : std::vector<std::pair<int, int>>{
-             {34, 0}, {37, 0}, {38, 0}, {112, 0}, {16, 1}, {17, 2}, {87, 2}, {18, 4}})
+    // Other keys close nothing; N with Alt alone asks for the next track.
+    const std::pair<int, int> others[] = {
+        {34, 0},   {37, 0}, {38, 0}, {112, 0},          {16, 1},
+        {17, 2},   {87, 2}, {18, 4}, {kKeyN, kAltMask}, {kKeyN, kAltMask | kShiftMask},
+        {kKeyN, 0}};
+    for (auto [key, shift] : others)
         Key(key, shift);
     EXPECT_EQ(passwordChecks, checks);
+    EXPECT_EQ(music, std::vector<std::string>{"next"});
     // Losing the foreground to another program closes the show; to a
     // window of ours (or another show of ours) it does not.
     Send(Deactivated{true});
@@ -515,14 +550,6 @@ TEST_F(ShowEngineTest, TheSessionsEndOrTheWindowsDestructionEndWithoutThePasswor
     EXPECT_EQ(ends, 2) << "an ended show stays ended";
 }
 
-TEST_F(ShowEngineTest, AltNAsksForTheNextTrackOnlyWithAltAlone) {
-    Load();
-    Key(kKeyN, kAltMask);
-    Key(kKeyN, kAltMask | kShiftMask);
-    Key(kKeyN, 0);
-    EXPECT_EQ(music, std::vector<std::string>{"next"});
-}
-
 TEST_F(ShowEngineTest, RequestsDuringAPreparationMakeOneMoreChangeNeverAQueue) {
     AddPicture("a.jpg", 300, 400);
     AddPicture("b.jpg", 400, 300);
@@ -625,29 +652,7 @@ TEST_F(ShowEngineTest, BurstsOfDisplayChangesAlwaysEndWithEveryMonitorShowingAPi
 }
 
 TEST(RunPreparation, OnePictureOpenAThreadAndOneDrawingForEachSize) {
-    struct CountingSource : FakePictures {
-        std::atomic<int> open = 0, most = 0, opens = 0;
-        std::unique_ptr<platform::DrawablePicture> Open(const std::string& path,
-                                                        const std::atomic<bool>& stop) override {
-            struct Counted : platform::DrawablePicture {
-                std::unique_ptr<platform::DrawablePicture> inner;
-                CountingSource* source;
-                ~Counted() override { --source->open; }
-                platform::PictureSize NaturalSize() const override { return inner->NaturalSize(); }
-                std::shared_ptr<const platform::Bitmap> Render(int w, int h) override {
-                    return inner->Render(w, h);
-                }
-            };
-            auto counted = std::make_unique<Counted>();
-            counted->inner = FakePictures::Open(path, stop);
-            counted->source = this;
-            ++opens;
-            for (int now = ++open, seen = most;
-                 now > seen && !most.compare_exchange_weak(seen, now);)
-                ;
-            return counted;
-        }
-    } source;
+    FakePictures source;
     source.files = {{"a", {400, 300}}, {"b", {300, 400}}};
     const platform::MonitorArea small{{0, 0, 800, 600}, 96, true}, big{{800, 0, 1600, 1200}};
     const PreparationJob job{
@@ -656,89 +661,78 @@ TEST(RunPreparation, OnePictureOpenAThreadAndOneDrawingForEachSize) {
         false,
         {{0, "a", small, {}}, {1, "b", small, {}}, {2, "a", big, {}}, {3, "a", small, {}}}};
     for (unsigned threads : {1u, 2u}) {
-        source.opens = source.most = 0;
+        source.opens.clear();
+        source.mostOpen = 0;
         const auto result = RunPreparation(job, source, std::atomic<bool>{}, threads);
         EXPECT_EQ(result.id, 7u);
         ASSERT_EQ(result.pictures.size(), 4u);
         for (std::size_t m = 0; m < 4; ++m)
             EXPECT_EQ(result.pictures[m].monitor, m) << "in the monitors' order";
-        EXPECT_EQ(source.opens, 2);
-        EXPECT_LE(source.most, static_cast<int>(threads));
+        EXPECT_EQ(source.opens, (std::map<std::string, int>{{"a", 1}, {"b", 1}}));
+        EXPECT_LE(source.mostOpen, static_cast<int>(threads));
         EXPECT_EQ(result.pictures[0].bitmap, result.pictures[3].bitmap) << "drawn once a size";
         EXPECT_NE(result.pictures[0].bitmap, result.pictures[2].bitmap);
     }
     EXPECT_TRUE(RunPreparation(job, source, std::atomic<bool>{true}).pictures.empty());
 }
 
-// A show over several monitors as the system reports them, in screen pixels
-// that start at 0, 0 (so they are the window's client pixels too), the
-// primary first.
-struct MonitorsCase {
-    const char* name;
-    std::vector<platform::MonitorArea> monitors;
-};
-void PrintTo(const MonitorsCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class ShowMonitorsTest : public ShowEngineTest,
-                         public ::testing::WithParamInterface<MonitorsCase> {};
-
-TEST_P(ShowMonitorsTest, EachMonitorShowsAPictureFittedToItselfAndThePrimaryHasTheLabels) {
-    const auto& monitors = GetParam().monitors;
-    display.monitors = monitors;
+// Monitors as the system reports them, in screen pixels that start at 0, 0
+// (so they are the window's client pixels too), the primary first.
+TEST_F(ShowEngineTest, EachMonitorShowsAPictureFittedToItselfAndThePrimaryHasTheLabels) {
     AddPicture("wide.jpg", 2000, 1000);
     AddPicture("tall.jpg", 1000, 2000);
     random.draws = {0.0, 0.9, 0.0, 0.9};
-    Load();
-    const PixelRect& primary = monitors[0].bounds;
-    EXPECT_EQ(labels[Label::NoPictures].rect, primary);
-    const PixelRect clock = labels[Label::Clock].rect;
-    EXPECT_EQ(clock.x + clock.width, primary.x + primary.width) << "at the primary's right edge";
-    EXPECT_LE(clock.y + clock.height, primary.y + primary.height);
-    EXPECT_GE(clock.y + clock.height, primary.y + primary.height - 1);
-
-    Tick();
-    ASSERT_EQ(lastShown.size(), monitors.size());
-    EXPECT_EQ(random.next, 2 * monitors.size())
-        << "one draw a monitor, for the change on show and the one prepared ahead";
-    for (std::size_t m = 0; m < monitors.size(); ++m) {
-        SCOPED_TRACE(m);
-        const PixelRect& area = monitors[m].bounds;
-        const PixelRect& box = lastShown[m].box.pixels;
-        EXPECT_EQ(lastShown[m].monitor, m);
-        EXPECT_EQ(shown[m], m % 2 == 0 ? "C:\\Pics\\wide.jpg" : "C:\\Pics\\tall.jpg");
-        // Fitted: inside its monitor, touching two opposite edges, centred.
-        EXPECT_GE(box.x, area.x);
-        EXPECT_GE(box.y, area.y);
-        EXPECT_LE(box.x + box.width, area.x + area.width);
-        EXPECT_LE(box.y + box.height, area.y + area.height);
-        EXPECT_TRUE(box.width == area.width || box.height == area.height);
-        EXPECT_NEAR(box.x - area.x, area.x + area.width - (box.x + box.width), 1);
-        EXPECT_NEAR(box.y - area.y, area.y + area.height - (box.y + box.height), 1);
-        const double ratio = static_cast<double>(box.width) / box.height;
-        EXPECT_NEAR(ratio, m % 2 == 0 ? 2.0 : 0.5, 0.02);
-    }
-    // The wallpaper is the primary monitor's picture.
-    Key(kKeyW, kCtrlMask | kShiftMask);
-    EXPECT_EQ(written["C:\\windows\\Orvandel.bmp"], "C:\\Pics\\wide.jpg");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Desks, ShowMonitorsTest,
-    ::testing::Values(
-        MonitorsCase{"one", {{{0, 0, 1024, 768}, 96, true}}},
-        MonitorsCase{"two_side_by_side",
-                     {{{0, 0, 1920, 1080}, 96, true}, {{1920, 0, 1920, 1080}, 96, false}}},
+    const std::vector<platform::MonitorArea> desks[] = {
+        {{{0, 0, 1024, 768}, 96, true}},
+        {{{0, 0, 1920, 1080}, 96, true}, {{1920, 0, 1920, 1080}, 96, false}},
         // A smaller monitor left of the primary: at negative screen
         // coordinates, so the primary starts further right in the window.
-        MonitorsCase{"smaller_left_of_the_primary",
-                     {{{1280, 0, 1920, 1080}, 96, true}, {{0, 56, 1280, 1024}, 96, false}}},
-        MonitorsCase{"three_of_mixed_sizes_and_scales",
-                     {{{1600, 0, 2560, 1440}, 144, true},
-                      {{0, 300, 1600, 900}, 96, false},
-                      {{4160, 0, 1080, 1920}, 192, false}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+        {{{1280, 0, 1920, 1080}, 96, true}, {{0, 56, 1280, 1024}, 96, false}},
+        // Three of mixed sizes and scales.
+        {{{1600, 0, 2560, 1440}, 144, true},
+         {{0, 300, 1600, 900}, 96, false},
+         {{4160, 0, 1080, 1920}, 192, false}}};
+    for (const auto& monitors : desks) {
+        SCOPED_TRACE(::testing::Message() << monitors.size() << " at " << monitors[0].bounds.x);
+        display.monitors = monitors;
+        random.next = 0;
+        lastShown.clear();
+        written.clear();
+        Load();
+        const PixelRect& primary = monitors[0].bounds;
+        EXPECT_EQ(labels[Label::NoPictures].rect, primary);
+        const PixelRect clock = labels[Label::Clock].rect;
+        EXPECT_EQ(clock.x + clock.width, primary.x + primary.width)
+            << "at the primary's right edge";
+        EXPECT_LE(clock.y + clock.height, primary.y + primary.height);
+        EXPECT_GE(clock.y + clock.height, primary.y + primary.height - 1);
+
+        Tick();
+        ASSERT_EQ(lastShown.size(), monitors.size());
+        EXPECT_EQ(random.next, 2 * monitors.size())
+            << "one draw a monitor, for the change on show and the one prepared ahead";
+        for (std::size_t m = 0; m < monitors.size(); ++m) {
+            SCOPED_TRACE(m);
+            const PixelRect& area = monitors[m].bounds;
+            const PixelRect& box = lastShown[m].box.pixels;
+            EXPECT_EQ(lastShown[m].monitor, m);
+            EXPECT_EQ(shown[m], m % 2 == 0 ? "C:\\Pics\\wide.jpg" : "C:\\Pics\\tall.jpg");
+            // Fitted: inside its monitor, touching two opposite edges, centred.
+            EXPECT_GE(box.x, area.x);
+            EXPECT_GE(box.y, area.y);
+            EXPECT_LE(box.x + box.width, area.x + area.width);
+            EXPECT_LE(box.y + box.height, area.y + area.height);
+            EXPECT_TRUE(box.width == area.width || box.height == area.height);
+            EXPECT_NEAR(box.x - area.x, area.x + area.width - (box.x + box.width), 1);
+            EXPECT_NEAR(box.y - area.y, area.y + area.height - (box.y + box.height), 1);
+            const double ratio = static_cast<double>(box.width) / box.height;
+            EXPECT_NEAR(ratio, m % 2 == 0 ? 2.0 : 0.5, 0.02);
+        }
+        // The wallpaper is the primary monitor's picture.
+        Key(kKeyW, kCtrlMask | kShiftMask);
+        EXPECT_EQ(written["C:\\windows\\Orvandel.bmp"], "C:\\Pics\\wide.jpg");
+    }
+}
 
 TEST_F(ShowEngineTest, AFullScreenShowCoversEveryMonitorAgainAfterEachChange) {
     display.monitors = {{{0, 0, 1920, 1080}, 96, true}};
@@ -874,25 +868,13 @@ TEST_F(ShowEngineTest, NothingIsPreparedWhileTheDisplaysAreOff) {
     EXPECT_EQ(shows, before + 1);
 }
 
-TEST_F(ShowEngineTest, APictureThatFailedIsNotReadAgain) {
-    pictures = {"C:\\Pics\\broken.jpg"};
-    AddPicture("a.jpg", 400, 300);
-    random.draws = {0.0, 0.0, 0.9, 0.0, 0.0};
-    Load();
-    for (int i = 0; i < 4; ++i)
-        Tick();
-    EXPECT_EQ(pictureFiles.opens["C:\\Pics\\broken.jpg"], 1);
-    EXPECT_EQ(shown[0], "") << "its turn shows an empty box, as a failed picture's does";
-    EXPECT_EQ(lastShown.at(0).box.pixels, (PixelRect{0, 0, 1024, 768}));
-}
-
 TEST_F(ShowEngineTest, AMonitorAddedWhileTheShowRunsGetsItsPicture) {
     AddPicture("only.jpg", 640, 480);
     Load();
     Tick();
     display.monitors.push_back({{1024, 0, 1280, 1024}, 96, false});
     Send(DisplayChanged{display});
-    EXPECT_TRUE(Has<SetLabel>()) << "laid out anew";
+    EXPECT_LT(IndexOf<SetLabel>(), actions.size()) << "laid out anew";
     EXPECT_EQ(shown[0], "C:\\Pics\\only.jpg");
     EXPECT_EQ(shown[1], "C:\\Pics\\only.jpg");
     EXPECT_EQ(pending.size() + preparations, 4u) << "the change for both, and the next";
@@ -927,6 +909,69 @@ TEST(SlideshowHelpers, ClockWallpaperAndInterval) {
     EXPECT_EQ(WallpaperFileIn("C:\\WINDOWS"), "C:\\WINDOWS\\Orvandel.bmp");
     EXPECT_EQ(WallpaperFileIn("C:\\WINDOWS\\"), "C:\\WINDOWS\\Orvandel.bmp");
     EXPECT_EQ(ShiftState(true, false, true), kShiftMask | kAltMask);
+}
+
+// The driver: the services' actions carried out on the fakes, the rest the
+// window's.
+TEST_F(ShowEngineTest, TheDriverReadsTheFolderAndTheClockAndTakesOverTheDesktop) {
+    fake.files.AddFile("C:\\Pics\\a.jpg");
+    fake.files.AddFile("C:\\Pics\\notes.txt");
+    manual = true;
+    OpenDriver();
+    EXPECT_EQ(fake.session.calls,
+              (std::vector<std::string>{"SetScreenSaverRunning(true)", "ShowCursor(false)"}));
+    EXPECT_EQ(labels[Label::Clock].text, "17:05:09 ");
+    EXPECT_FALSE(desktopTaken.has_value()) << "the services' actions stay with the driver";
+    Tick(); // prepares the one picture of the folder
+    EXPECT_EQ(pending.at(0).monitors.at(0).path, "C:\\Pics\\a.jpg");
+}
+
+TEST_F(ShowEngineTest, TheDriverAsksThePasswordOfTheSessionAndItsAnswerDecides) {
+    fake.session.SetPasswordSwitch(platform::RegistryType::Text, std::string("1\0", 2));
+    fake.session.passwordAnswers = {0, 1};
+    OpenDriver();
+    fake.session.calls.clear();
+    Send(Typed{'a'});
+    EXPECT_EQ(hides, 0) << "refused: the show goes on";
+    EXPECT_EQ(fake.session.calls,
+              (std::vector<std::string>{"ShowCursor(true)", "VerifyPassword(4242)",
+                                        "ShowCursor(false)"}));
+    Send(Typed{'b'});
+    EXPECT_EQ(hides, 1);
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(passwordChecks, 0);
+    EXPECT_EQ(fake.session.calls.back(), "ShowCursor(true)");
+    EXPECT_NE(std::find(fake.session.calls.begin(), fake.session.calls.end(),
+                        "SetScreenSaverRunning(false)"),
+              fake.session.calls.end());
+}
+
+TEST_F(ShowEngineTest, TheDriverHandsTheMusicAndTheWallpaperToTheirServices) {
+    player.playlists["C:\\Music\\list.m3u"] = {"C:\\Music\\one.mp3", "C:\\Music\\two.mp3"};
+    OpenDriver();
+    Tick(); // no picture yet: the music starts at once
+    Key(kKeyN, kAltMask);
+    Send(WallpaperDone{{1, "C:\\windows\\Orvandel.bmp"}}); // not asked for: dropped
+    Send(CloseAsked{});
+    EXPECT_EQ(player.calls,
+              (std::vector<std::string>{"LoadNotifyWindow", "LoadPlaylist C:\\Music\\list.m3u",
+                                        "PlayTrack C:\\Music\\one.mp3", "NextTrack",
+                                        "UnloadNotifyWindow", "Stop"}));
+    EXPECT_TRUE(fake.wallpaper.calls.empty());
+    EXPECT_TRUE(music.empty()) << "none of it reaches the window";
+    // A single file repeats; a preview plays nothing and makes no wallpaper.
+    player.calls.clear();
+    stored.musicFile = "C:\\Music\\tune.mp3";
+    OpenDriver();
+    Tick();
+    EXPECT_EQ(player.calls, std::vector<std::string>{"Play C:\\Music\\tune.mp3 repeated"});
+    player.calls.clear();
+    OpenDriver(true);
+    Tick();
+    Send(CloseAsked{});
+    EXPECT_TRUE(player.calls.empty());
+    EXPECT_TRUE(
+        MakeShowSettings(stored, true, fake.environment, fake.wallpaper).windowsFolder.empty());
 }
 
 } // namespace
