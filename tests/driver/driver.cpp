@@ -7,8 +7,9 @@
 //   driver gone TITLE [SECONDS]          exits 0 once no such window exists
 //   driver text TITLE                    the window's text (CR and LF as \r, \n)
 //   driver msgbox TITLE [SECONDS]        the message text of a message box
-//   driver icon TITLE                    the message box's icon kind (info, warning, error,
-//   question, none) driver click TITLE BUTTON            presses the child button with that caption
+//   driver icon TITLE                    the message box's icon kind (info, warning,
+//                                        error, question, none)
+//   driver click TITLE BUTTON            presses the child button with that caption
 //   driver close TITLE                   asks the window to close
 //   driver rect TITLE                    client area in screen pixels: x y width height
 //   driver children TITLE                one line per child: class id visible x y w h "text"
@@ -19,6 +20,8 @@
 //   driver host WIDTH HEIGHT SECONDS [unaware]  a host window for previews (DPI
 //                                        unaware if asked): prints its handle, lives
 //                                        SECONDS, then destroys itself
+//   driver activate SECONDS              the same for a window of "another program" that
+//                                        takes the foreground
 //   driver send TITLE MESSAGE COUNT      sends the message (a number) COUNT times
 //   driver pagedown TITLE X Y COUNT      presses Page Down COUNT times, each once the
 //                                        screen's pixel at X, Y changed after the one
@@ -27,8 +30,6 @@
 //   driver closekey TITLE X Y            types a character into the window and prints the
 //                                        milliseconds until the screen's pixel at X, Y
 //                                        changed (-1 when not within 5 s)
-//   driver activate SECONDS              a window of another program that takes the
-//                                        foreground, lives SECONDS, then destroys itself
 //   driver displaypower TITLE STATE      tells the window the displays went off (0) or on
 //                                        (1), as the system's power notification does
 //   driver foreground                    class and title of the foreground window
@@ -199,11 +200,15 @@ LRESULT CALLBACK HostProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(w, m, wp, lp);
 }
 
-int Host(int width, int height, double seconds, bool unaware) {
+// A window of our own with the given title and client size: prints its
+// handle, lives SECONDS, then destroys itself. "unaware" makes it DPI unaware,
+// "foreground" makes it take the foreground as another program's would.
+int OwnWindow(const wchar_t* title, int width, int height, double seconds,
+              const std::wstring& mode) {
     using SetAwarenessFn = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
     const auto set = reinterpret_cast<SetAwarenessFn>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
-    if (unaware && set) set(DPI_AWARENESS_CONTEXT_UNAWARE);
+    if (mode == L"unaware" && set) set(DPI_AWARENESS_CONTEXT_UNAWARE);
     WNDCLASSW wc{};
     wc.lpfnWndProc = HostProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -212,9 +217,10 @@ int Host(int width, int height, double seconds, bool unaware) {
     RegisterClassW(&wc);
     RECT r{0, 0, width, height};
     AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-    HWND w = CreateWindowW(L"OrvandelTestHost", L"Preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                           100, 100, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                           wc.hInstance, nullptr);
+    HWND w =
+        CreateWindowW(L"OrvandelTestHost", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
+                      r.right - r.left, r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
+    if (mode == L"foreground") SetForegroundWindow(w);
     std::printf("%lld\n", (long long)(INT_PTR)w);
     std::fflush(stdout);
     SetTimer(w, 1, (UINT)(seconds * 1000), nullptr);
@@ -224,22 +230,27 @@ int Host(int width, int height, double seconds, bool unaware) {
     return 0;
 }
 
-// A window of its own that takes the foreground, as another program would.
-int Activate(double seconds) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = HostProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"OrvandelTestOther";
-    RegisterClassW(&wc);
-    HWND w = CreateWindowW(L"OrvandelTestOther", L"Another program", WS_OVERLAPPEDWINDOW, 200, 200,
-                           300, 200, nullptr, nullptr, wc.hInstance, nullptr);
-    ShowWindow(w, SW_SHOWNORMAL);
-    SetForegroundWindow(w);
-    SetTimer(w, 1, (UINT)(seconds * 1000), nullptr);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-        DispatchMessageW(&msg);
-    return 0;
+// Posts MESSAGE with WPARAM to the window and returns the milliseconds until
+// the screen's pixel at X, Y changed, or -1 when it did not within LIMIT ms.
+double PixelChangeAfter(HWND w, UINT message, WPARAM wp, int x, int y, double limit) {
+    HDC screen = GetDC(nullptr);
+    LARGE_INTEGER frequency{}, start{}, now{};
+    QueryPerformanceFrequency(&frequency);
+    const COLORREF before = GetPixel(screen, x, y);
+    QueryPerformanceCounter(&start);
+    PostMessageW(w, message, wp, 1);
+    double ms = -1;
+    for (;;) {
+        QueryPerformanceCounter(&now);
+        const double elapsed = (now.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
+        if (GetPixel(screen, x, y) != before) {
+            ms = elapsed;
+            break;
+        }
+        if (elapsed > limit) break;
+    }
+    ReleaseDC(nullptr, screen);
+    return ms;
 }
 
 int Usage() {
@@ -256,8 +267,9 @@ int wmain(int argc, wchar_t** argv) {
     const double wait = argc > 3 ? _wtof(argv[3]) : 5.0;
 
     if (cmd == L"host" && argc >= 5)
-        return Host(_wtoi(argv[2]), _wtoi(argv[3]), _wtof(argv[4]), arg(5) == L"unaware");
-    if (cmd == L"activate" && argc >= 3) return Activate(_wtof(argv[2]));
+        return OwnWindow(L"Preview host", _wtoi(argv[2]), _wtoi(argv[3]), _wtof(argv[4]), arg(5));
+    if (cmd == L"activate" && argc >= 3)
+        return OwnWindow(L"Another program", 300, 200, _wtof(argv[2]), L"foreground");
     if (cmd == L"desktop") {
         std::printf("%lld\n",
                     static_cast<long long>(reinterpret_cast<INT_PTR>(GetDesktopWindow())));
@@ -344,58 +356,20 @@ int wmain(int argc, wchar_t** argv) {
         for (int i = 0; i < _wtoi(argv[4]); ++i)
             SendMessageW(w, static_cast<UINT>(_wtoi(argv[3])), 32, MAKELPARAM(1024, 768));
     } else if (cmd == L"pagedown" && argc >= 6) {
-        const int x = _wtoi(argv[3]), y = _wtoi(argv[4]);
-        HDC screen = GetDC(nullptr);
-        LARGE_INTEGER frequency{}, start{}, now{};
-        QueryPerformanceFrequency(&frequency);
-        for (int i = 0; i < _wtoi(argv[5]); ++i) {
-            const COLORREF before = GetPixel(screen, x, y);
-            QueryPerformanceCounter(&start);
-            PostMessageW(w, WM_KEYDOWN, VK_NEXT, 1);
-            double ms = -1;
-            for (;;) {
-                QueryPerformanceCounter(&now);
-                const double elapsed =
-                    (now.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
-                if (GetPixel(screen, x, y) != before) {
-                    ms = elapsed;
-                    break;
-                }
-                if (elapsed > 3000) break;
-            }
-            std::printf("%.1f\n", ms);
-        }
-        ReleaseDC(nullptr, screen);
+        for (int i = 0; i < _wtoi(argv[5]); ++i)
+            std::printf("%.1f\n", PixelChangeAfter(w, WM_KEYDOWN, VK_NEXT, _wtoi(argv[3]),
+                                                   _wtoi(argv[4]), 3000));
     } else if (cmd == L"closekey" && argc >= 5) {
-        const int x = _wtoi(argv[3]), y = _wtoi(argv[4]);
-        HDC screen = GetDC(nullptr);
-        LARGE_INTEGER frequency{}, start{}, now{};
-        QueryPerformanceFrequency(&frequency);
-        const COLORREF before = GetPixel(screen, x, y);
-        QueryPerformanceCounter(&start);
-        PostMessageW(w, WM_CHAR, 'x', 1);
-        double ms = -1;
-        for (;;) {
-            QueryPerformanceCounter(&now);
-            const double elapsed = (now.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
-            if (GetPixel(screen, x, y) != before) {
-                ms = elapsed;
-                break;
-            }
-            if (elapsed > 5000) break;
-        }
-        std::printf("%.1f\n", ms);
-        ReleaseDC(nullptr, screen);
+        std::printf("%.1f\n",
+                    PixelChangeAfter(w, WM_CHAR, 'x', _wtoi(argv[3]), _wtoi(argv[4]), 5000));
     } else if (cmd == L"displaypower" && argc >= 4) {
-        // The notification's setting lives in the receiving process, as the
-        // system's does.
-        static const GUID kDisplayState = {
-            0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+        // The display-state notice, in the receiving process as the system's is.
         struct {
             GUID setting;
-            DWORD length;
-            DWORD state;
-        } notice{kDisplayState, sizeof(DWORD), static_cast<DWORD>(_wtoi(argv[3]))};
+            DWORD length, state;
+        } notice{{0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}},
+                 sizeof(DWORD),
+                 static_cast<DWORD>(_wtoi(argv[3]))};
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
         HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);

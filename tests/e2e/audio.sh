@@ -51,16 +51,9 @@ PY
 }
 # yes when the sound file stays the same size for a second.
 silent() { local a b; sleep 0.3; a=$(sound_size); sleep 1; b=$(sound_size); [ "$a" == "$b" ] && echo yes || echo "no ($a -> $b)"; }
-# Ends the show with a key (the mouse rule is tested without music in show.sh).
-end_show() {
-  focus_mirvo
-  xdotool key x
-  wait_mirvo 10 || true
-}
 
 set_setting MPEGFile "$(winpath "$music")\\list.m3u"
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
+start_show
 check "the playlist is heard" "$(hearing)" yes
 for i in $(seq 1 100); do [ "$(opened | wc -w)" -ge 4 ] && break; sleep 0.1; done
 check "tracks follow one another and start again at the first" "$(opened | cut -d' ' -f1-4)" "1 2 3 1"
@@ -74,8 +67,7 @@ check "the music stops with the show" "$(silent)" yes
 
 # Alt+N cuts a long track short: the next one is opened at once.
 set_setting MPEGFile "$(winpath "$music")\\long.m3u"
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
+start_show
 check "the long track is heard" "$(hearing)" yes
 check "one track opened so far" "$(commands | grep -c '^open ')" 1
 xdotool windowfocus --sync "$(xdotool search --onlyvisible --class mirvo | head -n 1)"
@@ -94,8 +86,7 @@ printf 'broken.mp3\r\ntrack 2.mp3\r\ntrack 3.mp3\r\n' >"$music/broken.m3u"
 for list in unix:"1 2" marked:"1 2" broken:"2 3"; do
   name=${list%%:*} want=${list#*:}
   set_setting MPEGFile "$(winpath "$music")\\$name.m3u"
-  start_mirvo /s
-  driver wait Orvandel 20 >/dev/null
+  start_show
   for i in $(seq 1 60); do [ "$(opened | wc -w)" -ge 2 ] && break; sleep 0.1; done
   check "$name.m3u: its first tracks in order" "$(opened | cut -d' ' -f1-2)" "$want"
   end_show
@@ -105,17 +96,13 @@ done
 # How long a picture takes to appear (from the program's start, the best of
 # three) is measured against a silent show.
 first_picture_once() {
-  local start end
-  start=$(date +%s.%N)
+  local start took
+  start=$(now)
   start_mirvo /s
-  for i in $(seq 1 200); do
-    screenshot "$E2E_WORK/first.png"
-    [ "$(colour "$E2E_WORK/first.png" 512 384)" = green ] && break
-    sleep 0.05
-  done
-  end=$(date +%s.%N)
+  poll 200 0.05 'screenshot "$E2E_WORK/first.png"; [ "$(colour "$E2E_WORK/first.png" 512 384)" = green ]' || true
+  took=$(awk -v s="$start" -v n="$(now)" 'BEGIN { printf "%.2f", n - s }')
   end_show
-  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f", b - a }'
+  echo "$took"
 }
 first_picture() {
   local runs=() i
@@ -132,9 +119,7 @@ check "a 100,000-entry playlist delays the first picture by at most half a secon
   "$(awk -v l="$long_start" -v s="$silent_start" 'BEGIN { print (l - s <= 0.5) ? "yes" : "no: " l " s against " s " s" }')" yes
 
 set_setting MPEGFile "$(winpath "$music")\\tone.wav"
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
-sleep 1.5
+start_show 1.5
 check "a single file is played with the show's options" "$(commands | grep '^play')" "play mp3 repeat"
 check "the one-second tone is still heard after it repeats" "$(hearing)" yes
 end_show

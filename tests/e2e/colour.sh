@@ -33,13 +33,9 @@ convert "$photo" -profile "$E2E_WORK/srgb.icc" -profile "$E2E_WORK/adobe.icc" -t
 show() {
   rm -f "$pics"/*
   cp "$1" "$pics/"
-  start_mirvo /s
-  driver wait Orvandel 20 >/dev/null
-  sleep 1.5
+  start_show 1.5
   screenshot "$2"
-  focus_mirvo
-  xdotool key x
-  wait_mirvo 10 || true
+  end_show
 }
 # The mean absolute error (0 to 1) between two pictures.
 mae() { compare -metric MAE "$1" "$2" null: 2>&1 | sed 's/.*(\(.*\))/\1/' || true; }

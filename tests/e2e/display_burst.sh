@@ -11,9 +11,7 @@ set_setting ShowClock 0
 WM_DISPLAYCHANGE=126
 
 for try in 1 2 3; do
-  start_mirvo /s
-  driver wait Orvandel 20 >/dev/null
-  sleep 1
+  start_show 1
   senders=()
   for s in 1 2 3; do
     driver send Orvandel $WM_DISPLAYCHANGE 300 >/dev/null &

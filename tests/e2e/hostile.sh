@@ -18,9 +18,7 @@ good="$E2E_WORK/good" && mkdir -p "$good"
 cp "$pics/photo.jpg" "$good/"
 set_setting PicturesPath "$(winpath "$good")"
 set_setting DisplayTime 60
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
-sleep 1.5
+start_show 1.5
 focus_mirvo
 xdotool key x
 teardown=$(seconds_to_end 10)
@@ -30,8 +28,7 @@ in_time() { awk -v t="$1" -v base="$teardown" -v extra="$2" 'BEGIN { print (t <=
 set_setting PicturesPath "$(winpath "$pics")"
 set_setting DisplayTime 1
 start_rss_watch "$E2E_WORK/rss-hostile"
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
+start_show
 seen=no
 for i in $(seq 1 40); do
   sleep 0.7
@@ -57,9 +54,7 @@ make_jpeg "$photos/two.jpg" 4000 6000 --quality 90
 set_setting PicturesPath "$(winpath "$photos")"
 set_setting DisplayTime 60
 start_rss_watch "$E2E_WORK/rss-storm"
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
-sleep 1
+start_show 1
 focus_mirvo
 xdotool key --delay 5 $(printf 'Next %.0s' $(seq 1 500))
 xdotool key x
@@ -72,12 +67,10 @@ check "the presses make no backlog in memory" "$(under_300_mb "$E2E_WORK/rss-sto
 claim="$E2E_WORK/claim" && mkdir -p "$claim"
 make_jpeg "$claim/claim.jpg" 16 16 --quality 50 --claim 65500 65500
 set_setting PicturesPath "$(winpath "$claim")"
-bmp=$("$WINE_RUN" winepath -u 'C:\windows\Orvandel.bmp' 2>/dev/null | tr -d '\r')
+bmp=$(unixpath 'C:\windows\Orvandel.bmp')
 printf 'the old wallpaper' >"$bmp"
 start_rss_watch "$E2E_WORK/rss-wallpaper"
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
-sleep 3
+start_show 3
 focus_mirvo
 xdotool key ctrl+shift+w
 sleep 6
@@ -85,9 +78,7 @@ check "the show survives the wallpaper of a lying picture" "$(mirvo_running && e
 size=$(identify -format '%w %h' "$bmp" 2>/dev/null || head -c 17 "$bmp")
 check "the wallpaper is a bitmap within the budget or the old one" \
   "$(awk -v s="$size" 'BEGIN { split(s, a, " "); print (s == "the old wallpaper" || (a[1] * a[2] * 4 <= 64 * 1048576 && a[1] > 0)) ? "yes" : "no: " s }')" yes
-focus_mirvo
-xdotool key x
-wait_mirvo 10 || true
+end_show
 stop_rss_watch
 check "the show then ends on a key" "$MIRVO_RC" 0
 check "and stayed under 300 MB" "$(under_300_mb "$E2E_WORK/rss-wallpaper")" yes

@@ -30,8 +30,14 @@ reg() { "$WINE_RUN" reg "$@" 2>/dev/null | tr -d '\r'; }
 clear_settings() { reg delete 'HKCU\Software\Orvandel' /f >/dev/null || true; }
 set_setting() { reg add 'HKCU\Software\Orvandel\Settings' /v "$1" /t REG_SZ /d "$2" /f >/dev/null; }
 
-# The Windows path of a Linux path in the prefix.
+# The data of registry value $2 of key $1; fails when there is no such value.
+reg_value() {
+  reg query "$1" /v "$2" | awk -v n="$2" '$1 == n && $2 ~ /^REG_/ { f = 1; sub(/^ *[^ ]+ +[^ ]+ */, ""); print } END { exit !f }'
+}
+
+# The Windows path of a Linux path in the prefix, and the Linux path of a Windows one.
 winpath() { "$WINE_RUN" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+unixpath() { "$WINE_RUN" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 
 # A fresh pictures folder, $pics, set as the show's folder.
 use_pictures_folder() {
@@ -73,17 +79,37 @@ colour() {
 
 # From here on an X display of its own with two monitors: two screens joined
 # by Xinerama (RandR off), 1024 x 768 and 800 x 600, both at the origin in
-# this Xvfb; it goes when the script ends.
+# this Xvfb; it goes with Wine's server when the script ends.
 use_two_monitors() {
-  local n=80 i
+  local n=80
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
   Xvfb ":$n" -screen 0 1024x768x24 -screen 1 800x600x24 +xinerama -extension RANDR -nolisten tcp \
     >/dev/null 2>&1 &
   TWO_MONITORS=$!
-  trap 'kill $TWO_MONITORS 2>/dev/null || true' EXIT
+  trap 'wineserver -k 2>/dev/null || true; kill $TWO_MONITORS 2>/dev/null || true' EXIT
   export DISPLAY=":$n"
-  for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  poll 50 0.1 '[ -e "/tmp/.X11-unix/X$n" ]' || true
 }
+
+# Starts the full-screen show, waits up to $2 s (20) for its window, then $1 s (0).
+start_show() { start_mirvo /s && driver wait Orvandel "${2:-20}" >/dev/null && sleep "${1:-0}"; }
+# Types key $1 (x) into the show and waits up to $2 s (10) for it to end.
+end_show() { focus_mirvo && xdotool key "${1:-x}" && { wait_mirvo "${2:-10}" || true; }; }
+
+# Takes a screenshot into $E2E_WORK/screen.png and prints its centre pixel.
+centre() { screenshot "$E2E_WORK/screen.png" && pixel "$E2E_WORK/screen.png" 512 384; }
+# True when a screenshot taken into $1 is mostly bright: a light photo is on show.
+bright() { screenshot "$1" && [ "$(convert "$1" -format '%[fx:mean > 0.2]' info:)" = 1 ]; }
+
+# Evaluates the condition $3 up to $1 times, $2 s apart, until it holds.
+poll() { local _try; for ((_try = 0; _try < $1; _try++)); do eval "$3" && return 0; sleep "$2"; done; return 1; }
+# True when the condition $3 holds each of $1 times, $2 s apart (waiting first).
+steady() { local _try; for ((_try = 0; _try < $1; _try++)); do sleep "$2"; eval "$3" || return 1; done; }
+# The time now, and the seconds (with a decimal) since time $1.
+now() { date +%s.%N; }
+since() { awk -v s="$1" -v n="$(now)" 'BEGIN { printf "%.1f", n - s }'; }
+# True while less than $2 seconds have passed since time $1.
+within() { awk -v s="$1" -v n="$(now)" -v l="$2" 'BEGIN { exit !(n - s < l) }'; }
 
 # Gives the keyboard to the full-screen show (bare Xvfb needs the X focus set).
 focus_mirvo() {
@@ -130,41 +156,33 @@ rss_mb() { echo $(($(cat "$1") / 1024)); }
 
 # The test JPEG writer (tests/tools/make-jpeg.cpp), built once by the build.
 : "${MAKE_JPEG:?the build passes the test JPEG writer}"
-make_jpeg() {
-  [ $# -eq 0 ] || "$MAKE_JPEG" "$@"
+make_jpeg() { [ $# -eq 0 ] || "$MAKE_JPEG" "$@"; }
+
+# Test photo $1, written by the test JPEG writer with the other arguments
+# (size and options) once per build folder, as the big ones take a while,
+# and linked into $pics; its path is in $photo.
+use_photo() {
+  photo="$(dirname "$E2E_WORK")/photos/$1" && mkdir -p "$(dirname "$photo")"
+  [ -s "$photo" ] || { "$MAKE_JPEG" "$photo.part" "${@:2}" && mv "$photo.part" "$photo"; }
+  ln -f "$photo" "$pics/" 2>/dev/null || cp "$photo" "$pics/"
 }
 
-# The path of test photo $1, written by the test JPEG writer with the other
-# arguments (size and options) once per build folder: the big ones take a
-# while, and every run of a script would otherwise make them again.
-made_photo() {
-  local name=$1 dir
-  shift
-  dir="$(dirname "$E2E_WORK")/photos" && mkdir -p "$dir"
-  if [ ! -s "$dir/$name" ]; then
-    "$MAKE_JPEG" "$dir/$name.part" "$@" && mv "$dir/$name.part" "$dir/$name"
-  fi
-  echo "$dir/$name"
-}
-
-# The Linux folder of the Windows environment variable $1 (TEMP,
-# LOCALAPPDATA) in the prefix.
-folder_of() {
-  "$WINE_RUN" winepath -u "$("$WINE_RUN" cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')" 2>/dev/null | tr -d '\r'
-}
+# The Linux folder of the Windows environment variable $1 (TEMP, LOCALAPPDATA).
+folder_of() { unixpath "$("$WINE_RUN" cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')"; }
+# How many scratch files of the show are in the temporary folder $temp.
+scratch_files() { find "$temp" -maxdepth 1 -name 'Orvandel-*.tmp' 2>/dev/null | wc -l; }
 
 # Counter $2 (rchar, wchar, read_bytes, write_bytes) of /proc/PID/io of pid $1;
-# nothing once the process is gone.
-io_counter() { awk -v name="$2:" '$1 == name { print $2 }' "/proc/$1/io" 2>/dev/null || true; }
+# $3 (or nothing) once the process is gone.
+io_counter() { local v; v=$(awk -v name="$2:" '$1 == name { print $2 }' "/proc/$1/io" 2>/dev/null) || true; echo "${v:-${3:-}}"; }
+
+# Makes folder $1 read-only by a bind mount on itself (root only) until
+# undo_read_only or the end of the script.
+read_only() { READ_ONLY=$1 && trap undo_read_only EXIT && mount --bind "$1" "$1" && mount -o remount,bind,ro "$1"; }
+undo_read_only() { umount "$READ_ONLY" 2>/dev/null || umount -l "$READ_ONLY" 2>/dev/null || true; }
 
 # Seconds (with a decimal) from now until Mirvo.scr has ended, at most $1.
-seconds_to_end() {
-  local start end
-  start=$(date +%s.%N)
-  wait_mirvo "$1" || true
-  end=$(date +%s.%N)
-  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f", b - a }'
-}
+seconds_to_end() { local start; start=$(now); wait_mirvo "$1" || true; since "$start"; }
 
 # The first and last rows (from the top, in column $2) of screenshot $1 whose
 # red channel is bright. (txt lines read "X,Y: (R,G,B) ...", so field 2 is

@@ -15,9 +15,7 @@ commands() { tr -d '\r' <"$E2E_WORK/mirvo.out" | sed -n 's/.*:mciSendStringW (L"
 
 show_with() { # NAME MUSIC
   set_setting MPEGFile "$2"
-  start_mirvo /s
-  driver wait Orvandel 20 >/dev/null
-  sleep 2
+  start_show 2
   check "$1: the show keeps the foreground" "$(driver foreground | cut -d' ' -f1)" OrvandelSlideshow
   screenshot "$E2E_WORK/shot.png"
   check "$1: nothing covers the picture" "$(colour "$E2E_WORK/shot.png" 512 384)" green

@@ -35,14 +35,10 @@ for o in 1 2 3 4 5 6 7 8; do
   # shellcheck disable=SC2086
   convert "$upright" ${undo[$o]} -quality 95 "$pics/photo.jpg"
   with_orientation "$pics/photo.jpg" "$o"
-  start_mirvo /s
-  driver wait Orvandel 20 >/dev/null
-  sleep 1.5
+  start_show 1.5
   screenshot "$E2E_WORK/o$o.png"
   shots[$o]="$E2E_WORK/o$o.png"
-  focus_mirvo
-  xdotool key x
-  wait_mirvo 10 || true
+  end_show
 done
 # 4:3 on 1024 x 768 fills the screen: the four quarters and the white bar.
 check "orientation 1: red at the top left" "$(colour "${shots[1]}" 200 200)" red
@@ -59,9 +55,7 @@ done
 rm -f "$pics"/*
 convert -size 300x400 gradient:'#F00000-#0000F0' -rotate -90 -quality 95 "$pics/portrait.jpg"
 with_orientation "$pics/portrait.jpg" 6
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
-sleep 1.5
+start_show 1.5
 screenshot "$E2E_WORK/portrait.png"
 check "black left of the portrait" "$(colour "$E2E_WORK/portrait.png" 220 384)" black
 check "the portrait's left edge" "$(colour "$E2E_WORK/portrait.png" 228 5 | grep -c '^black$')" 0
@@ -70,14 +64,12 @@ check "black right of the portrait" "$(colour "$E2E_WORK/portrait.png" 804 384)"
 check "red at the top of the portrait" "$(colour "$E2E_WORK/portrait.png" 512 3)" red
 check "blue at its bottom" "$(colour "$E2E_WORK/portrait.png" 512 765)" blue
 
-bmp=$("$WINE_RUN" winepath -u 'C:\windows\Orvandel.bmp' 2>/dev/null | tr -d '\r')
+bmp=$(unixpath 'C:\windows\Orvandel.bmp')
 rm -f "$bmp"
 focus_mirvo
 xdotool key ctrl+shift+w
-for i in $(seq 1 50); do [ -s "$bmp" ] && break; sleep 0.1; done
+poll 50 0.1 '[ -s "$bmp" ]' || true
 check "the wallpaper is written upright" "$(identify -format '%w %h' "$bmp" 2>&1)" "300 400"
 check "the wallpaper's top is red" "$(convert "$bmp" -format '%[fx:round(p{150,2}.r*255) > 180]' info: 2>&1)" 1
-focus_mirvo
-xdotool key x
-wait_mirvo 10 || true
+end_show
 finish

@@ -10,14 +10,14 @@ msiexec() { "$WINE_RUN" msiexec "$1" "$(winpath "$2")" "${3:-/qn}" >/dev/null 2>
 entries() { reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s | grep -c 'DisplayName *REG_SZ *Orvandel$'; }
 entry() { # the values $2... of the installed-apps entry of package $1, joined by "|"
   local key=HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$(msiinfo export "$1" Property | tr -d '\r' | awk '$1 == "ProductCode" { print $2 }')
-  for name in "${@:2}"; do reg query "$key" /v "$name" | sed -n "s/^ *$name *REG_[A-Z]* *//p"; done | paste -sd '|'
+  for name in "${@:2}"; do reg_value "$key" "$name"; done | paste -sd '|'
 }
 
 check "the package carries Mirvo.scr's version" "$(msiinfo export "$MSI" File | awk '$1 == "MirvoScr" { print $5 }')" "$ORVANDEL_VERSION.0"
 check "the package installs Mirvo.scr into the system folder" "$(msiexec /i "$MSI"):$(cmp "$MIRVO" "$scr" && echo same)" 0:same
 check "installed apps: name, version, publisher, icon" "$(entry "$MSI" DisplayName DisplayVersion Publisher)|$(ls "$WINEPREFIX"/drive_c/windows/Installer/*/)" \
   "Orvandel|$ORVANDEL_VERSION|The Orvandel team|mirvo.ico"
-check "the active screen saver is left alone" "$(reg query 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE | grep -c REG_)" 0
+check "the active screen saver is left alone" "$(reg_value 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE || echo none)" none
 MIRVO='C:\windows\system32\Mirvo.scr' start_mirvo /S
 check "the installed Mirvo.scr shows its About box" "$(driver msgbox "About - Orvandel" 20 | sed 's/\\r.*//')" "Orvandel - Version: $ORVANDEL_VERSION (Quelbrin)"
 driver click "About - Orvandel" OK >/dev/null; wait_mirvo 10 || true
@@ -33,5 +33,5 @@ check "... and leaves the newer one" "$(cat "$E2E_WORK/older"):$(entries):$(entr
 
 set_setting DisplayTime 7
 check "uninstalling removes the file and the entry, not the user's settings" \
-  "$(msiexec /x "$newer"):$(ls "$scr" 2>/dev/null):$(entries):$(reg query 'HKCU\Software\Orvandel\Settings' /v DisplayTime | grep -c REG_SZ)" 0::0:1
+  "$(msiexec /x "$newer"):$(ls "$scr" 2>/dev/null):$(entries):$(reg_value 'HKCU\Software\Orvandel\Settings' DisplayTime)" 0::0:7
 finish

@@ -18,7 +18,7 @@ done
 export WINEDLLOVERRIDES="mpr,version,winmm,mscms=n,b;mscoree,mshtml=;winedbg.exe=d"
 clear_settings
 desktop='HKCU\Control Panel\Desktop'
-switch=$(reg query "$desktop" /v ScreenSaveUsePassword | awk '/REG_SZ/ { print $3 }' || true)
+switch=$(reg_value "$desktop" ScreenSaveUsePassword || true)
 reg add "$desktop" /v ScreenSaveUsePassword /t REG_SZ /d 1 /f >/dev/null
 for run in /s /c "/a 0"; do
   cd "$start" && start_mirvo $run && cd "$E2E_WORK" # started from $start

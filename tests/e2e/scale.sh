@@ -31,9 +31,7 @@ set_scale() {
 
 for dpi in 144 192 96; do
   set_scale "$dpi"
-  start_mirvo /s
-  driver wait Orvandel 20 >/dev/null
-  sleep 1.5
+  start_show 1.5
   shot="$E2E_WORK/show-$dpi.png"
   screenshot "$shot"
   check "$dpi dpi: the picture starts 128 px from the top" "$(first_red_row "$shot" 300)" 128
@@ -44,9 +42,7 @@ for dpi in 144 192 96; do
   read -r dw dh dx dy < <(digits_box "$shot" "$cw" "$ch" "$cx" "$cy")
   check "$dpi dpi: the time is wholly inside the clock's box" \
     "$([ "$dx" -gt "$cx" ] && [ $((dx + dw)) -lt $((cx + cw)) ] && [ "$dy" -ge "$cy" ] && [ $((dy + dh)) -le $((cy + ch)) ] && [ "$dw" -gt $((cw / 2)) ] && echo yes || echo "no: digits $dw x $dh at $dx,$dy in $cw x $ch at $cx,$cy")" yes
-  focus_mirvo
-  xdotool key x
-  wait_mirvo 10 || true
+  end_show
 
   start_mirvo /c
   driver wait "Orvandel - Settings" 20 >/dev/null
@@ -54,7 +50,6 @@ for dpi in 144 192 96; do
   expected=$(awk -v d="$dpi" 'function r(v) { return int(v + 0.5) } BEGIN { print r(6720 * d / 1440), r(2490 * d / 1440) }')
   check "$dpi dpi: the settings dialog's client area" "$w $h" "$expected"
   driver children "Orvandel - Settings" >"$E2E_WORK/controls.txt"
-  screenshot "$E2E_WORK/settings-$dpi.png"
   check "$dpi dpi: every control inside the client area" "$(awk -v w="$w" -v h="$h" \
     '$3 == 1 && ($4 < 0 || $5 < 0 || $4 + $6 > w || $5 + $7 > h) { print $2 }' "$E2E_WORK/controls.txt")" ""
   # The pairs of visible controls laid over each other (the frame holds the rest).
@@ -69,10 +64,8 @@ for dpi in 144 192 96; do
     host=$(driver wait "Preview host" 10)
     start_mirvo /p "$host"
     read -r _ _ hw hh < <(driver rect "Preview host")
-    for _ in $(seq 50); do # until the preview is in place, at most 10 s
-      seen=$(driver children "Preview host" | awk '/OrvandelSlideshow/ { print $3, $4, $5, $6, $7 }')
-      [ "$seen" = "1 0 0 $hw $hh" ] && break || sleep 0.2
-    done
+    # Until the preview is in place, at most 10 s.
+    poll 50 0.2 'seen=$(driver children "Preview host" | grep OrvandelSlideshow | cut -d " " -f 3-7); [ "$seen" = "1 0 0 $hw $hh" ]' || true
     check "$dpi dpi, $kind host: the preview covers its client area" "$seen" "1 0 0 $hw $hh"
     wait_mirvo 10 || true
   done

@@ -11,9 +11,7 @@ set_setting ScalePercentage 100
 
 near() { [ $(( $1 - $2 )) -le 2 ] && [ $(( $2 - $1 )) -le 2 ] && echo yes || echo "no ($1, expected $2)"; }
 
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
-sleep 2
+start_show 2
 shot="$E2E_WORK/show.png"
 screenshot "$shot"
 # 2:1 on 1024 x 768: the full width, 512 high, 128 from the top.
@@ -41,8 +39,7 @@ check "the eleventh move ends the show" "$MIRVO_RC" 0
 # second each; ten looks see more than one of them.
 for c in 00FF00 0000FF FFFF00; do convert -size 400x200 "xc:#$c" "$pics/p$c.jpg"; done
 set_setting DisplayTime 1
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
+start_show
 seen=""
 for i in $(seq 1 10); do
   sleep 1.1

@@ -9,9 +9,7 @@ set_setting DisplayTime 600
 set_setting ShowClock 0
 set_setting ScalePercentage 50
 
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
-sleep 1
+start_show 1
 focus_mirvo
 screenshot "$E2E_WORK/first.png"
 # 3:4 at 50 %: 288 x 384 px in the middle of the screen.
@@ -32,26 +30,19 @@ check "Page Down changes the picture" "$([ "$distinct" -ge 2 ] && echo yes || ec
 xdotool key ctrl+w Left Down F1 shift Page_Down
 sleep 1
 check "Ctrl+W, arrows, F1 and Shift keep the show" "$(mirvo_running && echo running || echo ended)" running
-focus_mirvo
-xdotool key a
-wait_mirvo 10 || true
+end_show a
 check "a letter ends the show" "$MIRVO_RC" 0
 
 for key in Escape Return space 1; do
-  start_mirvo /s
-  driver wait Orvandel 20 >/dev/null
-  focus_mirvo
-  xdotool key "$key"
-  wait_mirvo 10 || true
+  start_show
+  end_show "$key"
   check "$key ends the show" "$MIRVO_RC" 0
 done
 
 empty="$E2E_WORK/empty" && mkdir -p "$empty"
 touch "$empty/notes.txt"
 set_setting PicturesPath "$(winpath "$empty")"
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
-sleep 1
+start_show 1
 screenshot "$E2E_WORK/empty.png"
 # 24 pt bold white text at the top left, on two lines, nothing further down.
 white_in() { convert "$E2E_WORK/empty.png" -crop "$1" -threshold 50% -format '%[fx:round(mean*w*h)]' info:; }
@@ -61,9 +52,7 @@ below=$(white_in 1024x600+0+120)
 check "first line of the message" "$([ "$line1" -gt 100 ] && echo yes || echo "no ($line1)")" yes
 check "second line of the message" "$([ "$line2" -gt 100 ] && echo yes || echo "no ($line2)")" yes
 check "nothing below the message" "$below" 0
-focus_mirvo
-xdotool key q
-wait_mirvo 10 || true
+end_show q
 check "a key ends the empty show" "$MIRVO_RC" 0
 
 # A damaged picture (and one that is no picture at all) leaves the screen
@@ -73,25 +62,17 @@ head -c 3000 /dev/urandom >"$broken/noise.jpg"
 convert -size 400x300 xc:red "$broken/cut.jpg" && truncate -s 200 "$broken/cut.jpg"
 set_setting PicturesPath "$(winpath "$broken")"
 set_setting DisplayTime 1
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
-sleep 3
+start_show 3
 screenshot "$E2E_WORK/broken.png"
 check "damaged pictures keep the show running" "$(mirvo_running && echo running || echo ended)" running
 check "nothing drawn for them" "$(convert "$E2E_WORK/broken.png" -format '%[fx:maxima.r+maxima.g+maxima.b]' info:)" 0
-focus_mirvo
-xdotool key q
-wait_mirvo 10 || true
+end_show q
 check "a key ends that show too" "$MIRVO_RC" 0
 
-# Another program's window taking the foreground ends a full-screen show, as
-# a typed key does.
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
-sleep 1
-driver activate 6 &
-other=$!
+# Another program's window taking the foreground ends a full-screen show.
+start_show 1
+driver activate 6 >/dev/null &
 wait_mirvo 5 || true
 check "another program taking the foreground ends the show" "$MIRVO_RC" 0
-wait "$other" 2>/dev/null || true
+wait $! || true
 finish

@@ -19,9 +19,7 @@ MIRVO_PID=$first && wait_mirvo 10 || true
 check "the last one ended, the flag is cleared" "$(running "$first") $(driver saverrunning)" "ended 0"
 
 # The session's end ends a show as its close does, without the password check.
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
-sleep 2
+start_show 2
 "$WINE_RUN" wineboot --end-session >/dev/null 2>&1 || true
 wait_mirvo 15 || true
 check "the session's end ends the show and clears the flag" "$MIRVO_RC $(driver saverrunning)" "0 0"

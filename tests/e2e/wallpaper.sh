@@ -6,13 +6,11 @@ clear_settings
 use_pictures_folder
 convert -size 640x320 xc:'#3060C0' "$pics/wide.jpg"
 set_setting DisplayTime 600
-bmp=$("$WINE_RUN" winepath -u 'C:\windows\Orvandel.bmp' 2>/dev/null | tr -d '\r')
+bmp=$(unixpath 'C:\windows\Orvandel.bmp')
 rm -f "$bmp"
 reg delete 'HKCU\Control Panel\Desktop' /v Wallpaper /f >/dev/null || true
 
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
-sleep 1
+start_show 1
 focus_mirvo
 xdotool key ctrl+shift+w
 sleep 2
@@ -23,9 +21,7 @@ check "the desktop wallpaper names it" \
   "$(reg query 'HKCU\Control Panel\Desktop' /v Wallpaper | grep -io 'c:\\windows\\orvandel\.bmp')" \
   'C:\windows\Orvandel.bmp'
 check "the show goes on" "$(mirvo_running && echo running || echo ended)" running
-focus_mirvo
-xdotool key Escape
-wait_mirvo 10 || true
+end_show Escape
 check "Escape ends it afterwards" "$MIRVO_RC" 0
 
 # A 24-megapixel photo takes a while to write: a key right after Ctrl+Shift+W
@@ -33,9 +29,7 @@ check "Escape ends it afterwards" "$MIRVO_RC" 0
 rm -f "$pics"/*.jpg "$bmp"
 reg delete 'HKCU\Control Panel\Desktop' /v Wallpaper /f >/dev/null || true
 make_jpeg "$pics/big.jpg" 6000 4000 --quality 90
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
-sleep 3
+start_show 3
 focus_mirvo
 xdotool key ctrl+shift+w
 sleep 0.1

@@ -5,70 +5,41 @@
 # desktop settings; a key right after ends the show soon, with nothing of ours
 # left in the temporary folder.
 source "$(dirname "$0")/lib.sh"
-if [ "$(id -u)" != 0 ]; then
-  echo "skipped: the read-only Windows folder needs root for its bind mount"
-  exit 0
-fi
+if [ "$(id -u)" != 0 ]; then echo "skipped: the read-only Windows folder needs root for its bind mount" && exit 0; fi
 clear_settings
 set_setting ShowClock 0
 set_setting DisplayTime 600
 use_pictures_folder
-windows=$("$WINE_RUN" winepath -u 'C:\windows' 2>/dev/null | tr -d '\r')
-windows=${windows%/}
-temp=$(folder_of TEMP)
-own=$(folder_of LOCALAPPDATA)/Orvandel
+windows=$(unixpath 'C:\windows') temp=$(folder_of TEMP) own=$(folder_of LOCALAPPDATA)/Orvandel
 rm -f "$own/Orvandel.bmp"
 reg delete 'HKCU\Control Panel\Desktop' /v Wallpaper /f >/dev/null || true
-photo=$(made_photo plain-300mp.jpg 20000 15000 --quality 90)
-ln -f "$photo" "$pics/" 2>/dev/null || cp "$photo" "$pics/"
-size=$(stat -c %s "$photo")
-
-unmount() { umount "$windows" 2>/dev/null || umount -l "$windows" 2>/dev/null || true; }
-trap unmount EXIT
-mount --bind "$windows" "$windows"
-mount -o remount,bind,ro "$windows"
+use_photo plain-300mp.jpg 20000 15000 --quality 90
+read_only "${windows%/}"
 check "the Windows folder is read-only" "$(touch "$windows/orv-probe" 2>/dev/null && echo writable || echo read-only)" read-only
 
-start_mirvo /s
-driver wait Orvandel 20 >/dev/null
-shown=no
-for i in $(seq 1 150); do
-  screenshot "$E2E_WORK/shown.png"
-  [ "$(convert "$E2E_WORK/shown.png" -format '%[fx:mean > 0.2]' info:)" = 1 ] && shown=yes && break
-  sleep 0.2
-done
-check "the photo is on show" "$shown" yes
+start_show
+check "the photo is on show" "$(poll 150 0.2 'bright "$E2E_WORK/shown.png"' && echo yes)" yes
 # Whatever the show reads of its own (the next change prepared ahead) is done
 # once its reads stand still for a second.
-pid=$(mirvo_process)
-first=$(io_counter "$pid" rchar)
-for i in $(seq 1 60); do
-  sleep 1
-  now=$(io_counter "$pid" rchar)
-  [ "$now" = "$first" ] && break
-  first=$now
-done
+pid=$(mirvo_process) rchar=
+poll 61 1 'before=$rchar rchar=$(io_counter "$pid" rchar); [ "$rchar" = "$before" ]' || true
 focus_mirvo
 xdotool key ctrl+shift+w
 sleep 0.3
 xdotool key Escape
-key=$(date +%s.%N)
-last=$first
-while kill -0 "$pid" 2>/dev/null; do
-  value=$(io_counter "$pid" rchar) && [ -n "$value" ] && last=$value
-  [ "$(awk -v k="$key" -v n="$(date +%s.%N)" 'BEGIN { print (n - k < 20) }')" = 1 ] || break
-  sleep 0.05
-done
-gone=$(awk -v k="$key" -v n="$(date +%s.%N)" 'BEGIN { printf "%.1f", n - k }')
+key=$(now) first=$rchar
+while kill -0 "$pid" 2>/dev/null && within "$key" 20; do rchar=$(io_counter "$pid" rchar "$rchar") && sleep 0.05; done
+gone=$(since "$key")
 wait_mirvo 10 || true
-unmount
-echo "  read $(((${last:-0} - ${first:-0}) / 1048576)) MB of the $((size / 1048576)) MB photo after Ctrl+Shift+W; gone $gone s after the key"
+undo_read_only
+reread=$((rchar - first)) size=$(stat -c %s "$photo")
+echo "  read $((reread / 1048576)) MB of the $((size / 1048576)) MB photo after Ctrl+Shift+W; gone $gone s after the key"
 check "the photo is read once for the wallpaper (at most 1.5 times its size)" \
-  "$(awk -v r="$((${last:-0} - ${first:-0}))" -v s="$size" 'BEGIN { print (r > 0 && r <= 1.5 * s) }')" 1
+  "$(awk -v r="$reread" -v s="$size" 'BEGIN { print (r > 0 && r <= 1.5 * s) }')" 1
 check "the show is gone within 8 s of the key, as it should end" \
   "$(awk -v g="$gone" 'BEGIN { print (g <= 8) }') $MIRVO_RC" "1 0"
 check "the desktop wallpaper names the bitmap in the user's own folder" \
-  "$(reg query 'HKCU\Control Panel\Desktop' /v Wallpaper | grep -io 'c:\\users\\[^\\]*\\appdata\\local\\orvandel\\orvandel\.bmp' | wc -l)" 1
+  "$(reg_value 'HKCU\Control Panel\Desktop' Wallpaper | grep -ixc 'c:\\users\\[^\\]*\\appdata\\local\\orvandel\\orvandel\.bmp')" 1
 # The whole photo at the largest size within 64 MB (4:3), its last rows drawn
 # too: a decode cut short leaves them flat grey.
 check "the bitmap holds the whole photo" \
