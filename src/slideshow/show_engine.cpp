@@ -446,6 +446,9 @@ void ShowEngine::AskClose() {
 
 void ShowEngine::Close(bool waitForWallpaper) {
     phase_ = Phase::Closing;
+    // The music device is told first: it closes on a thread of its own while
+    // the window goes.
+    if (!settings_.preview) out_.push_back(StopMusic{});
     out_.push_back(Hide{});
     out_.push_back(SetTimer{Timer::ShowPicture, 0});
     out_.push_back(SetTimer{Timer::Clock, 0});
@@ -456,10 +459,7 @@ void ShowEngine::Close(bool waitForWallpaper) {
     runningWanted_ = runningFromHistory_ = changeWaiting_ = started_ = false;
     scene_.pictures.clear();
     out_.push_back(ShowPictures{});
-    if (!settings_.preview) {
-        out_.push_back(StopMusic{});
-        out_.push_back(TakeOverDesktop{false});
-    }
+    if (!settings_.preview) out_.push_back(TakeOverDesktop{false});
     if (wallpaperJob_ && waitForWallpaper) {
         out_.push_back(SetTimer{Timer::WallpaperWait, kWallpaperWaitMs});
         return;

@@ -1,14 +1,13 @@
-// Entry point of Mirvo.scr: narrows the library search to the system folder
-// before anything else, builds the Windows services (services.h), runs the
-// start-up, then keeps the program alive for as long as one of its windows
-// is open. Whatever escapes takes the fatal path, with the services still
-// alive: they are built outside the try, so its catch can use them.
+// Entry point of Mirvo.scr: builds the Windows services (services.h), runs
+// the start-up, then keeps the program alive for as long as one of its
+// windows is open. Whatever escapes takes the fatal path, with the services
+// still alive: they are built outside the try, so its catch can use them.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <chrono>
-#include <optional>
+#include <memory>
 
 #include "startup/startup.h"
 #include "win32/fatal_error.h"
@@ -25,17 +24,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     const win32::ComApartment com;
-    std::optional<win32::Services> services;
+    std::unique_ptr<win32::Services> services;
     int exitCode = 0;
     try {
-        services.emplace();
+        services = std::make_unique<win32::Services>();
         win32::SetSessionToRestore(&services->session);
         startup::Start(services->platform, services->windows);
         exitCode = win32::AnyWindowOpen() ? win32::RunMessageLoop() : 0;
         // Every window is gone. What still runs on another thread (a decode
-        // being cancelled, the music device closing) gets a moment to end;
-        // what does not end by then ends with the process.
-        if (!services->Stop(std::chrono::seconds(2))) ExitProcess(static_cast<UINT>(exitCode));
+        // being cancelled, the music device closing) gets a moment to end
+        // and is then joined. What does not end by then (a device that does
+        // not answer) is not waited for: the services stay as they are, with
+        // their threads, until the process ends as usual.
+        if (!services->Stop()) services.release();
     } catch (...) {
         win32::ReportFatalCurrentException();
     }

@@ -47,14 +47,13 @@ struct Services {
     ShowWorkers workers;
 
     // At the program's end, with every window gone: the jobs still under way
-    // are cancelled and the music's last commands run, for at most `limit`;
-    // true when every thread has ended, so that the services can go.
-    bool Stop(std::chrono::milliseconds limit) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        const bool jobs = workers.Stop(deadline);
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        return media.Stop(std::max(left, std::chrono::milliseconds(0))) && jobs;
+    // are cancelled and get up to 2 s to end (a wallpaper job removes its
+    // file), the music device half a second for its last commands (one that
+    // does not answer is no reason to stay). True when every thread has
+    // ended, so that the services can go.
+    bool Stop() {
+        const bool jobs = workers.Stop(std::chrono::steady_clock::now() + std::chrono::seconds(2));
+        return media.Stop(std::chrono::milliseconds(500)) && jobs;
     }
 };
 

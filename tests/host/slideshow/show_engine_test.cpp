@@ -503,8 +503,11 @@ TEST_F(ShowEngineTest, TheCloseGivesTheScreenBackAtOnceAndEndsOnceTheWallpaperIs
     Tick();
     Key(kKeyW, 3);
     Send(Typed{'x'});
-    // Hidden first, then the timers, the pictures, the music and the desktop.
-    EXPECT_EQ(IndexOf<Hide>(), 1u) << "right after the password's answer";
+    // The music told to stop, then hidden, then the timers, the pictures and
+    // the desktop.
+    EXPECT_EQ(IndexOf<StopMusic>() + 1, IndexOf<Hide>());
+    EXPECT_LT(IndexOf<Hide>(), IndexOf<SetTimer>());
+    EXPECT_LT(IndexOf<Hide>(), IndexOf<TakeOverDesktop>());
     EXPECT_EQ(timers[Timer::ShowPicture] + timers[Timer::Clock], 0u);
     EXPECT_TRUE(shown.empty()) << "the pictures are released";
     EXPECT_EQ(music.back(), "stop");
