@@ -4,6 +4,7 @@
 // decoders' scratch files.
 #pragma once
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -17,11 +18,21 @@ inline constexpr std::uint32_t kMaxTransfer = std::uint32_t{1} << 30;
 using Transfer =
     std::function<std::size_t(std::uint64_t offset, std::uint8_t* bytes, std::uint32_t count)>;
 
+// When a background job's reading is to stop: once it is cancelled or its
+// deadline has come. The flag must outlive the signal.
+struct StopSignal {
+    const std::atomic<bool>* cancelled = nullptr;
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+    bool Stopped() const {
+        return (cancelled && cancelled->load()) || std::chrono::steady_clock::now() >= deadline;
+    }
+};
+
 // Moves `count` bytes at `offset` through `transfer`, at most `maxChunk` at
-// a time, until all are moved, a transfer moves nothing or `stop` is set
+// a time, until all are moved, a transfer moves nothing or `stop` says stop
 // (looked at before each). Returns how many bytes were moved.
 std::size_t TransferAll(std::uint64_t offset, std::uint8_t* bytes, std::size_t count,
-                        const Transfer& transfer, const std::atomic<bool>* stop = nullptr,
+                        const Transfer& transfer, const StopSignal& stop = {},
                         std::uint32_t maxChunk = kMaxTransfer);
 
 } // namespace orv

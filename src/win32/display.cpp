@@ -44,16 +44,10 @@ ThreadAwarenessFn SetThreadAwareness() {
 
 } // namespace
 
-ScreenDpi GetScreenDpi() {
-    ScreenDpi dpi;
+int ScreenDpi() {
     const WindowDc screen(nullptr);
-    if (screen.get()) {
-        const int x = GetDeviceCaps(screen.get(), LOGPIXELSX);
-        const int y = GetDeviceCaps(screen.get(), LOGPIXELSY);
-        if (x > 0) dpi.x = x;
-        if (y > 0) dpi.y = y;
-    }
-    return dpi;
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : 96;
 }
 
 int MonitorDpi(HMONITOR monitor) {
@@ -63,7 +57,7 @@ int MonitorDpi(HMONITOR monitor) {
     UINT x = 0, y = 0;
     if (getDpi && monitor && SUCCEEDED(getDpi(monitor, 0 /* effective */, &x, &y)) && y > 0)
         return static_cast<int>(y);
-    return GetScreenDpi().y;
+    return ScreenDpi();
 }
 
 int WindowDpi(HWND window) {
@@ -95,9 +89,8 @@ std::vector<platform::MonitorArea> SystemMonitors() {
 }
 
 platform::MonitorArea PrimaryScreen() {
-    return {{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
-            GetScreenDpi().y,
-            true};
+    return {
+        {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, ScreenDpi(), true};
 }
 
 unique_hfont MakeUiFont(double points, bool bold, int dpiY) {

@@ -13,13 +13,8 @@
 
 namespace orv::win32 {
 
-struct ScreenDpi {
-    int x = 96;
-    int y = 96;
-};
-
-// Dots per inch of the screen; 96 when the screen cannot be asked.
-ScreenDpi GetScreenDpi();
+// Vertical dots per inch of the screen; 96 when the screen cannot be asked.
+int ScreenDpi();
 
 // The dots per inch of one monitor, or of the monitor a window is on; the
 // screen's where the system cannot tell them apart.

@@ -6,8 +6,8 @@
 
 namespace orv::win32 {
 
-std::unique_ptr<FileReader> FileReader::Open(const std::wstring& path,
-                                             const std::atomic<bool>* cancelled, DWORD* error) {
+std::unique_ptr<FileReader> FileReader::Open(const std::wstring& path, StopSignal stop,
+                                             DWORD* error) {
     const auto fail = [error](DWORD reason) {
         if (error) *error = reason;
         return nullptr;
@@ -22,7 +22,7 @@ std::unique_ptr<FileReader> FileReader::Open(const std::wstring& path,
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return fail(GetLastError());
     return std::unique_ptr<FileReader>(
-        new FileReader(std::move(file), static_cast<std::uint64_t>(size.QuadPart), cancelled));
+        new FileReader(std::move(file), static_cast<std::uint64_t>(size.QuadPart), stop));
 }
 
 std::size_t TransferAt(HANDLE file, bool write, std::uint64_t offset, std::uint8_t* bytes,
@@ -37,12 +37,11 @@ std::size_t TransferAt(HANDLE file, bool write, std::uint64_t offset, std::uint8
 }
 
 std::size_t FileReader::Read(std::uint64_t offset, std::uint8_t* dest, std::size_t count) const {
-    if (offset >= size_ || std::chrono::steady_clock::now() >= deadline_) return 0;
+    if (offset >= size_) return 0;
     const auto read = [this](std::uint64_t at, std::uint8_t* bytes, std::uint32_t n) {
         return TransferAt(file_.get(), false, at, bytes, n);
     };
-    return TransferAll(offset, dest, std::min<std::uint64_t>(count, size_ - offset), read,
-                       cancelled_);
+    return TransferAll(offset, dest, std::min<std::uint64_t>(count, size_ - offset), read, stop_);
 }
 
 imaging::ByteReader FileReader::Reader() const {

@@ -4,14 +4,13 @@
 #pragma once
 #include <windows.h>
 
-#include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "common/transfer.h"
 #include "imaging/picture_types.h"
 #include "win32/unique_handle.h"
 
@@ -20,16 +19,13 @@ namespace orv::win32 {
 class FileReader {
   public:
     // Nothing when the file cannot be opened or is not a plain disk file;
-    // then `error`, when given, receives the system's reason. Once
-    // `cancelled` is set, every read gives nothing, so a decoder that is
-    // reading the file comes to its end at once.
-    static std::unique_ptr<FileReader> Open(const std::wstring& path,
-                                            const std::atomic<bool>* cancelled = nullptr,
+    // then `error`, when given, receives the system's reason. Once `stop`
+    // says stop, every read gives nothing, so a decoder that is reading the
+    // file comes to its end at once.
+    static std::unique_ptr<FileReader> Open(const std::wstring& path, StopSignal stop = {},
                                             DWORD* error = nullptr);
 
     std::uint64_t Size() const { return size_; }
-    // From `deadline` on, every read gives nothing too.
-    void StopAt(std::chrono::steady_clock::time_point deadline) { deadline_ = deadline; }
     // Reads at the offset; fewer bytes only at the end or on an error.
     std::size_t Read(std::uint64_t offset, std::uint8_t* dest, std::size_t count) const;
     // A reader for the decoders; valid while this object lives.
@@ -38,12 +34,11 @@ class FileReader {
     std::optional<std::vector<std::uint8_t>> ReadAll(std::size_t maxBytes) const;
 
   private:
-    FileReader(unique_file file, std::uint64_t size, const std::atomic<bool>* cancelled)
-        : file_(std::move(file)), size_(size), cancelled_(cancelled) {}
+    FileReader(unique_file file, std::uint64_t size, StopSignal stop)
+        : file_(std::move(file)), size_(size), stop_(stop) {}
     unique_file file_;
     std::uint64_t size_;
-    const std::atomic<bool>* cancelled_;
-    std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
+    StopSignal stop_;
 };
 
 // One ReadFile or WriteFile of `count` bytes at `offset` (a Transfer, see

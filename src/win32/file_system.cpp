@@ -41,7 +41,7 @@ bool Win32FileSystem::OpensAsDiskFile(const std::string& path) {
 
 platform::OpenedFile Win32FileSystem::OpenForReading(const std::string& path) {
     DWORD error = 0;
-    std::shared_ptr<FileReader> file = FileReader::Open(Wide(path), nullptr, &error);
+    std::shared_ptr<FileReader> file = FileReader::Open(Wide(path), {}, &error);
     if (!file) return {nullptr, FromSystemError(error)};
     return {std::make_unique<OffsetStream>(
                 [file](std::uint64_t offset, std::uint8_t* dest, std::size_t count) {

@@ -1,7 +1,7 @@
 // The open-file dialog and the shell's folder browser. The records handed to
-// them are built here: an empty file-name box of 1026 characters, a title
-// buffer of 515, long names, no link dereferencing, the explorer look and a
-// prompt before a new name; the browser starts at the desktop with a display
+// them are built here: an empty file-name box of 1026 characters, long
+// names, no link dereferencing, the explorer look and a prompt before a new
+// name; the browser starts at the desktop with a display
 // name buffer of MAX_PATH characters. Nothing escapes: a failure is "no
 // choice".
 #pragma once

@@ -71,14 +71,11 @@ class PictureFileInput final : public imaging::PictureInput {
 
 } // namespace
 
-std::unique_ptr<imaging::Picture> OpenPictureFile(const std::wstring& path,
-                                                  const std::atomic<bool>* cancelled,
-                                                  ColorDestination destination,
-                                                  std::chrono::steady_clock::time_point deadline) {
+std::unique_ptr<imaging::Picture> OpenPictureFile(const std::wstring& path, StopSignal stop,
+                                                  ColorDestination destination) {
     try {
-        std::unique_ptr<FileReader> file = FileReader::Open(path, cancelled);
+        std::unique_ptr<FileReader> file = FileReader::Open(path, stop);
         if (!file) return nullptr;
-        file->StopAt(deadline);
         const auto convert = [destination](std::span<const std::uint8_t> profile) {
             return SystemColorConversion(profile, destination);
         };
@@ -89,9 +86,8 @@ std::unique_ptr<imaging::Picture> OpenPictureFile(const std::wstring& path,
     }
 }
 
-std::unique_ptr<PictureFile> PictureFile::Open(const std::wstring& path,
-                                               const std::atomic<bool>* cancelled) {
-    std::unique_ptr<imaging::Picture> picture = OpenPictureFile(path, cancelled);
+std::unique_ptr<PictureFile> PictureFile::Open(const std::wstring& path, StopSignal stop) {
+    std::unique_ptr<imaging::Picture> picture = OpenPictureFile(path, stop);
     return picture ? std::make_unique<PictureFile>(std::move(picture)) : nullptr;
 }
 

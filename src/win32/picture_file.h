@@ -5,11 +5,10 @@
 #pragma once
 #include <windows.h>
 
-#include <atomic>
-#include <chrono>
 #include <memory>
 #include <string>
 
+#include "common/transfer.h"
 #include "imaging/picture.h"
 #include "platform/pictures.h"
 #include "win32/color_transform.h"
@@ -28,18 +27,15 @@ struct ScaledBitmap : platform::Bitmap {
 // Opens a picture file whose colours are converted for `destination`;
 // nullptr when it cannot be read or is refused (not a plain disk file, a
 // damaged header, more than the decoding budget allows at any size). Once
-// `cancelled` is set or `deadline` has come the file reads as ended, so a
-// decode under way stops soon.
-std::unique_ptr<imaging::Picture> OpenPictureFile(
-    const std::wstring& path, const std::atomic<bool>* cancelled = nullptr,
-    ColorDestination destination = ColorDestination::Screen,
-    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
+// `stop` says stop the file reads as ended, so a decode under way stops soon.
+std::unique_ptr<imaging::Picture>
+OpenPictureFile(const std::wstring& path, StopSignal stop = {},
+                ColorDestination destination = ColorDestination::Screen);
 
 // A picture for the screen.
 class PictureFile final : public platform::DrawablePicture {
   public:
-    static std::unique_ptr<PictureFile> Open(const std::wstring& path,
-                                             const std::atomic<bool>* cancelled = nullptr);
+    static std::unique_ptr<PictureFile> Open(const std::wstring& path, StopSignal stop = {});
     explicit PictureFile(std::unique_ptr<imaging::Picture> picture)
         : picture_(std::move(picture)) {}
 

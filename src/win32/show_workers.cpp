@@ -14,7 +14,7 @@ class PictureFiles final : public platform::PictureSource {
                                                     const std::atomic<bool>& cancelled) override {
         // The preparation may share its pictures out among threads of its own.
         thread_local const ComApartment com(COINIT_MULTITHREADED);
-        return PictureFile::Open(Wide(path), &cancelled);
+        return PictureFile::Open(Wide(path), {&cancelled});
     }
 };
 
@@ -28,8 +28,8 @@ slideshow::PreparationResult Prepare(const slideshow::PreparationJob& job,
 slideshow::WallpaperResult WriteWallpaper(const slideshow::WallpaperJob& job,
                                           const std::atomic<bool>& cancelled) {
     const ComApartment com(COINIT_MULTITHREADED);
-    WallpaperBitmapFiles files(&cancelled,
-                               std::chrono::steady_clock::now() + slideshow::kWallpaperDeadline);
+    WallpaperBitmapFiles files(
+        {&cancelled, std::chrono::steady_clock::now() + slideshow::kWallpaperDeadline});
     return slideshow::RunWallpaperJob(job, files);
 }
 

@@ -48,7 +48,7 @@ class TempFile final : public platform::ReplacingFile {
 } // namespace
 
 std::unique_ptr<imaging::Picture> WallpaperBitmapFiles::Open(const std::string& path) {
-    return OpenPictureFile(Wide(path), cancelled_, ColorDestination::Srgb, deadline_);
+    return OpenPictureFile(Wide(path), stop_, ColorDestination::Srgb);
 }
 
 std::unique_ptr<platform::ReplacingFile> WallpaperBitmapFiles::Replace(const std::string& target) {

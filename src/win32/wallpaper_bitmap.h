@@ -3,29 +3,21 @@
 // file beside the target that is moved over it once complete. The picture
 // reads as ended once the job is cancelled or its deadline has come.
 #pragma once
-#include <atomic>
-#include <chrono>
-
+#include "common/transfer.h"
 #include "slideshow/show_jobs.h"
 
 namespace orv::win32 {
 
 class WallpaperBitmapFiles final : public slideshow::WallpaperFiles {
   public:
-    explicit WallpaperBitmapFiles(const std::atomic<bool>* cancelled = nullptr,
-                                  std::chrono::steady_clock::time_point deadline =
-                                      std::chrono::steady_clock::time_point::max())
-        : cancelled_(cancelled), deadline_(deadline) {}
+    explicit WallpaperBitmapFiles(StopSignal stop = {}) : stop_(stop) {}
 
     std::unique_ptr<imaging::Picture> Open(const std::string& path) override;
     std::unique_ptr<platform::ReplacingFile> Replace(const std::string& target) override;
-    bool Stopped() const override {
-        return (cancelled_ && *cancelled_) || std::chrono::steady_clock::now() >= deadline_;
-    }
+    bool Stopped() const override { return stop_.Stopped(); }
 
   private:
-    const std::atomic<bool>* cancelled_;
-    std::chrono::steady_clock::time_point deadline_;
+    StopSignal stop_;
 };
 
 } // namespace orv::win32

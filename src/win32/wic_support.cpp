@@ -28,6 +28,10 @@ com_ptr<IWICBitmapSource> Convert(IWICImagingFactory& factory, IWICBitmapSource*
     return com_ptr<IWICBitmapSource>(converter.release());
 }
 
+bool SameFormat(const WICPixelFormatGUID& a, const WICPixelFormatGUID& b) {
+    return IsEqualGUID(a, b) != FALSE;
+}
+
 } // namespace
 
 Frame OpenFirstFrame(IWICImagingFactory& factory, std::vector<std::uint8_t> bytes) {
@@ -49,10 +53,6 @@ Frame OpenFirstFrame(IWICImagingFactory& factory, const std::wstring& path) {
                                                  WICDecodeMetadataCacheOnDemand, Out(f.decoder))))
         return {};
     return FirstFrame(std::move(f));
-}
-
-bool SameFormat(const WICPixelFormatGUID& a, const WICPixelFormatGUID& b) {
-    return IsEqualGUID(a, b) != FALSE;
 }
 
 com_ptr<IWICBitmapSource> ReadableSource(IWICImagingFactory& factory, IWICBitmapSource* source,

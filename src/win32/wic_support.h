@@ -53,8 +53,6 @@ Frame OpenFirstFrame(IWICImagingFactory& factory, const std::wstring& path);
 // The same for a file already read into memory.
 Frame OpenFirstFrame(IWICImagingFactory& factory, std::vector<std::uint8_t> bytes);
 
-bool SameFormat(const WICPixelFormatGUID& a, const WICPixelFormatGUID& b);
-
 // Pixels the scaler can read as they are: 24-bit BGR, or 32-bit whose fourth
 // byte means nothing (BGR) or has already been applied (premultiplied).
 // Anything else goes through premultiplied BGRA, which puts it on black.

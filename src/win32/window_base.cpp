@@ -29,12 +29,11 @@ HWND WindowBase::Created(HWND hwnd, const CreateParams& params) {
     throw error ? FromSystemError(error) : InternalError("a window could not be created");
 }
 
-void WindowBase::RegisterClassOnce(const wchar_t* name, bool arrowCursor, HBRUSH background) {
+void WindowBase::RegisterClassOnce(const wchar_t* name, bool arrowCursor) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpszClassName = name;
     wc.hCursor = arrowCursor ? LoadCursorW(nullptr, IDC_ARROW) : nullptr;
-    wc.hbrBackground = background;
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     WNDCLASSEXW existing{};

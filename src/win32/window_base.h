@@ -21,9 +21,8 @@ class WindowBase {
     HWND Handle() const { return hwnd_; }
 
     // Registers a window class whose windows run through the base, once,
-    // with the arrow cursor or none, and a background brush or none.
-    static void RegisterClassOnce(const wchar_t* name, bool arrowCursor = false,
-                                  HBRUSH background = nullptr);
+    // with the arrow cursor or none, and no background brush.
+    static void RegisterClassOnce(const wchar_t* name, bool arrowCursor = false);
     // Creates a window of such a class, or (CreateModeless) a modeless dialog from a
     // template, owning `self`. Throws the system's reason when it fails.
     static HWND Create(std::unique_ptr<WindowBase> self, DWORD exStyle, const wchar_t* className,

@@ -573,7 +573,7 @@ std::wstring WriteFile(const std::wstring& path, const Bytes& bytes) {
 
 // The picture drawn at its own size as B, G, R, A.
 Bytes DrawSmall(const std::wstring& path, ColorDestination to = ColorDestination::Screen) {
-    const auto picture = OpenPictureFile(path, nullptr, to);
+    const auto picture = OpenPictureFile(path, {}, to);
     if (!picture) return {};
     Bytes out(kSize * kSize * 4);
     if (!picture->RenderInto(kSize, kSize, out.data(), kSize * 4)) return {};

@@ -36,8 +36,12 @@ TEST(TransferAll, MovesInChunksAtAnyOffsetUntilDoneFailedOrStopped) {
                        ? std::min<std::size_t>(c.moves[offsets.size() - 1], n)
                        : 0;
         };
-        EXPECT_EQ(TransferAll(kAt, buffer.data(), c.count, transfer, &stop, 4), c.done) << c.name;
+        EXPECT_EQ(TransferAll(kAt, buffer.data(), c.count, transfer, {&stop}, 4), c.done) << c.name;
         EXPECT_EQ(offsets, c.offsets) << c.name;
+        // A deadline that has come stops it as the flag does.
+        EXPECT_EQ(TransferAll(kAt, buffer.data(), c.count, transfer,
+                              {nullptr, std::chrono::steady_clock::now()}),
+                  0u);
     }
 }
 
