@@ -26,8 +26,8 @@ ShowSettings MakeShowSettings(const saver::Settings& settings, bool preview,
 }
 
 ShowDriver::ShowDriver(ShowSettings settings, platform::Platform& platform,
-                       audio::MusicControl& music)
-    : platform_(platform), music_(music), picturesFolder_(settings.picturesFolder),
+                       audio::MusicControl& music, ShowJobs& jobs)
+    : platform_(platform), music_(music), jobs_(jobs), picturesFolder_(settings.picturesFolder),
       engine_(std::move(settings), platform.random) {}
 
 ShowActions ShowDriver::Handle(ShowEvent event, const WindowSink& window) {
@@ -56,6 +56,11 @@ ShowActions ShowDriver::Handle(ShowEvent event, const WindowSink& window) {
     return forWindow;
 }
 
+void ShowDriver::TakeFinishedJobs(const WindowSink& window) {
+    for (ShowEvent& finished : jobs_.TakeFinished())
+        Handle(std::move(finished), window);
+}
+
 bool ShowDriver::CarryOut(const ShowAction& action) {
     if (const auto* play = std::get_if<PlayMusic>(&action)) {
         if (play->playlist) {
@@ -75,6 +80,12 @@ bool ShowDriver::CarryOut(const ShowAction& action) {
         else
             saver::LowerRunningFlag(platform_.session);
         platform_.session.ShowCursor(!desktop->takeOver);
+    } else if (const auto* prepare = std::get_if<StartPreparation>(&action)) {
+        jobs_.Start(prepare->job);
+    } else if (const auto* write = std::get_if<StartWallpaper>(&action)) {
+        jobs_.Start(write->job);
+    } else if (const auto* cancel = std::get_if<CancelJob>(&action)) {
+        jobs_.Cancel(cancel->job);
     } else if (const auto* wallpaper = std::get_if<SetWallpaper>(&action)) {
         platform_.wallpaper.Set(wallpaper->file);
     } else {

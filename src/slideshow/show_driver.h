@@ -1,10 +1,10 @@
 // Drives a show's engine (show_engine.h) with the program's services: fills
 // in what an event needs from them (the time, the folder's pictures at the
 // start), carries out the actions that are theirs (the music, the running
-// flag and cursor, the wallpaper setting, the password check, whose answer
-// goes back into the engine) and returns the rest, which are the window's:
-// timers, jobs, pictures, labels, hide and end. The slideshow window owns
-// one and hands it every message it translates.
+// flag and cursor, the background jobs, the wallpaper setting, the password
+// check, whose answer goes back into the engine) and returns the rest, which
+// are the window's: timers, pictures, labels, hide and end. The slideshow
+// window owns one and hands it every message it translates.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "saver/settings.h"
 #include "slideshow/show_engine.h"
+#include "slideshow/show_workers.h"
 
 namespace orv::slideshow {
 
@@ -23,7 +24,8 @@ ShowSettings MakeShowSettings(const saver::Settings& settings, bool preview,
 
 class ShowDriver {
   public:
-    ShowDriver(ShowSettings settings, platform::Platform& platform, audio::MusicControl& music);
+    ShowDriver(ShowSettings settings, platform::Platform& platform, audio::MusicControl& music,
+               ShowJobs& jobs);
 
     // The window that owns the password prompt.
     void SetOwner(std::intptr_t window) { owner_ = window; }
@@ -36,6 +38,9 @@ class ShowDriver {
     // The event handled: the window's actions go to `window`, or, without
     // one, come back in order.
     ShowActions Handle(ShowEvent event, const WindowSink& window = nullptr);
+    // The jobs that have finished (their notifier has been called), handled
+    // as Handle does.
+    void TakeFinishedJobs(const WindowSink& window);
 
   private:
     // Carries out a service's action; false when it is the window's.
@@ -43,6 +48,7 @@ class ShowDriver {
 
     platform::Platform& platform_;
     audio::MusicControl& music_;
+    ShowJobs& jobs_;
     std::string picturesFolder_;
     ShowEngine engine_;
     std::intptr_t owner_ = 0;

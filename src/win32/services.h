@@ -38,13 +38,14 @@ struct Services {
     Win32ProgramWindows windows{*this};
     Win32FileSystem files;
     Win32Pickers pickers;
+    Win32JobSystem jobSystem;
     platform::Platform platform{store,  environment, messages,  clock,
                                 random, session,     wallpaper, files};
     // The music: the media worker, which is also the notification window,
     // hands each finished job and each end-of-play status to the player.
     Win32MediaWorker media{[this](std::uintptr_t status) { music.OnMciNotify(status); }};
     audio::MusicPlayer music{platform, media, media};
-    ShowWorkers workers;
+    slideshow::ShowWorkers workers{jobSystem};
 
     // At the program's end, with every window gone: the jobs still under way
     // are cancelled and get up to 2 s to end (a wallpaper job removes its

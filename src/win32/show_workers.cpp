@@ -18,28 +18,19 @@ class PictureFiles final : public platform::PictureSource {
     }
 };
 
-slideshow::PreparationResult Prepare(const slideshow::PreparationJob& job,
-                                     const std::atomic<bool>& cancelled) {
-    const ComApartment com(COINIT_MULTITHREADED);
-    PictureFiles files;
-    return slideshow::RunPreparation(job, files, cancelled);
-}
-
-slideshow::WallpaperResult WriteWallpaper(const slideshow::WallpaperJob& job,
-                                          const std::atomic<bool>& cancelled) {
-    const ComApartment com(COINIT_MULTITHREADED);
-    WallpaperBitmapFiles files(
-        {&cancelled, std::chrono::steady_clock::now() + slideshow::kWallpaperDeadline});
-    return slideshow::RunWallpaperJob(job, files);
-}
-
 } // namespace
 
-ShowWorkers::ShowWorkers() : preparations(Prepare), wallpapers(WriteWallpaper) {}
+std::shared_ptr<void> Win32JobSystem::EnterJobThread() {
+    return std::make_shared<ComApartment>(COINIT_MULTITHREADED);
+}
 
-bool ShowWorkers::Stop(std::chrono::steady_clock::time_point deadline) {
-    const bool prepared = preparations.Stop(deadline);
-    return wallpapers.Stop(deadline) && prepared;
+platform::PictureSource& Win32JobSystem::Pictures() {
+    static PictureFiles files;
+    return files;
+}
+
+std::unique_ptr<slideshow::WallpaperFiles> Win32JobSystem::WallpaperFilesFor(StopSignal stop) {
+    return std::make_unique<WallpaperBitmapFiles>(stop);
 }
 
 } // namespace orv::win32

@@ -26,7 +26,7 @@ constexpr wchar_t kClassName[] = L"OrvandelSlideshow";
 constexpr show::Timer kTimers[] = {show::Timer::ShowPicture, show::Timer::Clock,
                                    show::Timer::WallpaperWait};
 // Posted by a background job when it is done; it carries nothing, the
-// results wait in the show's workers.
+// results wait in the show's workers, whence the driver takes them.
 constexpr UINT kJobsFinished = WM_APP + 1;
 // Posted when the application loses the foreground: by the time it comes,
 // the window that took it is in the foreground.
@@ -54,8 +54,8 @@ bool WindowIsOurs(HWND window) {
 class SlideshowWindow final : public WindowBase {
   public:
     SlideshowWindow(ShowWindowParts parts, HWND host)
-        : driver_(std::move(parts.settings), parts.platform, parts.music), workers_(parts.workers),
-          host_(host) {}
+        : driver_(std::move(parts.settings), parts.platform, parts.music, parts.workers),
+          workers_(parts.workers), host_(host) {}
 
     // Creates the hidden window and starts the show in it, which places it;
     // the window owns the object from then on. Throws RuntimeError with the
@@ -78,9 +78,7 @@ class SlideshowWindow final : public WindowBase {
         if (const auto listen =
                 SystemFunction<RegisterFn>(L"user32.dll", "RegisterPowerSettingNotification"))
             window.power_ = listen(hwnd, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
-        const auto notify = [hwnd] { PostMessageW(hwnd, kJobsFinished, 0, 0); };
-        window.workers_.preparations.SetNotifier(notify);
-        window.workers_.wallpapers.SetNotifier(notify);
+        window.workers_.SetNotifier([hwnd] { PostMessageW(hwnd, kJobsFinished, 0, 0); });
         // A window that never went into service is closed again when the start
         // fails; no unload runs for it.
         unique_hwnd closeUnlessStarted(hwnd);
@@ -115,10 +113,11 @@ class SlideshowWindow final : public WindowBase {
 
   private:
     // Hands the event to the show and carries out what comes back.
-    void Run(show::ShowEvent event) {
-        driver_.Handle(std::move(event), [this](const show::ShowAction& action) {
+    void Run(show::ShowEvent event) { driver_.Handle(std::move(event), Actions()); }
+    show::ShowDriver::WindowSink Actions() {
+        return [this](const show::ShowAction& action) {
             std::visit([this](const auto& a) { Do(a); }, action);
-        });
+        };
     }
 
     void Do(const show::PlaceWindow& a) {
@@ -135,11 +134,6 @@ class SlideshowWindow final : public WindowBase {
         else
             KillTimer(Handle(), TimerId(a.timer));
     }
-    void Do(const show::StartPreparation& a) { workers_.preparations.Start(a.job); }
-    void Do(const show::CancelJob& a) {
-        workers_.preparations.Cancel(a.job);
-        workers_.wallpapers.Cancel(a.job);
-    }
     void Do(const show::ShowPictures& a) {
         std::vector<MonitorPicture> shown;
         for (const show::PreparedPicture& p : a.pictures)
@@ -155,7 +149,6 @@ class SlideshowWindow final : public WindowBase {
         scene_.SetLabel(a.label, a.state);
         InvalidateLabel(a.label);
     }
-    void Do(const show::StartWallpaper& a) { workers_.wallpapers.Start(a.job); }
     void Do(const show::Hide&) {
         if (Handle() && !destroying_) ShowWindow(Handle(), SW_HIDE);
     }
@@ -191,10 +184,7 @@ class SlideshowWindow final : public WindowBase {
                 if (wp == TimerId(t)) Run(show::Tick{t, {}});
             return 0;
         case kJobsFinished:
-            for (show::PreparationResult& r : workers_.preparations.TakeFinished())
-                Run(show::PreparationDone{std::move(r)});
-            for (show::WallpaperResult& r : workers_.wallpapers.TakeFinished())
-                Run(show::WallpaperDone{std::move(r)});
+            driver_.TakeFinishedJobs(Actions());
             return 0;
         case WM_DISPLAYCHANGE:
         case WM_DPICHANGED:
@@ -253,8 +243,7 @@ class SlideshowWindow final : public WindowBase {
         case WM_DESTROY:
             for (show::Timer t : kTimers)
                 KillTimer(Handle(), TimerId(t));
-            workers_.preparations.SetNotifier(nullptr);
-            workers_.wallpapers.SetNotifier(nullptr);
+            workers_.SetNotifier(nullptr);
             if (power_) {
                 using UnregisterFn = BOOL(WINAPI*)(HPOWERNOTIFY);
                 if (const auto stop = SystemFunction<UnregisterFn>(
@@ -279,7 +268,7 @@ class SlideshowWindow final : public WindowBase {
     }
 
     show::ShowDriver driver_;
-    ShowWorkers& workers_;
+    show::ShowWorkers& workers_;
     HWND host_ = nullptr;
     unique_handle hostProcess_;
     SlideshowScene scene_;

@@ -1,15 +1,15 @@
 // The slideshow window on Windows: a borderless black window that covers
 // every monitor (or, in preview, the host's client area). It turns its
 // messages into the show's events (slideshow/show_driver.h), carries out the
-// actions that come back (timers, jobs on the show's workers, its scene of
-// pictures and labels, hide, end) and paints the scene.
+// actions that come back (timers, its scene of pictures and labels, hide,
+// end) and paints the scene.
 #pragma once
 #include <cstdint>
 
 #include "audio/music_control.h"
 #include "platform/platform.h"
 #include "slideshow/show_engine.h"
-#include "win32/show_workers.h"
+#include "slideshow/show_workers.h"
 
 namespace orv::win32 {
 
@@ -18,7 +18,7 @@ struct ShowWindowParts {
     slideshow::ShowSettings settings;
     platform::Platform& platform;
     audio::MusicControl& music;
-    ShowWorkers& workers;
+    slideshow::ShowWorkers& workers;
 };
 
 // Loads a new full-screen slideshow window and shows it. A run-time error of

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <deque>
+#include <future>
 #include <map>
 #include <mutex>
 #include <random>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "fakes/fake_platform.h"
 #include "fakes/fake_settings.h"
@@ -14,6 +16,7 @@
 #include "slideshow/show_driver.h"
 #include "slideshow/show_engine.h"
 #include "slideshow/show_jobs.h"
+#include "slideshow/show_workers.h"
 
 namespace orv::slideshow {
 namespace {
@@ -78,6 +81,15 @@ class ShowEngineTest : public ::testing::Test {
     // The driver's part: the stored settings and the music it controls.
     saver::Settings stored{"C:\\Pics", 5, 1, 100, "C:\\Music\\list.m3u"};
     fakes::FakeMusic player;
+    // The driver's jobs, carried out as the workers would.
+    struct RoutedJobs final : ShowJobs {
+        ShowEngineTest& test;
+        explicit RoutedJobs(ShowEngineTest& t) : test(t) {}
+        void Start(const PreparationJob& job) override { test.Apply(StartPreparation{job}); }
+        void Start(const WallpaperJob& job) override { test.Apply(StartWallpaper{job}); }
+        void Cancel(JobId job) override { test.Apply(CancelJob{job}); }
+        std::vector<ShowEvent> TakeFinished() override { return {}; }
+    } jobs{*this};
     std::optional<ShowDriver> driver;
     // One 1024 x 768 monitor at 96 dots per inch (15360 x 11520 twips).
     Display display{{{{0, 0, 1024, 768}, 96, true}}, {{0, 0, 1024, 768}, 96, true}};
@@ -116,7 +128,7 @@ class ShowEngineTest : public ::testing::Test {
     // The driver reads the folder and the time itself.
     void OpenDriver(bool preview = false) {
         driver.emplace(MakeShowSettings(stored, preview, fake.environment, fake.wallpaper),
-                       fake.platform, player);
+                       fake.platform, player, jobs);
         driver->SetOwner(4242);
         Send(Start{display, {}, std::nullopt, {}});
     }
@@ -682,6 +694,47 @@ TEST(RunPreparation, OnePictureOpenAThreadAndOneDrawingForEachSize) {
         EXPECT_NE(result.pictures[0].bitmap, result.pictures[2].bitmap);
     }
     EXPECT_TRUE(RunPreparation(job, source, std::atomic<bool>{true}).pictures.empty());
+}
+
+// Each job on a thread of its own, entered as the system asks, its result
+// back as the engine's event; a wallpaper's files stop at its deadline or
+// when it is cancelled.
+TEST(ShowWorkers, RunEachJobOnItsThreadAndGiveTheResultsBackAsEvents) {
+    struct System final : JobSystem {
+        FakePictures pictures;
+        std::atomic<int> entered{0};
+        std::promise<StopSignal> stop;
+        std::shared_ptr<void> EnterJobThread() override { return std::make_shared<int>(++entered); }
+        platform::PictureSource& Pictures() override { return pictures; }
+        std::unique_ptr<WallpaperFiles> WallpaperFilesFor(StopSignal s) override {
+            stop.set_value(s);
+            return nullptr;
+        }
+    } system;
+    system.pictures.files = {{"a", {400, 300}}};
+    std::future<StopSignal> wallpaperStop = system.stop.get_future();
+    ShowWorkers workers(system);
+    std::atomic<int> notified{0};
+    workers.SetNotifier([&] { ++notified; });
+    const auto begun = std::chrono::steady_clock::now();
+    workers.Start(PreparationJob{3, 100, false, {{0, "a", {{0, 0, 800, 600}, 96, true}, {}}}});
+    workers.Start(WallpaperJob{4, "a", {"C:\\w.bmp"}});
+    workers.Cancel(4);
+    const StopSignal stop = wallpaperStop.get();
+    EXPECT_TRUE(stop.Stopped()) << "cancelled";
+    EXPECT_GE(stop.deadline - begun, kWallpaperDeadline);
+    for (int i = 0; i < 1000 && notified < 2; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const std::vector<ShowEvent> done = workers.TakeFinished();
+    EXPECT_TRUE(workers.Stop(std::chrono::steady_clock::now()));
+    ASSERT_EQ(done.size(), 2u);
+    const auto& prepared = std::get<PreparationDone>(done[0]).result;
+    EXPECT_EQ(prepared.id, 3u);
+    ASSERT_EQ(prepared.pictures.size(), 1u);
+    EXPECT_EQ(static_cast<const FakeBitmap&>(*prepared.pictures[0].bitmap).path, "a");
+    EXPECT_EQ(std::get<WallpaperDone>(done[1]).result.id, 4u);
+    EXPECT_EQ(system.entered, 2);
+    EXPECT_EQ(notified, 2);
 }
 
 // Monitors as the system reports them, in screen pixels that start at 0, 0
