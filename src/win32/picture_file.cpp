@@ -16,8 +16,8 @@ namespace {
 // reads.
 class WicFrame final : public imaging::SystemFrame {
   public:
-    WicFrame(com_ptr<IWICImagingFactory> factory, wic::Frame frame)
-        : factory_(std::move(factory)), frame_(std::move(frame)) {}
+    WicFrame(com_ptr<IWICImagingFactory> factory, wic::Frame frame, StopSignal stop)
+        : factory_(std::move(factory)), frame_(std::move(frame)), stop_(stop) {}
 
     imaging::PixelSize Size() const override {
         return {static_cast<int>(frame_.width), static_cast<int>(frame_.height)};
@@ -31,9 +31,11 @@ class WicFrame final : public imaging::SystemFrame {
         if (!pixels_) return std::nullopt;
         source.width = static_cast<int>(frame_.width);
         source.height = static_cast<int>(frame_.height);
+        // WIC reads a big file itself: the rows end once the job stops.
         source.readRows = [this](int first, int count, std::uint8_t* rows, std::size_t stride) {
             const WICRect rect{0, first, static_cast<int>(frame_.width), count};
-            return SUCCEEDED(pixels_->CopyPixels(&rect, static_cast<UINT>(stride),
+            return !stop_.Stopped() &&
+                   SUCCEEDED(pixels_->CopyPixels(&rect, static_cast<UINT>(stride),
                                                  static_cast<UINT>(stride * count), rows));
         };
         // A thread of the scaler's that reads ahead calls WIC too: it joins
@@ -45,13 +47,14 @@ class WicFrame final : public imaging::SystemFrame {
   private:
     com_ptr<IWICImagingFactory> factory_;
     wic::Frame frame_;
+    StopSignal stop_;
     com_ptr<IWICBitmapSource> pixels_;
 };
 
 class PictureFileInput final : public imaging::PictureInput {
   public:
-    PictureFileInput(std::unique_ptr<FileReader> file, std::wstring path)
-        : file_(std::move(file)), path_(std::move(path)) {}
+    PictureFileInput(std::unique_ptr<FileReader> file, std::wstring path, StopSignal stop)
+        : file_(std::move(file)), path_(std::move(path)), stop_(stop) {}
 
     imaging::ByteReader Bytes() const override { return file_->Reader(); }
     std::unique_ptr<imaging::SystemFrame>
@@ -61,12 +64,13 @@ class PictureFileInput final : public imaging::PictureInput {
         wic::Frame frame = bytes ? wic::OpenFirstFrame(*factory, std::move(*bytes))
                                  : wic::OpenFirstFrame(*factory, path_);
         if (!frame.frame) return nullptr;
-        return std::make_unique<WicFrame>(std::move(factory), std::move(frame));
+        return std::make_unique<WicFrame>(std::move(factory), std::move(frame), stop_);
     }
 
   private:
     std::unique_ptr<FileReader> file_;
     std::wstring path_;
+    StopSignal stop_;
 };
 
 } // namespace
@@ -79,7 +83,7 @@ std::unique_ptr<imaging::Picture> OpenPictureFile(const std::wstring& path, Stop
         const auto convert = [destination](std::span<const std::uint8_t> profile) {
             return SystemColorConversion(profile, destination);
         };
-        return imaging::OpenPicture(std::make_unique<PictureFileInput>(std::move(file), path),
+        return imaging::OpenPicture(std::make_unique<PictureFileInput>(std::move(file), path, stop),
                                     convert, PictureBudget());
     } catch (const std::exception&) {
         return nullptr;

@@ -4,6 +4,7 @@
 
 #include <wincodec.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -349,6 +350,12 @@ TEST_F(PictureFileTest, TransparentGifPixelsAreDrawnOnBlack) {
         EXPECT_TRUE(Near(px.At(0, h / 2), kRed, 0)) << w;
         EXPECT_TRUE(Near(px.At(w - 1, h / 2), kBlack, 0)) << w;
     }
+    // A job cancelled once the picture is open draws nothing more from WIC.
+    std::atomic<bool> cancelled{false};
+    const auto stopped = PictureFile::Open(Path(L"clear.gif"), {&cancelled});
+    ASSERT_TRUE(stopped);
+    cancelled = true;
+    EXPECT_FALSE(stopped->Draw(8, 8));
 }
 
 TEST_F(PictureFileTest, FilesThatAreNotPicturesGiveNothing) {
