@@ -1,7 +1,7 @@
-// What the settings dialog's behaviour needs of its window: its fields all at
-// once (filled at the start, read back on OK) or one by one (a field's check,
-// a picker's choice), the clock box, the Back/Next pair, focus and selection,
-// the caption, closing, and the window handle that owns the pickers.
+// What the settings dialog's behaviour shows in its window: the fields'
+// texts, the clock box, the Back/Next pair, focus and selection, the caption,
+// and closing. The window reports each edit of a field, so the behaviour
+// keeps what the fields hold and never reads the window back.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -38,13 +38,9 @@ class SettingsView {
   public:
     virtual ~SettingsView() = default;
     virtual void SetCaption(const std::string& text) = 0;
-    virtual SettingsFields Fields() const = 0;
-    virtual void SetFields(const SettingsFields& fields) = 0;
     // The text of a field (PicturesPath, DisplayTime, ScalePercentage or
     // MusicFile).
-    virtual std::string Text(SettingsControl field) const = 0;
     virtual void SetText(SettingsControl field, const std::string& text) = 0;
-    virtual CheckState ClockState() const = 0;
     virtual void SetClockState(CheckState state) = 0;
     // Shows or hides Back and Next together.
     virtual void SetTrackButtonsVisible(bool visible) = 0;
@@ -58,8 +54,6 @@ class SettingsView {
     virtual void PutFocus(SettingsControl control) = 0;
     // Closes the window; the form's OnUnload follows.
     virtual void Close() = 0;
-    // The window's handle, as owner of the pickers.
-    virtual std::intptr_t WindowHandle() const = 0;
 };
 
 } // namespace orv::platform

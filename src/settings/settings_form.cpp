@@ -18,18 +18,27 @@ SettingsForm::SettingsForm(platform::Platform& platform, saver::Settings setting
                            platform::SettingsView& view, audio::MusicControl& music,
                            platform::Pickers& pickers)
     : platform_(platform), settings_(std::move(settings)), view_(view), music_(music),
-      pickers_(pickers) {}
-
-void SettingsForm::Load() {
-    view_.SetCaption(std::string(kAppTitle) + " - Settings");
+      pickers_(pickers) {
     // A check box has three states: 0 and 2 show as themselves, any other
     // non-zero flag means "clock on" and shows as checked.
     const auto clock = settings_.showClock;
-    view_.SetFields({settings_.path, std::to_string(settings_.time),
-                     std::to_string(settings_.scalePercentage), settings_.musicFile,
-                     clock == 0   ? CheckState::Unchecked
-                     : clock == 2 ? CheckState::Grayed
-                                  : CheckState::Checked});
+    fields_ = {settings_.path, std::to_string(settings_.time),
+               std::to_string(settings_.scalePercentage), settings_.musicFile,
+               clock == 0   ? CheckState::Unchecked
+               : clock == 2 ? CheckState::Grayed
+                            : CheckState::Checked};
+}
+
+void SettingsForm::Load(std::intptr_t owner) {
+    owner_ = owner;
+    view_.SetCaption(std::string(kAppTitle) + " - Settings");
+    const platform::SettingsFields fields = fields_;
+    for (const auto& [field, text] : {std::pair{SettingsControl::PicturesPath, fields.picturesPath},
+                                      {SettingsControl::DisplayTime, fields.displayTime},
+                                      {SettingsControl::ScalePercentage, fields.scalePercentage},
+                                      {SettingsControl::MusicFile, fields.musicFile}})
+        SetText(field, text);
+    view_.SetClockState(fields_.clock);
     music_.LoadNotifyWindow();
     view_.PutFocus(SettingsControl::PicturesPath);
 }
@@ -37,6 +46,31 @@ void SettingsForm::Load() {
 void SettingsForm::OnUnload() {
     music_.UnloadNotifyWindow();
     music_.Stop();
+}
+
+std::string* SettingsForm::TextOf(SettingsControl field) {
+    switch (field) {
+    case SettingsControl::PicturesPath:
+        return &fields_.picturesPath;
+    case SettingsControl::DisplayTime:
+        return &fields_.displayTime;
+    case SettingsControl::ScalePercentage:
+        return &fields_.scalePercentage;
+    case SettingsControl::MusicFile:
+        return &fields_.musicFile;
+    default:
+        return nullptr;
+    }
+}
+
+void SettingsForm::OnFieldChanged(SettingsControl field, const std::string& text) {
+    if (std::string* held = TextOf(field)) *held = text;
+}
+
+// Held first: the window reports the change it makes with the same text.
+void SettingsForm::SetText(SettingsControl field, const std::string& text) {
+    OnFieldChanged(field, text);
+    view_.SetText(field, text);
 }
 
 bool SettingsForm::HasFocusCheck(SettingsControl control) {
@@ -102,13 +136,11 @@ bool SettingsForm::OnButtonPressed(SettingsControl button, std::optional<Setting
 }
 
 void SettingsForm::OnFieldFocused(SettingsControl field) {
-    if (field == SettingsControl::PicturesPath || field == SettingsControl::DisplayTime ||
-        field == SettingsControl::ScalePercentage || field == SettingsControl::MusicFile)
-        view_.SelectAll(field);
+    if (TextOf(field)) view_.SelectAll(field);
 }
 
 void SettingsForm::UpdateTrackButtons() {
-    view_.SetTrackButtonsVisible(IsPlaylistName(view_.Text(SettingsControl::MusicFile)));
+    view_.SetTrackButtonsVisible(IsPlaylistName(fields_.musicFile));
 }
 
 void SettingsForm::Refuse(const char* message) {
@@ -116,7 +148,7 @@ void SettingsForm::Refuse(const char* message) {
 }
 
 void SettingsForm::OnOk() {
-    const platform::SettingsFields fields = view_.Fields();
+    const platform::SettingsFields fields = fields_;
     // A number that does not fit the 16-bit setting is refused like a field
     // check, before anything is written.
     for (const auto& [text, field, message] :
@@ -148,28 +180,28 @@ void SettingsForm::OnCancel() {
 
 void SettingsForm::OnClockClicked() {
     // Grayed and unchecked go to checked, checked to unchecked.
-    view_.SetClockState(view_.ClockState() == CheckState::Checked ? CheckState::Unchecked
-                                                                  : CheckState::Checked);
+    fields_.clock =
+        fields_.clock == CheckState::Checked ? CheckState::Unchecked : CheckState::Checked;
+    view_.SetClockState(fields_.clock);
 }
 
 void SettingsForm::OnSelectPath() {
-    const std::string chosen = pickers::PickPicturesFolder(pickers_, view_.WindowHandle());
-    if (!chosen.empty()) view_.SetText(SettingsControl::PicturesPath, chosen);
+    const std::string chosen = pickers::PickPicturesFolder(pickers_, owner_);
+    if (!chosen.empty()) SetText(SettingsControl::PicturesPath, chosen);
 }
 
 void SettingsForm::OnSelectMusicFile() {
-    const std::string chosen =
-        pickers::PickMusicFile(pickers_, platform_.environment, view_.WindowHandle());
+    const std::string chosen = pickers::PickMusicFile(pickers_, platform_.environment, owner_);
     if (chosen.empty()) return;
-    view_.SetText(SettingsControl::MusicFile, chosen);
+    SetText(SettingsControl::MusicFile, chosen);
     UpdateTrackButtons();
-    const std::string text = view_.Text(SettingsControl::MusicFile);
+    const std::string text = fields_.musicFile;
     if (IsPlaylistName(text)) music_.LoadPlaylist(text);
 }
 
 void SettingsForm::OnPlay() {
     UpdateTrackButtons();
-    const std::string text = view_.Text(SettingsControl::MusicFile);
+    const std::string text = fields_.musicFile;
     if (IsPlaylistName(text)) {
         // Every press reads the list anew and starts at its first track.
         if (music_.LoadPlaylist(text)) music_.PlayTrack();
@@ -189,15 +221,14 @@ void SettingsForm::OnNext() {
 }
 
 bool SettingsForm::CheckPicturesPath() {
-    if (platform_.files.Lookup(view_.Text(SettingsControl::PicturesPath),
-                               platform::LookupFilter::FoldersAndFiles))
+    if (platform_.files.Lookup(fields_.picturesPath, platform::LookupFilter::FoldersAndFiles))
         return true;
     Refuse(kInvalidDir);
     return false;
 }
 
 bool SettingsForm::CheckMusicFile() {
-    const std::string text = view_.Text(SettingsControl::MusicFile);
+    const std::string text = fields_.musicFile;
     const bool accepted =
         text.empty() || platform_.files.Lookup(text, platform::LookupFilter::FilesOnly);
     if (!accepted) Refuse(kInvalidFile);
@@ -208,7 +239,7 @@ bool SettingsForm::CheckMusicFile() {
 }
 
 bool SettingsForm::CheckScalePercentage() {
-    const double value = ReadNumber(view_.Text(SettingsControl::ScalePercentage));
+    const double value = ReadNumber(fields_.scalePercentage);
     if (value >= 1 && value <= 100) return true;
     Refuse(kInvalidScale);
     return false;

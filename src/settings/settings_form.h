@@ -1,9 +1,11 @@
 // The settings dialog's behaviour. Fills the fields from the settings it is
-// given, checks the folder, music and scale fields before the focus leaves
-// them (never on the way to Cancel), turns the clock box, previews the music,
-// and on OK reads the fields back, checks them and saves the five settings. The Windows layer owns
-// the window and turns its messages into these calls.
+// given and keeps what they hold as they are edited, checks the folder, music
+// and scale fields before the focus leaves them (never on the way to Cancel),
+// turns the clock box, previews the music, and on OK checks the fields and
+// saves the five settings. The Windows layer owns the window and turns its
+// messages into these calls.
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -33,8 +35,11 @@ class SettingsForm {
                  platform::SettingsView& view, audio::MusicControl& music,
                  platform::Pickers& pickers);
 
-    void Load();
+    // The window `owner` (which owns the pickers) is open.
+    void Load(std::intptr_t owner);
     void OnUnload();
+    // The text of a field has changed, by typing or as the form set it.
+    void OnFieldChanged(platform::SettingsControl field, const std::string& text);
 
     // Whether the control has a check that may keep the focus in it.
     static bool HasFocusCheck(platform::SettingsControl control);
@@ -82,12 +87,17 @@ class SettingsForm {
   private:
     void UpdateTrackButtons();
     void Refuse(const char* message);
+    // What a field holds; nullptr for a control that is not a field.
+    std::string* TextOf(platform::SettingsControl field);
+    void SetText(platform::SettingsControl field, const std::string& text);
 
     platform::Platform& platform_;
     saver::Settings settings_; // as the dialog opened with them
+    platform::SettingsFields fields_;
     platform::SettingsView& view_;
     audio::MusicControl& music_;
     platform::Pickers& pickers_;
+    std::intptr_t owner_ = 0;
 };
 
 } // namespace orv::settings

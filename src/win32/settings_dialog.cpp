@@ -70,6 +70,13 @@ WindowKind KindOf(const layout::ControlShape& shape) {
     }
 }
 
+std::string ControlText(HWND control) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return Utf8(text);
+}
+
 // What a message brings to a control that the form is asked about.
 std::optional<settings::ControlInput> InputOf(UINT message, WPARAM wParam, LPARAM lParam) {
     const auto* msg = reinterpret_cast<const MSG*>(lParam);
@@ -104,34 +111,11 @@ class SettingsDialog final : public WindowBase, public platform::SettingsView {
     void SetCaption(const std::string& text) override {
         SetWindowTextW(Handle(), Wide(text).c_str());
     }
-    std::string Text(SettingsControl field) const override {
-        HWND control = GetDlgItem(Handle(), IdOf(field));
-        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(
-            GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-        return Utf8(text);
-    }
     void SetText(SettingsControl field, const std::string& text) override {
         SetDlgItemTextW(Handle(), IdOf(field), Wide(text).c_str());
     }
-    platform::SettingsFields Fields() const override {
-        return {Text(SettingsControl::PicturesPath), Text(SettingsControl::DisplayTime),
-                Text(SettingsControl::ScalePercentage), Text(SettingsControl::MusicFile),
-                ClockState()};
-    }
-    void SetFields(const platform::SettingsFields& fields) override {
-        SetText(SettingsControl::PicturesPath, fields.picturesPath);
-        SetText(SettingsControl::DisplayTime, fields.displayTime);
-        SetText(SettingsControl::ScalePercentage, fields.scalePercentage);
-        SetText(SettingsControl::MusicFile, fields.musicFile);
-        SetClockState(fields.clock);
-    }
     // A three-state box's states are numbered as the core's.
     static_assert(BST_UNCHECKED == 0 && BST_CHECKED == 1 && BST_INDETERMINATE == 2);
-    platform::CheckState ClockState() const override {
-        return static_cast<platform::CheckState>(
-            IsDlgButtonChecked(Handle(), IdOf(SettingsControl::ShowClock)));
-    }
     void SetClockState(platform::CheckState state) override {
         CheckDlgButton(Handle(), IdOf(SettingsControl::ShowClock), static_cast<UINT>(state));
     }
@@ -151,9 +135,6 @@ class SettingsDialog final : public WindowBase, public platform::SettingsView {
     }
     void Close() override {
         if (Handle()) DestroyWindow(Handle());
-    }
-    std::intptr_t WindowHandle() const override {
-        return reinterpret_cast<std::intptr_t>(Handle());
     }
 
   private:
@@ -272,7 +253,7 @@ void SettingsDialog::OnInit() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
     WindowOpened();
-    form_.Load();
+    form_.Load(reinterpret_cast<std::intptr_t>(Handle()));
 }
 
 void SettingsDialog::OnCommand(int id, int code) {
@@ -280,6 +261,10 @@ void SettingsDialog::OnCommand(int id, int code) {
     if (!control) return;
     if (code == EN_SETFOCUS) {
         form_.OnFieldFocused(*control);
+        return;
+    }
+    if (code == EN_CHANGE) {
+        form_.OnFieldChanged(*control, ControlText(GetDlgItem(Handle(), id)));
         return;
     }
     // Enter, Esc and access keys press a button while the focus may still be

@@ -21,37 +21,18 @@ class FakeSettingsView : public platform::SettingsView {
     std::optional<bool> trackButtonsVisible; // nothing until first set
     std::vector<platform::SettingsControl> selected, focused, placed;
     int closes = 0;
-    std::intptr_t handle = 0x1234;
+    std::intptr_t handle = 0x1234; // the window, as the form is loaded with it
 
     void SetCaption(const std::string& text) override { caption = text; }
-    platform::SettingsFields Fields() const override {
-        return {Text(platform::SettingsControl::PicturesPath),
-                Text(platform::SettingsControl::DisplayTime),
-                Text(platform::SettingsControl::ScalePercentage),
-                Text(platform::SettingsControl::MusicFile), clock};
-    }
-    void SetFields(const platform::SettingsFields& fields) override {
-        texts[platform::SettingsControl::PicturesPath] = fields.picturesPath;
-        texts[platform::SettingsControl::DisplayTime] = fields.displayTime;
-        texts[platform::SettingsControl::ScalePercentage] = fields.scalePercentage;
-        texts[platform::SettingsControl::MusicFile] = fields.musicFile;
-        clock = fields.clock;
-    }
-    std::string Text(platform::SettingsControl field) const override {
-        const auto it = texts.find(field);
-        return it == texts.end() ? std::string() : it->second;
-    }
     void SetText(platform::SettingsControl field, const std::string& text) override {
         texts[field] = text;
     }
-    platform::CheckState ClockState() const override { return clock; }
     void SetClockState(platform::CheckState state) override { clock = state; }
     void SetTrackButtonsVisible(bool visible) override { trackButtonsVisible = visible; }
     void SelectAll(platform::SettingsControl field) override { selected.push_back(field); }
     void Focus(platform::SettingsControl control) override { focused.push_back(control); }
     void PutFocus(platform::SettingsControl control) override { placed.push_back(control); }
     void Close() override { ++closes; }
-    std::intptr_t WindowHandle() const override { return handle; }
 };
 
 class FakeMusic : public audio::MusicControl {

@@ -42,15 +42,26 @@ class SettingsFormTest : public ::testing::Test {
         ASSERT_EQ(windows.opened, std::vector<std::string>{"settings"});
         form =
             std::make_unique<SettingsForm>(fake.platform, windows.settings, view, music, pickers);
-        form->Load();
+        form->Load(view.handle);
         fake.store.writes.clear();
         fake.store.opens = 0;
     }
     std::string& Field(SettingsControl f) { return view.texts[f]; }
+    // A form made with the clock's third state, as its window shows it.
+    void ShowGrayedClock() {
+        form = std::make_unique<SettingsForm>(fake.platform, saver::Settings{"", 5, 2, 100, ""},
+                                              view, music, pickers);
+        view.clock = CheckState::Grayed;
+    }
+    // The user edits a field.
+    void Type(SettingsControl f, const std::string& text) {
+        Field(f) = text;
+        form->OnFieldChanged(f, text);
+    }
     // Runs the check of `field` holding `text`; whether the focus may leave.
     bool Leave(SettingsControl field, const std::string& text) {
         fake.messages.shown.clear();
-        Field(field) = text;
+        Type(field, text);
         return form->MayMoveFocus(field, SettingsControl::Ok);
     }
 };
@@ -122,13 +133,14 @@ TEST_F(SettingsFormTest, OkWritesTheRoundedNumbers) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.time);
         fake.store.values.clear();
+        fake.store.Set("ShowClock", c.clockWritten);
         windows.opened.clear();
         Open();
-        Field(SettingsControl::PicturesPath) = "E:\\Pix\\";
-        Field(SettingsControl::DisplayTime) = c.time;
-        Field(SettingsControl::ScalePercentage) = c.scale;
-        Field(SettingsControl::MusicFile) = "E:\\a b.mp3";
-        view.clock = c.clock;
+        Type(SettingsControl::PicturesPath, "E:\\Pix\\");
+        Type(SettingsControl::DisplayTime, c.time);
+        Type(SettingsControl::ScalePercentage, c.scale);
+        Type(SettingsControl::MusicFile, "E:\\a b.mp3");
+        EXPECT_EQ(view.clock, c.clock);
         form->OnOk();
         EXPECT_EQ(fake.store.writes, (Writes{{"PicturesPath", "E:\\Pix\\"},
                                              {"DisplayTime", c.timeWritten},
@@ -141,8 +153,8 @@ TEST_F(SettingsFormTest, OkWritesTheRoundedNumbers) {
 TEST_F(SettingsFormTest, CancelWritesNothing) {
     fake.store.Set("DisplayTime", "9");
     Open();
-    Field(SettingsControl::DisplayTime) = "30";
-    Field(SettingsControl::PicturesPath) = "X:\\";
+    Type(SettingsControl::DisplayTime, "30");
+    Type(SettingsControl::PicturesPath, "X:\\");
     form->OnCancel();
     EXPECT_TRUE(fake.store.writes.empty());
     EXPECT_EQ(view.closes, 1);
@@ -157,7 +169,7 @@ TEST_F(SettingsFormTest, ADisplayTimeThatDoesNotFitIsRefusedAndNothingWritten) {
         fake.messages.shown.clear();
         view.focused.clear();
         Open();
-        Field(SettingsControl::DisplayTime) = time;
+        Type(SettingsControl::DisplayTime, time);
         form->OnOk();
         EXPECT_TRUE(fake.store.writes.empty());
         EXPECT_EQ(view.closes, 0);
@@ -166,7 +178,7 @@ TEST_F(SettingsFormTest, ADisplayTimeThatDoesNotFitIsRefusedAndNothingWritten) {
         EXPECT_EQ(Field(SettingsControl::DisplayTime), time) << "the typed text stays";
     }
     // The edges of the range are accepted.
-    Field(SettingsControl::DisplayTime) = "32767";
+    Type(SettingsControl::DisplayTime, "32767");
     form->OnOk();
     EXPECT_EQ(view.closes, 1);
 }
@@ -175,9 +187,9 @@ TEST_F(SettingsFormTest, ARefusedWriteIsReportedAndTheEarlierWritesArePutBack) {
     fake.store.Set("PicturesPath", "D:\\Old");
     fake.store.Set("DisplayTime", "7");
     Open();
-    Field(SettingsControl::PicturesPath) = "D:\\New";
-    Field(SettingsControl::DisplayTime) = "20";
-    view.clock = CheckState::Unchecked;
+    Type(SettingsControl::PicturesPath, "D:\\New");
+    Type(SettingsControl::DisplayTime, "20");
+    form->OnClockClicked(); // checked to unchecked
     fake.store.refuseKey = "ScalePercentage";
     form->OnOk();
 
@@ -220,7 +232,7 @@ TEST_F(SettingsFormTest, PlayPicksTheFileOrTheFirstTrackOfAList) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.field);
         music.calls.clear();
-        Field(SettingsControl::MusicFile) = c.field;
+        Type(SettingsControl::MusicFile, c.field);
         form->OnPlay();
         EXPECT_EQ(music.calls, c.calls);
         EXPECT_EQ(view.trackButtonsVisible, c.buttons);
@@ -230,7 +242,7 @@ TEST_F(SettingsFormTest, PlayPicksTheFileOrTheFirstTrackOfAList) {
 
 TEST_F(SettingsFormTest, TheFolderButtonFillsTheFieldUnlessCancelled) {
     Open();
-    Field(SettingsControl::PicturesPath) = "C:\\Before";
+    Type(SettingsControl::PicturesPath, "C:\\Before");
     form->OnSelectPath();
     EXPECT_EQ(Field(SettingsControl::PicturesPath), "C:\\Before");
     pickers.folderAnswer = "C:\\Users\\ann\\Fotos";
@@ -243,7 +255,7 @@ TEST_F(SettingsFormTest, TheFolderButtonFillsTheFieldUnlessCancelled) {
 
 TEST_F(SettingsFormTest, TheFileButtonFillsTheFieldAndReadsAListWithoutPlaying) {
     Open();
-    Field(SettingsControl::MusicFile) = "C:\\old.mp3";
+    Type(SettingsControl::MusicFile, "C:\\old.mp3");
     music.calls.clear();
     form->OnSelectMusicFile();
     EXPECT_EQ(Field(SettingsControl::MusicFile), "C:\\old.mp3");
@@ -336,7 +348,7 @@ TEST_F(SettingsFormTest, EveryTextFieldSelectsAllWhenItGetsTheFocus) {
 }
 
 TEST_F(SettingsFormTest, WhichMovesRunTheCheckOfTheFieldLeft) {
-    view.texts[SettingsControl::ScalePercentage] = "0"; // refused whenever it is checked
+    Type(SettingsControl::ScalePercentage, "0"); // refused whenever it is checked
     const struct {
         std::optional<SettingsControl> from;
         SettingsControl to;
@@ -361,7 +373,7 @@ TEST_F(SettingsFormTest, WhichMovesRunTheCheckOfTheFieldLeft) {
 }
 
 TEST_F(SettingsFormTest, TheCheckedFieldsTakeTabAndRefusedMovesAreDropped) {
-    view.texts[SettingsControl::ScalePercentage] = "0"; // refused; an empty music file is not
+    Type(SettingsControl::ScalePercentage, "0"); // refused; an empty music file is not
     using enum SettingsControl;
     using enum ControlInput;
     using enum ControlReply;
@@ -393,8 +405,8 @@ TEST_F(SettingsFormTest, TheCheckedFieldsTakeTabAndRefusedMovesAreDropped) {
 }
 
 TEST_F(SettingsFormTest, AButtonPressedFromARefusedFieldDoesNothingButCancel) {
-    view.texts[SettingsControl::PicturesPath] = "C:\\Nowhere";
-    view.clock = platform::CheckState::Grayed;
+    ShowGrayedClock();
+    Type(SettingsControl::PicturesPath, "C:\\Nowhere");
     for (auto button : {SettingsControl::Ok, SettingsControl::ShowClock, SettingsControl::Play})
         form->OnButtonPressed(button, SettingsControl::PicturesPath);
     EXPECT_EQ(fake.messages.shown.size(), 3u);
@@ -407,7 +419,7 @@ TEST_F(SettingsFormTest, AButtonPressedFromARefusedFieldDoesNothingButCancel) {
 }
 
 TEST_F(SettingsFormTest, TheClockBoxGoesFromGrayedOrUncheckedToCheckedAndBack) {
-    view.clock = platform::CheckState::Grayed;
+    ShowGrayedClock();
     std::vector<platform::CheckState> seen;
     for (int i = 0; i < 3; ++i) {
         form->OnButtonPressed(SettingsControl::ShowClock, SettingsControl::ShowClock);
