@@ -74,10 +74,8 @@ class SlideshowWindow final : public WindowBase {
                 SystemFunction<AssociateFn>(L"imm32.dll", "ImmAssociateContextEx"))
             associate(hwnd, nullptr, 0);
         // The current state of the displays comes at once, then each change.
-        using RegisterFn = HPOWERNOTIFY(WINAPI*)(HANDLE, LPCGUID, DWORD);
-        if (const auto listen =
-                SystemFunction<RegisterFn>(L"user32.dll", "RegisterPowerSettingNotification"))
-            window.power_ = listen(hwnd, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+        window.power_.reset(RegisterPowerSettingNotification(hwnd, &kConsoleDisplayState,
+                                                             DEVICE_NOTIFY_WINDOW_HANDLE));
         window.workers_.SetNotifier([hwnd] { PostMessageW(hwnd, kJobsFinished, 0, 0); });
         // A window that never went into service is closed again when the start
         // fails; no unload runs for it.
@@ -244,12 +242,7 @@ class SlideshowWindow final : public WindowBase {
             for (show::Timer t : kTimers)
                 KillTimer(Handle(), TimerId(t));
             workers_.SetNotifier(nullptr);
-            if (power_) {
-                using UnregisterFn = BOOL(WINAPI*)(HPOWERNOTIFY);
-                if (const auto stop = SystemFunction<UnregisterFn>(
-                        L"user32.dll", "UnregisterPowerSettingNotification"))
-                    stop(power_);
-            }
+            power_.reset();
             destroying_ = true;
             Run(show::Destroyed{});
             if (std::exchange(registered_, false)) {
@@ -272,7 +265,7 @@ class SlideshowWindow final : public WindowBase {
     HWND host_ = nullptr;
     unique_handle hostProcess_;
     SlideshowScene scene_;
-    HPOWERNOTIFY power_ = nullptr;
+    unique_any<NullTraits<HPOWERNOTIFY, UnregisterPowerSettingNotification>> power_;
     bool registered_ = false;
     bool destroying_ = false;
 };
