@@ -3,7 +3,6 @@
 // and closing. The window reports each edit of a field, so the behaviour
 // keeps what the fields hold and never reads the window back.
 #pragma once
-#include <cstdint>
 #include <string>
 
 namespace orv::platform {
