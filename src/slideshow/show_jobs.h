@@ -1,9 +1,9 @@
 // The show's background jobs as plain data (preparing the pictures of a
 // change, writing the wallpaper bitmap) and how they are carried out, on
-// whatever thread the window runs them: a change's pictures opened and drawn
-// at their boxes' sizes, the wallpaper bitmap written. A result names the
-// job it answers; the runners catch everything at their edge and report a
-// failure as a result, so a job always answers.
+// whatever thread the workers (show_workers.h) run them: a change's pictures
+// opened and drawn at their boxes' sizes, the wallpaper bitmap written. A
+// result names the job it answers; the runners catch everything at their
+// edge and report a failure as a result, so a job always answers.
 #pragma once
 #include <atomic>
 #include <chrono>

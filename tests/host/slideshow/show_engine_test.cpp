@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "fakes/fake_platform.h"
 #include "fakes/fake_settings.h"
@@ -88,7 +89,8 @@ class ShowEngineTest : public ::testing::Test {
         void Start(const PreparationJob& job) override { test.Apply(StartPreparation{job}); }
         void Start(const WallpaperJob& job) override { test.Apply(StartWallpaper{job}); }
         void Cancel(JobId job) override { test.Apply(CancelJob{job}); }
-        std::vector<ShowEvent> TakeFinished() override { return {}; }
+        std::vector<ShowEvent> TakeFinished() override { return std::exchange(finished, {}); }
+        std::vector<ShowEvent> finished;
     } jobs{*this};
     std::optional<ShowDriver> driver;
     // One 1024 x 768 monitor at 96 dots per inch (15360 x 11520 twips).
@@ -985,6 +987,15 @@ TEST_F(ShowEngineTest, TheDriverReadsTheFolderAndTheClockAndTakesOverTheDesktop)
     EXPECT_FALSE(desktopTaken.has_value()) << "the services' actions stay with the driver";
     Tick(); // prepares the one picture of the folder
     EXPECT_EQ(pending.at(0).monitors.at(0).path, "C:\\Pics\\a.jpg");
+    EXPECT_EQ(IndexOf<StartPreparation>(), actions.size()) << "the jobs are the driver's";
+    // Its result comes back through the driver and is shown.
+    pictureFiles.files["C:\\Pics\\a.jpg"] = {800, 600};
+    jobs.finished.emplace_back(
+        PreparationDone{RunPreparation(pending.at(0), pictureFiles, std::atomic<bool>{})});
+    driver->TakeFinishedJobs([this](const ShowAction& a) {
+        std::visit([this](const auto& action) { Apply(action); }, a);
+    });
+    EXPECT_EQ(shown[0], "C:\\Pics\\a.jpg");
 }
 
 TEST_F(ShowEngineTest, TheDriverAsksThePasswordOfTheSessionAndItsAnswerDecides) {
