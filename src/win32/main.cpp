@@ -28,15 +28,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int exitCode = 0;
     try {
         services = std::make_unique<win32::Services>();
-        win32::SetSessionToRestore(&services->session);
-        startup::Start(services->platform, services->windows);
+        win32::SetSessionToRestore(&services->program.session);
+        startup::Start(services->program.platform, services->windows);
         exitCode = win32::AnyWindowOpen() ? win32::RunMessageLoop() : 0;
         // Every window is gone. What still runs on another thread (a decode
         // being cancelled, the music device closing) gets a moment to end
         // and is then joined. What does not end by then (a device that does
         // not answer) is not waited for: the services stay as they are, with
         // their threads, until the process ends as usual.
-        if (!services->Stop()) services.release();
+        if (!services->program.Stop()) services.release();
     } catch (...) {
         win32::ReportFatalCurrentException();
     }

@@ -13,7 +13,7 @@ namespace orv::win32 {
 void Win32ProgramWindows::ShowSlideshow(const saver::Settings& settings) {
     ShowFullScreenSlideshow(
         {slideshow::MakeShowSettings(settings, false, services_.environment, services_.wallpaper),
-         services_.platform, services_.music, services_.workers});
+         services_.program.platform, services_.program.music, services_.program.workers});
 }
 
 startup::HostWindow Win32ProgramWindows::DescribeHost(std::int32_t host) {
@@ -31,12 +31,13 @@ startup::HostWindow Win32ProgramWindows::DescribeHost(std::int32_t host) {
 void Win32ProgramWindows::ShowPreview(std::int32_t host, const saver::Settings& settings) {
     ShowPreviewSlideshow(
         {slideshow::MakeShowSettings(settings, true, services_.environment, services_.wallpaper),
-         services_.platform, services_.music, services_.workers},
+         services_.program.platform, services_.program.music, services_.program.workers},
         host);
 }
 
 void Win32ProgramWindows::ShowSettings(const saver::Settings& settings) {
-    ShowSettingsDialog(services_.platform, settings, services_.music, services_.pickers);
+    ShowSettingsDialog(services_.program.platform, settings, services_.program.music,
+                       services_.pickers);
 }
 
 } // namespace orv::win32

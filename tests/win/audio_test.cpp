@@ -94,6 +94,7 @@ void Pump(std::chrono::milliseconds time) {
 // short names, where the short form of a path is the long one.
 class RecordingDevice : public Win32MediaDevice {
   public:
+    using Win32MediaDevice::Win32MediaDevice;
     std::atomic<bool> shortNames{true};
     bool SendCommand(const std::string& command, bool notify) override {
         {
@@ -205,11 +206,13 @@ class AudioTest : public ::testing::Test {
 
     Services services;
     // A worker and player of the test's own, over the recording device.
-    std::unique_ptr<RecordingDevice> owned = std::make_unique<RecordingDevice>(); // to the worker
+    Win32MediaThread thread;
+    std::unique_ptr<RecordingDevice> owned =
+        std::make_unique<RecordingDevice>(thread.NotifyWindow()); // to the worker
     RecordingDevice* device = owned.get();
-    Win32MediaWorker media{[this](std::uintptr_t status) { player.OnMciNotify(status); },
-                           std::move(owned)};
-    audio::MusicPlayer player{services.platform, media, media};
+    audio::MediaWorkerThread media{thread, std::move(owned), services.files,
+                                   [this](std::uintptr_t status) { player.OnMciNotify(status); }};
+    audio::MusicPlayer player{services.program.platform, media, media};
 };
 
 TEST_F(AudioTest, AWavAndAnMp3PlayUntilTheDeviceIsClosed) {
@@ -306,7 +309,7 @@ TEST_F(AudioTest, NextAndPreviousSwitchAtOnceWithoutASecondStep) {
 }
 
 TEST_F(AudioTest, TheNotificationWindowIsTheWorkersMessageOnlyWindowAndCountsOnlyWhileLoaded) {
-    const HWND window = media.Receiver();
+    const HWND window = thread.NotifyWindow();
     bool messageOnly = false;
     for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) != nullptr;)
         messageOnly = messageOnly || w == window;
