@@ -11,7 +11,7 @@
 
 #include "startup/startup.h"
 #include "win32/fatal_error.h"
-#include "win32/program_lifetime.h"
+#include "win32/message_loop.h"
 #include "win32/services.h"
 #include "win32/system_libraries.h"
 #include "win32/unique_handle.h"

@@ -13,7 +13,7 @@
 #include "settings/settings_layout.h"
 #include "win32/display.h"
 #include "win32/fatal_error.h"
-#include "win32/program_lifetime.h"
+#include "win32/message_loop.h"
 #include "win32/unique_handle.h"
 #include "win32/wide.h"
 #include "win32/window_base.h"

@@ -11,7 +11,7 @@
 #include "common/app_title.h"
 #include "slideshow/show_driver.h"
 #include "win32/display.h"
-#include "win32/program_lifetime.h"
+#include "win32/message_loop.h"
 #include "win32/slideshow_scene.h"
 #include "win32/system_libraries.h"
 #include "win32/unique_handle.h"

@@ -1,7 +1,6 @@
-// The program lives as long as one of its windows is open: each window
-// registers while it lives, and the last one to go ends the message loop.
-// The loop also keeps one watch for a window that must notice what sends
-// it no message (the preview's host going with its process).
+// The program's message loop on Windows, and the registrations of the
+// program's lifetime (startup/program_lifetime.h): the windows that keep it
+// alive and the watch, whose signal is a handle the loop waits on.
 #pragma once
 #include <windows.h>
 

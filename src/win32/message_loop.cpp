@@ -1,17 +1,15 @@
-#include "win32/program_lifetime.h"
+#include "win32/message_loop.h"
 
 #include <utility>
+
+#include "startup/program_lifetime.h"
 
 namespace orv::win32 {
 namespace {
 
-constexpr ULONGLONG kWatchMs = 500;
-
-int openWindows = 0;
-struct Watch {
-    HANDLE signal = nullptr;
-    std::function<void()> check;
-} watch;
+using startup::ProgramLifetime;
+ProgramLifetime lifetime;
+HANDLE watchSignal = nullptr;
 
 // Dialog keys (Tab, Enter, Esc, access keys) for the dialog that has them;
 // never for a preview host, which belongs to another process.
@@ -27,46 +25,40 @@ void Dispatch(MSG& msg) {
 } // namespace
 
 void WindowOpened() {
-    ++openWindows;
+    lifetime.WindowOpened();
 }
 
 void WindowClosed() {
-    if (--openWindows == 0) PostQuitMessage(0);
+    if (lifetime.WindowClosed()) PostQuitMessage(0);
 }
 
 bool AnyWindowOpen() {
-    return openWindows > 0;
+    return lifetime.AnyWindowOpen();
 }
 
 void SetWatch(HANDLE signal, std::function<void()> check) {
-    watch = {signal, std::move(check)};
+    watchSignal = signal;
+    lifetime.SetWatch(std::move(check), ProgramLifetime::Clock::now());
 }
 
 void ClearWatch() {
-    watch = {};
+    watchSignal = nullptr;
+    lifetime.ClearWatch();
 }
 
 int RunMessageLoop() {
-    ULONGLONG nextCheck = GetTickCount64() + kWatchMs;
     for (;;) {
-        DWORD timeout = INFINITE, handles = 0;
-        if (watch.check) {
-            const ULONGLONG now = GetTickCount64();
-            timeout = now >= nextCheck ? 0 : static_cast<DWORD>(nextCheck - now);
-            handles = watch.signal ? 1 : 0;
-        }
-        const DWORD woke = MsgWaitForMultipleObjectsEx(handles, &watch.signal, timeout, QS_ALLINPUT,
-                                                       MWMO_INPUTAVAILABLE);
+        const auto limit = lifetime.WaitLimit(ProgramLifetime::Clock::now());
+        const DWORD handles = limit && watchSignal ? 1 : 0;
+        const DWORD woke = MsgWaitForMultipleObjectsEx(
+            handles, &watchSignal, limit ? static_cast<DWORD>(limit->count()) : INFINITE,
+            QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         // A handle that has been signalled stays so, and one that can no
         // longer be waited on (Wine's, once its process was killed) fails at
         // once: either way it is not waited on again.
         const bool signalled = handles && (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED);
-        if (signalled) watch.signal = nullptr;
-        if (watch.check && (signalled || woke == WAIT_TIMEOUT)) {
-            nextCheck = GetTickCount64() + kWatchMs;
-            const auto check = watch.check; // the check may clear the watch
-            check();
-        }
+        if (signalled) watchSignal = nullptr;
+        lifetime.AfterWait(signalled, ProgramLifetime::Clock::now());
         MSG msg{};
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
