@@ -2,12 +2,12 @@
 
 #include <utility>
 
-#include "startup/program_lifetime.h"
+#include "program/program_lifetime.h"
 
 namespace orv::win32 {
 namespace {
 
-using startup::ProgramLifetime;
+using program::ProgramLifetime;
 ProgramLifetime lifetime;
 HANDLE watchSignal = nullptr;
 

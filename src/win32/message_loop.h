@@ -1,5 +1,5 @@
 // The program's message loop on Windows, and the registrations of the
-// program's lifetime (startup/program_lifetime.h): the windows that keep it
+// program's lifetime (program/program_lifetime.h): the windows that keep it
 // alive and the watch, whose signal is a handle the loop waits on.
 #pragma once
 #include <windows.h>

@@ -1,8 +1,8 @@
 // The composition root: every Windows implementation of the platform
 // services, built once by the entry point (main.cpp), and the program's own
-// parts over them (startup/program.h), which the core is handed.
+// parts over them (program/program.h), which the core is handed.
 #pragma once
-#include "startup/program.h"
+#include "program/program.h"
 #include "win32/clock.h"
 #include "win32/environment.h"
 #include "win32/file_system.h"
@@ -33,7 +33,7 @@ struct Services {
     Win32Pickers pickers;
     Win32JobSystem jobSystem;
     Win32MediaThread mediaThread;
-    startup::Program program{
+    program::Program program{
         {{store, environment, messages, clock, random, session, wallpaper, files},
          mediaThread,
          std::make_unique<Win32MediaDevice>(mediaThread.NotifyWindow()),

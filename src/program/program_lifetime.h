@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-namespace orv::startup {
+namespace orv::program {
 
 class ProgramLifetime {
   public:
@@ -34,4 +34,4 @@ class ProgramLifetime {
     Clock::time_point due_;
 };
 
-} // namespace orv::startup
+} // namespace orv::program

@@ -12,7 +12,7 @@
 #include "saver/tracked_session.h"
 #include "slideshow/show_workers.h"
 
-namespace orv::startup {
+namespace orv::program {
 
 // What the system gives: its services (with its own session), and what the
 // music and the show's jobs need of it.
@@ -42,4 +42,4 @@ struct Program {
     slideshow::ShowWorkers workers;
 };
 
-} // namespace orv::startup
+} // namespace orv::program

@@ -1,8 +1,8 @@
-#include "startup/program_lifetime.h"
+#include "program/program_lifetime.h"
 
 #include <gtest/gtest.h>
 
-namespace orv::startup {
+namespace orv::program {
 namespace {
 
 using namespace std::chrono_literals;
@@ -42,4 +42,4 @@ TEST(ProgramLifetime, TheLastWindowEndsTheLoopAndTheWatchRunsWhenDueOrSignalled)
 }
 
 } // namespace
-} // namespace orv::startup
+} // namespace orv::program

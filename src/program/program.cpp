@@ -1,9 +1,9 @@
-#include "startup/program.h"
+#include "program/program.h"
 
 #include <chrono>
 #include <utility>
 
-namespace orv::startup {
+namespace orv::program {
 
 Program::Program(SystemParts system)
     : session(system.services.session),
@@ -19,4 +19,4 @@ bool Program::Stop() {
     return media.Stop(std::chrono::milliseconds(500)) && jobs;
 }
 
-} // namespace orv::startup
+} // namespace orv::program

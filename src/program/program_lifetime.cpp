@@ -1,9 +1,9 @@
-#include "startup/program_lifetime.h"
+#include "program/program_lifetime.h"
 
 #include <algorithm>
 #include <utility>
 
-namespace orv::startup {
+namespace orv::program {
 
 void ProgramLifetime::SetWatch(std::function<void()> check, Clock::time_point now) {
     check_ = std::move(check);
@@ -23,4 +23,4 @@ void ProgramLifetime::AfterWait(bool signalled, Clock::time_point now) {
     check();
 }
 
-} // namespace orv::startup
+} // namespace orv::program
