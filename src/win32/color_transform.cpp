@@ -63,7 +63,8 @@ class WindowsColorSystem final : public imaging::ColorSystem {
     std::vector<std::uint8_t> ReadProfile(const std::string& path) override {
         const auto file = FileReader::Open(Wide(path));
         if (!file) return {};
-        return file->ReadAll(imaging::kMaxIccProfileBytes).value_or(std::vector<std::uint8_t>{});
+        return imaging::ReadWhole(file->Reader(), imaging::kMaxIccProfileBytes)
+            .value_or(std::vector<std::uint8_t>{});
     }
 
     std::vector<std::uint8_t> Convert(std::span<const std::uint8_t> source,

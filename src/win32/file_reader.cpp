@@ -50,8 +50,4 @@ imaging::ByteReader FileReader::Reader() const {
             }};
 }
 
-std::optional<std::vector<std::uint8_t>> FileReader::ReadAll(std::size_t maxBytes) const {
-    return imaging::ReadWhole(Reader(), maxBytes);
-}
-
 } // namespace orv::win32

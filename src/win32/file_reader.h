@@ -6,9 +6,7 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "common/transfer.h"
 #include "imaging/picture_types.h"
@@ -30,8 +28,6 @@ class FileReader {
     std::size_t Read(std::uint64_t offset, std::uint8_t* dest, std::size_t count) const;
     // A reader for the decoders; valid while this object lives.
     imaging::ByteReader Reader() const;
-    // The whole file when it is at most `maxBytes`; nothing otherwise.
-    std::optional<std::vector<std::uint8_t>> ReadAll(std::size_t maxBytes) const;
 
   private:
     FileReader(unique_file file, std::uint64_t size, StopSignal stop)
