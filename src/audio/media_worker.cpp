@@ -28,7 +28,9 @@ MediaWorkerThread::MediaWorkerThread(MediaThread& thread,
                                      platform::FileSystem& files,
                                      std::function<void(std::uintptr_t)> endOfPlay)
     : thread_(thread), device_(std::move(device)), files_(files), endOfPlay_(std::move(endOfPlay)),
-      jobs_([this] { thread_.Wake(); }) {
+      jobs_([this] { thread_.Wake(); }), worker_([this] { Run(); }) {
+    // Listened to only once the thread runs: a worker whose thread could not
+    // be had leaves nothing behind that calls back into it.
     thread_.Listen({[this] {
                         // Only what had run by now: the jobs these answers
                         // start report later.
@@ -39,7 +41,6 @@ MediaWorkerThread::MediaWorkerThread(MediaThread& thread,
                         if (loaded_ && endOfPlay_) endOfPlay_(status);
                     }});
     jobs_.SetNotifier([this] { thread_.JobsDone(); });
-    worker_ = std::thread([this] { Run(); });
 }
 
 MediaWorkerThread::~MediaWorkerThread() {

@@ -32,8 +32,9 @@ class MediaDevice {
     virtual std::string HiddenWindow() = 0;
 };
 
-// What a job works with on the worker's thread: the worker's own device and
-// file system, which live as long as the worker does.
+// What a job works with on the worker's thread: the worker's own device, and
+// a file system (one without state, which other threads may use too); both
+// live as long as the worker does.
 struct MediaTools {
     MediaDevice& device;
     FileSystem& files;

@@ -6,7 +6,8 @@
 // while pumping its own messages (the media stack makes windows on the
 // thread that opens a file), and a message-only window on the owner's thread
 // hears of jobs that have run and is the notification window: the
-// end-of-play messages of the media commands come to it.
+// end-of-play messages of the media commands come to it. One worker listens
+// to it.
 #pragma once
 #include <windows.h>
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <latch>
 #include <semaphore>
 
 #include "host/fakes/fake_media.h"
@@ -12,14 +13,16 @@ namespace {
 
 using fakes::SentCommand;
 
-// The system's side: an event to wake the worker. The device, which goes
-// with the worker's thread, leaves what it was sent and that thread.
+// The system's side: an event to wake the worker, which takes up no job
+// before the test opens it. The device, which goes with the worker's thread,
+// leaves what it was sent and that thread.
 struct Thread final : MediaThread {
     std::counting_semaphore<> wake{0};
+    std::latch open{1};
     Listener listener;
     void Listen(Listener l) override { listener = std::move(l); }
     void Wake() override { wake.release(); }
-    void Pump() override {}
+    void Pump() override { open.wait(); }
     void Wait() override { wake.acquire(); }
     void JobsDone() override {}
 };
@@ -53,6 +56,7 @@ TEST(MediaWorkerThread, NotifiesOnlyForJobsPostedWhileLoadedAndPassesEndsOnlyWhi
     thread.listener.endOfPlay(1);
     worker->Unload();
     thread.listener.endOfPlay(2);
+    thread.open.count_down(); // the jobs run after every change of the window
     ASSERT_TRUE(worker->Stop(std::chrono::seconds(10))); // every job has run
     thread.listener.jobsDone();
 
