@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 
-#include <chrono>
 #include <memory>
 
 #include "startup/startup.h"
